@@ -1,5 +1,6 @@
 // Number texts: words and bytes in five number modes, parsing them back, and size texts.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,8 @@ std::string FormatBinary(std::uint32_t value, int digits, int group = 0);
 std::string FormatDecimal(std::int64_t value, int digits, int group = 0, bool zeroFill = false);
 std::string FormatWord(std::int64_t value, TNumMode mode);  // reduced to 16 bits first
 std::string FormatByte(std::int64_t value, TNumMode mode);  // reduced to 8 bits first
+// FormatWord without allocating: writes at most 16 characters (no terminator), returns the count.
+std::size_t FormatWordInto(char* out, std::int64_t value, TNumMode mode);
 std::string InsertGroupSeparators(std::string_view text, int group, char separator = ' ');
 std::string FormatSize(std::int64_t count, bool decimalUnits = false);
 
