@@ -1,0 +1,95 @@
+// Disassembler: worked examples in both layouts, operand forms, and the CPU device's words.
+#include "NovaUtils.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TListingCase {
+  std::uint16_t Word;
+  const char* Columns;  // columns on, address 001000 octal
+  const char* Plain;    // columns off, no address
+};
+
+// Words with their texts at address 001000, octal targets.
+const TListingCase ListingCases[] = {
+    {0000000, "JMP     000", "JMP 000"},
+    {0002017, "JMP     @017", "JMP @017"},
+    {0000401, "JMP     .+1 (001001)", "JMP .+1"},
+    {0000777, "JMP     .-1 (000777)", "JMP .-1"},
+    {0001377, "JMP     -1,2", "JMP -1,2"},
+    {0001603, "JMP     -175,3", "JMP -175,3"},
+    {0006405, "JSR     @.+5 (001005)", "JSR @.+5"},
+    {0020010, "LDA     0,010", "LDA 0,010"},
+    {0034577, "LDA     3,.+177 (001177)", "LDA 3,.+177"},
+    {0050777, "STA     2,.-1 (000777)", "STA 2,.-1"},
+    {0102520, "SUBZL   0,0", "SUBZL 0,0"},
+    {0107000, "ADD     0,1", "ADD 0,1"},
+    {0125112, "MOVL#   1,1,SZC", "MOVL# 1,1,SZC"},
+    {0175113, "MOVL#   3,3,SNC", "MOVL# 3,3,SNC"},
+    {0133022, "ADDZ    1,2,SZC", "ADDZ 1,2,SZC"},
+    {0060110, "NIOS    TTI", "NIOS TTI"},
+    {0061411, "DIB     0,TTO", "DIB 0,TTO"},
+    {0062110, "DOBS    0,TTI", "DOBS 0,TTI"},
+    {0063510, "SKPBZ   TTI", "SKPBZ TTI"},
+    {0063677, "SKPDN   CPU", "SKPDN CPU"},
+    {0064012, "NIO     PTR", "NIO PTR"},
+    {0060020, "NIO     20", "NIO 20"},
+    {0060060, "NIO     60", "NIO 60"},
+    {0060001, "NIO     1", "NIO 1"},
+    {0060177, "INTEN", "INTEN"},
+    {0060277, "INTDS", "INTDS"},
+    {0062677, "IORST", "IORST"},
+    {0063077, "HALT", "HALT"},
+    {0060477, "READS   0", "READS 0"},
+    {0071477, "INTA    2", "INTA 2"},
+    {0066077, "MSKO    1", "MSKO 1"},
+    {0067077, "DOC     1,CPU", "DOC 1,CPU"},
+    {0073301, "MUL", "MUL"},
+    {0073101, "DIV", "DIV"},
+    // Displacement 200 in every index mode.
+    {0000600, "JMP     .-200 (000600)", "JMP .-200"},
+    {0001200, "JMP     -200,2", "JMP -200,2"},
+    {0000200, "JMP     200", "JMP 200"},
+    // The CPU device in the general form; only the exact words above are special.
+    {0060077, "NIO     CPU", "NIO CPU"},
+    {0061077, "DOA     0,CPU", "DOA 0,CPU"},
+    {0062477, "DIC     0,CPU", "DIC 0,CPU"},
+    {0063477, "SKPBN   CPU", "SKPBN CPU"},
+    {0064177, "NIOS    CPU", "NIOS CPU"},
+    {0060577, "DIAS    0,CPU", "DIAS 0,CPU"},
+    {0061177, "DOAS    0,CPU", "DOAS 0,CPU"},
+    {0077777, "SKPDZ   CPU", "SKPDZ CPU"},
+    {0177777, "ANDCS#  3,3,SBN", "ANDCS# 3,3,SBN"},
+};
+
+TEST(Disassembler, WorkedExamples) {
+  for (const TListingCase& c : ListingCases) {
+    SCOPED_TRACE(c.Plain);
+    EXPECT_EQ(CommandToStr(01000, c.Word, nmOctal, true), c.Columns);
+    EXPECT_EQ(CommandToStr(-1, c.Word, nmOctal, false), c.Plain);
+  }
+}
+
+TEST(Disassembler, RelativeTargetFollowsTheNumberMode) {
+  EXPECT_EQ(CommandToStr(01000, 0000401, nmHex, true), "JMP     .+1 (0201)");
+  EXPECT_EQ(CommandToStr(01000, 0000401, nmDecimal, false), "JMP .+1 (  513)");
+  EXPECT_EQ(CommandToStr(01000, 0000401, nmBin, false), "JMP .+1 (0000001000000001)");
+  EXPECT_EQ(CommandToStr(01000, 0000401, nmZeroDec, false), "JMP .+1 (00513)");
+  // The target is reduced to 16 bits: below 0 it wraps.
+  EXPECT_EQ(CommandToStr(0, 0000777, nmOctal, false), "JMP .-1 (177777)");
+  EXPECT_EQ(CommandToStr(0177777, 0000401, nmOctal, false), "JMP .+1 (000000)");
+  // Only the instruction-relative form shows a target.
+  EXPECT_EQ(CommandToStr(01000, 0001377, nmOctal, false), "JMP -1,2");
+  EXPECT_EQ(CommandToStr(01000, 0020010, nmOctal, false), "LDA 0,010");
+}
+
+TEST(Disassembler, EveryWordHasAnUpperCaseText) {
+  for (int w = 0; w < 0x10000; ++w) {
+    const std::string text = CommandToStr(077777, std::uint16_t(w), nmBin, true);
+    ASSERT_FALSE(text.empty()) << w;
+    for (char c : text) ASSERT_FALSE(c >= 'a' && c <= 'z') << text;
+  }
+}
+
+}  // namespace
