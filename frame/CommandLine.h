@@ -1,0 +1,29 @@
+// The command line shared by both programs: options start with "/" or "-"; "lang:<code>",
+// "ini:<location>" and "portable", each keyword abbreviable (l, LA, i, p, port, ...).
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TCommandLine {
+  std::string Language;  // at most 2 characters; "" when none was given
+  std::string Location;  // the given location of the language file; "" when none
+  bool Portable = false;
+};
+
+// True when text, in lower case, equals the first characters of keyword ("" matches every keyword).
+bool MatchesKeyword(std::string_view text, std::string_view keyword);
+
+// Reads the options in order; later ones overwrite earlier ones. The "ini" location has its
+// placeholders expanded by expand; "portable" sets the location to the program folder when none
+// was given so far. Other arguments are ignored.
+TCommandLine ParseCommandLine(const std::vector<std::string>& args,
+                              const std::function<std::string(std::string_view)>& expand,
+                              const std::string& programFolder);
+
+// The language file after the command line: languageFile is the start-up routine's choice, whose
+// file name part is kept unless portable mode names its own. programFolder ends with "/";
+// workingFolder is the current folder for relative locations.
+std::string LanguageFileForLocation(const std::string& languageFile, const TCommandLine& cmd,
+                                    const std::string& programFolder, const std::string& workingFolder);

@@ -1,0 +1,38 @@
+#include "TextUtils.h"
+
+namespace {
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+}  // namespace
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerAscii(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = LowerAscii(c);
+  return r;
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
+
+std::size_t Utf8Length(std::string_view s) {
+  std::size_t n = 0;
+  for (char c : s)
+    if (!IsContinuation(c)) ++n;
+  return n;
+}
+
+std::string_view Utf8Prefix(std::string_view s, std::size_t count) {
+  std::size_t i = 0;
+  for (std::size_t seen = 0; i < s.size(); ++i) {
+    if (!IsContinuation(s[i])) {
+      if (seen == count) break;
+      ++seen;
+    }
+  }
+  return s.substr(0, i);
+}
