@@ -1,0 +1,139 @@
+// Messages and argument reading shared by the subcommands of corvane-cli.
+#include "CliText.h"
+
+#include <libintl.h>
+
+#include <clocale>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+void InitCliText() {
+  std::setlocale(LC_ALL, "");
+  const char* messages = std::setlocale(LC_MESSAGES, nullptr);
+  if (!messages || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0)
+    std::setlocale(LC_MESSAGES, "C.UTF-8");  // glibc ignores LANGUAGE under C
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::string folder =
+      error ? std::string("locale") : (program.parent_path() / "locale").string();
+  for (const char* domain : {"default", "units"}) {
+    bindtextdomain(domain, folder.c_str());
+    bind_textdomain_codeset(domain, "UTF-8");
+  }
+  textdomain("default");
+}
+
+std::string Tr(const char* msgid) { return dgettext("default", msgid); }
+
+std::string TrFormat(const char* msgid, std::initializer_list<std::string_view> args) {
+  std::string text = Tr(msgid);
+  std::size_t from = 0;
+  for (std::string_view arg : args) {
+    const std::size_t at = text.find("%s", from);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, arg);
+    from = at + arg.size();
+  }
+  return text;
+}
+
+int ReportError(const std::string& message) {
+  std::cout.flush();
+  std::cerr << "corvane-cli: " << message << '\n';
+  return 1;
+}
+
+bool ReadOctal(std::string_view text, int maxValue, int& value) {
+  if (text.empty()) return false;
+  long long v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '7') return false;
+    v = v * 8 + (c - '0');
+    if (v > maxValue) return false;
+  }
+  value = int(v);
+  return true;
+}
+
+bool ReadBase(std::string_view text, TNumMode& mode) {
+  struct TBaseName {
+    const char* Name;
+    TNumMode Mode;
+  };
+  static const TBaseName names[] = {{"octal", nmOctal},     {"hex", nmHex},
+                                    {"binary", nmBin},      {"decimal", nmDecimal},
+                                    {"zerodec", nmZeroDec}};
+  for (const TBaseName& n : names)
+    if (text == n.Name) {
+      mode = n.Mode;
+      return true;
+    }
+  return false;
+}
+
+std::string_view TrimLine(std::string_view line) {
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+  while (!line.empty() && blank(line.back())) line.remove_suffix(1);
+  return line;
+}
+
+std::string ShownText(std::string_view text) {
+  constexpr std::size_t MaxShown = 40;
+  static const char hex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (std::size_t i = 0; i < text.size() && i < MaxShown; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= ' ' && c < 0x7F) {
+      shown += char(c);
+    } else {
+      shown += "\\x";
+      shown += hex[c >> 4];
+      shown += hex[c & 15];
+    }
+  }
+  if (text.size() > MaxShown) shown += "...";
+  return shown;
+}
+
+bool TOptionCursor::Next() {
+  if (++FIndex >= FArgc) return false;
+  FName = FArgv[FIndex];
+  FInline = {};
+  FHasInline = false;
+  const std::size_t eq = FName.find('=');
+  if (FName.starts_with("--") && eq != std::string_view::npos) {
+    FInline = FName.substr(eq + 1);
+    FName = FName.substr(0, eq);
+    FHasInline = true;
+  }
+  return true;
+}
+
+bool TOptionCursor::TakeValue(std::string_view& value) {
+  if (FHasInline) {
+    value = FInline;
+    return true;
+  }
+  if (FIndex + 1 >= FArgc) {
+    ReportError(TrFormat("option %s needs a value", {FName}));
+    return false;
+  }
+  value = FArgv[++FIndex];
+  return true;
+}
+
+bool TOptionCursor::NoValue() {
+  if (!FHasInline) return true;
+  ReportError(TrFormat("option %s takes no value", {FName}));
+  return false;
+}
+
+int TOptionCursor::Unknown() const {
+  if (FName.starts_with("-"))
+    return ReportError(TrFormat("unknown option %s (see corvane-cli --help)", {ShownText(FName)}));
+  return ReportError(
+      TrFormat("unexpected argument %s (see corvane-cli --help)", {ShownText(FName)}));
+}
