@@ -60,6 +60,7 @@ std::string UnitsText(const char* msgid) { return DomainText(UnitsDomain, msgid)
 
 void InitTranslation(const std::string& localeFolder, const std::vector<std::string>& extraDomains) {
   State().Folder = localeFolder;
+  State().Domains.clear();
   for (const char* d : {DefaultDomain, DialogsDomain, UnitsDomain}) Bind(d, localeFolder);
   for (const std::string& d : extraDomains)
     if (!d.empty()) Bind(d, localeFolder);

@@ -26,7 +26,8 @@ std::string DomainText(const char* domain, const char* msgid);
 #endif
 
 // Binds "default", "dialogs" and "units" plus the extra domains to localeFolder with the codeset
-// UTF-8 and makes "default" the current text domain. Domains are kept once each, in order.
+// UTF-8 and makes "default" the current text domain. The list of domains starts anew, each
+// domain once, in order.
 void InitTranslation(const std::string& localeFolder, const std::vector<std::string>& extraDomains = {});
 // Binds one more domain to a folder (codeset UTF-8) and adds it to the list.
 void BindTranslationDomain(const std::string& domain, const std::string& localeFolder);

@@ -1,0 +1,61 @@
+// Helpers of the frame tests: a temporary folder and environment variables restored afterwards.
+#pragma once
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "PlatformFolders.h"
+
+class TTempDir {
+public:
+  TTempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "frame-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) FPath = pattern;
+  }
+  ~TTempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(FPath, ec);
+  }
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+  const std::string& Path() const { return FPath; }
+  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
+
+private:
+  std::string FPath;
+};
+
+// Sets (or, with nullopt, unsets) variables; the old values come back when it goes.
+class TEnvGuard {
+public:
+  void Set(const std::string& name, std::optional<std::string> value) {
+    if (!FSaved.count(name)) {
+      const char* old = std::getenv(name.c_str());
+      FSaved[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    if (value) ::setenv(name.c_str(), value->c_str(), 1);
+    else ::unsetenv(name.c_str());
+  }
+  ~TEnvGuard() {
+    for (auto& [name, value] : FSaved) {
+      if (value) ::setenv(name.c_str(), value->c_str(), 1);
+      else ::unsetenv(name.c_str());
+    }
+  }
+
+private:
+  std::map<std::string, std::optional<std::string>> FSaved;
+};
+
+// An environment made of a fixed table.
+inline TEnvLookup MapEnv(std::map<std::string, std::string> vars) {
+  return [vars = std::move(vars)](const std::string& name) {
+    auto it = vars.find(name);
+    return it == vars.end() ? std::string() : it->second;
+  };
+}
