@@ -1,0 +1,141 @@
+// Breakpoints, watches and the trace ring.
+#include <algorithm>
+
+#include "ExecCore.h"
+#include "NumberUtils.h"
+#include "Translate.h"
+
+std::string TNovaMachine::AddrKey(TWord Addr) { return FormatWord(Addr & nova::AddrMask, nmOctal); }
+
+// ---- breakpoints
+
+void TNovaMachine::AddBreakpointItem(TWord Addr) {
+  Addr &= nova::AddrMask;
+  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
+  if (at == BreakPoints.end() || *at != Addr) BreakPoints.insert(at, Addr);
+}
+
+void TNovaMachine::RemoveBreakpointItem(TWord Addr) {
+  Addr &= nova::AddrMask;
+  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
+  if (at != BreakPoints.end() && *at == Addr) BreakPoints.erase(at);
+}
+
+void TNovaMachine::SetBreakpoint(TWord Addr) {
+  Addr &= nova::AddrMask;
+  Memory[Addr].Flags |= BreakpointFlag;
+  AddBreakpointItem(Addr);
+  FHost->BreakpointsChanged(int(BreakPoints.size()));
+}
+
+void TNovaMachine::ClearBreakpoint(TWord Addr) {
+  Addr &= nova::AddrMask;
+  Memory[Addr].Flags &= std::uint8_t(~BreakpointFlag);
+  RemoveBreakpointItem(Addr);
+  FHost->BreakpointsChanged(int(BreakPoints.size()));
+}
+
+int TNovaMachine::DeleteBreakpoint(const std::string& sAddr) {
+  const auto at = std::find_if(BreakPoints.begin(), BreakPoints.end(),
+                               [&](TWord a) { return AddrKey(a) == sAddr; });
+  if (at != BreakPoints.end()) {
+    Memory[*at].Flags &= std::uint8_t(~BreakpointFlag);
+    BreakPoints.erase(at);
+  }
+  return int(BreakPoints.size());
+}
+
+void TNovaMachine::DeleteAllBreakpoints() {
+  for (TWord a : BreakPoints) Memory[a].Flags &= std::uint8_t(~BreakpointFlag);
+  BreakPoints.clear();
+  FHost->BreakpointsChanged(0);
+}
+
+// ---- watches
+
+void TNovaMachine::AddWatch(TWord Addr) { AddWatchItem(Addr, Memory[Addr & nova::AddrMask].Data); }
+
+void TNovaMachine::AddWatchItem(TWord Addr, TWord Data) {
+  Addr &= nova::AddrMask;
+  const auto at = std::lower_bound(Watch.begin(), Watch.end(), Addr,
+                                   [](const TWatchMem& w, TWord a) { return w.Addr < a; });
+  if (at == Watch.end() || at->Addr != Addr) Watch.insert(at, TWatchMem{Addr, Data, false, false});
+  UpdateAttention();
+  FHost->WatchesChanged(int(Watch.size()));
+}
+
+int TNovaMachine::DeleteWatch(const std::string& sAddr) {
+  const auto at = std::find_if(Watch.begin(), Watch.end(),
+                               [&](const TWatchMem& w) { return AddrKey(w.Addr) == sAddr; });
+  if (at != Watch.end()) Watch.erase(at);
+  UpdateAttention();
+  return int(Watch.size());
+}
+
+void TNovaMachine::ClearWatches() {
+  Watch.clear();
+  UpdateAttention();
+}
+
+bool TNovaMachine::CheckWatches(bool Running) {
+  bool result = false;
+  bool any = false;
+  for (TWatchMem& w : Watch) {
+    const TWord now = Memory[w.Addr].Data;
+    w.Changed = Running && now != w.Data;
+    any |= w.Changed;
+    w.Data = now;
+    result |= w.Alert && w.Changed;
+  }
+  if (any || !Running) {
+    FWatchesDirty = true;
+    if (!FInExec) FlushNotifications();
+  }
+  return result;
+}
+
+// Per executed instruction: stops the run when a location with alert changed.
+bool TNovaMachine::CheckWatchesRunning() {
+  bool any = false;
+  const TWatchMem* alerted = nullptr;
+  for (TWatchMem& w : Watch) {
+    const TWord now = Memory[w.Addr].Data;
+    w.Changed = now != w.Data;
+    if (w.Changed) {
+      any = true;
+      w.Data = now;
+      if (w.Alert && !alerted) alerted = &w;
+    }
+  }
+  if (!any) return false;
+  FWatchesDirty = true;
+  if (!alerted) return false;
+  Stop(srWatch, machine_text::Format("Watched location %s changed", {AddrKey(alerted->Addr)}));
+  return true;
+}
+
+// ---- trace
+
+void TNovaMachine::AddTraceItem(const TTraceData& Item) {
+  FTrace[FTracePos] = Item;
+  if (++FTracePos == TraceCapacity) {
+    FTracePos = 0;
+    FTraceFull = true;
+  }
+  FTraceDirty = true;
+}
+
+const TTraceData& TNovaMachine::TraceItem(int i) const {
+  static const TTraceData none{};
+  const int count = TraceCount();
+  if (i < 0 || i >= count) return none;
+  int at = FTracePos - count + i;
+  if (at < 0) at += TraceCapacity;
+  return FTrace[at];
+}
+
+void TNovaMachine::ClearTrace() {
+  FTracePos = 0;
+  FTraceFull = false;
+  FTraceDirty = true;
+}

@@ -1,0 +1,75 @@
+// The device base on the I/O bus: Busy and Done flags, interrupt mask and request, delay ticks.
+#pragma once
+#include <cstdint>
+#include <functional>
+
+#include "MachineTypes.h"
+
+class TDevice {
+public:
+  using TNotifyEvent = std::function<void(TDevice& sender)>;
+
+  // Adr: device code; Bit: mask bit number 0 to 15 (bit 0 the most significant); Ticks: delay.
+  TDevice(int Adr, int Bit, int Ticks);
+  virtual ~TDevice() = default;
+  TDevice(const TDevice&) = delete;
+  TDevice& operator=(const TDevice&) = delete;
+
+  virtual void ProcessTick();
+  virtual void Reset();
+  virtual void Complete();
+  virtual TWord DIA();
+  virtual TWord DIB();
+  virtual TWord DIC();
+  virtual void DOA(TWord Value);
+  virtual void DOB(TWord Value);
+  virtual void DOC(TWord Value);
+  virtual void Clear();
+  virtual void Start();
+  virtual void Pulse();
+
+  // MSKO: masked when the device's bit is set in Mask.
+  void MaskOut(TWord Mask);
+
+  bool BusyFlag() const { return FBusy; }
+  bool DoneFlag() const { return FDone; }
+  bool Interrupt() const { return FIrq; }
+  bool Masked() const { return FMask; }
+  bool Completed() const { return FCompleted; }
+  TWord Adr() const { return FAdr; }
+  TWord MaskBit() const { return FMaskBit; }
+  std::int32_t TickCount() const { return FTickCount; }
+  std::int32_t TicksLeft() const { return FTick; }
+
+  // Called whenever the device's interrupt request is found set.
+  TNotifyEvent OnInterrupt;
+
+  // The machine's tick fast path: a device marks itself in *mask (with bit) whenever its state may
+  // make a tick do something, and the machine ticks only marked devices.
+  void BindTickMask(std::uint32_t* mask, std::uint32_t bit);
+  // True when a tick cannot change anything observable, given the machine's interrupt latch
+  // (a request that is already latched needs no tick to raise it again).
+  virtual bool TickIdle(bool irqLatched) const;
+
+protected:
+  void Wake() {
+    if (FTickMaskPtr) *FTickMaskPtr |= FTickMaskBit;
+  }
+  void RaiseInterrupt() {
+    if (FIrq && OnInterrupt) OnInterrupt(*this);
+  }
+
+  bool FBusy = false;
+  bool FDone = false;
+  bool FMask = false;
+  bool FIrq = false;
+  bool FCompleted = false;
+  TWord FAdr;
+  TWord FMaskBit;
+  std::int32_t FTickCount;
+  std::int32_t FTick = 0;
+
+private:
+  std::uint32_t* FTickMaskPtr = nullptr;
+  std::uint32_t FTickMaskBit = 0;
+};

@@ -1,0 +1,217 @@
+// The instruction engine, shared by ExecCommand and the run loop so that both inline it.
+// PC, carry, the executed count and the trace position live in a local TRegs while executing;
+// everything that can reach the host (I/O transfers, pumps) gets them stored back first and
+// reloaded afterwards. The accumulators are always the machine's Akkus.
+#pragma once
+#include "NovaMachine.h"
+
+#define CORVANE_INLINE inline __attribute__((always_inline))
+
+namespace exec_tables {
+// Carry base by (carry field << 1 | carry): keep, Z, O, C.
+constexpr std::uint8_t CarryBase[8] = {0, 1, 0, 0, 1, 1, 1, 0};
+// Skip codes that skip, as a bit mask, by (k << 1 | result is zero).
+constexpr std::uint8_t SkipCodes[4] = {
+    0x66,  // k = 0, r != 0: SKP SZC SNR SEZ
+    0x56,  // k = 0, r = 0:  SKP SZC SZR SEZ
+    0xaa,  // k = 1, r != 0: SKP SNC SNR SBN
+    0x5a,  // k = 1, r = 0:  SKP SNC SZR SEZ
+};
+}  // namespace exec_tables
+
+template <bool Exec>
+CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
+  for (int level = 0; level < MaxIndirectLevels; ++level) {
+    a &= nova::AddrMask;
+    TMemCell& cell = Memory[a];
+    if constexpr (Exec) {
+      // 20-27 octal count up, 30-37 octal count down, before the word is used.
+      if ((a & ~017) == 020) {
+        if (a < 030)
+          ++cell.Data;
+        else
+          --cell.Data;
+      }
+    }
+    const TWord w = cell.Data;
+    if (!(w & 0100000)) return w;
+    a = w;
+  }
+  return -1;
+}
+
+template <bool Exec>
+CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
+  const int mode = (cmd >> 8) & 3;
+  TWord base;
+  if (mode == 0) {
+    base = TWord(cmd & 0377);
+  } else {
+    const TWord index = mode == 1 ? pc : Akkus[mode];
+    base = TWord(index + std::int8_t(std::uint8_t(cmd & 0377)));
+  }
+  const int e = (cmd & nova::IndirectBit) ? GetIndirectT<Exec>(base) : int(base & nova::AddrMask);
+  if constexpr (!Exec) FHost->ReportEffAddr(e);
+  return e;
+}
+
+// One instruction's class work. Returns exSkip, exNoSkip, or exAbandoned (indirect chain cut).
+template <bool Exec>
+CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
+  const auto next = [&r] { r.PC = TWord((r.PC + 1) & nova::AddrMask); };
+
+  if (cmd & 0100000) {  // arithmetic class
+    const std::uint32_t s = Akkus[(cmd >> 13) & 3];
+    const std::uint32_t d = Akkus[(cmd >> 11) & 3];
+    const std::uint32_t c = exec_tables::CarryBase[((cmd >> 3) & 6) | r.Carry];
+    std::uint32_t f;
+    switch ((cmd >> 8) & 7) {
+      case 0: f = s ^ 0xffffu; break;            // COM
+      case 1: f = (s ^ 0xffffu) + 1; break;      // NEG
+      case 2: f = s; break;                      // MOV
+      case 3: f = s + 1; break;                  // INC
+      case 4: f = d + (s ^ 0xffffu); break;      // ADC
+      case 5: f = d + (s ^ 0xffffu) + 1; break;  // SUB
+      case 6: f = d + s; break;                  // ADD
+      default: f = d & s; break;                 // AND
+    }
+    std::uint32_t R = ((c << 16) + f) & 0x1ffffu;
+    switch ((cmd >> 6) & 3) {
+      case 0: break;
+      case 1: R = ((R << 1) | (R >> 16)) & 0x1ffffu; break;  // 17-bit rotate left
+      case 2: R = (R >> 1) | ((R & 1u) << 16); break;       // 17-bit rotate right
+      default: R = (R & 0x10000u) | ((R >> 8) & 0xffu) | ((R & 0xffu) << 8); break;  // swap bytes
+    }
+    const std::uint32_t k = R >> 16;
+    const TWord res = TWord(R);
+    if constexpr (Exec) {
+      if (!(cmd & 010)) {
+        Akkus[(cmd >> 11) & 3] = res;
+        r.Carry = TWord(k);
+      }
+      next();
+    }
+    return (exec_tables::SkipCodes[(k << 1) | (res == 0)] >> (cmd & 7)) & 1;
+  }
+
+  const int group = (cmd >> 13) & 3;
+  if (group != 3) {  // memory reference
+    const int e = EffAddrT<Exec>(r.PC, cmd);
+    if (e < 0) {
+      if constexpr (Exec) {
+        ChainCut(r.PC);
+        return exAbandoned;
+      }
+      return exNoSkip;
+    }
+    const int op = (cmd >> 11) & 3;
+    if (group == 1) {  // LDA
+      if constexpr (Exec) {
+        Akkus[op] = Memory[e].Data;
+        next();
+      }
+      return exNoSkip;
+    }
+    if (group == 2) {  // STA
+      if constexpr (Exec) {
+        Memory[e].Data = Akkus[op];
+        next();
+      }
+      return exNoSkip;
+    }
+    switch (op) {
+      case 0:  // JMP
+        if constexpr (Exec) r.PC = TWord(e);
+        return exNoSkip;
+      case 1:  // JSR
+        if constexpr (Exec) {
+          Akkus[3] = TWord((r.PC + 1) & nova::AddrMask);
+          r.PC = TWord(e);
+        }
+        return exNoSkip;
+      default: {  // ISZ, DSZ
+        const TWord v = TWord(Memory[e].Data + (op == 2 ? 1 : -1));
+        if constexpr (Exec) {
+          Memory[e].Data = v;
+          next();
+        }
+        return v == 0;
+      }
+    }
+  }
+
+  // I/O class
+  if (cmd == nova::MulWord) {
+    if constexpr (Exec) {
+      const std::uint32_t p = std::uint32_t(Akkus[1]) * Akkus[2] + Akkus[0];
+      Akkus[0] = TWord(p >> 16);
+      Akkus[1] = TWord(p);
+      next();
+    }
+    return exNoSkip;
+  }
+  if (cmd == nova::DivWord) {
+    if constexpr (Exec) {
+      if (Akkus[0] >= Akkus[2]) {
+        r.Carry = 1;
+      } else {
+        const std::uint32_t n = (std::uint32_t(Akkus[0]) << 16) | Akkus[1];
+        r.Carry = 0;
+        Akkus[1] = TWord(n / Akkus[2]);
+        Akkus[0] = TWord(n % Akkus[2]);
+      }
+      next();
+    }
+    return exNoSkip;
+  }
+  bool halt = false;
+  if constexpr (Exec) {
+    if (((cmd >> 8) & 7) == 7) {  // skip tests touch nothing but flags
+      const bool skip = ExecIoT<false>(cmd, halt);
+      next();
+      return skip;
+    }
+    StoreRegs(r);
+    halt = IoInstruction(cmd);
+    r = LoadRegs();
+    if (!halt) next();
+    return exNoSkip;
+  } else {
+    return ExecIoT<false>(cmd, halt);
+  }
+}
+
+CORVANE_INLINE void TNovaMachine::WriteTrace(TRegs& r, TWord pc, TWord cmd) {
+  TTraceData* t = r.Trace;
+  t->PC = pc;
+  t->Data = cmd;
+  t->Carry = r.Carry;
+  // Copied word by word: one wide load right after a narrow store to an accumulator would miss
+  // store forwarding and stall.
+  t->ACs[0] = Akkus[0];
+  t->ACs[1] = Akkus[1];
+  t->ACs[2] = Akkus[2];
+  t->ACs[3] = Akkus[3];
+  if (++r.Trace == FTrace.data() + TraceCapacity) {
+    r.Trace = FTrace.data();
+    FTraceFull = true;
+  }
+}
+
+// Tick, the class work and the trace record of one executed instruction. The watch check and
+// the interrupt cycle follow in AfterInstruction, and only when FAttention asks for them.
+CORVANE_INLINE int TNovaMachine::ExecuteOne(TRegs& r, TWord cmd) {
+  if (FTickMask) TickDevices();
+  ++r.Count;
+  const TWord pc = r.PC;
+  const int res = ExecuteT<true>(r, cmd);
+  WriteTrace(r, pc, cmd);
+  return res;
+}
+
+// The skip, then (when there are watches or the interrupt flags need a look) the watch check
+// and the interrupt cycle.
+CORVANE_INLINE void TNovaMachine::AfterInstruction(TRegs& r, int res) {
+  if (res == exSkip) r.PC = TWord((r.PC + 1) & nova::AddrMask);
+  if (FAttention) Attention(r, res);
+}

@@ -1,0 +1,41 @@
+// Loading and saving the machine's memory as a dump file.
+#include "MemoryDump.h"
+#include "NovaMachine.h"
+
+bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error) {
+  std::vector<TWord> words;
+  std::string error;
+  if (!ReadDumpFile(FileName, words, error)) {
+    if (Error) *Error = error;
+    return false;
+  }
+  for (TMemCell& cell : Memory) cell = TMemCell{};
+  for (std::size_t i = 0; i < words.size(); ++i) Memory[i].Data = words[i];
+  if (int(words.size()) > MemSize) {
+    MemSize = int(words.size());
+    FHost->MemSizeChanged(MemSize);
+  }
+  if (KeepBreakpoints) {
+    for (TWord a : BreakPoints) Memory[a].Flags |= BreakpointFlag;
+  } else {
+    BreakPoints.clear();
+    FHost->BreakpointsChanged(0);
+  }
+  PC = 0;
+  FHost->ShowRegisters();
+  CheckWatches(false);
+  FHost->ApplyNumFormat();
+  ResetCpu();
+  return true;
+}
+
+bool TNovaMachine::SaveDump(const std::string& FileName, std::string* Error) {
+  std::vector<TWord> words(static_cast<std::size_t>(MemSize));
+  for (int i = 0; i < MemSize; ++i) words[std::size_t(i)] = Memory[std::size_t(i)].Data;
+  std::string error;
+  if (!WriteDumpFile(FileName, words.data(), words.size(), error)) {
+    if (Error) *Error = error;
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,51 @@
+#include "MemoryDump.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "ReplacingFile.h"
+#include "Translate.h"
+
+using machine_text::Format;
+
+bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error) {
+  Words.clear();
+  struct stat st {};
+  if (::stat(Name.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    Error = Format("File not found:\r\n%s", {Name});
+    return false;
+  }
+  std::FILE* f = std::fopen(Name.c_str(), "rb");
+  if (!f) {
+    Error = Format("Cannot read file:\r\n%s\r\n%s", {Name, std::strerror(errno)});
+    return false;
+  }
+  std::vector<unsigned char> bytes(2 * MemoryWords);
+  const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
+  const int err = std::ferror(f) ? errno : 0;
+  std::fclose(f);
+  if (err != 0 || (n == 0 && S_ISDIR(st.st_mode))) {
+    Error = Format("Cannot read file:\r\n%s\r\n%s", {Name, std::strerror(err ? err : EISDIR)});
+    return false;
+  }
+  Words.resize((n + 1) / 2);
+  for (std::size_t i = 0; i < n; ++i) Words[i / 2] |= TWord(bytes[i] << (i % 2 ? 8 : 0));
+  return true;
+}
+
+bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, std::string& Error) {
+  std::vector<unsigned char> bytes(2 * Count);
+  for (std::size_t i = 0; i < Count; ++i) {
+    bytes[2 * i] = static_cast<unsigned char>(Words[i] & 0xff);
+    bytes[2 * i + 1] = static_cast<unsigned char>(Words[i] >> 8);
+  }
+  std::string sysError;
+  if (!WriteFileReplacing(Name, bytes.data(), bytes.size(), sysError)) {
+    Error = Format("Cannot write file:\r\n%s\r\n%s", {Name, sysError});
+    return false;
+  }
+  return true;
+}

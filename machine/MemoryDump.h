@@ -1,0 +1,14 @@
+// Memory dump files: raw 16-bit words, low byte first, no header.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "MachineTypes.h"
+
+// Reads at most 32768 words (a final odd byte is the low byte of one more word). The whole file
+// is read before anything is returned; on failure Words is left empty and Error holds the
+// message for the user ("File not found:" or the read error, with the file name).
+bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error);
+// Writes the words through a temporary file; the old file stays if anything fails.
+bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, std::string& Error);

@@ -1,0 +1,83 @@
+// Construction, memory operations, the keyboard and the texts of the stop reasons.
+#include "NovaMachine.h"
+
+#include "ExecCore.h"
+#include "Translate.h"
+
+namespace machine_text {
+std::string Format(const char* msgid, std::initializer_list<std::string> args) {
+  std::string text = Tr(msgid);
+  std::size_t from = 0;
+  for (const std::string& arg : args) {
+    const std::size_t at = text.find("%s", from);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, arg);
+    from = at + arg.size();
+  }
+  return text;
+}
+}  // namespace machine_text
+
+const char* StopReasonText(TStopReason reason) {
+  using machine_text::Tr;
+  switch (reason) {
+    case srNone: return Tr("Step done");
+    case srHalt: return Tr("Halted");
+    case srBreakpoint: return Tr("Breakpoint");
+    case srStepOver: return Tr("Returned from subroutine");
+    case srWatch: return Tr("Watched location changed");
+    case srStop: return Tr("Stopped");
+    case srDevice: return Tr("Device stopped the run");
+    case srChain: return Tr("Indirect chain does not end");
+    case srLimit: return Tr("Instruction limit reached");
+    case srRefused: return Tr("The machine is already running");
+  }
+  return "";
+}
+
+TNovaMachine::TNovaMachine()
+    : Tto(nova::DevTTO, 15, 10),
+      Tti(nova::DevTTI, 14, 5),
+      Ptp(nova::DevPTP, 13, 5),
+      Ptr(nova::DevPTR, 11, 15),
+      Rtc(nova::DevRTC, 13),
+      Lpt(nova::DevLPT, 12, 5) {
+  TDevice* created[] = {&Tto, &Tti, &Ptp, &Ptr, &Rtc, &Lpt};
+  for (TDevice* d : created) {
+    IoDevices[d->Adr()] = d;
+    d->OnInterrupt = [this](TDevice& sender) { RequestInterrupt(sender); };
+  }
+  for (int i = 0; i < 6; ++i) {
+    FTickDevices[i] = IoDevices[TickOrder[i]];
+    FTickDevices[i]->BindTickMask(&FTickMask, 1u << i);
+  }
+}
+
+TNovaMachine::~TNovaMachine() = default;
+
+void TNovaMachine::ClearRegisters() {
+  PC = 0;
+  FCarry = 0;
+  Akkus = {};
+}
+
+void TNovaMachine::ClearMemory() {
+  for (int a = 0; a < MemSize; ++a) Memory[a].Data = 0;
+  PC = 0;
+  FHost->ApplyNumFormat();
+  FHost->ShowRegisters();
+}
+
+int TNovaMachine::SetMemSize(int n) {
+  MemSize = n < 1 ? 1 : n > MemoryWords ? MemoryWords : n;
+  return MemSize;
+}
+
+std::uint8_t TNovaMachine::KeyToTtiByte(int Key, bool Upcase) {
+  if (Key == 8) return 0177;
+  std::uint8_t b = std::uint8_t(Key & 0xff);
+  if (Upcase && b >= 'a' && b <= 'z') b &= 0337;
+  return b;
+}
+
+void TNovaMachine::KeyPress(int Key, bool Upcase) { Tti.SetInputByte(KeyToTtiByte(Key, Upcase)); }

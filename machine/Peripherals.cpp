@@ -1,0 +1,268 @@
+#include "Peripherals.h"
+
+#include <cctype>
+
+#include "Translate.h"
+
+using machine_text::Format;
+using machine_text::Tr;
+
+const char* PeriphDeviceName(TPeriphDevice Dev) {
+  switch (Dev) {
+    case pdTtr: return Tr("TTY reader");
+    case pdTtp: return Tr("TTY punch");
+    case pdPtr: return "PTR";
+    case pdPtp: return "PTP";
+    case pdLpt: return "LPT";
+  }
+  return "";
+}
+
+TConsoleAction ConsoleAction(std::uint8_t b) {
+  if (b == 015) return caNewLine;
+  if (b > 037) return caAppend;
+  return caNone;
+}
+
+void ApplyConsoleByte(std::vector<std::string>& lines, std::uint8_t b) {
+  switch (ConsoleAction(b)) {
+    case caNewLine: lines.push_back(">"); break;
+    case caAppend:
+      if (lines.empty()) lines.emplace_back();
+      lines.back() += char(b);
+      break;
+    case caNone: break;
+  }
+}
+
+bool IsTextFile(const std::string& Name, const std::string& TextFiles) {
+  const std::size_t dot = Name.rfind('.');
+  std::string ext;
+  if (dot != std::string::npos && Name.find('/', dot) == std::string::npos) ext = Name.substr(dot + 1);
+  const auto lower = [](std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  ext = lower(ext);
+  std::size_t from = 0;
+  while (from <= TextFiles.size()) {
+    std::size_t comma = TextFiles.find(',', from);
+    if (comma == std::string::npos) comma = TextFiles.size();
+    std::string entry = TextFiles.substr(from, comma - from);
+    const std::size_t first = entry.find_first_not_of(" \t");
+    const std::size_t last = entry.find_last_not_of(" \t");
+    entry = first == std::string::npos ? std::string() : entry.substr(first, last - first + 1);
+    if (!entry.empty() && lower(entry) == ext) return true;
+    from = comma + 1;
+  }
+  return false;
+}
+
+TPeripherals::TPeripherals(TNovaMachine& Machine, TPeripheralHost* Host)
+    : FMachine(Machine), FHost(Host ? Host : &FNoHost) {
+  FMachine.Tto.OnByteOut = [this](TDevice& d, std::uint8_t b) { TtoByteOut(d, b); };
+  FMachine.Tti.OnByteRequest = [this](TDevice& d) { TtrByteRequest(d); };
+  FMachine.Ptp.OnByteOut = [this](TDevice& d, std::uint8_t b) { PtpByteOut(d, b); };
+  FMachine.Ptr.OnByteRequest = [this](TDevice& d) { PtrByteRequest(d); };
+  FMachine.Lpt.OnByteOut = [this](TDevice& d, std::uint8_t b) { LptByteOut(d, b); };
+}
+
+TPeripherals::~TPeripherals() {
+  FMachine.Tto.OnByteOut = nullptr;
+  FMachine.Tti.OnByteRequest = nullptr;
+  FMachine.Ptp.OnByteOut = nullptr;
+  FMachine.Ptr.OnByteRequest = nullptr;
+  FMachine.Lpt.OnByteOut = nullptr;
+  FHost = &FNoHost;
+  CloseAll();
+}
+
+// ---- readers
+
+std::unique_ptr<TInputStream>& TPeripherals::InputSlot(TPeriphDevice Dev) {
+  return Dev == pdTtr ? TtrFile : PtrFile;
+}
+
+TInDevice& TPeripherals::InputDevice(TPeriphDevice Dev) {
+  return Dev == pdTtr ? static_cast<TInDevice&>(FMachine.Tti) : FMachine.Ptr;
+}
+
+TInputStream* TPeripherals::InputFile(TPeriphDevice Dev) const {
+  return Dev == pdTtr ? TtrFile.get() : Dev == pdPtr ? PtrFile.get() : nullptr;
+}
+
+bool TPeripherals::OpenInput(TPeriphDevice Dev, const std::string& Name) {
+  if (Dev != pdTtr && Dev != pdPtr) return false;
+  std::unique_ptr<TInputStream>& slot = InputSlot(Dev);
+  slot.reset();
+  std::string error;
+  slot = TInputStream::Open(Name, error);
+  FHost->AttachmentChanged(Dev);
+  if (!slot) {
+    FHost->ReportError(Format("Error opening file:\r\n%s", {Name}));
+    return false;
+  }
+  FHost->PositionChanged(Dev, 0, 0);
+  InputDevice(Dev).SetInputByte(0);
+  (Dev == pdTtr ? TtrText : PtrText) = IsTextFile(Name, TextFiles);
+  return true;
+}
+
+void TPeripherals::DetachInput(TPeriphDevice Dev) {
+  if (Dev != pdTtr && Dev != pdPtr) return;
+  InputSlot(Dev).reset();
+  FHost->AttachmentChanged(Dev);
+}
+
+void TPeripherals::RunOutInput(TPeriphDevice Dev) {
+  if (TInputStream* f = InputFile(Dev)) f->TrailerCount = TInputStream::RunOutCount;
+}
+
+void TPeripherals::ResetInput(TPeriphDevice Dev) {
+  TInputStream* f = InputFile(Dev);
+  if (!f) return;
+  f->Rewind();
+  FHost->PositionChanged(Dev, 0, 0);
+  InputDevice(Dev).SetInputByte(0);
+}
+
+bool TPeripherals::SetTeletypeReader(bool On) {
+  FMachine.Tti.SetReaderOn(On);
+  return FMachine.Tti.ReaderOn();
+}
+
+void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
+  std::unique_ptr<TInputStream>& slot = InputSlot(Dev);
+  if (!slot) {
+    FHost->SelectFile(Dev);
+    if (!slot) {
+      FMachine.Stop(srDevice, Format("%s: no input file attached", {PeriphDeviceName(Dev)}));
+      Device.Reset();
+      return;
+    }
+  }
+  TInputStream& file = *slot;
+  if (file.RunOut()) return;  // the tape has run out: nothing more
+  std::string error;
+  const int c = file.ReadByte(error);
+  if (c == TInputStream::rdError) {
+    FMachine.Stop(srDevice, Format("Error reading %s: %s", {file.FName, error}));
+    return;
+  }
+  const bool atEnd = c == TInputStream::rdEnd;
+  int byte = c;
+  if (atEnd) {
+    byte = (file.TrailerCount == 0 && (Dev == pdTtr ? TtrText : PtrText)) ? 014 : 0;
+    ++file.TrailerCount;
+  }
+  const bool deliver = !file.RunOut();
+  if (atEnd || file.Position() % 10 == 0) FHost->PositionChanged(Dev, file.Position(), deliver ? byte : -1);
+  if (deliver) Device.SetInputByte(std::uint8_t(byte));
+}
+
+void TPeripherals::TtrByteRequest(TDevice& Sender) { ReaderRequest(pdTtr, static_cast<TInDevice&>(Sender)); }
+
+void TPeripherals::PtrByteRequest(TDevice& Sender) { ReaderRequest(pdPtr, static_cast<TInDevice&>(Sender)); }
+
+// ---- punches and printer
+
+TReplacingFile* TPeripherals::OutputFile(TPeriphDevice Dev) {
+  switch (Dev) {
+    case pdTtp: return &TtpFile;
+    case pdPtp: return &PtpFile;
+    case pdLpt: return &LptFile;
+    default: return nullptr;
+  }
+}
+
+bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
+  TReplacingFile* file = OutputFile(Dev);
+  if (!file) return false;
+  if (file->IsOpen()) CloseOutput(Dev);
+  std::string error;
+  const bool ok = file->Open(Name, error);
+  FOpenFailed[Dev] = !ok;
+  FHost->AttachmentChanged(Dev);
+  if (!ok) {
+    FHost->ReportError(Format("Error opening file:\r\n%s", {Name}));
+    return false;
+  }
+  FHost->PositionChanged(Dev, 0, 0);
+  return true;
+}
+
+bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
+  TReplacingFile* file = OutputFile(Dev);
+  if (!file || !file->IsOpen()) return true;
+  const std::string name = file->Name();
+  std::string error;
+  const bool ok = file->Commit(error);
+  FHost->AttachmentChanged(Dev);
+  if (!ok) FHost->ReportError(Format("Error writing %s: %s", {name, error}));
+  return ok;
+}
+
+void TPeripherals::CloseAll() {
+  TtrFile.reset();
+  PtrFile.reset();
+  CloseOutput(pdTtp);
+  CloseOutput(pdPtp);
+  CloseOutput(pdLpt);
+}
+
+// Writes to an attached output file; a write error discards the new file (the previous one
+// stays) and stops the run.
+bool TPeripherals::WriteOutput(TPeriphDevice Dev, std::uint8_t AByte) {
+  TReplacingFile& file = *OutputFile(Dev);
+  std::string error;
+  if (file.WriteByte(AByte, error)) return true;
+  const std::string name = file.Name();
+  file.Discard();
+  FHost->AttachmentChanged(Dev);
+  FMachine.Stop(srDevice, Format("Error writing %s: %s", {name, error}));
+  return false;
+}
+
+// The punch part of TTO and PTP output: a file is asked for when none is attached.
+bool TPeripherals::PunchByte(TPeriphDevice Dev, std::uint8_t AByte) {
+  TReplacingFile& file = *OutputFile(Dev);
+  if (!file.IsOpen()) {
+    FHost->SelectFile(Dev);
+    if (!file.IsOpen()) {
+      FMachine.Stop(srDevice, Format("%s: no output file attached", {PeriphDeviceName(Dev)}));
+      return false;
+    }
+  }
+  if (!WriteOutput(Dev, AByte)) return false;
+  if (file.Position() % 10 == 0 || AByte == 014) FHost->PositionChanged(Dev, file.Position(), AByte);
+  return true;
+}
+
+void TPeripherals::TtoByteOut(TDevice&, std::uint8_t AByte) {
+  AByte &= 0177;
+  if (TtyPunch && !PunchByte(pdTtp, AByte)) return;
+  FLastTtoOutputAt = FMachine.ExecutedCount();
+  FHost->TeletypeOut(AByte);
+}
+
+void TPeripherals::PtpByteOut(TDevice&, std::uint8_t AByte) { PunchByte(pdPtp, AByte); }
+
+void TPeripherals::LptByteOut(TDevice&, std::uint8_t AByte) {
+  if (!LptFile.IsOpen()) {
+    FOpenFailed[pdLpt] = false;
+    FHost->SelectFile(pdLpt);
+    if (!LptFile.IsOpen() && FOpenFailed[pdLpt]) {
+      LptLine.clear();
+      FHost->PrinterClear();
+      FMachine.Stop(srDevice, Format("%s: the output file could not be created", {"LPT"}));
+      return;
+    }
+  }
+  if (LptFile.IsOpen() && !WriteOutput(pdLpt, AByte)) return;
+  if (AByte > 037) {
+    LptLine += char(AByte);
+  } else if (AByte == 015) {
+    FHost->PrinterLine(LptLine);
+    LptLine.clear();
+  }
+}

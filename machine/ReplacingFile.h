@@ -1,0 +1,42 @@
+// Files that replace their target only when complete: written under a temporary name beside the
+// target and renamed over it at the end, so a failed or cut-off write never destroys the old file.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class TReplacingFile {
+public:
+  TReplacingFile() = default;
+  ~TReplacingFile();  // an unfinished file is discarded
+  TReplacingFile(const TReplacingFile&) = delete;
+  TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+  // Creates the temporary file for Name. Error: the system's text.
+  bool Open(const std::string& Name, std::string& Error);
+  // Buffered; false (with the system's text) when the data could not be written.
+  bool Write(const void* Data, std::size_t Size, std::string& Error);
+  bool WriteByte(std::uint8_t b, std::string& Error) { return Write(&b, 1, Error); }
+  // Writes the rest, closes and renames over the target. On failure the target is untouched and
+  // the temporary file removed. The file is closed either way.
+  bool Commit(std::string& Error);
+  // Closes and removes the temporary file; the target is untouched.
+  void Discard();
+
+  bool IsOpen() const { return FFd >= 0; }
+  const std::string& Name() const { return FName; }
+  std::int64_t Position() const { return FWritten; }
+
+private:
+  bool Flush(std::string& Error);
+
+  int FFd = -1;
+  std::string FName;
+  std::string FTempName;
+  std::int64_t FWritten = 0;
+  std::size_t FFill = 0;
+  char FBuffer[8192];
+};
+
+// The whole content at once, through TReplacingFile.
+bool WriteFileReplacing(const std::string& Name, const void* Data, std::size_t Size, std::string& Error);
