@@ -178,7 +178,8 @@ private:
   void EndExec();
   std::uint32_t NextSlice(std::uint64_t left) const;
   void SliceEnd(std::uint64_t left);
-  void FlushNotifications();
+  // Reports changed trace and watch counts (the trace count always when Final).
+  void FlushNotifications(bool Final = false);
 
   TMachineHost FNoHost;
   TMachineHost* FHost = &FNoHost;

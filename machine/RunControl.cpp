@@ -31,8 +31,8 @@ void TNovaMachine::Stop(TStopReason Reason, std::string Detail) {
   }
 }
 
-void TNovaMachine::FlushNotifications() {
-  if (FTraceDirty || FTraceReportedAt != FExecuted) {
+void TNovaMachine::FlushNotifications(bool Final) {
+  if (Final || FTraceDirty || FTraceReportedAt != FExecuted) {
     FTraceDirty = false;
     FTraceReportedAt = FExecuted;
     FHost->TraceChanged(TraceCount());
@@ -118,7 +118,7 @@ TStopReason TNovaMachine::RunProgram() {
   FHost->RunLamp(false);
   FHost->ApplyNumFormat();
   FHost->ShowRegisters();
-  FlushNotifications();
+  FlushNotifications(true);
   return FLastStopReason;
 }
 
@@ -131,7 +131,7 @@ TStopReason TNovaMachine::btStepClick() {
   EndExec();
   FHost->ApplyNumFormat();
   FHost->ShowRegisters();
-  FlushNotifications();
+  FlushNotifications(true);
   return FLastStopReason;
 }
 
