@@ -27,7 +27,7 @@ bool WriteListing(const std::string& Name, int First, int Last, TNumMode Base, i
   const std::string text = ListingText(First, Last, Base, Columns, DisasmBase, ReadWord);
   std::string sysError;
   if (!WriteFileReplacing(Name, text.data(), text.size(), sysError)) {
-    Error = machine_text::Format("Cannot write file:\r\n%s\r\n%s", {Name, sysError});
+    Error = machine_text::Format("Cannot write file %s: %s", {Name, sysError});
     return false;
   }
   return true;

@@ -10,17 +10,18 @@
 #include "Translate.h"
 
 using machine_text::Format;
+using machine_text::Tr;
 
 bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error) {
   Words.clear();
   struct stat st {};
   if (::stat(Name.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
-    Error = Format("File not found:\r\n%s", {Name});
+    Error = std::string(Tr("File not found:")) + "\r\n" + Name;
     return false;
   }
   std::FILE* f = std::fopen(Name.c_str(), "rb");
   if (!f) {
-    Error = Format("Cannot read file:\r\n%s\r\n%s", {Name, std::strerror(errno)});
+    Error = Format("Cannot read file %s: %s", {Name, std::strerror(errno)});
     return false;
   }
   std::vector<unsigned char> bytes(2 * MemoryWords);
@@ -28,7 +29,7 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::strin
   const int err = std::ferror(f) ? errno : 0;
   std::fclose(f);
   if (err != 0 || (n == 0 && S_ISDIR(st.st_mode))) {
-    Error = Format("Cannot read file:\r\n%s\r\n%s", {Name, std::strerror(err ? err : EISDIR)});
+    Error = Format("Cannot read file %s: %s", {Name, std::strerror(err ? err : EISDIR)});
     return false;
   }
   Words.resize((n + 1) / 2);
@@ -44,7 +45,7 @@ bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Coun
   }
   std::string sysError;
   if (!WriteFileReplacing(Name, bytes.data(), bytes.size(), sysError)) {
-    Error = Format("Cannot write file:\r\n%s\r\n%s", {Name, sysError});
+    Error = Format("Cannot write file %s: %s", {Name, sysError});
     return false;
   }
   return true;

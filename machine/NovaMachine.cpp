@@ -22,15 +22,15 @@ const char* StopReasonText(TStopReason reason) {
   using machine_text::Tr;
   switch (reason) {
     case srNone: return Tr("Step done");
-    case srHalt: return Tr("Halted");
-    case srBreakpoint: return Tr("Breakpoint");
-    case srStepOver: return Tr("Returned from subroutine");
-    case srWatch: return Tr("Watched location changed");
-    case srStop: return Tr("Stopped");
-    case srDevice: return Tr("Device stopped the run");
-    case srChain: return Tr("Indirect chain does not end");
-    case srLimit: return Tr("Instruction limit reached");
-    case srRefused: return Tr("The machine is already running");
+    case srHalt: return Tr("Stopped by HALT");
+    case srBreakpoint: return Tr("Stopped at a breakpoint");
+    case srStepOver: return Tr("Stopped at the return address");
+    case srWatch: return Tr("Stopped by a watched location");
+    case srStop: return Tr("Stopped by the stop command");
+    case srDevice: return Tr("Stopped by a device");
+    case srChain: return Tr("Stopped: an indirect chain does not end");
+    case srLimit: return Tr("Stopped: instruction limit reached");
+    case srRefused: return Tr("Not started: the machine is already running");
   }
   return "";
 }

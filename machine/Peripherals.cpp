@@ -99,7 +99,7 @@ bool TPeripherals::OpenInput(TPeriphDevice Dev, const std::string& Name) {
   slot = TInputStream::Open(Name, error);
   FHost->AttachmentChanged(Dev);
   if (!slot) {
-    FHost->ReportError(Format("Error opening file:\r\n%s", {Name}));
+    FHost->ReportError(std::string(Tr("Error opening file:")) + "\r\n" + Name);
     return false;
   }
   FHost->PositionChanged(Dev, 0, 0);
@@ -146,7 +146,7 @@ void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
   std::string error;
   const int c = file.ReadByte(error);
   if (c == TInputStream::rdError) {
-    FMachine.Stop(srDevice, Format("Error reading %s: %s", {file.FName, error}));
+    FMachine.Stop(srDevice, Format("Cannot read file %s: %s", {file.FName, error}));
     return;
   }
   const bool atEnd = c == TInputStream::rdEnd;
@@ -184,7 +184,7 @@ bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
   FOpenFailed[Dev] = !ok;
   FHost->AttachmentChanged(Dev);
   if (!ok) {
-    FHost->ReportError(Format("Error opening file:\r\n%s", {Name}));
+    FHost->ReportError(std::string(Tr("Error opening file:")) + "\r\n" + Name);
     return false;
   }
   FHost->PositionChanged(Dev, 0, 0);
@@ -198,7 +198,7 @@ bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
   std::string error;
   const bool ok = file->Commit(error);
   FHost->AttachmentChanged(Dev);
-  if (!ok) FHost->ReportError(Format("Error writing %s: %s", {name, error}));
+  if (!ok) FHost->ReportError(Format("Cannot write file %s: %s", {name, error}));
   return ok;
 }
 
@@ -219,7 +219,7 @@ bool TPeripherals::WriteOutput(TPeriphDevice Dev, std::uint8_t AByte) {
   const std::string name = file.Name();
   file.Discard();
   FHost->AttachmentChanged(Dev);
-  FMachine.Stop(srDevice, Format("Error writing %s: %s", {name, error}));
+  FMachine.Stop(srDevice, Format("Cannot write file %s: %s", {name, error}));
   return false;
 }
 
