@@ -1,0 +1,29 @@
+// What the per-file checks of one run share: the result list, the catch-up callback and the
+// "Show contents" option. Internal to the checker library.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "ResultSink.h"
+
+struct TCheckContext {
+  TResultSink& Sink;
+  const std::function<void()>& CatchUp;
+  bool ShowContents = false;
+
+  void Line(const std::string& line) { Sink.AppendLine(line); }
+  void SelectedLine(const std::string& line) {
+    Sink.AppendLine(line);
+    Sink.SelectLastLine();
+  }
+  void LetCatchUp() const {
+    if (CatchUp) CatchUp();
+  }
+};
+
+// Format texts of the checker print %x in upper-case digits ("$%x" shows $1F4). Returns the
+// format with every x conversion turned into X.
+std::string UpperHexFormat(const std::string& format);
+
+// The translated message with the system's reason: "<text>: <strerror(error)>".
+std::string SystemMessage(const std::string& text, int error);

@@ -1,0 +1,53 @@
+// One check run of the tape file checker: finds the files, checks binary tapes or repairs text
+// tapes, and reports line by line into a result list. Plain code: the checker window and
+// tallis-cli both drive it.
+//
+//   TTapeChecker checker(sink);
+//   checker.OnCatchUp = [] { QCoreApplication::processEvents(); };
+//   if (checker.Run(params) == crError) ShowError(checker.ErrorMessage());
+#pragma once
+#include <functional>
+#include <string>
+
+#include "ResultSink.h"
+
+enum TCheckMode : int { cmBinary = 0, cmText = 1 };
+
+struct TCheckParams {
+  TCheckMode Mode = cmBinary;
+  std::string SourceDir;
+  std::string FileNames;  // names or wildcard patterns separated by ";"
+  bool SubDirs = false;
+  bool ShowContents = false;
+};
+
+enum TCheckResult {
+  crComplete,  // every file was processed and "Files checked" appended (or "Nothing to do!")
+  crError,     // a file could not be opened, read or written: the run ended there
+  crBusy       // a run was already going on; nothing was done
+};
+
+class TTapeChecker {
+public:
+  explicit TTapeChecker(TResultSink& sink) : FSink(sink) {}
+  TTapeChecker(const TTapeChecker&) = delete;
+  TTapeChecker& operator=(const TTapeChecker&) = delete;
+
+  // Called where the run lets the window catch up with its events: after each listed data word,
+  // after each repeat block, after each block error and after each file. A run started from
+  // inside it is refused (crBusy).
+  std::function<void()> OnCatchUp;
+
+  TCheckResult Run(const TCheckParams& params);
+  bool Running() const { return FRunning; }
+  // The system's message for the file that ended the last run with crError.
+  const std::string& ErrorMessage() const { return FErrorMessage; }
+
+private:
+  TCheckResult Execute(const TCheckParams& params);
+  bool ProcessFile(const std::string& fileName, const TCheckParams& params);
+
+  TResultSink& FSink;
+  bool FRunning = false;
+  std::string FErrorMessage;
+};

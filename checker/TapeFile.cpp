@@ -1,0 +1,114 @@
+#include "TapeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+constexpr std::size_t ReadChunk = 256 * 1024;
+}
+
+TTapeReader::TTapeReader() : FBuffer(new std::uint8_t[ReadChunk]) {}
+
+TTapeReader::~TTapeReader() { Close(); }
+
+bool TTapeReader::Open(const std::string& fileName) {
+  Close();
+  FPos = FEnd = 0;
+  FBase = 0;
+  FError = 0;
+  FHandle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  return FHandle >= 0;
+}
+
+void TTapeReader::Close() {
+  if (FHandle >= 0) ::close(FHandle);
+  FHandle = -1;
+}
+
+bool TTapeReader::Fill() {
+  if (FPos < FEnd) return true;
+  if (FHandle < 0 || FError != 0) return false;
+  FBase += FEnd;
+  FPos = FEnd = 0;
+  for (;;) {
+    const ssize_t n = ::read(FHandle, FBuffer.get(), ReadChunk);
+    if (n > 0) {
+      FEnd = static_cast<std::size_t>(n);
+      return true;
+    }
+    if (n == 0) return false;
+    if (errno == EINTR) continue;
+    FError = errno;
+    return false;
+  }
+}
+
+bool TTapeReader::SkipNulBytes() {
+  for (;;) {
+    if (FPos == FEnd && !Fill()) return false;
+    const std::uint8_t* p = FBuffer.get() + FPos;
+    const std::uint8_t* end = FBuffer.get() + FEnd;
+    while (p != end && *p == 0) ++p;
+    FPos = static_cast<std::size_t>(p - FBuffer.get());
+    if (p != end) return true;
+  }
+}
+
+TTapeWriter::TTapeWriter() : FBuffer(new std::uint8_t[BufferSize]) {}
+
+TTapeWriter::~TTapeWriter() {
+  if (FHandle >= 0) ::close(FHandle);
+}
+
+bool TTapeWriter::Create(const std::string& fileName, unsigned mode) {
+  if (FHandle >= 0) ::close(FHandle);
+  FPos = 0;
+  FWritten = 0;
+  FError = 0;
+  // Removing the old file first keeps a symbolic link of that name from redirecting the write.
+  int removeError = 0;
+  if (::unlink(fileName.c_str()) != 0 && errno != ENOENT) removeError = errno;
+  FHandle = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+  if (FHandle >= 0) {
+    ::fchmod(FHandle, static_cast<mode_t>(mode));  // the umask does not narrow the original's permissions
+    return true;
+  }
+  if (errno == EEXIST && removeError != 0) errno = removeError;  // say why it could not go
+  return false;
+}
+
+void TTapeWriter::Flush() {
+  const std::uint8_t* p = FBuffer.get();
+  std::size_t left = FPos;
+  while (left > 0 && FError == 0) {
+    const ssize_t n = ::write(FHandle, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      FError = errno;
+      break;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  FWritten += FPos;
+  FPos = 0;
+}
+
+bool TTapeWriter::Finish() {
+  if (FHandle < 0) {
+    errno = EBADF;
+    return false;
+  }
+  Flush();
+  if (::close(FHandle) != 0 && FError == 0) FError = errno;
+  FHandle = -1;
+  if (FError != 0) {
+    errno = FError;
+    return false;
+  }
+  return true;
+}

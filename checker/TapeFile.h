@@ -1,0 +1,89 @@
+// Buffered byte streams for tape files: large chunks, no per-byte virtual calls, memory
+// independent of the file size.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// Reads a file front to back. The first failing read ends the stream; Error() then tells why.
+class TTapeReader {
+public:
+  TTapeReader();
+  ~TTapeReader();
+  TTapeReader(const TTapeReader&) = delete;
+  TTapeReader& operator=(const TTapeReader&) = delete;
+
+  // False with errno set when the file cannot be opened for reading.
+  bool Open(const std::string& fileName);
+  void Close();
+
+  // The next byte; false at the end of the file (or on a read error).
+  bool GetByte(std::uint8_t& b) {
+    if (FPos == FEnd && !Fill()) return false;
+    b = FBuffer[FPos++];
+    return true;
+  }
+  // The next 16-bit word, low byte first; false when the file ends before both bytes.
+  bool GetWord(std::uint16_t& w) {
+    if (FEnd - FPos >= 2) {
+      w = static_cast<std::uint16_t>(FBuffer[FPos] | (FBuffer[FPos + 1] << 8));
+      FPos += 2;
+      return true;
+    }
+    std::uint8_t lo, hi;
+    if (!GetByte(lo) || !GetByte(hi)) return false;
+    w = static_cast<std::uint16_t>(lo | (hi << 8));
+    return true;
+  }
+  // Skips NUL bytes; false when the file ends before a byte that is not NUL.
+  bool SkipNulBytes();
+
+  // Bytes consumed so far.
+  std::uint64_t Offset() const { return FBase + FPos; }
+  // errno of a failed read, 0 when the stream simply ended.
+  int Error() const { return FError; }
+
+  // Direct access to the buffered bytes, for loops that consume many at once.
+  const std::uint8_t* Data() const { return FBuffer.get() + FPos; }
+  std::size_t Available() const { return FEnd - FPos; }
+  void Consume(std::size_t count) { FPos += count; }
+  // Makes bytes available when none are; false at the end.
+  bool Fill();
+
+private:
+  int FHandle = -1;
+  std::unique_ptr<std::uint8_t[]> FBuffer;
+  std::size_t FPos = 0, FEnd = 0;
+  std::uint64_t FBase = 0;
+  int FError = 0;
+};
+
+// Writes a file through a buffer. The first failing write is kept; Finish() reports it.
+class TTapeWriter {
+public:
+  TTapeWriter();
+  ~TTapeWriter();
+  TTapeWriter(const TTapeWriter&) = delete;
+  TTapeWriter& operator=(const TTapeWriter&) = delete;
+
+  // Creates a new file (any file of that name is removed first) with the given permissions;
+  // false with errno set.
+  bool Create(const std::string& fileName, unsigned mode);
+  void PutByte(std::uint8_t b) {
+    if (FPos == BufferSize) Flush();
+    FBuffer[FPos++] = b;
+  }
+  std::uint64_t Written() const { return FWritten + FPos; }
+  // Writes what is buffered and closes the file; false with errno set when anything failed.
+  bool Finish();
+
+private:
+  static constexpr std::size_t BufferSize = 256 * 1024;
+  void Flush();
+  int FHandle = -1;
+  std::unique_ptr<std::uint8_t[]> FBuffer;
+  std::size_t FPos = 0;
+  std::uint64_t FWritten = 0;
+  int FError = 0;
+};

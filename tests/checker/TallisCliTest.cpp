@@ -1,0 +1,96 @@
+// tallis-cli: output, options, exit statuses and the German lines.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "CheckerTestUtils.h"
+
+namespace {
+
+struct TCliResult {
+  int Status = -1;
+  std::string Out, Err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class TallisCliTest : public ::testing::Test {
+protected:
+  // Runs the program with English defaults and settings in the temporary folder.
+  TCliResult Run(const std::string& args) {
+    const std::string command = "cd " + Quote(Dir.Path()) + " && env -u LANGUAGE -u LANG -u LC_MESSAGES LC_ALL=C" +
+                                " HOME=" + Quote(Dir.Path()) + " XDG_CONFIG_HOME=" + Quote(Dir / "config") + " " +
+                                Quote(CORVANE_BINARY_DIR "/tallis-cli") + " " + args + " >out.txt 2>err.txt";
+    const int status = std::system(command.c_str());
+    TCliResult r;
+    r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.Out = ReadFile(Dir / "out.txt");
+    r.Err = ReadFile(Dir / "err.txt");
+    return r;
+  }
+  TTempDir Dir;
+};
+
+}  // namespace
+
+TEST_F(TallisCliTest, PrintsTheResultLines) {
+  WriteFile(Dir / "tapes/sub/s.bin", TTape().Start(0400).Str());
+  WriteFile(Dir / "tapes/t.bin", TTape().Data(0, {1}).Start(0400).Str());
+  const std::string top = Dir / "tapes/t.bin", sub = Dir / "tapes/sub/s.bin";
+  TCliResult r = Run("tapes '*.bin'");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "File: tapes/t.bin\n  Checked: 2 blocks: OK\n1 Files checked\n");
+  EXPECT_EQ(r.Err, "");
+
+  r = Run("--subdirs --contents " + Quote(Dir / "tapes") + " x.txt '*.bin'");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "File: " + sub + "\n Start at 000400\n  Checked: 1 blocks: OK\nFile: " + top +
+                       "\n 000000 000001 JMP     001\n Start at 000400\n  Checked: 2 blocks: OK\n2 Files checked\n");
+}
+
+TEST_F(TallisCliTest, GermanLinesWithTheLanguageOption) {
+  const TCliResult r = Run("/lang:de " + Quote(CORVANE_TAPES_DIR) + " novabasic1.ab");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "Datei: " CORVANE_TAPES_DIR "/novabasic1.ab\n  Geprüft: 257 Blöcke: OK\n1 Dateien geprüft\n");
+}
+
+TEST_F(TallisCliTest, RunEndingOnAnErrorExitsWithOne) {
+  WriteFile(Dir / "a.txt", "text");
+  WriteFile(Dir / "a.txt.tmp/keep", "in the way");
+  const TCliResult r = Run("--text . a.txt");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, "File: ./a.txt\n");
+  EXPECT_EQ(r.Err, "tallis-cli: Cannot create file ./a.txt.tmp: Is a directory\n");
+}
+
+TEST_F(TallisCliTest, UsageErrorsExitWithTwo) {
+  for (const char* args : {"", "onlydir", "--txt . '*.bin'"}) {
+    const TCliResult r = Run(args);
+    EXPECT_EQ(r.Status, 2) << args;
+    EXPECT_NE(r.Err.find("Usage: tallis-cli"), std::string::npos) << args;
+    EXPECT_EQ(r.Out, "") << args;
+  }
+  EXPECT_NE(Run("--txt . x").Err.find("unknown option --txt"), std::string::npos);
+  const TCliResult help = Run("--help");
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_EQ(help.Out.rfind("Usage: tallis-cli", 0), 0u);
+}
+
+TEST_F(TallisCliTest, EmptyPatternsHaveNothingToDo) {
+  const TCliResult r = Run(". ''");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "Nothing to do!\n");
+}
+
+TEST_F(TallisCliTest, DoubleDashLetsADirectoryLookLikeAnOption) {
+  WriteFile(Dir / "-p/t.bin", TTape().Start(0).Str());
+  const TCliResult r = Run("-- -p t.bin");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "File: -p/t.bin\n  Checked: 1 blocks: OK\n1 Files checked\n");
+}
