@@ -24,6 +24,3 @@ struct TCheckContext {
 // Format texts of the checker print %x in upper-case digits ("$%x" shows $1F4). Returns the
 // format with every x conversion turned into X.
 std::string UpperHexFormat(const std::string& format);
-
-// The translated message with the system's reason: "<text>: <strerror(error)>".
-std::string SystemMessage(const std::string& text, int error);
