@@ -1,6 +1,6 @@
 #include "WarningSound.h"
 
-#include <QApplication>
+#include "MessageBoxes.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ TWarningSoundHandler& Handler() {
 
 void WarningSound() {
   if (Handler()) Handler()();
-  else QApplication::beep();
+  else WarningBeep();
 }
 
 TWarningSoundHandler SetWarningSoundHandler(TWarningSoundHandler handler) {
