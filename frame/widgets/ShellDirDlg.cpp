@@ -26,6 +26,7 @@
 #include "HistoryCombo.h"
 #include "IniFile.h"
 #include "QtText.h"
+#include "Translate.h"
 
 namespace {
 constexpr int DesignClientWidth = 801;
@@ -176,7 +177,7 @@ void TShellDirDialog::BuildUi() {
 
 void TShellDirDialog::RetranslateUi() {
   setWindowTitle(FTitle.isEmpty() ? QtDialogsText("Select directory") : FTitle);
-  const char* placeNames[] = {"Desktop", "Documents", "Computer", "Network"};
+  const char* placeNames[] = {N_("Desktop"), N_("Documents"), N_("Computer"), N_("Network")};
   for (int p = plDesktop; p <= plNetwork; ++p) FPlaces->button(p)->setText(QtDialogsText(placeNames[p]));
   cbShowFiles->setText(QtDialogsText("Show files"));
   btHome->setToolTip(FDefaultDir.isEmpty() ? QtDialogsText("Go to default folder")
