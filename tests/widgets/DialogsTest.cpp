@@ -1,6 +1,6 @@
 // Value and command dialogs: what they show, OK and Cancel, "Invalid command!", placement and
-// the German texts after a language change. Modal runs go through a test dialog service that
-// acts on the dialog as the user would and never enters a modal loop.
+// the German texts after a language change. Modal runs go through the scripted dialog service:
+// a handler acts on the dialog as the user would, and no modal loop runs.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,39 +11,13 @@
 #include <QtTest>
 #include <functional>
 
-#include "DialogService.h"
+#include "ScriptedDialogs.h"
 #include "InpCommand.h"
 #include "InpValue.h"
 #include "NumberEd.h"
 #include "Translate.h"
 
 namespace {
-
-class TTestDialogs : public TDialogService {
-public:
-  std::function<void(QDialog&)> OnExec;  // the user's part
-  QStringList Errors;
-  QList<QPoint> ErrorPoints;
-  int Runs = 0;
-
-  TTestDialogs() { FPrevious = SetDialogService(this); }
-  ~TTestDialogs() override { SetDialogService(FPrevious); }
-
-  int ExecDialog(QDialog& dialog) override {
-    ++Runs;
-    dialog.setResult(QDialog::Rejected);
-    if (OnExec) OnExec(dialog);
-    dialog.hide();
-    return dialog.result();
-  }
-  void Error(const QString& text, QPoint at, const QString&, QWidget*) override {
-    Errors << text;
-    ErrorPoints << at;
-  }
-
-private:
-  TDialogService* FPrevious;
-};
 
 QRect ScreenArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
@@ -54,29 +28,36 @@ class TDialogsTest : public QObject {
 private slots:
   void ValueDialogShowsTheValueInItsBase() {
     TValueDialog dialog;
-    TTestDialogs service;
+    TScriptedDialogs service;
+    QString text, selected, desc;
+    bool hex = false, bytes = true;
+    service.OnModal([&](QDialog&) {
+      text = dialog.ValueEdit()->text();
+      selected = dialog.ValueEdit()->selectedText();
+      desc = dialog.DescLabel()->text();
+      hex = dialog.HexButton()->isChecked();
+      bytes = dialog.BytesBox()->isChecked();
+      return int(QDialog::Rejected);
+    });
     std::uint16_t value = 10;
-    service.OnExec = [](QDialog& d) {
-      auto& v = static_cast<TValueDialog&>(d);
-      QCOMPARE(v.ValueEdit()->text(), QString("000A"));
-      QVERIFY(v.HexButton()->isChecked());
-      QVERIFY(!v.BytesBox()->isChecked());
-      QCOMPARE(v.DescLabel()->text(), QString("New AC0"));
-      QCOMPARE(v.ValueEdit()->selectedText(), QString("000A"));
-    };
     QVERIFY(!dialog.Execute(QPoint(-1, -1), "New AC0", nmHex, value));
-    QCOMPARE(service.Runs, 1);
+    QCOMPARE(service.Count(dkModal), 1);
+    QCOMPARE(text, QString("000A"));
+    QCOMPARE(selected, QString("000A"));
+    QCOMPARE(desc, QString("New AC0"));
+    QVERIFY(hex);
+    QVERIFY(!bytes);
     QCOMPARE(value, std::uint16_t(10));  // cancelled: unchanged
   }
 
   void ValueDialogOkReturnsTheLow16Bits() {
     TValueDialog dialog;
-    TTestDialogs service;
-    service.OnExec = [](QDialog& d) {
-      auto& v = static_cast<TValueDialog&>(d);
-      v.ValueEdit()->setText("1000001");  // octal, 17 bits
-      v.OkButton()->click();
-    };
+    TScriptedDialogs service;
+    service.OnModal([&](QDialog& d) {
+      dialog.ValueEdit()->setText("1000001");  // octal, 17 bits
+      dialog.OkButton()->click();
+      return d.result();
+    });
     std::uint16_t value = 5;
     QVERIFY(dialog.Execute(QPoint(-1, 0), "", nmOctal, value));
     QCOMPARE(value, std::uint16_t(1));
@@ -84,110 +65,129 @@ private slots:
 
   void ValueDialogButtonsSwitchTheField() {
     TValueDialog dialog;
-    TTestDialogs service;
-    service.OnExec = [](QDialog& d) {
-      auto& v = static_cast<TValueDialog&>(d);
-      QVERIFY(v.DecimalButton()->isChecked());
-      QCOMPARE(v.ValueEdit()->text(), QString("00255"));  // zero-filled decimal is kept
-      v.HexButton()->click();
-      QCOMPARE(v.ValueEdit()->text(), QString("00FF"));
-      v.BytesBox()->click();
-      QCOMPARE(v.ValueEdit()->text(), QString("00_FF"));
-      v.BinButton()->click();
-      QCOMPARE(v.ValueEdit()->text(), QString("00000000_11111111"));
-      v.ValueEdit()->setText("1_0");
-      v.OkButton()->click();
-    };
+    TScriptedDialogs service;
+    QStringList shown;
+    bool decimalChecked = false;
+    service.OnModal([&](QDialog& d) {
+      decimalChecked = dialog.DecimalButton()->isChecked();
+      shown << dialog.ValueEdit()->text();  // zero-filled decimal is kept
+      dialog.HexButton()->click();
+      shown << dialog.ValueEdit()->text();
+      dialog.BytesBox()->click();
+      shown << dialog.ValueEdit()->text();
+      dialog.BinButton()->click();
+      shown << dialog.ValueEdit()->text();
+      dialog.ValueEdit()->setText("1_0");
+      dialog.OkButton()->click();
+      return d.result();
+    });
     std::uint16_t value = 255;
     QVERIFY(dialog.Execute(QPoint(-1, 0), "", nmZeroDec, value));
+    QVERIFY(decimalChecked);
+    QCOMPARE(shown, (QStringList{"00255", "00FF", "00_FF", "00000000_11111111"}));
     QCOMPARE(value, std::uint16_t(256));
 
     // The next request starts without the bytes view.
-    service.OnExec = [](QDialog& d) {
-      auto& v = static_cast<TValueDialog&>(d);
-      QVERIFY(!v.BytesBox()->isChecked());
-      QCOMPARE(v.ValueEdit()->text(), QString("000400"));
-      QVERIFY(v.OctalButton()->isChecked());
-    };
+    bool bytes = true, octal = false;
+    QString text;
+    service.OnModal([&](QDialog&) {
+      bytes = dialog.BytesBox()->isChecked();
+      octal = dialog.OctalButton()->isChecked();
+      text = dialog.ValueEdit()->text();
+      return int(QDialog::Rejected);
+    });
     QVERIFY(!dialog.Execute(QPoint(-1, 0), "", nmOctal, value));
+    QVERIFY(!bytes);
+    QVERIFY(octal);
+    QCOMPARE(text, QString("000400"));
   }
 
   void DialogsArePlacedByTheRule() {
     const QRect area = ScreenArea();
     TValueDialog dialog;
-    TTestDialogs service;
-    QPoint at;
-    service.OnExec = [&](QDialog& d) { at = d.pos(); };
+    TScriptedDialogs service;
     std::uint16_t value = 0;
     dialog.Execute(QPoint(area.left() + 30, area.top() + 40), "", nmOctal, value);
-    QCOMPARE(at, QPoint(area.left() + 30, area.top() + 40));
+    QCOMPARE(service.Last(dkModal)->At, QPoint(area.left() + 30, area.top() + 40));
     dialog.Execute(QPoint(area.right() - 10, area.top() + 40), "", nmOctal, value);
-    QCOMPARE(at.x(), area.left() + area.width() - dialog.frameGeometry().width() - 20);
+    QCOMPARE(service.Last(dkModal)->At.x(), area.left() + area.width() - dialog.frameGeometry().width() - 20);
+    dialog.Execute(QPoint(area.left() + 30, -50), "", nmOctal, value);  // only X decides centring
+    QCOMPARE(service.Last(dkModal)->At, QPoint(area.left() + 30, area.top() + 20));
     dialog.Execute(QPoint(-1, 300), "", nmOctal, value);  // X below 0: centred
-    QCOMPARE(at.x(), area.left() + (area.width() - dialog.frameGeometry().width()) / 2);
+    QCOMPARE(service.Last(dkModal)->At.x(), area.left() + (area.width() - dialog.frameGeometry().width()) / 2);
+    QCOMPARE(service.Last(dkModal)->Caption, QString("Input value"));
   }
 
   void CommandDialogPrefillsAndReturnsTheSameWord() {
     TCommandDialog dialog;
-    TTestDialogs service;
-    service.OnExec = [](QDialog& d) {
-      auto& c = static_cast<TCommandDialog&>(d);
-      QCOMPARE(c.CommandEdit()->text(), QString("READS 0"));
-      QCOMPARE(c.DescLabel()->text(), QString("Command at 001000"));
-      c.OkButton()->click();
-    };
+    TScriptedDialogs service;
+    QString text, desc;
+    service.OnModal([&](QDialog& d) {
+      text = dialog.CommandEdit()->text();
+      desc = dialog.DescLabel()->text();
+      dialog.OkButton()->click();
+      return d.result();
+    });
     std::uint16_t word = 060477;
     QVERIFY(dialog.Execute(QPoint(-1, -1), "Command at 001000", 01000, nmOctal, word));
+    QCOMPARE(text, QString("READS 0"));
+    QCOMPARE(desc, QString("Command at 001000"));
     QCOMPARE(word, std::uint16_t(060477));
-    QVERIFY(service.Errors.isEmpty());
+    QCOMPARE(service.Count(dkError), 0);
   }
 
   void CommandDialogAssemblesForItsAddress() {
     TCommandDialog dialog;
-    TTestDialogs service;
-    service.OnExec = [](QDialog& d) {
-      auto& c = static_cast<TCommandDialog&>(d);
-      QCOMPARE(c.CommandEdit()->text(), QString("LDA 0,.+5"));  // relative targets without address
-      c.CommandEdit()->setText("JMP 1003");
-      c.OkButton()->click();
-    };
+    TScriptedDialogs service;
+    QString text;
+    service.OnModal([&](QDialog& d) {
+      text = dialog.CommandEdit()->text();
+      dialog.CommandEdit()->setText("JMP 1003");
+      dialog.OkButton()->click();
+      return d.result();
+    });
     std::uint16_t word = 020405;
     QVERIFY(dialog.Execute(QPoint(-1, -1), "", 01000, nmOctal, word));
+    QCOMPARE(text, QString("LDA 0,.+5"));  // relative targets without an address
     QCOMPARE(word, std::uint16_t(000403));  // JMP .+3
     QCOMPARE(dialog.Command, std::uint16_t(000403));
   }
 
   void InvalidCommandKeepsTheDialogOpen() {
     TCommandDialog dialog;
-    TTestDialogs service;
-    service.OnExec = [&](QDialog& d) {
-      auto& c = static_cast<TCommandDialog&>(d);
-      c.CommandEdit()->setText("JMP .+200");
-      c.OkButton()->click();
-      QCOMPARE(service.Errors, QStringList{"Invalid command!"});
-      QCOMPARE(service.ErrorPoints.value(0), c.OkButton()->mapToGlobal(QPoint(0, c.OkButton()->height())));
-      QCOMPARE(d.result(), int(QDialog::Rejected));  // not closed
-      c.CommandEdit()->setText("JMP .+1");
-      c.OkButton()->click();
-    };
+    TScriptedDialogs service;
+    int resultAfterError = -1;
+    QPoint okCorner;
+    service.OnModal([&](QDialog& d) {
+      dialog.CommandEdit()->setText("JMP .+200");
+      dialog.OkButton()->click();
+      resultAfterError = d.result();
+      okCorner = dialog.OkButton()->mapToGlobal(QPoint(0, dialog.OkButton()->height()));
+      dialog.CommandEdit()->setText("JMP .+1");
+      dialog.OkButton()->click();
+      return d.result();
+    });
     std::uint16_t word = 0;
     QVERIFY(dialog.Execute(QPoint(-1, -1), "", 0100, nmOctal, word));
+    QCOMPARE(resultAfterError, int(QDialog::Rejected));  // not closed by the failed OK
+    QCOMPARE(service.Count(dkError), 1);
+    QCOMPARE(service.Last(dkError)->Text, QString("Invalid command!"));
+    QCOMPARE(service.Last(dkError)->At, okCorner);
     QCOMPARE(word, std::uint16_t(000401));
-    QCOMPARE(service.Errors.size(), 1);
   }
 
   void CancelDoesNotAssemble() {
     TCommandDialog dialog;
-    TTestDialogs service;
-    service.OnExec = [](QDialog& d) {
-      auto& c = static_cast<TCommandDialog&>(d);
-      c.CommandEdit()->setText("not a command");
-      c.CancelButton()->click();
-    };
+    TScriptedDialogs service;
+    service.OnModal([&](QDialog& d) {
+      dialog.CommandEdit()->setText("not a command");
+      dialog.CancelButton()->click();
+      return d.result();
+    });
     std::uint16_t word = 063077;
     QVERIFY(!dialog.Execute(QPoint(-1, -1), "", 0, nmOctal, word));
     QCOMPARE(word, std::uint16_t(063077));
-    QVERIFY(service.Errors.isEmpty());
+    QCOMPARE(service.Count(dkError), 0);
   }
 
   void DialogsRetranslateOnLanguageChange() {
