@@ -22,6 +22,14 @@ bool TCustomNumEdit::IsValidChar(QChar) { return true; }
 
 void TCustomNumEdit::IncrementValue(int) {}
 
+void TCustomNumEdit::paste() {
+  if (!isReadOnly()) QLineEdit::paste();
+}
+
+void TCustomNumEdit::cut() {
+  if (!isReadOnly()) QLineEdit::cut();
+}
+
 void TCustomNumEdit::keyPressEvent(QKeyEvent* event) {
   // Typed characters (not shortcuts) pass the character check; a rejected one is dropped.
   const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);

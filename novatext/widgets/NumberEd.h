@@ -25,6 +25,11 @@ public:
   virtual bool IsValidChar(QChar key);
   virtual void IncrementValue(int delta);
 
+public slots:
+  // Ignored while the field is read-only (the toolkit's own versions would change the text).
+  void paste();
+  void cut();
+
 protected:
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;

@@ -1,4 +1,6 @@
 // Number edit control: text shown for a value, text read back, typing rules and the events.
+#include <QApplication>
+#include <QClipboard>
 #include <QtTest>
 
 #include "NumberEd.h"
@@ -249,6 +251,21 @@ private slots:
     QTest::keyClicks(&edit, "5");
     f.Other->setFocus();
     QCOMPARE(edit.text(), QString("000005"));
+  }
+
+  void ReadOnlyFieldIgnoresPasteAndCut() {
+    TNumberEdit edit;
+    edit.SetValue(42);
+    QApplication::clipboard()->setText("777");
+    edit.setReadOnly(true);
+    edit.selectAll();
+    edit.paste();
+    edit.cut();
+    QCOMPARE(edit.text(), QString("42"));
+    edit.setReadOnly(false);
+    edit.selectAll();
+    edit.paste();  // not filtered
+    QCOMPARE(edit.text(), QString("777"));
   }
 
   void FocusSelectsTheWholeText() {
