@@ -16,6 +16,7 @@ namespace {
 void ShowOffscreen(QWidget& widget) {
   if (widget.parentWidget() == nullptr && !widget.isVisible()) {
     widget.show();
+    QApplication::processEvents();
     // A board shows its widgets as they rest, without the focus on the first one.
     if (!qobject_cast<QDialog*>(&widget) && widget.focusWidget()) widget.focusWidget()->clearFocus();
   }
