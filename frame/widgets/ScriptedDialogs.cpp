@@ -64,6 +64,7 @@ int TScriptedDialogs::ExecDialog(QDialog& dialog) {
   THandler handler = std::move(FHandlers.front());
   FHandlers.pop_front();
   Calls[static_cast<std::size_t>(index)].Answered = true;
+  dialog.show();  // as exec() would: placed, laid out, and answering keys (but not modal)
   const int result = handler(dialog);
   dialog.hide();
   return result;

@@ -70,7 +70,8 @@ public:
   void AnswerOpen(const QStringList& files);  // open dialog: OK with the files
   void AnswerSave(const QString& file);       // save dialog: OK with the file
   void Cancel(TDialogKind kind);              // the next dialog of the kind is cancelled
-  // The next dialog run modally goes to the handler, which returns its result code.
+  // The next dialog run modally is shown (not modal) and handed to the handler, which returns its
+  // result code; the dialog is hidden afterwards.
   void OnModal(THandler handler);
 
   bool RealMessageBoxes = false;

@@ -105,6 +105,7 @@ void TSelectDialog::Prepare(const TSelectArgs& args) {
 
   QPushButton* focus = args.Preselect >= 0 && args.Preselect < FButtons.size() ? FButtons[args.Preselect] : btLast;
   focus->setDefault(true);
+  if (isVisible()) FBody->show();  // children added to a shown window stay hidden otherwise
   focus->setFocus();
   adjustSize();
 }
