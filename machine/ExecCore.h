@@ -212,6 +212,10 @@ CORVANE_INLINE int TNovaMachine::ExecuteOne(TRegs& r, TWord cmd) {
 // The skip, then (when there are watches or the interrupt flags need a look) the watch check
 // and the interrupt cycle.
 CORVANE_INLINE void TNovaMachine::AfterInstruction(TRegs& r, int res) {
-  if (res == exSkip) r.PC = TWord((r.PC + 1) & nova::AddrMask);
-  if (FAttention) Attention(r, res);
+  if (res == exSkip) {
+    // A branch, not a conditional move: the next fetch should not wait for the skip result.
+    __asm__("");
+    r.PC = TWord((r.PC + 1) & nova::AddrMask);
+  }
+  if (FAttention) r.PC = Attention(r.PC, res);
 }

@@ -91,13 +91,14 @@ bool TNovaMachine::IoInstruction(TWord cmd) {
   return halt;
 }
 
-void TNovaMachine::Attention(TRegs& r, int res) {
+TWord TNovaMachine::Attention(TWord pc, int res) {
   if (!Watch.empty()) CheckWatchesRunning();
   if (res != exAbandoned) {  // an abandoned instruction takes no interrupt: PC stays on it
-    if (IrqFlag && IntEnable) r.PC = TakeInterrupt(r.PC);
+    if (IrqFlag && IntEnable) pc = TakeInterrupt(pc);
     IntEnable = PreEnable;
   }
   UpdateAttention();
+  return pc;
 }
 
 void TNovaMachine::TickDevices() {

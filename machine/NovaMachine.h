@@ -166,7 +166,7 @@ private:
   void ChainCut(TWord pc);
   TWord TakeInterrupt(TWord pc);  // returns the new PC
   bool CheckWatchesRunning();
-  void Attention(TRegs& r, int res);
+  TWord Attention(TWord pc, int res);  // returns the new PC
   // Whether the per-instruction slow path is needed: watches exist, or the interrupt flags are
   // not at rest (a request with interrupts on, or an enable still to take effect).
   void UpdateAttention() {

@@ -8,9 +8,11 @@ namespace {
 
 constexpr TWord Nop = Arith(MOV, 0, 0);
 
-class IoTest : public MachineTest {
+// Every case runs with the tick fast path and with plain ticking of all six devices.
+class IoTest : public MachineTest, public ::testing::WithParamInterface<bool> {
 protected:
   IoTest() {
+    M.SetPlainTicks(GetParam());
     M.Ptr.OnByteRequest = [](TDevice& d) { static_cast<TInDevice&>(d).SetInputByte(0101); };
   }
   // Steps NIOS dev, then plain instructions; returns after how many of them Done showed.
@@ -27,7 +29,7 @@ protected:
   }
 };
 
-TEST_F(IoTest, AbsentDevicesAreNeitherBusyNorDone) {
+TEST_P(IoTest, AbsentDevicesAreNeitherBusyNorDone) {
   M.PC = 0100;
   EXPECT_FALSE(M.ExecCommand(Skp(DN, 020), true));
   EXPECT_TRUE(M.ExecCommand(Skp(DZ, 020), true));
@@ -40,7 +42,7 @@ TEST_F(IoTest, AbsentDevicesAreNeitherBusyNorDone) {
   EXPECT_EQ(M.Akkus[1], 5);
 }
 
-TEST_F(IoTest, ProcessorFunctions) {
+TEST_P(IoTest, ProcessorFunctions) {
   M.FSwitches = 0123456;
   Load(0100, {Io(DIA, 1, NoPulse, CPU), INTEN, Skp(BN, CPU), Nop, Skp(DN, CPU), Skp(DZ, CPU), Nop, INTDS,
               Skp(BZ, CPU), Nop, Io(DOC, 0, PS, CPU)});
@@ -59,20 +61,20 @@ TEST_F(IoTest, ProcessorFunctions) {
   EXPECT_TRUE(M.IntEnable);
 }
 
-TEST_F(IoTest, TransfersAreDoneTicksPlusOneInstructionsAfterTheStart) {
+TEST_P(IoTest, TransfersAreDoneTicksPlusOneInstructionsAfterTheStart) {
   EXPECT_EQ(InstructionsUntilDone(TTO, M.Tto), 11);
   EXPECT_EQ(InstructionsUntilDone(PTR, M.Ptr), 16);
   EXPECT_EQ(InstructionsUntilDone(PTP, M.Ptp), 6);
   EXPECT_EQ(InstructionsUntilDone(LPT, M.Lpt), 6);
 }
 
-TEST_F(IoTest, SkipSeesDoneFromTheEleventhInstruction) {
+TEST_P(IoTest, SkipSeesDoneFromTheEleventhInstruction) {
   Load(0100, {Io(NIO, 0, PS, TTO), Skp(DN, TTO), Jmp(0101), nova::HaltWord});
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(M.ExecutedCount(), 13u);  // NIOS, 11 of SKPDN/JMP, HALT
 }
 
-TEST_F(IoTest, InterruptAfterTheInstructionFollowingInten) {
+TEST_P(IoTest, InterruptAfterTheInstructionFollowingInten) {
   M.Memory[1].Data = 0500;
   M.Tto.Start();
   for (int i = 0; i < 11; ++i) M.TickDevices();
@@ -93,7 +95,7 @@ TEST_F(IoTest, InterruptAfterTheInstructionFollowingInten) {
   EXPECT_TRUE(M.IrqFlag);
 }
 
-TEST_F(IoTest, InterruptVectorChainIsFollowed) {
+TEST_P(IoTest, InterruptVectorChainIsFollowed) {
   M.Memory[1].Data = 0100020;   // through the auto-increment location 20
   M.Memory[020].Data = 0577;    // becomes 600
   M.IrqFlag = true;
@@ -105,7 +107,7 @@ TEST_F(IoTest, InterruptVectorChainIsFollowed) {
   EXPECT_EQ(M.Memory[0].Data, 0100);
 }
 
-TEST_F(IoTest, MaskOutAndInta) {
+TEST_P(IoTest, MaskOutAndInta) {
   M.Tto.Start();
   M.Ptr.Start();
   for (int i = 0; i < 16; ++i) M.TickDevices();
@@ -130,7 +132,7 @@ TEST_F(IoTest, MaskOutAndInta) {
   EXPECT_FALSE(M.Ptr.Masked());
 }
 
-TEST_F(IoTest, IorstKeepsTheLatchAndOutputFlags) {
+TEST_P(IoTest, IorstKeepsTheLatchAndOutputFlags) {
   M.Tto.Start();
   for (int i = 0; i < 11; ++i) M.TickDevices();
   M.Rtc.Start();
@@ -146,7 +148,7 @@ TEST_F(IoTest, IorstKeepsTheLatchAndOutputFlags) {
   EXPECT_FALSE(M.Tti.ReaderOn());
 }
 
-TEST_F(IoTest, HaltWithAPendingInterruptStopsAtTheHandler) {
+TEST_P(IoTest, HaltWithAPendingInterruptStopsAtTheHandler) {
   M.Memory[1].Data = 0500;
   M.IrqFlag = true;
   Load(0100, {INTEN, nova::HaltWord});
@@ -154,6 +156,9 @@ TEST_F(IoTest, HaltWithAPendingInterruptStopsAtTheHandler) {
   EXPECT_EQ(M.PC, 0500);
   EXPECT_EQ(M.Memory[0].Data, 0101);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ticks, IoTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "plain" : "fast"; });
 
 // A program with interrupt-driven teletype output, a polled reader and the clock.
 void LoadMixedProgram(TNovaMachine& m) {
