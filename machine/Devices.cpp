@@ -21,7 +21,9 @@ void TRtcDevice::EnableTimer(bool on) {
 
 void TRtcDevice::DOA(TWord Value) {
   static constexpr int Intervals[4] = {20, 100, 10, 1};
-  FInterval = Intervals[Value & 3];
+  const int interval = Intervals[Value & 3];
+  if (interval == FInterval) return;  // a running timer keeps its phase
+  FInterval = interval;
   if (FTimer) FTimer->SetInterval(FInterval);
 }
 

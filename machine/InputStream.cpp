@@ -1,23 +1,41 @@
 #include "InputStream.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "Translate.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 
 std::unique_ptr<TInputStream> TInputStream::Open(const std::string& AFilename, std::string& Error) {
-  std::FILE* f = std::fopen(AFilename.c_str(), "rb");
-  if (!f) {
+  std::FILE* f = OpenRegularFile(AFilename, Error);
+  if (!f) return nullptr;
+  return std::unique_ptr<TInputStream>(new TInputStream(AFilename, f));
+}
+
+std::FILE* OpenRegularFile(const std::string& Name, std::string& Error) {
+  // Not blocking on a pipe without a writer; anything but a regular file is refused.
+  const int fd = ::open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     Error = std::strerror(errno);
     return nullptr;
   }
   struct stat st {};
-  if (::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-    std::fclose(f);
-    Error = std::strerror(EISDIR);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    Error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : machine_text::Tr("not a regular file");
+    ::close(fd);
     return nullptr;
   }
-  return std::unique_ptr<TInputStream>(new TInputStream(AFilename, f));
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (!f) {
+    Error = std::strerror(errno);
+    ::close(fd);
+  }
+  return f;
 }
 
 TInputStream::~TInputStream() { std::fclose(FFile); }

@@ -5,6 +5,10 @@
 #include <memory>
 #include <string>
 
+// Opens a regular file for reading (pipes, devices and folders are refused, without blocking).
+// nullptr and the error text when that fails.
+std::FILE* OpenRegularFile(const std::string& Name, std::string& Error);
+
 class TInputStream {
 public:
   // A trailer count of this or more: the tape has run out.

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "InputStream.h"
 #include "ReplacingFile.h"
 #include "Translate.h"
 
@@ -19,17 +20,18 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::strin
     Error = std::string(Tr("File not found:")) + "\r\n" + Name;
     return false;
   }
-  std::FILE* f = std::fopen(Name.c_str(), "rb");
+  std::string openError;
+  std::FILE* f = OpenRegularFile(Name, openError);
   if (!f) {
-    Error = Format("Cannot read file %s: %s", {Name, std::strerror(errno)});
+    Error = Format("Cannot read file %s: %s", {Name, openError});
     return false;
   }
   std::vector<unsigned char> bytes(2 * MemoryWords);
   const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f);
   const int err = std::ferror(f) ? errno : 0;
   std::fclose(f);
-  if (err != 0 || (n == 0 && S_ISDIR(st.st_mode))) {
-    Error = Format("Cannot read file %s: %s", {Name, std::strerror(err ? err : EISDIR)});
+  if (err != 0) {
+    Error = Format("Cannot read file %s: %s", {Name, std::strerror(err)});
     return false;
   }
   Words.resize((n + 1) / 2);

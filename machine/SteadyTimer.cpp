@@ -1,7 +1,9 @@
 #include "SteadyTimer.h"
 
 void TSteadyTimer::SetInterval(int ms) {
-  FInterval = ms < 1 ? 1 : ms;
+  ms = ms < 1 ? 1 : ms;
+  if (ms == FInterval) return;
+  FInterval = ms;
   if (FEnabled) FDue = TClock::now() + std::chrono::milliseconds(FInterval);
 }
 

@@ -12,7 +12,7 @@ public:
 
   explicit TSteadyTimer(std::function<void()> AOnElapsed = {}) : OnElapsed(std::move(AOnElapsed)) {}
 
-  void SetInterval(int ms) override;  // restarts a running timer
+  void SetInterval(int ms) override;  // a new interval restarts a running timer
   void SetEnabled(bool on) override;
   bool Enabled() const override { return FEnabled; }
   int Interval() const { return FInterval; }

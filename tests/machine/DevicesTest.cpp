@@ -9,9 +9,13 @@ namespace {
 
 struct TFakeTimer : TIntervalTimer {
   int Interval = 0;
+  int IntervalSets = 0;
   bool On = false;
   int Enables = 0;
-  void SetInterval(int ms) override { Interval = ms; }
+  void SetInterval(int ms) override {
+    Interval = ms;
+    ++IntervalSets;
+  }
   void SetEnabled(bool on) override {
     Enables += on && !On;
     On = on;
@@ -106,6 +110,9 @@ TEST(RtcDevice, FrequencyAndTimer) {
     rtc.DOA(TWord(0170 | v));
     EXPECT_EQ(timer.Interval, want[v]);
   }
+  const int sets = timer.IntervalSets;
+  rtc.DOA(3);  // the same frequency again: the timer keeps its phase
+  EXPECT_EQ(timer.IntervalSets, sets);
   rtc.Start();
   rtc.Start();
   EXPECT_TRUE(timer.On);

@@ -1,4 +1,6 @@
 // Memory dump files and program listings.
+#include <sys/stat.h>
+
 #include "FileTestSupport.h"
 #include "Listing.h"
 #include "MachineTestSupport.h"
@@ -85,6 +87,8 @@ TEST_F(DumpTest, MissingOrUnreadableFileLeavesMemoryAlone) {
   EXPECT_EQ(error, "File not found:\r\n" + (Dir / "none.dmp"));
   EXPECT_FALSE(M.LoadDump(Dir.Path(), false, &error));  // a folder
   EXPECT_NE(error.find(Dir.Path()), std::string::npos);
+  ASSERT_EQ(::mkfifo((Dir / "pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(M.LoadDump(Dir / "pipe", false, &error));  // refused without waiting for a writer
   EXPECT_EQ(M.Memory[0].Data, 0777);
   EXPECT_EQ(M.PC, 0100);
 }

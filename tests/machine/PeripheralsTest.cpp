@@ -1,5 +1,7 @@
 // Reader tapes with their trailers, teletype, punch and printer output, missing files, write
 // errors, and program load from a tape.
+#include <sys/stat.h>
+
 #include "FileTestSupport.h"
 #include "MachineTestSupport.h"
 #include "Peripherals.h"
@@ -228,6 +230,10 @@ TEST_F(PeripheralsTest, OpeningAMissingReaderFileReportsIt) {
   EXPECT_EQ(P.PtrFile, nullptr);
   ASSERT_EQ(PHost.Errors.size(), 1u);
   EXPECT_EQ(PHost.Errors[0], "Error opening file:\r\n" + (Dir / "missing.bin"));
+  ASSERT_EQ(::mkfifo((Dir / "pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(P.OpenTtrFile(Dir / "pipe"));  // refused without waiting for a writer
+  EXPECT_FALSE(P.OpenTtrFile(Dir.Path()));
+  EXPECT_EQ(PHost.Errors.size(), 3u);
 }
 
 TEST(PeripheralTextRules, TextFilesAndConsole) {
