@@ -22,14 +22,36 @@ bool TReplacingFile::Open(const std::string& Name, std::string& Error) {
     Error = SystemError(ENOENT);
     return false;
   }
-  const std::size_t slash = Name.rfind('/');
-  const std::string dir = slash == std::string::npos ? std::string() : Name.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? Name : Name.substr(slash + 1);
+  // Through a symbolic link the file it points to is replaced, not the link.
+  std::string target = Name;
+  if (char* real = ::realpath(Name.c_str(), nullptr)) {
+    target = real;
+    std::free(real);
+  }
   struct stat st {};
-  if (::stat(Name.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) {
     Error = SystemError(EISDIR);
     return false;
   }
+  if (exists && !S_ISREG(st.st_mode)) {
+    // A device or a pipe is written directly; a pipe without a reader fails instead of blocking.
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+      Error = SystemError(errno);
+      return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FFd = fd;
+    FName = Name;
+    FTempName.clear();
+    FWritten = 0;
+    FFill = 0;
+    return true;
+  }
+  const std::size_t slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   std::vector<char> temp(dir.begin(), dir.end());
   const std::string tail = "." + base + ".XXXXXX";
   temp.insert(temp.end(), tail.begin(), tail.end());
@@ -41,7 +63,7 @@ bool TReplacingFile::Open(const std::string& Name, std::string& Error) {
   }
   // The permissions an ordinary new file would get, or those of the file being replaced.
   mode_t mode;
-  if (::stat(Name.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+  if (exists) {
     mode = st.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
@@ -51,6 +73,7 @@ bool TReplacingFile::Open(const std::string& Name, std::string& Error) {
   ::fchmod(fd, mode);
   FFd = fd;
   FName = Name;
+  FTarget = target;
   FTempName = temp.data();
   FWritten = 0;
   FFill = 0;
@@ -95,8 +118,9 @@ bool TReplacingFile::Commit(std::string& Error) {
     Error = SystemError(EBADF);
     return false;
   }
+  const bool replacing = !FTempName.empty();
   bool ok = Flush(Error);
-  if (ok && ::fsync(FFd) != 0 && errno != EINVAL && errno != EROFS) {
+  if (ok && replacing && ::fsync(FFd) != 0 && errno != EINVAL && errno != EROFS) {
     Error = SystemError(errno);
     ok = false;
   }
@@ -105,11 +129,13 @@ bool TReplacingFile::Commit(std::string& Error) {
     ok = false;
   }
   FFd = -1;
-  if (ok && ::rename(FTempName.c_str(), FName.c_str()) != 0) {
-    Error = SystemError(errno);
-    ok = false;
+  if (replacing) {
+    if (ok && ::rename(FTempName.c_str(), FTarget.c_str()) != 0) {
+      Error = SystemError(errno);
+      ok = false;
+    }
+    if (!ok) ::unlink(FTempName.c_str());
   }
-  if (!ok) ::unlink(FTempName.c_str());
   FTempName.clear();
   return ok;
 }
@@ -117,7 +143,7 @@ bool TReplacingFile::Commit(std::string& Error) {
 void TReplacingFile::Discard() {
   if (FFd < 0) return;
   ::close(FFd);
-  ::unlink(FTempName.c_str());
+  if (!FTempName.empty()) ::unlink(FTempName.c_str());
   FFd = -1;
   FTempName.clear();
   FFill = 0;

@@ -1,5 +1,6 @@
 // Files that replace their target only when complete: written under a temporary name beside the
 // target and renamed over it at the end, so a failed or cut-off write never destroys the old file.
+// An existing device or pipe is written directly.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +33,8 @@ private:
 
   int FFd = -1;
   std::string FName;
-  std::string FTempName;
+  std::string FTarget;    // the file replaced (a symbolic link resolved)
+  std::string FTempName;  // empty when writing directly
   std::int64_t FWritten = 0;
   std::size_t FFill = 0;
   char FBuffer[8192];

@@ -118,6 +118,21 @@ TEST_F(DumpTest, DumpFileFunctions) {
   EXPECT_TRUE(back.empty());
 }
 
+TEST(ReplacingFile, ThroughLinksAndIntoDevices) {
+  TTempDir dir;
+  WriteBytes(dir / "real.dmp", {9});
+  std::filesystem::create_symlink(dir / "real.dmp", dir / "link.dmp");
+  const TWord words[] = {0x0201};
+  std::string error;
+  ASSERT_TRUE(WriteDumpFile(dir / "link.dmp", words, 1, error)) << error;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.dmp"));
+  EXPECT_EQ(ReadBytes(dir / "real.dmp"), (std::vector<unsigned char>{1, 2}));
+  EXPECT_EQ(dir.FileCount(), 2u);
+
+  ASSERT_TRUE(WriteDumpFile("/dev/null", words, 1, error)) << error;
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
 TEST(ListingTest, Columns) {
   EXPECT_EQ(ListingLine(0100, 0, nmOctal, lcAddress | lcContents, nmOctal), "000100  000000  ");
   EXPECT_EQ(ListingLine(0100, 0177, nmHex, lcContents, nmOctal), "007F  ");
