@@ -30,6 +30,7 @@ QFileSystemModel* TFolderTreeModel::NewModel() {
   if (FHidden) filter |= QDir::Hidden | QDir::System;
   model->setFilter(filter);
   model->setRootPath(QStringLiteral("/"));
+  connect(model, &QFileSystemModel::directoryLoaded, this, &TFolderTreeModel::FolderLoaded);
   return model;
 }
 

@@ -29,6 +29,10 @@ public:
 
   QFileSystemModel* FileSystem() const { return FModel; }
 
+signals:
+  // A folder's entries have been read (the model reads in the background).
+  void FolderLoaded(const QString& folder);
+
 protected:
   bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 

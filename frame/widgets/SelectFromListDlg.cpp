@@ -23,6 +23,8 @@ TSelectFromListDialog::TSelectFromListDialog(QWidget* parent) : QDialog(parent) 
   lbDesc->setWordWrap(true);
   lbxItems = new QListWidget(this);
   lbxItems->setSortingEnabled(false);
+  lbxItems->setMinimumHeight(lbxItems->fontMetrics().height() * 8 + 2 * lbxItems->frameWidth());
+  lbxItems->viewport()->installEventFilter(this);
   lbDesc->setBuddy(lbxItems);
 
   gbEdit = new QGroupBox(this);
@@ -115,9 +117,9 @@ void TSelectFromListDialog::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
 }
 
-void TSelectFromListDialog::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  FitColumns();
+bool TSelectFromListDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lbxItems->viewport() && event->type() == QEvent::Resize) FitColumns();
+  return QDialog::eventFilter(watched, event);
 }
 
 int TSelectFromListDialog::Execute(QPoint APos, const QString& Titel, const QString& Desc, const QString& Hint,
@@ -251,8 +253,8 @@ void TSelectFromListDialog::SetColumns(int cols) {
 
 void TSelectFromListDialog::FitColumns() {
   if (FCols <= 1) return;
-  const int width = std::max(lbxItems->viewport()->width() / FCols, 20);
-  lbxItems->setGridSize(QSize(width, lbxItems->fontMetrics().height() + 4));
+  const QSize grid(std::max(lbxItems->viewport()->width() / FCols, 20), lbxItems->fontMetrics().height() + 4);
+  if (lbxItems->gridSize() != grid) lbxItems->setGridSize(grid);
 }
 
 bool TSelectFromListDialog::Accepts(const QString& text) const { return !FCheckEntry || FCheckEntry(text); }

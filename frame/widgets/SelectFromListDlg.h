@@ -58,7 +58,7 @@ public:
 
 protected:
   void changeEvent(QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void RetranslateUi();

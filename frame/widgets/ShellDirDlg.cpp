@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -94,6 +95,15 @@ void TShellDirDialog::BuildUi() {
   connect(FTreeModel, &QAbstractItemModel::modelReset, this, [this] {
     for (int c = 1; c < FTreeModel->columnCount(); ++c) tvFolders->hideColumn(c);
   });
+  // Folders arrive in the background: while the ones leading to the selection come in, keep the
+  // selected folder in view.
+  connect(FTreeModel, &TFolderTreeModel::FolderLoaded, this, [this](const QString& loaded) {
+    const QString current = SelectedFolder();
+    const QString folder = CleanFolder(loaded);
+    if (!current.isEmpty() &&
+        (current == folder || current.startsWith(folder == QLatin1String("/") ? folder : folder + QLatin1Char('/'))))
+      tvFolders->scrollTo(tvFolders->currentIndex());
+  });
 
   FFileModel = nullptr;
   FFilePanel = new QWidget(this);
@@ -102,6 +112,7 @@ void TShellDirDialog::BuildUi() {
   lvFiles->setItemsExpandable(false);
   lvFiles->setSortingEnabled(true);
   lvFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvFiles->installEventFilter(this);
   auto* fileColumn = new QVBoxLayout(FFilePanel);
   fileColumn->setContentsMargins(0, 0, 0, 0);
   fileColumn->addWidget(lvFiles);
@@ -300,10 +311,10 @@ void TShellDirDialog::ReloadFileModel() {
   FFileModel->setFilter(filter);
   lvFiles->setModel(FFileModel);
   lvFiles->sortByColumn(0, Qt::AscendingOrder);
-  lvFiles->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-  for (int c = 1; c < FFileModel->columnCount(); ++c) lvFiles->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
   lvFiles->header()->setStretchLastSection(false);
+  lvFiles->hideColumn(2);  // the file type says little here
   delete old;
+  FitFileColumns();
   if (const QString folder = SelectedFolder(); !folder.isEmpty() && FFilePanel->isVisibleTo(this))
     UpdateFileList(folder);
 }
@@ -315,6 +326,24 @@ void TShellDirDialog::UpdateFileList(const QString& folder) {
   }
   FFileModel->setRootPath(folder);
   lvFiles->setRootIndex(FFileModel->index(folder));
+}
+
+bool TShellDirDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lvFiles && event->type() == QEvent::Resize) FitFileColumns();
+  return QDialog::eventFilter(watched, event);
+}
+
+void TShellDirDialog::FitFileColumns() {
+  // Size and date as wide as their longest texts; the name takes the rest (the window or the
+  // splitter resized).
+  const QFontMetrics fm = lvFiles->fontMetrics();
+  const int size = fm.horizontalAdvance(QStringLiteral("000.00 KiB")) + 24;
+  const QString sampleDate =
+      QLocale().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 59)), QLocale::ShortFormat);
+  const int date = fm.horizontalAdvance(sampleDate) + 24;
+  lvFiles->setColumnWidth(1, size);
+  lvFiles->setColumnWidth(3, date);
+  lvFiles->setColumnWidth(0, std::max(lvFiles->viewport()->width() - size - date, 80));
 }
 
 void TShellDirDialog::ShowFilesToggled(bool) { UpdateFilePanel(); }

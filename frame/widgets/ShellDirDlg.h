@@ -74,6 +74,7 @@ public:
 protected:
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void BuildUi();
@@ -86,6 +87,7 @@ private:
   void FolderShown(const QString& folder);
   void UpdateFileList(const QString& folder);
   void UpdateFilePanel();
+  void FitFileColumns();
   void ReloadFileModel();
   void AcceptDialog();
   void ShowTreeMenu(const QPoint& pos);

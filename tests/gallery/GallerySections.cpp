@@ -6,5 +6,6 @@ const TGallerySection GallerySections[] = {
     {"switches", GallerySwitches},
     {"number edit", GalleryNumberEdit},
     {"number dialogs", GalleryNumberDialogs},
+    {"frame dialogs", GalleryFrameDialogs},
 };
 const int GallerySectionCount = int(sizeof GallerySections / sizeof GallerySections[0]);

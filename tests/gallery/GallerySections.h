@@ -14,6 +14,7 @@ void GalleryIndicators(TGallery& gallery);
 void GallerySwitches(TGallery& gallery);
 void GalleryNumberEdit(TGallery& gallery);
 void GalleryNumberDialogs(TGallery& gallery);
+void GalleryFrameDialogs(TGallery& gallery);
 
 extern const TGallerySection GallerySections[];
 extern const int GallerySectionCount;
