@@ -26,9 +26,8 @@ QFileSystemModel* TFolderTreeModel::NewModel() {
   auto* model = new QFileSystemModel(this);
   model->setReadOnly(true);
   model->setResolveSymlinks(false);
-  QDir::Filters filter = QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives;
-  if (FHidden) filter |= QDir::Hidden | QDir::System;
-  model->setFilter(filter);
+  // Hidden folders are always read; the proxy decides which of them to show.
+  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives | QDir::Hidden | QDir::System);
   model->setRootPath(QStringLiteral("/"));
   connect(model, &QFileSystemModel::directoryLoaded, this, &TFolderTreeModel::FolderLoaded);
   return model;
@@ -45,7 +44,22 @@ void TFolderTreeModel::Reload() {
 void TFolderTreeModel::SetShowHidden(bool hidden) {
   if (hidden == FHidden) return;
   FHidden = hidden;
-  Reload();
+  invalidateFilter();
+}
+
+namespace {
+bool OnTheWay(const QString& path, const QString& target) {
+  return !target.isEmpty() && (target == path || target.startsWith(path + QLatin1Char('/')));
+}
+bool HasHiddenPart(const QString& path) { return path.contains(QStringLiteral("/.")); }
+}  // namespace
+
+void TFolderTreeModel::Reveal(const QString& folder) {
+  const QString clean = CleanFolder(folder);
+  if (clean == FReveal) return;
+  const bool refilter = !FHidden && (HasHiddenPart(clean) || HasHiddenPart(FReveal));
+  FReveal = clean;
+  if (refilter) invalidateFilter();
 }
 
 void TFolderTreeModel::SetTop(const QString& folder) {
@@ -67,8 +81,9 @@ bool TFolderTreeModel::Contains(const QString& folder) const {
   return FTop == QLatin1String("/") || clean == FTop || clean.startsWith(FTop + QLatin1Char('/'));
 }
 
-QModelIndex TFolderTreeModel::IndexOf(const QString& folder) const {
+QModelIndex TFolderTreeModel::IndexOf(const QString& folder) {
   if (!Contains(folder)) return QModelIndex();
+  Reveal(folder);
   const QModelIndex source = FModel->index(CleanFolder(folder));
   return source.isValid() ? mapFromSource(source) : QModelIndex();
 }
@@ -79,8 +94,10 @@ QString TFolderTreeModel::PathOf(const QModelIndex& index) const {
 }
 
 bool TFolderTreeModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
-  if (FTopParent.isEmpty()) return true;
-  if (CleanFolder(FModel->filePath(sourceParent)) != FTopParent) return true;
   const QModelIndex item = FModel->index(sourceRow, 0, sourceParent);
-  return CleanFolder(FModel->filePath(item)) == FTop;
+  const QString path = CleanFolder(FModel->filePath(item));
+  if (!FTopParent.isEmpty() && CleanFolder(FModel->filePath(sourceParent)) == FTopParent) return path == FTop;
+  if (!FHidden && FModel->fileName(item).startsWith(QLatin1Char('.')))
+    return OnTheWay(path, FReveal) || OnTheWay(path, FTop);
+  return true;
 }

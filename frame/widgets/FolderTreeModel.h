@@ -1,5 +1,6 @@
-// The directory dialog's folder tree: a file system model (folders only) seen through a proxy
-// that shows one top folder as the single item at its level, sorted by name.
+// The directory dialog's folder tree: a file system model (folders only, hidden ones included)
+// seen through a proxy that shows one top folder as the single item at its level, leaves out
+// hidden folders unless asked for, and sorts by name.
 #pragma once
 #include <QSortFilterProxyModel>
 
@@ -21,8 +22,12 @@ public:
   // Index for the view's root: the level that holds the top folder.
   QModelIndex RootIndex() const;
 
+  // Hidden folders on the way to this folder stay visible while hidden ones are not shown, so a
+  // start folder below a hidden one can be selected.
+  void Reveal(const QString& folder);
+
   // Proxy index of a folder (loading the path on the way); invalid when it is not in the tree.
-  QModelIndex IndexOf(const QString& folder) const;
+  QModelIndex IndexOf(const QString& folder);
   QString PathOf(const QModelIndex& index) const;
   // True when the folder lies below the top (or is the top).
   bool Contains(const QString& folder) const;
@@ -42,6 +47,7 @@ private:
   QFileSystemModel* FModel = nullptr;
   QString FTop = QStringLiteral("/");
   QString FTopParent;
+  QString FReveal;
   bool FHidden = false;
 };
 

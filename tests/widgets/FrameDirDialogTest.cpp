@@ -110,6 +110,28 @@ private slots:
     QCOMPARE(dir, P("work/bzz/"));
   }
 
+  void startBelowAHiddenFolder() {
+    QDir().mkpath(P("hid/.config/nova"));
+    QDir().mkpath(P("hid/.cache"));
+    QDir().mkpath(P("hid/shown"));
+    TScriptedDialogs dialogs;
+    TShellDirDialog dlg;
+    QString selected;
+    QStringList listed;
+    dialogs.OnModal([&](QDialog&) {
+      selected = dlg.SelectedFolder();
+      QAbstractItemModel* tree = dlg.Tree()->model();
+      const QPersistentModelIndex hid = dlg.Tree()->currentIndex().parent().parent();
+      (void)QTest::qWaitFor([&] { return tree->rowCount(hid) >= 2; }, 5000);
+      for (int r = 0; r < tree->rowCount(hid); ++r) listed << tree->index(r, 0, hid).data().toString();
+      return int(QDialog::Rejected);
+    });
+    QString dir = P("hid/.config/nova");
+    dlg.Execute("t", false, true, false, "", dir);
+    QCOMPARE(selected, P("hid/.config/nova"));
+    QCOMPARE(listed, (QStringList{".config", "shown"}));  // .cache stays hidden
+  }
+
   void missingStartFolderOpensDocuments() {
     TScriptedDialogs dialogs;
     TShellDirDialog dlg;
