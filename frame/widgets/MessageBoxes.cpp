@@ -21,7 +21,23 @@ void ErrorMsg(const QString& text, QPoint at, const QString& caption, QWidget* p
   Dialogs().Error(text, at, caption, parent);
 }
 
-void WarningBeep() { QApplication::beep(); }
+namespace {
+TWarningBeepHandler& BeepHandler() {
+  static TWarningBeepHandler handler;
+  return handler;
+}
+}  // namespace
+
+void WarningBeep() {
+  if (BeepHandler()) BeepHandler()();
+  else QApplication::beep();
+}
+
+TWarningBeepHandler SetWarningBeepHandler(TWarningBeepHandler handler) {
+  TWarningBeepHandler previous = std::move(BeepHandler());
+  BeepHandler() = std::move(handler);
+  return previous;
+}
 
 TMessageBox::TMessageBox(TMsgKind kind, const QString& text, QPoint at, const QString& caption, QWidget* parent)
     : QMessageBox(parent), FKind(kind), FAt(at), FCaption(caption) {

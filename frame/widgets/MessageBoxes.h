@@ -5,6 +5,8 @@
 // Windows call ConfirmMsg, InfoMsg and ErrorMsg; these go through the dialog service, so tests
 // answer them without a modal loop.
 #pragma once
+#include <functional>
+
 #include <QMessageBox>
 #include <QPoint>
 #include <QString>
@@ -17,8 +19,11 @@ bool ConfirmMsg(const QString& text, QPoint at = NoPoint, const QString& caption
 void InfoMsg(const QString& text, QPoint at = NoPoint, const QString& caption = QString(), QWidget* parent = nullptr);
 void ErrorMsg(const QString& text, QPoint at = NoPoint, const QString& caption = QString(), QWidget* parent = nullptr);
 
-// The warning sound.
+// The warning sound: the toolkit's beep, or the handler set below (tests count beeps that way).
 void WarningBeep();
+using TWarningBeepHandler = std::function<void()>;
+// Replaces the beep by a handler (an empty one restores the beep); returns the previous one.
+TWarningBeepHandler SetWarningBeepHandler(TWarningBeepHandler handler);
 
 // The box itself: question icon with Yes (default) and No, information or error icon with OK.
 class TMessageBox : public QMessageBox {

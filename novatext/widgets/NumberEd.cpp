@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 
-#include "WarningSound.h"
+#include "MessageBoxes.h"
 
 // --- TCustomNumEdit ---
 
@@ -65,7 +65,7 @@ bool TNumberEdit::IsValidChar(QChar key) {
   const QChar c = !t.isEmpty() && selectedText().length() != all.length() ? t.front() : key;
   if (FPrefix) FInpNumMd = PrefixInputMode(c.unicode());
   const bool valid = IsNumberEditChar(key.unicode(), FInpNumMd);
-  if (!valid) WarningSound();
+  if (!valid) WarningBeep();
   return valid;
 }
 
@@ -83,7 +83,7 @@ std::int64_t TNumberEdit::Value() {
   const TNumberEditReading reading = ReadNumberEditText(text().toStdString(), FPrefix, FInpNumMd);
   if (!reading.Empty) {
     FConvertError = reading.Error;
-    if (reading.Error) WarningSound();
+    if (reading.Error) WarningBeep();
   }
   return reading.Value;
 }

@@ -5,7 +5,7 @@
 
 #include "NumberEd.h"
 #include "NumberEdText.h"
-#include "WarningSound.h"
+#include "MessageBoxes.h"
 
 Q_DECLARE_METATYPE(TNumMode)
 
@@ -14,9 +14,9 @@ namespace {
 // Counts warning sounds while alive.
 struct TBeeps {
   int Count = 0;
-  TWarningSoundHandler Previous;
-  TBeeps() { Previous = SetWarningSoundHandler([this] { ++Count; }); }
-  ~TBeeps() { SetWarningSoundHandler(Previous); }
+  TWarningBeepHandler Previous;
+  TBeeps() { Previous = SetWarningBeepHandler([this] { ++Count; }); }
+  ~TBeeps() { SetWarningBeepHandler(Previous); }
 };
 
 TNumberEditFormat Fmt(TNumMode mode, int bits, bool prefix, int group = 0, bool bytes = false, int digits = 0) {
