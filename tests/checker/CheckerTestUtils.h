@@ -13,24 +13,7 @@
 #include "ResultSink.h"
 #include "TapeChecker.h"
 
-class TTempDir {
-public:
-  TTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "checker-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) FPath = pattern;
-  }
-  ~TTempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(FPath, ec);
-  }
-  TTempDir(const TTempDir&) = delete;
-  TTempDir& operator=(const TTempDir&) = delete;
-  const std::string& Path() const { return FPath; }
-  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
-
-private:
-  std::string FPath;
-};
+#include "TestTempDir.h"
 
 inline void WriteFile(const std::string& name, const std::string& bytes) {
   std::filesystem::create_directories(std::filesystem::path(name).parent_path());

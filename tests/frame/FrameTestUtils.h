@@ -10,25 +10,7 @@
 
 #include "PlatformFolders.h"
 
-class TTempDir {
-public:
-  TTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "frame-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) FPath = pattern;
-  }
-  ~TTempDir() {
-    std::error_code ec;
-    std::filesystem::permissions(FPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(FPath, ec);
-  }
-  TTempDir(const TTempDir&) = delete;
-  TTempDir& operator=(const TTempDir&) = delete;
-  const std::string& Path() const { return FPath; }
-  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
-
-private:
-  std::string FPath;
-};
+#include "TestTempDir.h"
 
 // Sets (or, with nullopt, unsets) variables; the old values come back when it goes.
 class TEnvGuard {

@@ -10,27 +10,7 @@
 #include <string>
 #include <vector>
 
-// A fresh folder, removed with its content at the end of the test.
-class TTempDir {
-public:
-  TTempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "machine-test-XXXXXX").string();
-    FPath = ::mkdtemp(pattern.data());
-  }
-  ~TTempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(FPath, ec);
-  }
-  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
-  const std::string& Path() const { return FPath; }
-  // The files in the folder (temporary files left behind would show here).
-  std::size_t FileCount() const {
-    return std::size_t(std::distance(std::filesystem::directory_iterator(FPath), {}));
-  }
-
-private:
-  std::string FPath;
-};
+#include "TestTempDir.h"
 
 inline std::vector<unsigned char> ReadBytes(const std::string& name) {
   std::ifstream f(name, std::ios::binary);
