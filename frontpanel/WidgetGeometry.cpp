@@ -1,20 +1,12 @@
 #include "WidgetGeometry.h"
 
-#include <cfenv>
 #include <cmath>
+
+#include "NumberUtils.h"
 
 namespace {
 
 constexpr QPoint BaseArrow[8] = {{8, 0}, {0, 8}, {4, 8}, {4, 16}, {12, 16}, {12, 8}, {16, 8}, {8, 0}};
-
-// Nearest integer, halves to the even neighbour.
-int RoundEven(double v) {
-  const int mode = std::fegetround();
-  std::fesetround(FE_TONEAREST);
-  const double r = std::nearbyint(v);
-  std::fesetround(mode);
-  return int(r);
-}
 
 }  // namespace
 
@@ -33,7 +25,7 @@ TArrowPolygon ArrowPolygon(TArrowDirection direction, int width, int height) {
       case adUp:
       default: px = sx * x; py = sy * y; break;
     }
-    result[i] = QPoint(RoundEven(px), RoundEven(py));
+    result[i] = QPoint(RoundHalfEven(px), RoundHalfEven(py));
   }
   return result;
 }

@@ -1,6 +1,9 @@
 // Number texts: formatting in the five number modes, parsing back, size texts.
 #include "NumberUtils.h"
 
+#include <cfenv>
+#include <cmath>
+
 #include <libintl.h>
 
 #include <charconv>
@@ -305,4 +308,12 @@ std::int32_t ParseNumber(std::string_view text, TNumMode mode) {
     }
   }
   return std::int32_t(std::uint32_t(std::uint64_t(value)));
+}
+
+int RoundHalfEven(double value) {
+  const int mode = std::fegetround();
+  std::fesetround(FE_TONEAREST);
+  const double r = std::nearbyint(value);
+  std::fesetround(mode);
+  return int(r);
 }

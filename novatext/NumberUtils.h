@@ -38,3 +38,6 @@ std::int64_t ParseHex(std::string_view text);     // throws EConvertError
 std::int64_t ParseOctal(std::string_view text);   // throws EConvertError
 std::int64_t ParseBinary(std::string_view text);  // throws EConvertError
 std::int32_t ParseNumber(std::string_view text, TNumMode mode);  // 0 on any failure, never throws
+
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+int RoundHalfEven(double value);

@@ -1,19 +1,9 @@
 #include "NumberEdText.h"
 
-#include <cfenv>
 #include <charconv>
 #include <cmath>
 
 namespace {
-
-// Nearest integer, halves to the even neighbour.
-int RoundEven(double v) {
-  const int mode = std::fegetround();
-  std::fesetround(FE_TONEAREST);
-  const double r = std::nearbyint(v);
-  std::fesetround(mode);
-  return int(r);
-}
 
 std::string ModeText(std::int64_t value, TNumMode mode, int digits, int group) {
   const auto low = std::uint32_t(std::uint64_t(value));
@@ -73,7 +63,7 @@ int NumberEditDigits(const TNumberEditFormat& f) {
   if (f.NumMode == nmDecimal || f.Digits != 0) return f.Digits;
   const int mode = f.NumMode >= 0 && f.NumMode < NumModeCount ? f.NumMode : nmDecimal;
   const int bits = f.Bits < 0 ? 0 : f.Bits > 63 ? 63 : f.Bits;
-  return RoundEven(std::log(std::ldexp(1.0, bits)) / std::log(double(NumModeRadix[mode])) + 0.5);
+  return RoundHalfEven(std::log(std::ldexp(1.0, bits)) / std::log(double(NumModeRadix[mode])) + 0.5);
 }
 
 std::string NumberEditText(std::int64_t value, const TNumberEditFormat& f) {
