@@ -3,27 +3,7 @@
 
 #include <libintl.h>
 
-#include <clocale>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
-#include <system_error>
-
-void InitCliText() {
-  std::setlocale(LC_ALL, "");
-  const char* messages = std::setlocale(LC_MESSAGES, nullptr);
-  if (!messages || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0)
-    std::setlocale(LC_MESSAGES, "C.UTF-8");  // glibc ignores LANGUAGE under C
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  const std::string folder =
-      error ? std::string("locale") : (program.parent_path() / "locale").string();
-  for (const char* domain : {"default", "units"}) {
-    bindtextdomain(domain, folder.c_str());
-    bind_textdomain_codeset(domain, "UTF-8");
-  }
-  textdomain("default");
-}
 
 std::string Tr(const char* msgid) { return dgettext("default", msgid); }
 

@@ -1,14 +1,11 @@
-// Messages of corvane-cli: translation, errors on standard error, and argument reading.
+// Messages of corvane-cli: translation, errors on standard error, and argument reading. The
+// catalogs and the language are set up by the frame's start-up routine.
 #pragma once
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 #include "NumberUtils.h"
-
-// Binds the catalogs beside the program (<program folder>/locale) and picks the language from
-// the environment (LANGUAGE works even under the C locale).
-void InitCliText();
 
 // A text of the default domain, translated.
 std::string Tr(const char* msgid);

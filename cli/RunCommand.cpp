@@ -1,17 +1,158 @@
-// corvane-cli run, and the dump listing of disasm --dump: not built yet.
+// corvane-cli run: the machine without a window.
+#include <unistd.h>
+
+#include <csignal>
 #include <iostream>
 
+#include "CliHost.h"
 #include "CliText.h"
 #include "Commands.h"
+#include "RunOptions.h"
 
-std::string RunHelp() {
-  return Tr(
-      "  run ...\n"
-      "      Not built yet.\n");
+namespace {
+
+constexpr int ExitHalted = 0;
+constexpr int ExitError = 1;
+constexpr int ExitLimit = 3;
+constexpr int ExitStopped = 4;
+
+const char* StopName(TStopReason reason) {
+  switch (reason) {
+    case srHalt: return "halt";
+    case srLimit: return "limit";
+    case srBreakpoint: return "breakpoint";
+    case srStepOver: return "stepover";
+    case srWatch: return "watch";
+    case srDevice: return "device";
+    case srChain: return "chain";
+    default: return "stop";
+  }
 }
 
-int RunCommand(int, char**) { return ReportError(Tr("run is not built yet")); }
+void OnSignal(int) { TCliHost::RequestStop(); }
 
-int DisasmDump(const TDisasmDumpOptions&) {
-  return ReportError(Tr("disasm --dump is not built yet"));
+void InstallSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);  // a closed standard output is reported as an error
+}
+
+// The readers' files are opened here first to tell why one cannot be read.
+bool CheckReadable(const std::string& name) {
+  if (name.empty()) return true;
+  std::string error;
+  if (TInputStream::Open(name, error)) return true;
+  ReportError(TrFormat("cannot read file %s: %s", {name, error}));
+  return false;
+}
+
+bool CheckWritable(const std::string& name) {
+  if (name.empty()) return true;
+  TReplacingFile probe;
+  std::string error;
+  if (probe.Open(name, error)) {
+    probe.Discard();
+    return true;
+  }
+  ReportError(TrFormat("cannot write file %s: %s", {name, error}));
+  return false;
+}
+
+void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
+  char line[160];
+  std::snprintf(line, sizeof line, "PC=%06o AC0=%06o AC1=%06o AC2=%06o AC3=%06o C=%d ION=%d STEPS=%llu STOP=%s\n",
+                unsigned(m.PC), unsigned(m.Akkus[0]), unsigned(m.Akkus[1]), unsigned(m.Akkus[2]),
+                unsigned(m.Akkus[3]), int(m.FCarry & 1), m.IntEnable ? 1 : 0,
+                static_cast<unsigned long long>(m.ExecutedCount()), StopName(reason));
+  std::cerr << line;
+}
+
+// Everything a run needs, set up from the options; false after an error (reported).
+bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripherals, TCliHost& host,
+             TTraceWriter& trace) {
+  for (const std::string* name : {&o.Ptr, &o.Ttr})
+    if (!CheckReadable(*name)) return false;
+  for (const std::string* name : {&o.Ptp, &o.Ttp, &o.Lpt, &o.SaveDump, &o.TraceOut})
+    if (!CheckWritable(*name)) return false;
+
+  machine.ResetCpu();
+  if (o.MemSize > 0) machine.SetMemSize(o.MemSize);
+  if (!o.LoadDump.empty()) {
+    std::string error;
+    if (!machine.LoadDump(o.LoadDump, false, &error)) {
+      ReportError(OneLine(error));
+      return false;
+    }
+  }
+  if (o.Pc >= 0) machine.PC = TWord(o.Pc);
+  if (o.Switches >= 0) machine.FSwitches = TWord(o.Switches);
+  for (int address : o.Breaks) machine.SetBreakpoint(TWord(address));
+
+  bool ok = true;
+  if (!o.Ptr.empty()) {
+    ok = ok && peripherals.OpenPtrFile(o.Ptr);
+    peripherals.PtrText = o.PtrText;
+  }
+  if (ok && !o.Ttr.empty()) {
+    ok = peripherals.OpenTtrFile(o.Ttr);
+    peripherals.TtrText = o.TtrText;
+    ok = ok && peripherals.SetTeletypeReader(true);
+  }
+  if (ok && !o.Ptp.empty()) ok = peripherals.AttachOutput(pdPtp, o.Ptp);
+  if (ok && !o.Ttp.empty()) ok = peripherals.AttachOutput(pdTtp, o.Ttp);
+  if (ok && !o.Lpt.empty()) ok = peripherals.AttachOutput(pdLpt, o.Lpt);
+  peripherals.TtyPunch = !o.Ttp.empty();
+  if (ok && !o.TraceOut.empty()) {
+    std::string error;
+    ok = trace.Open(o.TraceOut, error);
+    if (!ok) host.ReportError(TrFormat("cannot write file %s: %s", {o.TraceOut, error}));
+    host.SetTrace(ok ? &trace : nullptr);
+  }
+  if (!ok) {
+    ReportError(host.Error().empty() ? Tr("the devices could not be prepared") : host.Error());
+    return false;
+  }
+  machine.InstructionLimit = o.MaxInstructions;
+  machine.SetPumpInterval(TCliHost::SliceInstructions);
+  return true;
+}
+
+}  // namespace
+
+int RunCommand(int argc, char** argv) {
+  TRunOptions options;
+  if (const int status = ReadRunOptions(argc, argv, options); status >= 0) return status;
+
+  TNovaMachine machine;
+  TPeripherals peripherals(machine);
+  TKeyInput keys;
+  TCliHost host(machine, peripherals, keys);
+  TTraceWriter trace(machine);
+  machine.SetHost(&host);
+  peripherals.SetHost(&host);
+  if (!Prepare(options, machine, peripherals, host, trace)) return ExitError;
+
+  InstallSignals();
+  if (::isatty(0)) std::cerr << Tr("corvane-cli: Ctrl-E ends the run") << std::endl;
+  keys.Start();
+  const TStopReason reason = options.ProgLoad ? machine.ProgramLoad() : machine.RunProgram();
+  keys.Finish();
+  host.FlushOutput();
+
+  std::string error;
+  if (trace.IsOpen() && !trace.Commit(error)) host.ReportError(TrFormat("cannot write file %s: %s", {options.TraceOut, error}));
+  peripherals.CloseAll();
+  if (!options.SaveDump.empty() && !machine.SaveDump(options.SaveDump, &error)) host.ReportError(error);
+
+  if (options.Regs) PrintRegisters(machine, reason);
+  const std::string& detail = machine.LastStopDetail();
+  if (!detail.empty() && detail != host.Error()) ReportError(OneLine(detail));
+  if (!host.Error().empty()) return ReportError(host.Error());
+  switch (reason) {
+    case srHalt: return ExitHalted;
+    case srLimit: return ExitLimit;
+    default: return ExitStopped;
+  }
 }

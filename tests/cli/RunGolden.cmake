@@ -2,30 +2,64 @@
 #   PROGRAM  the program
 #   ARGS     its arguments, separated by "|"
 #   INPUT    file for standard input (empty: no input)
-#   EXPECT   file that standard output must equal (optional)
+#   EXPECT   file that standard output must equal byte for byte (optional)
 #   STATUS   the expected exit status
 #   STDERR   regular expression that standard error must match (optional; else it must be empty)
 #   CONTAINS texts, separated by "|", that standard output must contain (optional)
+#   FILES    "produced=expected" pairs, separated by "|": files the run writes and their golden
+#            files (optional); the produced files are removed first
+#   CONCAT   "target=part+part+..." : a file put together from parts before the run and removed
+#            after it (optional)
+#   REDIRECT a shell redirection added to the command line, which then runs through sh -c
+#            (optional; ">&-" runs with standard output closed)
 string(REPLACE "|" ";" args "${ARGS}")
 if(INPUT)
   set(input_file ${INPUT})
 else()
   set(input_file /dev/null)
 endif()
-execute_process(COMMAND ${PROGRAM} ${args}
+if(FILES)
+  string(REPLACE "|" ";" file_pairs "${FILES}")
+  foreach(pair IN LISTS file_pairs)
+    string(REGEX REPLACE "=.*" "" produced "${pair}")
+    file(REMOVE ${produced})
+  endforeach()
+endif()
+if(CONCAT)
+  string(REGEX REPLACE "=.*" "" concat_target "${CONCAT}")
+  string(REGEX REPLACE "^[^=]*=" "" concat_parts "${CONCAT}")
+  string(REPLACE "+" ";" concat_parts "${concat_parts}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${concat_parts}
+    OUTPUT_FILE ${concat_target} RESULT_VARIABLE cat_status)
+  if(NOT cat_status EQUAL 0)
+    message(FATAL_ERROR "cannot put ${concat_target} together")
+  endif()
+endif()
+
+set(out_file ${OUTPUT_COPY})
+if(REDIRECT)
+  list(JOIN args " " joined)
+  set(command sh -c "exec '${PROGRAM}' ${joined} ${REDIRECT}")
+else()
+  set(command ${PROGRAM} ${args})
+endif()
+execute_process(COMMAND ${command}
   INPUT_FILE ${input_file}
-  OUTPUT_VARIABLE out
+  OUTPUT_FILE ${out_file}
   ERROR_VARIABLE err
   RESULT_VARIABLE status)
+if(CONCAT)
+  file(REMOVE ${concat_target})
+endif()
+file(READ ${out_file} out)
 
 if(NOT "${status}" STREQUAL "${STATUS}")
   message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\nstdout:\n${out}\nstderr:\n${err}")
 endif()
 if(EXPECT)
-  file(READ ${EXPECT} expected)
-  if(NOT out STREQUAL expected)
-    file(WRITE ${OUTPUT_COPY} "${out}")
-    message(FATAL_ERROR "standard output differs from ${EXPECT} (written to ${OUTPUT_COPY}):\n${out}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${out_file} ${EXPECT} RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "standard output differs from ${EXPECT} (written to ${out_file}):\n${out}")
   endif()
 endif()
 if(STDERR)
@@ -44,3 +78,14 @@ if(CONTAINS)
     endif()
   endforeach()
 endif()
+foreach(pair IN LISTS file_pairs)
+  string(REGEX REPLACE "=.*" "" produced "${pair}")
+  string(REGEX REPLACE "^[^=]*=" "" expected "${pair}")
+  if(NOT EXISTS ${produced})
+    message(FATAL_ERROR "${produced} was not written")
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${produced} ${expected} RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "${produced} differs from ${expected}")
+  endif()
+endforeach()

@@ -1,0 +1,139 @@
+#include "CliHost.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "CliText.h"
+
+namespace {
+
+volatile std::sig_atomic_t StopSignal = 0;
+
+// A terminal is read every few milliseconds for Ctrl-E and type-ahead.
+constexpr auto TerminalPollInterval = std::chrono::milliseconds(20);
+// How long a pump may sleep while the program waits for a key that has not come yet.
+constexpr int IdleWaitMs = 10;
+
+}  // namespace
+
+void TCliHost::RequestStop() { StopSignal = 1; }
+
+std::string OneLine(std::string_view text) {
+  std::string line;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      line += ' ';
+      ++i;
+    } else {
+      line += text[i];
+    }
+  }
+  return line;
+}
+
+TCliHost::TCliHost(TNovaMachine& Machine, TPeripherals& Peripherals, TKeyInput& Keys)
+    : FMachine(Machine),
+      FPeripherals(Peripherals),
+      FKeys(Keys),
+      FTypist(Machine, Peripherals),
+      FClock([this] { FMachine.Rtc.TimeElapsed(); }) {
+  FMachine.Rtc.SetTimer(&FClock);
+}
+
+void TCliHost::Fail(const std::string& text) {
+  if (FError.empty()) FError = text;
+  FMachine.Stop(srStop, text);
+}
+
+void TCliHost::PumpEvents() {
+  const TClock::time_point now = TClock::now();
+  FClock.Poll(now);
+  if (!FOut.empty()) FlushOutput();
+  if (StopSignal) FMachine.Stop(srStop, Tr("ended by a signal"));
+  Keyboard(now);
+}
+
+// Types the next key when the program waits for one; ends the run on Ctrl-E, or when the
+// program waits in vain after the end of the input.
+void TCliHost::Keyboard(TClock::time_point now) {
+  if (FKeys.IsTerminal() && now - FLastTerminalPoll >= TerminalPollInterval) {
+    FLastTerminalPoll = now;
+    FKeys.Poll();
+  }
+  if (FKeys.StopRequested()) {
+    FMachine.Stop(srStop, Tr("ended by Ctrl-E"));
+    return;
+  }
+  if (!FTypist.Check()) {
+    FWaitingAfterEnd = false;
+    return;
+  }
+  int key = FKeys.Next();
+  if (key < 0 && !FKeys.Ended() && !FClock.Enabled()) {
+    // Nothing to type yet: give the processor a rest instead of circling at full speed.
+    FlushOutput();
+    FKeys.Poll(IdleWaitMs);
+    key = FKeys.Next();
+  }
+  if (key >= 0) {
+    FMachine.KeyPress(key, false);
+    FTypist.Typed();
+    FWaitingAfterEnd = false;
+    return;
+  }
+  if (!FKeys.Ended()) return;
+  if (!FClock.Enabled()) ::poll(nullptr, 0, IdleWaitMs);  // no key will come: rest
+  if (!FWaitingAfterEnd) {
+    FWaitingAfterEnd = true;
+    FWaitStart = now;
+  } else if (now - FWaitStart >= InputEndWait) {
+    FMachine.Stop(srStop, TrFormat("the program has waited for a key for %s seconds after the end of the input",
+                                   {std::to_string(InputEndWait.count())}));
+  }
+}
+
+void TCliHost::TraceChanged(int) {
+  if (!FTrace) return;
+  std::string error;
+  if (!FTrace->WriteNew(error)) {
+    FTrace = nullptr;
+    Fail(TrFormat("cannot write the trace file: %s", {error}));
+  }
+}
+
+bool TCliHost::SelectFile(TPeriphDevice dev) {
+  // The printer would print on without a file; here its output would be lost, so it stops too.
+  if (dev == pdLpt) FMachine.Stop(srDevice, TrFormat("%s: no output file attached", {PeriphDeviceName(dev)}));
+  return false;
+}
+
+void TCliHost::TeletypeOut(std::uint8_t b) { FOut += char(b); }
+
+void TCliHost::ReportError(const std::string& text) {
+  if (FError.empty()) FError = OneLine(text);
+}
+
+bool TCliHost::FlushOutput() {
+  std::size_t done = 0;
+  while (done < FOut.size()) {
+    const ssize_t n = ::write(1, FOut.data() + done, FOut.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {
+      pollfd p{1, POLLOUT, 0};
+      ::poll(&p, 1, -1);
+      continue;
+    }
+    if (n <= 0) {
+      FOut.clear();
+      Fail(Tr("standard output cannot be written"));
+      return false;
+    }
+    done += std::size_t(n);
+  }
+  FOut.clear();
+  return true;
+}

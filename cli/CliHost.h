@@ -1,0 +1,64 @@
+// What corvane-cli run puts around the machine: the event pump between time slices (clock
+// timer, keyboard, signals), teletype output to standard output, the trace file, and the
+// answers to the peripherals (no file dialogs: a device without a file stops the run).
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "KeyInput.h"
+#include "NovaMachine.h"
+#include "Peripherals.h"
+#include "SteadyTimer.h"
+#include "TraceWriter.h"
+#include "Typist.h"
+
+// The core's messages are made for message boxes: a line break (CR LF) becomes a space.
+std::string OneLine(std::string_view text);
+
+class TCliHost : public TMachineHost, public TPeripheralHost {
+public:
+  using TClock = std::chrono::steady_clock;
+  // After the end of piped input, a wait for a key this long ends the run.
+  static constexpr std::chrono::seconds InputEndWait{10};
+  // Instructions per time slice: the pump runs after exactly this many.
+  static constexpr std::uint32_t SliceInstructions = 8192;
+
+  TCliHost(TNovaMachine& Machine, TPeripherals& Peripherals, TKeyInput& Keys);
+
+  void SetTrace(TTraceWriter* Trace) { FTrace = Trace; }
+
+  // ---- TMachineHost
+  void PumpEvents() override;
+  void TraceChanged(int count) override;
+
+  // ---- TPeripheralHost
+  bool SelectFile(TPeriphDevice dev) override;
+  void TeletypeOut(std::uint8_t b) override;
+  void ReportError(const std::string& text) override;
+
+  // Writes pending teletype output; false (and the error noted) when standard output fails.
+  bool FlushOutput();
+  // The first error (file, output) met during the run; it makes the exit status 1.
+  const std::string& Error() const { return FError; }
+
+  // A signal asks the run to end (set from a signal handler).
+  static void RequestStop();
+
+private:
+  void Fail(const std::string& text);
+  void Keyboard(TClock::time_point now);
+
+  TNovaMachine& FMachine;
+  TPeripherals& FPeripherals;
+  TKeyInput& FKeys;
+  TTraceWriter* FTrace = nullptr;
+  TTypist FTypist;
+  TSteadyTimer FClock;
+  std::string FOut;
+  std::string FError;
+  TClock::time_point FLastTerminalPoll{};
+  bool FWaitingAfterEnd = false;
+  TClock::time_point FWaitStart{};
+};

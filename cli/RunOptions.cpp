@@ -1,0 +1,171 @@
+// Reading the options of `corvane-cli run`, and its help text.
+#include "RunOptions.h"
+
+#include <filesystem>
+#include <iostream>
+#include <set>
+
+#include "CliText.h"
+#include "Commands.h"
+
+namespace {
+
+constexpr int MaxAddress = 077777;
+constexpr int MaxWord = 0177777;
+
+bool ReadDecimal(std::string_view text, std::uint64_t maxValue, std::uint64_t& value) {
+  if (text.empty() || text.size() > 19) return false;
+  std::uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + std::uint64_t(c - '0');
+  }
+  if (v > maxValue) return false;
+  value = v;
+  return true;
+}
+
+// The same file named by two outputs would be replaced by whichever closes last.
+int CheckOutputsDiffer(const TRunOptions& o) {
+  struct TOutput {
+    const char* Option;
+    const std::string* Name;
+  };
+  const TOutput outputs[] = {{"--ptp", &o.Ptp}, {"--ttp", &o.Ttp}, {"--lpt", &o.Lpt},
+                             {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut}};
+  for (std::size_t i = 0; i < std::size(outputs); ++i)
+    for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
+      if (outputs[i].Name->empty() || outputs[j].Name->empty()) continue;
+      std::error_code ec;
+      const auto a = std::filesystem::weakly_canonical(*outputs[i].Name, ec);
+      const auto b = std::filesystem::weakly_canonical(*outputs[j].Name, ec);
+      if (*outputs[i].Name == *outputs[j].Name || (!a.empty() && a == b))
+        return ReportError(TrFormat("%s and %s name the same file", {outputs[i].Option, outputs[j].Option}));
+    }
+  return -1;
+}
+
+}  // namespace
+
+std::string RunHelp() {
+  return Tr(
+      "  run [OPTIONS]\n"
+      "      Runs the simulated machine without a window. The machine is reset (PC 2),\n"
+      "      then the options apply, then it runs until it stops; a plain HALT at the\n"
+      "      start address is stepped over, as the Run button does.\n"
+      "      --memsize N         memory size in words, 1 to 32768 (default 32768); a\n"
+      "                          larger dump raises it\n"
+      "      --load-dump FILE    loads a memory dump (any length, low byte first)\n"
+      "      --pc OCTAL          start address (default 2)\n"
+      "      --switches OCTAL    the data switches (0 to 177777)\n"
+      "      --prog-load         program load from the device in the low six bits of\n"
+      "                          the switches (12: paper-tape reader); --pc is ignored\n"
+      "      --ptr FILE          tape in the paper-tape reader; --ptr-text: a text tape\n"
+      "                          (its trailer starts with a form feed)\n"
+      "      --ttr FILE          tape in the teletype reader, which is switched on;\n"
+      "                          --ttr-text: a text tape\n"
+      "      --ptp FILE          paper-tape punch output\n"
+      "      --ttp FILE          teletype punch output; the punch is switched on\n"
+      "      --lpt FILE          line printer output\n"
+      "      --break OCTAL       a breakpoint (may be repeated)\n"
+      "      --max-instructions N  stops after N instructions\n"
+      "      --save-dump FILE    saves the memory (memory size words) when the run ends\n"
+      "      --trace-out FILE    one line per executed instruction: PC, word, carry,\n"
+      "                          AC0 to AC3 (octal)\n"
+      "      --regs              prints the registers, the number of instructions and\n"
+      "                          the stop reason on standard error at the end:\n"
+      "                          PC=... AC0=... AC1=... AC2=... AC3=... C=. ION=. STEPS=.\n"
+      "                          STOP=halt|limit|breakpoint|stepover|watch|device|chain|stop\n"
+      "      Teletype output goes to standard output (7 bits). Standard input is typed on\n"
+      "      the teletype keyboard one byte at a time, each when the program waits for a\n"
+      "      key: the keyboard is not done, the printer idle and silent, and the program\n"
+      "      circles in a short loop that tests the keyboard, runs with interrupts on or\n"
+      "      keeps the keyboard started. From a terminal, input is read raw, a line feed\n"
+      "      is typed as carriage return, and Ctrl-E ends the run. After the end of\n"
+      "      piped input, a program that waits for a key for 10 seconds without a pause\n"
+      "      ends the run (stop reason stop). A device that needs a file without one\n"
+      "      (readers, punches, printer) stops the run (stop reason device).\n"
+      "      Exit status: 0 halted, 3 instruction limit reached, 4 any other stop,\n"
+      "      1 error (bad option, unreadable or unwritable file).\n");
+}
+
+int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
+  TOptionCursor args(argc, argv);
+  std::string_view value;
+  std::set<std::string, std::less<>> seen;
+  const auto fileValue = [&](std::string& target) {
+    if (!args.TakeValue(value)) return false;
+    if (value.empty()) {
+      ReportError(TrFormat("option %s needs a file name", {args.Name()}));
+      return false;
+    }
+    target = value;
+    return true;
+  };
+  const auto octalValue = [&](int maxValue, int& target) {
+    if (!args.TakeValue(value)) return false;
+    if (!ReadOctal(value, maxValue, target)) {
+      ReportError(maxValue == MaxAddress
+                      ? TrFormat("%s is not a valid address (octal, 0 to 77777)", {ShownText(value)})
+                      : TrFormat("%s is not a valid word (octal, 0 to 177777)", {ShownText(value)}));
+      return false;
+    }
+    return true;
+  };
+
+  while (args.Next()) {
+    const std::string_view name = args.Name();
+    if (args.IsHelp()) {
+      std::cout << RunHelp();
+      return 0;
+    }
+    if (name != "--break" && !seen.insert(std::string(name)).second)
+      return ReportError(TrFormat("option %s is given twice", {ShownText(name)}));
+    bool ok = true;
+    if (name == "--memsize") {
+      std::uint64_t n = 0;
+      ok = args.TakeValue(value);
+      if (ok && !ReadDecimal(value, 32768, n)) n = 0;
+      if (ok && n == 0)
+        return ReportError(TrFormat("%s is not a valid memory size (1 to 32768 words)", {ShownText(value)}));
+      o.MemSize = int(n);
+    } else if (name == "--load-dump") {
+      ok = fileValue(o.LoadDump);
+    } else if (name == "--pc") {
+      ok = octalValue(MaxAddress, o.Pc);
+    } else if (name == "--switches") {
+      ok = octalValue(MaxWord, o.Switches);
+    } else if (name == "--break") {
+      int address = 0;
+      ok = octalValue(MaxAddress, address);
+      o.Breaks.push_back(address);
+    } else if (name == "--max-instructions") {
+      ok = args.TakeValue(value);
+      if (ok && (!ReadDecimal(value, UINT64_MAX, o.MaxInstructions) || o.MaxInstructions == 0))
+        return ReportError(TrFormat("%s is not a valid instruction count (1 or more)", {ShownText(value)}));
+    } else if (name == "--prog-load" || name == "--ptr-text" || name == "--ttr-text" || name == "--regs") {
+      ok = args.NoValue();
+      (name == "--prog-load" ? o.ProgLoad : name == "--ptr-text" ? o.PtrText : name == "--ttr-text" ? o.TtrText : o.Regs) = true;
+    } else if (name == "--ptr") {
+      ok = fileValue(o.Ptr);
+    } else if (name == "--ttr") {
+      ok = fileValue(o.Ttr);
+    } else if (name == "--ptp") {
+      ok = fileValue(o.Ptp);
+    } else if (name == "--ttp") {
+      ok = fileValue(o.Ttp);
+    } else if (name == "--lpt") {
+      ok = fileValue(o.Lpt);
+    } else if (name == "--save-dump") {
+      ok = fileValue(o.SaveDump);
+    } else if (name == "--trace-out") {
+      ok = fileValue(o.TraceOut);
+    } else {
+      return args.Unknown();
+    }
+    if (!ok) return 1;
+  }
+  if (o.PtrText && o.Ptr.empty()) return ReportError(Tr("--ptr-text needs --ptr"));
+  if (o.TtrText && o.Ttr.empty()) return ReportError(Tr("--ttr-text needs --ttr"));
+  return CheckOutputsDiffer(o);
+}

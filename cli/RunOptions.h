@@ -1,0 +1,25 @@
+// The options of `corvane-cli run`.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TRunOptions {
+  int MemSize = 0;  // 0: not given (the machine's 32768 words)
+  std::string LoadDump;
+  int Pc = -1;        // -1: the reset address
+  int Switches = -1;  // -1: not given (0)
+  bool ProgLoad = false;
+  std::string Ptr, Ttr, Ptp, Ttp, Lpt;
+  bool PtrText = false;
+  bool TtrText = false;
+  std::vector<int> Breaks;
+  std::uint64_t MaxInstructions = 0;  // 0: no limit
+  std::string SaveDump;
+  std::string TraceOut;
+  bool Regs = false;
+};
+
+// Reads the options after "run". Returns -1 to go on, otherwise the exit status (0 after --help,
+// 1 after an error, whose message has gone to standard error).
+int ReadRunOptions(int argc, char** argv, TRunOptions& options);
