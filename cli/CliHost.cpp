@@ -57,8 +57,7 @@ void TCliHost::PumpEvents() {
   Keyboard(now);
 }
 
-// Types the next key when the program waits for one; ends the run on Ctrl-E, or when the
-// program waits in vain after the end of the input.
+// Types the next key when the program waits for one, and ends the run on Ctrl-E.
 void TCliHost::Keyboard(TClock::time_point now) {
   if (FKeys.IsTerminal() && now - FLastTerminalPoll >= TerminalPollInterval) {
     FLastTerminalPoll = now;
@@ -68,31 +67,44 @@ void TCliHost::Keyboard(TClock::time_point now) {
     FMachine.Stop(srStop, Tr("ended by Ctrl-E"));
     return;
   }
-  if (!FTypist.Check()) {
-    FWaitingAfterEnd = false;
+  const bool waitsForKey = FTypist.Check();
+  std::string stall;
+  if (waitsForKey) {
+    int key = FKeys.Next();
+    if (key < 0 && !FKeys.Ended() && !FClock.Enabled()) {
+      // Nothing to type yet: give the processor a rest instead of circling at full speed.
+      FlushOutput();
+      FKeys.Poll(IdleWaitMs);
+      key = FKeys.Next();
+    }
+    if (key >= 0) {
+      FMachine.KeyPress(key, false);
+      FTypist.Typed();
+    } else if (FKeys.Ended()) {
+      stall = TrFormat("the program has waited for a key for %s seconds after the end of the input",
+                       {std::to_string(InputEndWait.count())});
+    }
+  } else if (const int reader = FTypist.StalledReader(); reader >= 0) {
+    stall = TrFormat("the program has waited for %s for %s seconds after its tape ran out",
+                     {PeriphDeviceName(reader == nova::DevPTR ? pdPtr : pdTtr),
+                      std::to_string(InputEndWait.count())});
+  }
+  Stall(now, stall);
+}
+
+// A wait for input that can never come ends the run once it has lasted InputEndWait without a
+// pause. Message: why, or empty when the program does not wait so.
+void TCliHost::Stall(TClock::time_point now, const std::string& message) {
+  if (message.empty()) {
+    FStalled = false;
     return;
   }
-  int key = FKeys.Next();
-  if (key < 0 && !FKeys.Ended() && !FClock.Enabled()) {
-    // Nothing to type yet: give the processor a rest instead of circling at full speed.
-    FlushOutput();
-    FKeys.Poll(IdleWaitMs);
-    key = FKeys.Next();
-  }
-  if (key >= 0) {
-    FMachine.KeyPress(key, false);
-    FTypist.Typed();
-    FWaitingAfterEnd = false;
-    return;
-  }
-  if (!FKeys.Ended()) return;
-  if (!FClock.Enabled()) ::poll(nullptr, 0, IdleWaitMs);  // no key will come: rest
-  if (!FWaitingAfterEnd) {
-    FWaitingAfterEnd = true;
-    FWaitStart = now;
-  } else if (now - FWaitStart >= InputEndWait) {
-    FMachine.Stop(srStop, TrFormat("the program has waited for a key for %s seconds after the end of the input",
-                                   {std::to_string(InputEndWait.count())}));
+  if (!FClock.Enabled()) ::poll(nullptr, 0, IdleWaitMs);  // nothing will come: rest
+  if (!FStalled) {
+    FStalled = true;
+    FStallStart = now;
+  } else if (now - FStallStart >= InputEndWait) {
+    FMachine.Stop(srStop, message);
   }
 }
 

@@ -20,7 +20,8 @@ std::string OneLine(std::string_view text);
 class TCliHost : public TMachineHost, public TPeripheralHost {
 public:
   using TClock = std::chrono::steady_clock;
-  // After the end of piped input, a wait for a key this long ends the run.
+  // After the end of piped input, a wait for a key this long ends the run; so does a wait for a
+  // reader whose tape has run out.
   static constexpr std::chrono::seconds InputEndWait{10};
   // Instructions per time slice: the pump runs after exactly this many.
   static constexpr std::uint32_t SliceInstructions = 8192;
@@ -49,6 +50,7 @@ public:
 private:
   void Fail(const std::string& text);
   void Keyboard(TClock::time_point now);
+  void Stall(TClock::time_point now, const std::string& message);
 
   TNovaMachine& FMachine;
   TPeripherals& FPeripherals;
@@ -59,6 +61,6 @@ private:
   std::string FOut;
   std::string FError;
   TClock::time_point FLastTerminalPoll{};
-  bool FWaitingAfterEnd = false;
-  TClock::time_point FWaitStart{};
+  bool FStalled = false;
+  TClock::time_point FStallStart{};
 };

@@ -88,6 +88,13 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   }
   if (o.Pc >= 0) machine.PC = TWord(o.Pc);
   if (o.Switches >= 0) machine.FSwitches = TWord(o.Switches);
+  // The bootstrap would wait for ever for a device that is not there.
+  const int loadDevice = machine.FSwitches & 077;
+  if (o.ProgLoad && !machine.IoDevices[std::size_t(loadDevice)]) {
+    ReportError(TrFormat("--prog-load: no device has the code %s (the low six bits of --switches; 12 is the paper-tape reader)",
+                         {FormatOctal(unsigned(loadDevice), 2)}));
+    return false;
+  }
   for (int address : o.Breaks) machine.SetBreakpoint(TWord(address));
 
   bool ok = true;

@@ -81,10 +81,12 @@ std::string RunHelp() {
       "      key: the keyboard is not done, the printer idle and silent, and the program\n"
       "      circles in a short loop that tests the keyboard, runs with interrupts on or\n"
       "      keeps the keyboard started. From a terminal, input is read raw, a line feed\n"
-      "      is typed as carriage return, and Ctrl-E ends the run. After the end of\n"
-      "      piped input, a program that waits for a key for 10 seconds without a pause\n"
-      "      ends the run (stop reason stop). A device that needs a file without one\n"
-      "      (readers, punches, printer) stops the run (stop reason device).\n"
+      "      is typed as carriage return, and Ctrl-E ends the run (stop reason stop).\n"
+      "      The run also ends with stop reason stop when the program has waited for a\n"
+      "      key for 10 seconds without a pause after the end of piped input, or as long\n"
+      "      for a reader whose tape has run out, and on an interrupt or terminate\n"
+      "      signal. A device that needs a file and has none (readers, punches,\n"
+      "      printer) stops the run with stop reason device.\n"
       "      Exit status: 0 halted, 3 instruction limit reached, 4 any other stop,\n"
       "      1 error (bad option, unreadable or unwritable file).\n");
 }

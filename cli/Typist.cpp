@@ -2,30 +2,36 @@
 
 namespace {
 
-// An I/O instruction (any transfer or skip) on the teletype keyboard.
-bool TestsTti(TWord word) { return (word & 0160000) == 0060000 && (word & 077) == nova::DevTTI; }
+// An I/O instruction (any transfer or skip) on the device.
+bool IoOn(TWord word, int device) { return (word & 0160000) == 0060000 && (word & 077) == device; }
 
 }  // namespace
 
-bool TTypist::ShortLoop(bool needTtiTest) {
+bool TTypist::TestsDevice(int device) const {
+  const int count = FMachine.TraceCount();
+  for (int i = count < LoopWindow ? 0 : count - LoopWindow; i < count; ++i)
+    if (IoOn(FMachine.TraceItem(i).Data, device)) return true;
+  return false;
+}
+
+bool TTypist::ShortLoop(int device, bool acceptUntested) {
   const int count = FMachine.TraceCount();
   if (count < LoopWindow) return false;
+  // Cheap first look: a loop that must test the device does so somewhere in the window.
+  if (!acceptUntested && !TestsDevice(device)) return false;
   if (++FGeneration == 0) {
     FSeen.fill(0);
     FGeneration = 1;
   }
-  bool testsTti = false;
   int addresses = 0;
   for (int i = count - LoopWindow; i < count; ++i) {
-    const TTraceData& t = FMachine.TraceItem(i);
-    if (needTtiTest && !testsTti) testsTti = TestsTti(t.Data);
-    std::uint32_t& seen = FSeen[t.PC & nova::AddrMask];
+    std::uint32_t& seen = FSeen[FMachine.TraceItem(i).PC & nova::AddrMask];
     if (seen != FGeneration) {
       seen = FGeneration;
       if (++addresses > LoopAddresses) return false;
     }
   }
-  return testsTti || !needTtiTest;
+  return true;
 }
 
 bool TTypist::WaitingNow() {
@@ -33,16 +39,7 @@ bool TTypist::WaitingNow() {
   // Output since the previous check carries a count at or after that check.
   const bool silent = FPeripherals.LastTtoOutputAt() < FLastCheck;
   if (tti.ReaderOn() || tti.DoneFlag() || FMachine.Tto.BusyFlag() || !silent) return false;
-  const bool needTtiTest = !FMachine.IntEnable && !tti.BusyFlag();
-  if (needTtiTest) {
-    // Cheap first look: the window must test TTI at all.
-    const int count = FMachine.TraceCount();
-    bool any = false;
-    for (int i = count < LoopWindow ? 0 : count - LoopWindow; i < count && !any; ++i)
-      any = TestsTti(FMachine.TraceItem(i).Data);
-    if (!any) return false;
-  }
-  return ShortLoop(needTtiTest);
+  return ShortLoop(nova::DevTTI, FMachine.IntEnable || tti.BusyFlag());
 }
 
 bool TTypist::Check() {
@@ -50,4 +47,14 @@ bool TTypist::Check() {
   FLastCheck = FMachine.ExecutedCount();
   FInRow = waiting ? FInRow + 1 : 0;
   return FInRow >= 2;
+}
+
+int TTypist::StalledReader() {
+  const auto stalled = [this](const TInputStream* tape, const TDevice& device) {
+    return tape && tape->RunOut() && device.BusyFlag() && !device.DoneFlag() &&
+           ShortLoop(device.Adr(), FMachine.IntEnable);
+  };
+  if (stalled(FPeripherals.PtrFile.get(), FMachine.Ptr)) return nova::DevPTR;
+  if (FMachine.Tti.ReaderOn() && stalled(FPeripherals.TtrFile.get(), FMachine.Tti)) return nova::DevTTI;
+  return -1;
 }

@@ -1,5 +1,6 @@
 // The patient typist: decides, between two time slices of a run, whether the program is waiting
-// for a key, so that a key typed now is neither lost nor overwritten.
+// for a key, so that a key typed now is neither lost nor overwritten; and whether it waits for a
+// reader whose tape has run out.
 //
 // A program waits for a key when the keyboard (TTI) is not done, its reader is off, the
 // teletype printer is idle and has printed nothing since the previous check, and the last
@@ -27,11 +28,19 @@ public:
   // A key has been typed: the next one needs two new checks.
   void Typed() { FInRow = 0; }
 
-  // The single check's conditions (exposed for tests).
+  // The single check's conditions.
   bool WaitingNow();
 
+  // Whether the program waits for a reader whose tape has run out: the reader is busy and not
+  // done, and the last LoopWindow instructions are a short loop that tests it or runs with
+  // interrupts on. Returns the reader, or -1.
+  int StalledReader();
+
 private:
-  bool ShortLoop(bool needTtiTest);
+  // The last LoopWindow instructions use at most LoopAddresses addresses and, unless
+  // acceptUntested, include an I/O instruction on the device.
+  bool ShortLoop(int device, bool acceptUntested);
+  bool TestsDevice(int device) const;
 
   const TNovaMachine& FMachine;
   const TPeripherals& FPeripherals;
