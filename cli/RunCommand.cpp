@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <iostream>
 
 #include "CliHost.h"
