@@ -14,7 +14,7 @@ function(corvane_gtest name)
   target_compile_definitions(${name} PRIVATE
     CORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     CORVANE_BINARY_DIR="${CMAKE_BINARY_DIR}"
-    CORVANE_TAPES_DIR="${PROJECT_SOURCE_DIR}/../shared/tapes")
+    CORVANE_TAPES_DIR="${CORVANE_TAPES_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES TIMEOUT ${T_TIMEOUT})
