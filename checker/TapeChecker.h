@@ -24,7 +24,9 @@ struct TCheckParams {
 enum TCheckResult {
   crComplete,  // every file was processed and "Files checked" appended (or "Nothing to do!")
   crError,     // a file could not be opened, read or written: the run ended there
-  crBusy       // a run was already going on; nothing was done
+  crBusy,      // a run was already going on; nothing was done
+  crRefused    // the parameters were refused before anything was searched (a missing source
+               // folder, a pattern that leads out of it); ErrorMessage() says why
 };
 
 class TTapeChecker {
@@ -40,7 +42,7 @@ public:
 
   TCheckResult Run(const TCheckParams& params);
   bool Running() const { return FRunning; }
-  // The system's message for the file that ended the last run with crError.
+  // Why the last run ended with crError or crRefused.
   const std::string& ErrorMessage() const { return FErrorMessage; }
 
 private:

@@ -143,8 +143,9 @@ int RunCommand(int argc, char** argv) {
   if (!Prepare(options, machine, peripherals, host, trace)) return ExitError;
 
   InstallSignals();
-  if (::isatty(0)) std::cerr << Tr("corvane-cli: Ctrl-E ends the run") << std::endl;
+  // Raw mode first: a key typed as soon as the notice is seen must not be cooked or echoed.
   keys.Start();
+  if (keys.IsTerminal()) std::cerr << Tr("corvane-cli: Ctrl-E ends the run") << std::endl;
   const TStopReason reason = options.ProgLoad ? machine.ProgramLoad() : machine.RunProgram();
   keys.Finish();
   host.FlushOutput();
