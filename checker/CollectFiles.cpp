@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "PathUtils.h"
+#include "SourceFolder.h"
 
 namespace {
 
@@ -49,12 +50,14 @@ std::vector<TEntry> ReadEntries(const std::string& directory, const std::string&
   return entries;
 }
 
-void Collect(const std::string& directory, const std::string& pattern, bool subDirs, TVisited& visited,
-             std::vector<std::string>& files) {
+void Collect(const std::string& directory, const std::string& pattern, bool subDirs, const std::string& realRoot,
+             TVisited& visited, std::vector<std::string>& files) {
   const std::vector<TEntry> entries = ReadEntries(directory, pattern, subDirs);
   if (subDirs)
     for (const TEntry& e : entries)
-      if (e.IsDir && visited.insert({e.Device, e.Inode}).second) Collect(e.Path, pattern, subDirs, visited, files);
+      if (e.IsDir && (realRoot.empty() || LiesInside(realRoot, RealPath(e.Path))) &&
+          visited.insert({e.Device, e.Inode}).second)
+        Collect(e.Path, pattern, subDirs, realRoot, visited, files);
   for (const TEntry& e : entries)
     if (e.IsFile && e.Matches) files.push_back(e.Path);
 }
@@ -62,7 +65,7 @@ void Collect(const std::string& directory, const std::string& pattern, bool subD
 }  // namespace
 
 void CollectFiles(const std::string& directory, const std::string& pattern, bool subDirs,
-                  std::vector<std::string>& files) {
+                  std::vector<std::string>& files, const std::string& realRoot) {
   std::string searchDir = directory;
   std::string namePattern = pattern;
   const std::size_t slash = pattern.rfind(PathDelim);
@@ -76,5 +79,5 @@ void CollectFiles(const std::string& directory, const std::string& pattern, bool
   struct stat st;
   if (::stat(searchDir.empty() ? "." : searchDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
   visited.insert({st.st_dev, st.st_ino});
-  Collect(searchDir, namePattern, subDirs, visited, files);
+  Collect(searchDir, namePattern, subDirs, realRoot, visited, files);
 }

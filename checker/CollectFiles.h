@@ -10,5 +10,7 @@
 // recursively and in name order, then the directory's own files in name order. Symbolic links
 // are followed, but each directory is visited once, so a link loop ends. An empty directory
 // means the current folder, and the names are then relative. Unreadable directories give nothing.
+// With realRoot (a resolved path) set, a subdirectory whose links lead out of realRoot is not
+// entered.
 void CollectFiles(const std::string& directory, const std::string& pattern, bool subDirs,
-                  std::vector<std::string>& files);
+                  std::vector<std::string>& files, const std::string& realRoot = {});

@@ -1,14 +1,19 @@
 #include "TapeChecker.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "BinaryCheck.h"
 #include "CheckContext.h"
 #include "CollectFiles.h"
+#include "PathUtils.h"
 #include "SafeFormat.h"
+#include "SourceFolder.h"
 #include "TapeFile.h"
 #include "TextRepair.h"
 #include "Translate.h"
@@ -36,40 +41,106 @@ TCheckResult TTapeChecker::Run(const TCheckParams& params) {
   return Execute(params);
 }
 
+namespace {
+
+// The patterns of the file-name text, split at ";"; a ";" at the very end adds none.
+std::vector<std::string> SplitPatterns(std::string_view rest) {
+  std::vector<std::string> patterns;
+  for (;;) {
+    const std::size_t semicolon = rest.find(';');
+    patterns.emplace_back(rest.substr(0, semicolon));
+    if (semicolon == std::string_view::npos) break;
+    rest.remove_prefix(semicolon + 1);
+    if (rest.empty()) break;
+  }
+  return patterns;
+}
+
+}  // namespace
+
+bool TTapeChecker::CheckParams(const TCheckParams& params, const std::vector<std::string>& patterns,
+                               std::string& realRoot, TCheckResult& refusal) {
+  struct stat st;
+  refusal = crError;
+  if (params.SourceDir.empty()) {
+    FErrorMessage = _("No source folder is given");
+    return false;
+  }
+  if (::stat(params.SourceDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    FErrorMessage = SafeFormat(_("The source folder %s does not exist"), params.SourceDir);
+    return false;
+  }
+  realRoot = RealPath(params.SourceDir);
+  refusal = crRefused;
+  for (const std::string& pattern : patterns) {
+    FErrorMessage = PatternLeavesFolder(pattern);
+    if (!FErrorMessage.empty()) return false;
+    // A directory part that is a symbolic link out of the folder leaves it too.
+    const std::size_t slash = pattern.rfind(PathDelim);
+    if (slash == std::string::npos) continue;
+    const std::string realDir = RealPath(JoinPath(params.SourceDir, pattern.substr(0, slash)));
+    if (!realDir.empty() && !LiesInside(realRoot, realDir)) {
+      FErrorMessage = SafeFormat(_("The pattern %s leads out of the source folder"), pattern);
+      return false;
+    }
+  }
+  return true;
+}
+
 TCheckResult TTapeChecker::Execute(const TCheckParams& params) {
   if (params.FileNames.empty()) {
     FSink.AppendLine(_("Nothing to do!"));
     return crComplete;
   }
+  // Everything is checked before anything is searched.
+  const std::vector<std::string> patterns = SplitPatterns(params.FileNames);
+  std::string realRoot;
+  TCheckResult refusal;
+  if (!CheckParams(params, patterns, realRoot, refusal)) return refusal;
+
   FSink.ClearLines();
+  const bool text = params.Mode == cmText;
+  std::set<std::string> repaired;  // text mode takes each file once, by its real path
   std::uint64_t total = 0;
-  std::string_view rest = params.FileNames;
-  for (;;) {
-    const std::size_t semicolon = rest.find(';');
-    const std::string pattern(rest.substr(0, semicolon));
-    std::vector<std::string> files;
-    CollectFiles(params.SourceDir, pattern, params.SubDirs, files);
-    total += files.size();
-    for (const std::string& file : files)
-      if (!ProcessFile(file, params)) return crError;
-    if (semicolon == std::string_view::npos) break;
-    rest.remove_prefix(semicolon + 1);
-    if (rest.empty()) break;
+  // Every pattern is searched before any file is processed, so that the backups and temporary
+  // files of this run are never taken for tapes by a later pattern.
+  std::vector<std::vector<std::string>> collected;
+  for (const std::string& pattern : patterns)
+    CollectFiles(params.SourceDir, pattern, params.SubDirs, collected.emplace_back(), text ? realRoot : std::string());
+  for (const std::vector<std::string>& files : collected) {
+    for (const std::string& file : files) {
+      std::string target = file;
+      if (text) {
+        const std::string real = RealPath(file);
+        if (!repaired.insert(real).second) continue;
+        if (!LiesInside(realRoot, real)) {
+          ++total;
+          FSink.AppendLine(_("File: ") + file);
+          FSink.AppendLine("  " + _("Not repaired: a symbolic link leads out of the source folder"));
+          continue;
+        }
+        // A link is not replaced by the repaired text: its target inside the folder is.
+        struct stat st;
+        if (::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) target = real;
+      }
+      ++total;
+      if (!ProcessFile(file, target, params)) return crError;
+    }
   }
   FSink.AppendLine(SafeFormat(_("%u Files checked"), total));
   FSink.SelectLastLine();
   return crComplete;
 }
 
-bool TTapeChecker::ProcessFile(const std::string& fileName, const TCheckParams& params) {
+bool TTapeChecker::ProcessFile(const std::string& fileName, const std::string& target, const TCheckParams& params) {
   TCheckContext ctx{FSink, OnCatchUp, params.ShowContents};
   ctx.Line(_("File: ") + fileName);
   TTapeReader reader;
-  if (!reader.Open(fileName)) {
+  if (!reader.Open(target)) {
     FErrorMessage = SafeFormat(_("Cannot open file %s: %s"), fileName, std::strerror(errno));
     return false;
   }
-  if (params.Mode == cmText) return RepairTextTape(fileName, reader, ctx, FErrorMessage);
+  if (params.Mode == cmText) return RepairTextTape(target, reader, ctx, FErrorMessage);
   if (!CheckBinaryTape(reader, ctx)) {
     FErrorMessage = SafeFormat(_("Cannot read file %s: %s"), fileName, std::strerror(reader.Error()));
     return false;

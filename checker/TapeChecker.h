@@ -8,6 +8,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ResultSink.h"
 
@@ -23,10 +24,11 @@ struct TCheckParams {
 
 enum TCheckResult {
   crComplete,  // every file was processed and "Files checked" appended (or "Nothing to do!")
-  crError,     // a file could not be opened, read or written: the run ended there
+  crError,     // the source folder is missing, or a file could not be opened, read or written:
+               // the run ended there
   crBusy,      // a run was already going on; nothing was done
-  crRefused    // the parameters were refused before anything was searched (a missing source
-               // folder, a pattern that leads out of it); ErrorMessage() says why
+  crRefused    // a pattern was refused before anything was searched: it is absolute or leads out
+               // of the source folder; ErrorMessage() says why
 };
 
 class TTapeChecker {
@@ -47,7 +49,12 @@ public:
 
 private:
   TCheckResult Execute(const TCheckParams& params);
-  bool ProcessFile(const std::string& fileName, const TCheckParams& params);
+  // The source folder exists and no pattern leads out of it; otherwise the message is set and
+  // refusal tells which result the run ends with.
+  bool CheckParams(const TCheckParams& params, const std::vector<std::string>& patterns, std::string& realRoot,
+                   TCheckResult& refusal);
+  // fileName as listed; target is the file that is read (and in text mode repaired).
+  bool ProcessFile(const std::string& fileName, const std::string& target, const TCheckParams& params);
 
   TResultSink& FSink;
   bool FRunning = false;

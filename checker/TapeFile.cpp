@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -64,21 +65,21 @@ TTapeWriter::~TTapeWriter() {
   if (FHandle >= 0) ::close(FHandle);
 }
 
-bool TTapeWriter::Create(const std::string& fileName, unsigned mode) {
+bool TTapeWriter::CreateNew(std::string& fileName, unsigned mode) {
   if (FHandle >= 0) ::close(FHandle);
   FPos = 0;
   FWritten = 0;
   FError = 0;
-  // Removing the old file first keeps a symbolic link of that name from redirecting the write.
-  int removeError = 0;
-  if (::unlink(fileName.c_str()) != 0 && errno != ENOENT) removeError = errno;
-  FHandle = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
-  if (FHandle >= 0) {
-    ::fchmod(FHandle, static_cast<mode_t>(mode));  // the umask does not narrow the original's permissions
-    return true;
+  // O_EXCL also refuses a symbolic link of that name, so nothing is written through one.
+  FHandle = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (FHandle < 0 && errno == EEXIST) {
+    std::string unique = fileName + ".XXXXXX";
+    FHandle = ::mkostemp(unique.data(), O_CLOEXEC);
+    if (FHandle >= 0) fileName = unique;
   }
-  if (errno == EEXIST && removeError != 0) errno = removeError;  // say why it could not go
-  return false;
+  if (FHandle < 0) return false;
+  ::fchmod(FHandle, static_cast<mode_t>(mode));  // the umask does not narrow the original's permissions
+  return true;
 }
 
 void TTapeWriter::Flush() {

@@ -67,9 +67,10 @@ public:
   TTapeWriter(const TTapeWriter&) = delete;
   TTapeWriter& operator=(const TTapeWriter&) = delete;
 
-  // Creates a new file (any file of that name is removed first) with the given permissions;
-  // false with errno set.
-  bool Create(const std::string& fileName, unsigned mode);
+  // Creates a file that did not exist, with the given permissions: fileName itself, or when that
+  // name is taken, fileName with six random characters appended (the name is updated). An
+  // existing file is never opened, replaced or removed. False with errno set.
+  bool CreateNew(std::string& fileName, unsigned mode);
   void PutByte(std::uint8_t b) {
     if (FPos == BufferSize) Flush();
     FBuffer[FPos++] = b;

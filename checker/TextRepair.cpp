@@ -1,10 +1,11 @@
 #include "TextRepair.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -16,6 +17,7 @@ namespace {
 constexpr std::size_t DisplayWidth = 40;
 constexpr std::uint8_t ParityBit = 0200;
 constexpr std::uint8_t Rubout = 0177;
+constexpr unsigned MaxBackupAttempts = 10000;
 
 unsigned NewFileMode(const std::string& fileName) {
   struct stat st;
@@ -23,19 +25,26 @@ unsigned NewFileMode(const std::string& fileName) {
   return 0666;
 }
 
-int SystemRename(const char* from, const char* to) { return std::rename(from, to); }
+int SystemLink(const char* from, const char* to) { return ::linkat(AT_FDCWD, from, AT_FDCWD, to, 0); }
+int SystemRenameNew(const char* from, const char* to) {
+  return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+int SystemReplace(const char* from, const char* to) { return std::rename(from, to); }
+int SystemRemove(const char* name) { return ::unlink(name); }
 
-}  // namespace
-
-bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckContext& ctx, std::string& error) {
-  const std::string tempName = fileName + ".tmp";
-  TTapeWriter writer;
-  if (!writer.Create(tempName, NewFileMode(fileName))) {
-    error = SafeFormat(_("Cannot create file %s: %s"), tempName, std::strerror(errno));
-    return false;
+// A table of the 7-bit characters that text tapes never hold.
+struct TForeignTable {
+  bool Foreign[128] = {};
+  TForeignTable() {
+    for (int c : {001, 002, 003, 004, 005, 006, 016, 017, 020, 025, 026, 027, 030, 031, 034, 035, 036, 037})
+      Foreign[c] = true;
   }
+};
+const TForeignTable ForeignTable;
 
-  bool paritySeen = false;
+// The repair pass: every byte of the reader through the filter, the display lines to the list,
+// and the kept bytes to writer when there is one.
+void FilterText(TTapeReader& reader, TCheckContext& ctx, TTapeWriter* writer) {
   std::string display;
   display.reserve(DisplayWidth);
   while (reader.Fill()) {
@@ -44,7 +53,6 @@ bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckCont
     for (std::size_t i = 0; i < n; ++i) {
       std::uint8_t b = p[i];
       if (b == 0) continue;  // before the parity bit goes: 200 becomes 000 and stays
-      if (b & ParityBit) paritySeen = true;
       b &= static_cast<std::uint8_t>(~ParityBit);
       if (b == Rubout) continue;
       if (ctx.ShowContents) {
@@ -55,50 +63,137 @@ bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckCont
           display.clear();
         }
       }
-      writer.PutByte(b);
+      if (writer) writer->PutByte(b);
     }
     reader.Consume(n);
   }
+}
+
+}  // namespace
+
+bool IsForeignControl(std::uint8_t sevenBits) { return sevenBits < 128 && ForeignTable.Foreign[sevenBits]; }
+
+bool ScanTextTape(TTapeReader& reader, TTextScan& scan) {
+  std::uint64_t counts[256] = {};
+  while (reader.Fill()) {
+    const std::uint8_t* p = reader.Data();
+    const std::size_t n = reader.Available();
+    for (std::size_t i = 0; i < n; ++i) ++counts[p[i]];
+    reader.Consume(n);
+  }
+  scan = TTextScan{};
+  for (int b = 0; b < 256; ++b) {
+    const std::uint64_t count = counts[b];
+    if (count == 0) continue;
+    const int sevenBits = b & 0177;
+    if (b != 0 && (b & ParityBit)) scan.Parity += count;
+    if (b == 0 || sevenBits == Rubout) {
+      scan.Fill += count;
+      continue;
+    }
+    scan.Content += count;
+    if (IsForeignControl(static_cast<std::uint8_t>(sevenBits))) scan.Foreign += count;
+  }
+  return reader.Error() == 0;
+}
+
+bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckContext& ctx, std::string& error) {
+  const auto readFailed = [&](int err) {
+    error = SafeFormat(_("Cannot read file %s: %s"), fileName, std::strerror(err));
+    return false;
+  };
+  TTextScan scan;
+  if (!ScanTextTape(reader, scan)) return readFailed(reader.Error());
+  if (!scan.IsTextTape()) {
+    ctx.Line("  " + _("Not a text tape: left unchanged"));
+    ctx.LetCatchUp();
+    return true;
+  }
+  if (!reader.Open(fileName)) return readFailed(errno);
+
+  if (!scan.NeedsRepair()) {
+    FilterText(reader, ctx, nullptr);  // the contents are still listed
+    if (reader.Error() != 0) return readFailed(reader.Error());
+    ctx.Line("  " + SafeFormat(_("File stripped by %u bytes"), 0u));
+    ctx.Line("  " + _("Nothing to repair: left unchanged"));
+    ctx.LetCatchUp();
+    return true;
+  }
+
+  std::string tempName = fileName + ".tmp";
+  TTapeWriter writer;
+  if (!writer.CreateNew(tempName, NewFileMode(fileName))) {
+    error = SafeFormat(_("Cannot create file %s: %s"), tempName, std::strerror(errno));
+    return false;
+  }
+  FilterText(reader, ctx, &writer);
   const int readError = reader.Error();
   const std::uint64_t written = writer.Written();
   const bool writeOk = writer.Finish();
   const int writeError = errno;
   if (readError != 0 || !writeOk) {
     ::unlink(tempName.c_str());
-    error = readError != 0 ? SafeFormat(_("Cannot read file %s: %s"), fileName, std::strerror(readError))
-                           : SafeFormat(_("Cannot write file %s: %s"), tempName, std::strerror(writeError));
+    if (readError != 0) return readFailed(readError);
+    error = SafeFormat(_("Cannot write file %s: %s"), tempName, std::strerror(writeError));
     return false;
   }
 
-  if (paritySeen) ctx.Line("  " + _("Parity removed"));
+  if (scan.Parity != 0) ctx.Line("  " + _("Parity removed"));
   ctx.Line("  " + SafeFormat(_("File stripped by %u bytes"), reader.Offset() - written));
   ctx.LetCatchUp();
   reader.Close();
-  CommitRepair(fileName, ctx);
+  CommitRepair(fileName, tempName, ctx);
   return true;
 }
 
-bool CommitRepair(const std::string& fileName, TCheckContext& ctx, TRenameFunc renameFile) {
-  if (!renameFile) renameFile = SystemRename;
-  const std::string tempName = fileName + ".tmp";
-  const std::string backupName = fileName + ".bak";
-  if (renameFile(fileName.c_str(), backupName.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(tempName.c_str());
-    ctx.Line("  " + SafeFormat(_("Not repaired: cannot move the file to %s: %s"), backupName, std::strerror(err)));
+const TFileMoves& TFileMoves::System() {
+  static const TFileMoves moves{SystemLink, SystemRenameNew, SystemReplace, SystemRemove};
+  return moves;
+}
+
+std::string BackupName(const std::string& fileName, unsigned attempt) {
+  return fileName + ".bak" + (attempt == 0 ? std::string() : std::to_string(attempt));
+}
+
+bool CommitRepair(const std::string& fileName, const std::string& tempName, TCheckContext& ctx,
+                  const TFileMoves& moves) {
+  const auto notRepaired = [&](const std::string& why) {
+    ctx.Line("  " + why);
     return false;
-  }
-  if (renameFile(tempName.c_str(), fileName.c_str()) != 0) {
-    const int err = errno;
-    if (renameFile(backupName.c_str(), fileName.c_str()) == 0) {
-      ::unlink(tempName.c_str());
-      ctx.Line("  " + SafeFormat(_("Not repaired: cannot move %s to the file's name: %s"), tempName,
-                                 std::strerror(err)));
+  };
+  // 1. The original gets a backup name that nothing has yet.
+  std::string backupName;
+  bool linked = false;
+  int err = EEXIST;
+  for (unsigned attempt = 0; attempt < MaxBackupAttempts && err == EEXIST; ++attempt) {
+    backupName = BackupName(fileName, attempt);
+    if (moves.Link(fileName.c_str(), backupName.c_str()) == 0) {
+      linked = true;
+      err = 0;
+    } else if (errno == EEXIST) {
+      err = EEXIST;
+    } else if (moves.RenameNew(fileName.c_str(), backupName.c_str()) == 0) {
+      err = 0;  // no hard links here: the original has moved to the backup name
     } else {
-      ctx.Line("  " + SafeFormat(_("Not repaired: the original is in %s and the repaired text in %s: %s"),
-                                 backupName, tempName, std::strerror(err)));
+      err = errno;
     }
-    return false;
   }
-  return true;
+  if (err != 0) {
+    moves.Remove(tempName.c_str());
+    return notRepaired(SafeFormat(_("Not repaired: cannot keep the original as %s: %s"), backupName,
+                                  std::strerror(err)));
+  }
+  // 2. The repaired text takes the file's name.
+  if (moves.Replace(tempName.c_str(), fileName.c_str()) == 0) return true;
+  err = errno;
+  // A linked original is still under its name; a moved one goes back.
+  const bool originalInPlace =
+      linked ? (moves.Remove(backupName.c_str()), true) : moves.RenameNew(backupName.c_str(), fileName.c_str()) == 0;
+  if (originalInPlace) {
+    moves.Remove(tempName.c_str());
+    return notRepaired(
+        SafeFormat(_("Not repaired: cannot move %s to the file's name: %s"), tempName, std::strerror(err)));
+  }
+  return notRepaired(SafeFormat(_("Not repaired: the original is in %s and the repaired text in %s: %s"),
+                                backupName, tempName, std::strerror(err)));
 }

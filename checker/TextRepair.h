@@ -1,22 +1,56 @@
 // Text mode: one punched text tape is rewritten without NUL and rubout frames and with the
-// parity bit cleared; the old file is kept as "<name>.bak".
+// parity bit cleared; the original is kept under a backup name that was free.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "CheckContext.h"
 #include "TapeFile.h"
 
-// Writes the repaired bytes of the open reader to "<fileName>.tmp", appends the report lines
-// ("Parity removed", "File stripped by ...") and then moves the files (CommitRepair). False
-// with error set when the run must end: the temporary file cannot be created or written, or
-// the source cannot be read; the source is then untouched and no temporary file is left.
+// What a look at a whole file tells before anything is written.
+struct TTextScan {
+  std::uint64_t Content = 0;  // bytes that are neither NUL nor rubout (parity bit ignored)
+  std::uint64_t Fill = 0;     // NUL and rubout frames: dropped by the repair
+  std::uint64_t Parity = 0;   // bytes with the parity bit, NUL frames not counted
+  std::uint64_t Foreign = 0;  // content bytes that paper-tape text never holds (see IsForeignControl)
+
+  bool NeedsRepair() const { return Fill != 0 || Parity != 0; }
+  // A text tape holds at most one foreign control character in a hundred content bytes.
+  bool IsTextTape() const { return Foreign * 100 <= Content; }
+};
+
+// Control characters that no text tape holds: 001-006, 016-020, 025-031, 034-037 (octal), after
+// the parity bit is cleared. Text keeps BEL, BS, HT, LF, VT, FF, CR, the tape control
+// characters DC1-DC4, SUB and ESC.
+bool IsForeignControl(std::uint8_t sevenBits);
+
+// Reads the open reader to its end. False when reading failed (reader.Error()).
+bool ScanTextTape(TTapeReader& reader, TTextScan& scan);
+
+// Repairs fileName, whose reader is open at its start. A file that is plainly not a text tape,
+// or that needs no repair, is left untouched (no temporary file, no backup). Otherwise the
+// repaired bytes go to a temporary file that did not exist before, the report lines ("Parity
+// removed", "File stripped by ...") are appended and the files are moved (CommitRepair). False
+// with error set when the run must end: the temporary file cannot be created or written, or the
+// source cannot be read; the source is then untouched and no temporary file is left.
 bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckContext& ctx, std::string& error);
 
-// Returns 0, or -1 with errno set, as rename(2) does.
-using TRenameFunc = int (*)(const char* from, const char* to);
+// The file operations of CommitRepair, replaceable in tests. Each returns 0, or -1 with errno set.
+struct TFileMoves {
+  int (*Link)(const char* from, const char* to);       // a second name; EEXIST when it is taken
+  int (*RenameNew)(const char* from, const char* to);  // a move that never replaces; EEXIST
+  int (*Replace)(const char* from, const char* to);    // a move over an existing name
+  int (*Remove)(const char* name);
+  static const TFileMoves& System();
+};
 
-// Moves fileName to "<fileName>.bak" (replacing an older backup) and "<fileName>.tmp" to
-// fileName. When the first move fails, the temporary file is removed; when the second fails,
-// the backup is moved back. Either way the original content ends up under its own name or
-// under the backup name, and a line says what happened. True when the repaired file is in place.
-bool CommitRepair(const std::string& fileName, TCheckContext& ctx, TRenameFunc renameFile = nullptr);
+// The first free backup name of fileName: "<name>.bak", then "<name>.bak1", "<name>.bak2" ...
+std::string BackupName(const std::string& fileName, unsigned attempt);
+
+// Keeps the original under the first free backup name (a hard link, or where the file system has
+// none, a move that never replaces) and then puts tempName in the file's place. An existing
+// backup is never touched. When anything fails, the original ends up under its own name or,
+// said in a line, under the backup name, and the temporary file is removed where it can be.
+// True when the repaired file is in place.
+bool CommitRepair(const std::string& fileName, const std::string& tempName, TCheckContext& ctx,
+                  const TFileMoves& moves = TFileMoves::System());

@@ -8,13 +8,12 @@
 #include <clocale>
 #include <cstdio>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "CommandLine.h"
 #include "ResultSink.h"
 #include "SafeFormat.h"
 #include "Startup.h"
+#include "TallisOptions.h"
 #include "TapeChecker.h"
 #include "Translate.h"
 
@@ -34,18 +33,6 @@ public:
   void SelectLastLine() override {}
 };
 
-// "/lang:de", "-l:de", "/ini:...", "/portable", "-p": the options the start-up routine reads.
-bool IsStartupOption(std::string_view arg) {
-  if (arg.empty() || (arg.front() != '/' && arg.front() != '-')) return false;
-  const std::string_view option = arg.substr(1);
-  const std::size_t colon = option.find(':');
-  if (colon != std::string_view::npos) {
-    const std::string_view name = option.substr(0, colon);
-    return MatchesKeyword(name, "lang") || MatchesKeyword(name, "ini");
-  }
-  return MatchesKeyword(option, "portable");
-}
-
 std::string UsageText() {
   return _("Usage: tallis-cli [--text] [--subdirs] [--contents] DIRECTORY PATTERNS...\n"
            "\n"
@@ -54,7 +41,9 @@ std::string UsageText() {
            "the result lines.\n"
            "\n"
            "  --text      repair text tapes instead: NUL and rubout frames removed, parity\n"
-           "              bit cleared, the old file kept as NAME.bak\n"
+           "              bit cleared, the original kept as NAME.bak (NAME.bak1, NAME.bak2\n"
+           "              ... when that name is taken); files that need no repair and\n"
+           "              files that are not text tapes are left unchanged\n"
            "  --subdirs   also scan the subdirectories\n"
            "  --contents  list the block contents (text lines in text mode)\n"
            "  --help      print this help\n"
@@ -77,50 +66,21 @@ int UsageError(const std::string& message) {
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   // The start-up options go to the start-up routine first, so that usage errors are translated.
-  struct TWord {
-    std::string Text;
-    bool IsOption;
-  };
-  std::vector<std::string> startupArgs;
-  std::vector<TWord> words;
-  bool optionsEnd = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (optionsEnd)
-      words.push_back({arg, false});
-    else if (arg == "--")
-      optionsEnd = true;
-    else if (!arg.starts_with("--") && IsStartupOption(arg))
-      startupArgs.push_back(arg);
-    else
-      words.push_back({arg, arg.size() > 1 && arg.front() == '-'});
-  }
+  TTallisArgs args = SplitTallisArgs(argc, argv);
   TStartupEnv env = ProcessStartupEnv(argc, argv);
-  env.Args = startupArgs;
+  env.Args = args.StartupArgs;
   StartUp("Holmvale", "Tallis.cfg", {}, env);
 
   TCheckParams params;
-  std::vector<std::string> positional;
-  for (const TWord& word : words) {
-    if (!word.IsOption)
-      positional.push_back(word.Text);
-    else if (word.Text == "--text")
-      params.Mode = cmText;
-    else if (word.Text == "--subdirs")
-      params.SubDirs = true;
-    else if (word.Text == "--contents")
-      params.ShowContents = true;
-    else if (word.Text == "--help" || word.Text == "-h") {
+  std::string error;
+  switch (ParseTallisWords(args.Words, params, error)) {
+    case tpHelp:
       std::fputs(UsageText().c_str(), stdout);
       return ExitComplete;
-    } else
-      return UsageError(SafeFormat(_("unknown option %s"), word.Text));
-  }
-  if (positional.size() < 2) return UsageError(_("DIRECTORY and PATTERNS are needed"));
-  params.SourceDir = positional[0];
-  for (std::size_t i = 1; i < positional.size(); ++i) {
-    if (i > 1) params.FileNames += ';';
-    params.FileNames += positional[i];
+    case tpUsageError:
+      return UsageError(error);
+    case tpRun:
+      break;
   }
 
   TPrintSink sink;
@@ -130,6 +90,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tallis-cli: %s\n", _("standard output cannot be written").c_str());
     return ExitRunError;
   }
+  if (result == crRefused) return UsageError(checker.ErrorMessage());
   if (result != crComplete) {
     std::fprintf(stderr, "tallis-cli: %s\n", checker.ErrorMessage().c_str());
     return ExitRunError;

@@ -1,8 +1,10 @@
 // tallis-cli: output, options, exit statuses and the German lines.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "CheckerTestUtils.h"
@@ -22,11 +24,17 @@ std::string Quote(const std::string& s) {
 
 class TallisCliTest : public ::testing::Test {
 protected:
-  // Runs the program with English defaults and settings in the temporary folder.
-  TCliResult Run(const std::string& args) {
+  // Runs the program with English defaults and settings in the temporary folder; unprivileged,
+  // as nobody when the test runs as root (the folder is then opened to everyone).
+  TCliResult Run(const std::string& args, bool unprivileged = false) {
+    std::string program = Quote(CORVANE_BINARY_DIR "/tallis-cli");
+    if (unprivileged && ::geteuid() == 0) {
+      std::filesystem::permissions(Dir.Path(), std::filesystem::perms::all);
+      program = "setpriv --reuid=nobody --regid=nogroup --clear-groups " + program;
+    }
     const std::string command = "cd " + Quote(Dir.Path()) + " && env -u LANGUAGE -u LANG -u LC_MESSAGES LC_ALL=C" +
                                 " HOME=" + Quote(Dir.Path()) + " XDG_CONFIG_HOME=" + Quote(Dir / "config") + " " +
-                                Quote(CORVANE_BINARY_DIR "/tallis-cli") + " " + args + " >out.txt 2>err.txt";
+                                program + " " + args + " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
     TCliResult r;
     r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -61,12 +69,31 @@ TEST_F(TallisCliTest, GermanLinesWithTheLanguageOption) {
 }
 
 TEST_F(TallisCliTest, RunEndingOnAnErrorExitsWithOne) {
-  WriteFile(Dir / "a.txt", "text");
-  WriteFile(Dir / "a.txt.tmp/keep", "in the way");
-  const TCliResult r = Run("--text . a.txt");
+  const std::string longName(255, 'a');  // with ".tmp" too long for a file name
+  WriteFile(Dir / longName, std::string("text\0", 5));
+  TCliResult r = Run("--text . " + longName);
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(r.Out, "File: ./a.txt\n");
-  EXPECT_EQ(r.Err, "tallis-cli: Cannot create file ./a.txt.tmp: Is a directory\n");
+  EXPECT_EQ(r.Out, "File: ./" + longName + "\n");
+  EXPECT_EQ(r.Err, "tallis-cli: Cannot create file ./" + longName + ".tmp: File name too long\n");
+  r = Run("missing '*'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_EQ(r.Err, "tallis-cli: The source folder missing does not exist\n");
+}
+
+// The careless patterns that once led a repair out of the folder, tried as an unprivileged user.
+TEST_F(TallisCliTest, PatternsLeavingTheFolderAreUsageErrors) {
+  const std::string victim("A\0B\301", 4);
+  WriteFile(Dir / "v/f", victim);
+  std::filesystem::create_directories(Dir / "src");
+  for (const std::string& pattern : {std::string("'../v/*'"), Quote(Dir / "v/*"), std::string("'x;../v/f'")}) {
+    const TCliResult r = Run("--text src " + pattern, true);
+    EXPECT_EQ(r.Status, 2) << pattern;
+    EXPECT_EQ(r.Out, "") << pattern;
+    EXPECT_EQ(r.Err.rfind("tallis-cli: The pattern ", 0), 0u) << r.Err;
+  }
+  EXPECT_EQ(ReadFile(Dir / "v/f"), victim);
+  EXPECT_FALSE(std::filesystem::exists(Dir / "v/f.bak"));
 }
 
 TEST_F(TallisCliTest, UsageErrorsExitWithTwo) {

@@ -66,3 +66,88 @@ TEST(TapeChecker, SecondRunIsRefusedWhileOneRuns) {
   checker.OnCatchUp = nullptr;
   EXPECT_EQ(checker.Run(params), crComplete);  // allowed again once the run is over
 }
+
+TEST(TapeChecker, MissingSourceFolderIsAnErrorBeforeAnythingIsListed) {
+  TTempDir dir;
+  WriteFile(dir / "file", "x");
+  for (const std::string& source : {std::string(), dir / "missing", dir / "file"}) {
+    TRecordingSink sink;
+    sink.Lines = {"earlier"};
+    TTapeChecker checker(sink);
+    EXPECT_EQ(checker.Run({cmText, source, "*", false, false}), crError) << source;
+    EXPECT_EQ(checker.ErrorMessage(),
+              source.empty() ? "No source folder is given" : "The source folder " + source + " does not exist");
+    EXPECT_EQ(sink.Lines, Lines{"earlier"});
+  }
+}
+
+// A pattern whose directory part leaves the source folder is refused before anything is searched,
+// in both modes: absolute, climbing with "..", or through a symbolic link.
+TEST(TapeChecker, PatternsStayInsideTheSourceFolder) {
+  TTempDir dir;
+  const std::string victim("A\0B\301", 4);
+  WriteFile(dir / "v/f", victim);
+  WriteFile(dir / "src/sub/t.txt", std::string("T\0", 2));
+  fs::create_directory_symlink(dir / "v", dir / "src/out");
+  struct TCase {
+    const char* Pattern;
+    const char* Refusal;  // nullptr: accepted
+  };
+  const TCase cases[] = {
+      {"../v/*", "The pattern ../v/* leads out of the source folder"},
+      {"sub/../../v/f", "The pattern sub/../../v/f leads out of the source folder"},
+      {"out/*", "The pattern out/* leads out of the source folder"},
+      {"x;./../v/*", "The pattern ./../v/* leads out of the source folder"},
+      {"sub/../sub/*", nullptr},
+      {"./sub/*.txt", nullptr},
+  };
+  for (TCheckMode mode : {cmBinary, cmText})
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(c.Pattern);
+      TRecordingSink sink;
+      TTapeChecker checker(sink);
+      const TCheckResult result = checker.Run({mode, dir / "src", c.Pattern, false, false});
+      if (c.Refusal) {
+        EXPECT_EQ(result, crRefused);
+        EXPECT_EQ(checker.ErrorMessage(), c.Refusal);
+        EXPECT_TRUE(sink.Lines.empty());
+      } else {
+        EXPECT_EQ(result, crComplete) << checker.ErrorMessage();
+      }
+    }
+  const std::string absolute = (dir / "v") + "/*";
+  TRecordingSink sink;
+  TTapeChecker checker(sink);
+  EXPECT_EQ(checker.Run({cmText, dir / "src", absolute, false, false}), crRefused);
+  EXPECT_EQ(checker.ErrorMessage(),
+            "The pattern " + absolute + " is an absolute path: patterns name files inside the source folder");
+  EXPECT_EQ(ReadFile(dir / "v/f"), victim);
+  EXPECT_FALSE(fs::exists(dir / "v/f.bak"));
+}
+
+// Text mode lists a symbolic link that leads out but repairs nothing through it, enters no linked
+// folder outside, and takes a file that two patterns (or a link and its target) match once.
+TEST(TapeChecker, TextModeRepairsEachFileInsideOnce) {
+  TTempDir dir;
+  const std::string outside("OUT\0", 4);
+  WriteFile(dir / "v/f.txt", outside);
+  WriteFile(dir / "src/a.txt", std::string("A\0", 2));
+  fs::create_symlink(dir / "v/f.txt", dir / "src/link.txt");
+  fs::create_symlink("a.txt", dir / "src/same.txt");
+  fs::create_directory_symlink(dir / "v", dir / "src/outdir");
+  TRecordingSink sink;
+  TTapeChecker checker(sink);
+  ASSERT_EQ(checker.Run({cmText, dir / "src", "a*;*.txt", true, false}), crComplete) << checker.ErrorMessage();
+  const std::string src = dir / "src";
+  EXPECT_EQ(sink.Lines, (Lines{"File: " + src + "/a.txt", "  File stripped by 1 bytes", "File: " + src + "/link.txt",
+                               "  Not repaired: a symbolic link leads out of the source folder", "2 Files checked"}));
+  EXPECT_EQ(ReadFile(dir / "v/f.txt"), outside);
+  EXPECT_EQ(ReadFile(dir / "src/a.txt"), "A");
+  EXPECT_TRUE(fs::is_symlink(dir / "src/same.txt"));
+
+  // Binary mode only reads: it still follows links, and two patterns check a file twice.
+  TRecordingSink binary;
+  TTapeChecker reader(binary);
+  ASSERT_EQ(reader.Run({cmBinary, dir / "src", "f.txt;f.txt", true, false}), crComplete);
+  EXPECT_EQ(binary.Lines.back(), "2 Files checked");
+}

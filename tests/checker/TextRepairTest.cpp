@@ -24,17 +24,47 @@ TEST(TextRepair, DropsNulAndRuboutClearsParityAndKeepsABackup) {
   EXPECT_FALSE(fs::exists(dir / "prog.asm.tmp"));
 }
 
-TEST(TextRepair, CleanFileIsRewrittenWithBackupAndPermissions) {
+TEST(TextRepair, CleanFileIsLeftUntouched) {
   TTempDir dir;
   WriteFile(dir / "a.txt", "10 PRINT\r\n");
   WriteFile(dir / "a.txt.bak", "old backup");
-  WriteFile(dir / "a.txt.tmp", "stale temporary file");
-  fs::permissions(dir / "a.txt", fs::perms(0640));
-  EXPECT_EQ(CheckOne(dir.Path(), "a.txt", cmText), Lines{"  File stripped by 0 bytes"});
+  const auto before = fs::last_write_time(dir / "a.txt");
+  EXPECT_EQ(CheckOne(dir.Path(), "a.txt", cmText),
+            (Lines{"  File stripped by 0 bytes", "  Nothing to repair: left unchanged"}));
   EXPECT_EQ(ReadFile(dir / "a.txt"), "10 PRINT\r\n");
-  EXPECT_EQ(ReadFile(dir / "a.txt.bak"), "10 PRINT\r\n");
+  EXPECT_EQ(fs::last_write_time(dir / "a.txt"), before);
+  EXPECT_EQ(ReadFile(dir / "a.txt.bak"), "old backup");
+  EXPECT_EQ(dir.FileCount(), 2u);  // no temporary file, no new backup
+}
+
+// Names that are taken are never used: the temporary file and the backup get free names.
+TEST(TextRepair, TakenNamesAreLeftAloneAndPermissionsKept) {
+  TTempDir dir;
+  WriteFile(dir / "a.txt", std::string("HELLO\0\377\r\n", 9));
+  WriteFile(dir / "a.txt.tmp", "MY NOTES\n");
+  WriteFile(dir / "a.txt.bak", "old backup");
+  WriteFile(dir / "a.txt.bak1/keep", "a folder in the way");
+  fs::permissions(dir / "a.txt", fs::perms(0640));
+  EXPECT_EQ(CheckOne(dir.Path(), "a.txt", cmText), (Lines{"  Parity removed", "  File stripped by 2 bytes"}));
+  EXPECT_EQ(ReadFile(dir / "a.txt"), "HELLO\r\n");
   EXPECT_EQ(fs::status(dir / "a.txt").permissions(), fs::perms(0640));
-  EXPECT_FALSE(fs::exists(dir / "a.txt.tmp"));
+  EXPECT_EQ(ReadFile(dir / "a.txt.bak2"), std::string("HELLO\0\377\r\n", 9));
+  EXPECT_EQ(ReadFile(dir / "a.txt.tmp"), "MY NOTES\n");
+  EXPECT_EQ(ReadFile(dir / "a.txt.bak"), "old backup");
+  EXPECT_EQ(dir.FileCount(), 5u);  // a.txt, .tmp, .bak, .bak1, .bak2: nothing else left
+}
+
+TEST(TextRepair, TwoRunsKeepTheOriginalBytes) {
+  TTempDir dir;
+  const std::string original("\301\302\0\215\212", 5);
+  WriteFile(dir / "t.txt", original);
+  // The second pattern would match the backup that the first makes: it is not taken.
+  EXPECT_EQ(CheckOne(dir.Path(), "t.txt;t*", cmText), (Lines{"  Parity removed", "  File stripped by 1 bytes"}));
+  EXPECT_EQ(CheckOne(dir.Path(), "t.txt", cmText),
+            (Lines{"  File stripped by 0 bytes", "  Nothing to repair: left unchanged"}));
+  EXPECT_EQ(ReadFile(dir / "t.txt"), "AB\r\n");
+  EXPECT_EQ(ReadFile(dir / "t.txt.bak"), original);
+  EXPECT_EQ(dir.FileCount(), 2u);
 }
 
 TEST(TextRepair, NulTestComesBeforeTheParityBitIsCleared) {
@@ -53,76 +83,144 @@ TEST(TextRepair, ContentsListEveryFortyCharactersSkippingTheNext) {
   std::string first = text.substr(0, 40), second = text.substr(41, 40);
   first[5] = ' ';
   EXPECT_EQ(CheckOne(dir.Path(), "t.txt", cmText, true),
-            (Lines{" " + first, " " + second, "  File stripped by 0 bytes"}));
+            (Lines{" " + first, " " + second, "  File stripped by 0 bytes", "  Nothing to repair: left unchanged"}));
   EXPECT_EQ(ReadFile(dir / "t.txt"), text);
-}
-
-TEST(TextRepair, BackupThatCannotBeReplacedLeavesTheFileUnchanged) {
-  TTempDir dir;
-  WriteFile(dir / "t.txt", "\301\302");
-  WriteFile(dir / "t.txt.bak/keep", "a folder in the way");
-  const Lines lines = CheckOne(dir.Path(), "t.txt", cmText);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[2].rfind("  Not repaired: cannot move the file to " + (dir / "t.txt.bak") + ": ", 0), 0u)
-      << lines[2];
-  EXPECT_EQ(ReadFile(dir / "t.txt"), "\301\302");
-  EXPECT_FALSE(fs::exists(dir / "t.txt.tmp"));
 }
 
 TEST(TextRepair, TemporaryFileThatCannotBeCreatedEndsTheRun) {
   TTempDir dir;
-  WriteFile(dir / "a.txt", "abc");
-  WriteFile(dir / "b.txt", "def");
-  WriteFile(dir / "a.txt.tmp/keep", "a folder in the way");
+  const std::string longName(255, 'a');  // a valid name; with ".tmp" it is too long
+  WriteFile(dir / longName, std::string("abc\0", 4));
+  WriteFile(dir / "b.txt", std::string("def\0", 4));
   TRecordingSink sink;
   TTapeChecker checker(sink);
-  EXPECT_EQ(checker.Run({cmText, dir.Path(), "*.txt", false, false}), crError);
-  EXPECT_EQ(checker.ErrorMessage(), "Cannot create file " + (dir / "a.txt.tmp") + ": Is a directory");
-  EXPECT_EQ(sink.Lines, Lines{"File: " + (dir / "a.txt")});
-  EXPECT_EQ(ReadFile(dir / "a.txt"), "abc");
-  EXPECT_FALSE(fs::exists(dir / "b.txt.bak"));
+  EXPECT_EQ(checker.Run({cmText, dir.Path(), "*", false, false}), crError);
+  EXPECT_EQ(checker.ErrorMessage(), "Cannot create file " + (dir / longName) + ".tmp: File name too long");
+  EXPECT_EQ(sink.Lines, Lines{"File: " + (dir / longName)});
+  EXPECT_EQ(ReadFile(dir / longName), std::string("abc\0", 4));
+  EXPECT_EQ(dir.FileCount(), 2u);
 }
 
-// Second move (temporary file to the original name) fails; the move back may fail as well.
+// The moves that keep the original, with failures injected.
 namespace {
-bool FailMoveBack = false;
-int RenameFailingOnTemp(const char* from, const char* to) {
-  const std::string source = from;
-  if (source.ends_with(".tmp") || (FailMoveBack && source.ends_with(".bak"))) {
+struct TMoveScript {
+  bool NoLinks = false;        // the file system has no hard links
+  bool ReplaceFails = false;   // the repaired file cannot take the name
+  bool MoveBackFails = false;  // nor can the original go back
+};
+TMoveScript Script;
+int ScriptLink(const char* from, const char* to) {
+  if (Script.NoLinks) {
+    errno = EPERM;
+    return -1;
+  }
+  return TFileMoves::System().Link(from, to);
+}
+int ScriptRenameNew(const char* from, const char* to) {
+  if (Script.MoveBackFails && std::string(from).ends_with(".bak")) {
     errno = EACCES;
     return -1;
   }
-  return std::rename(from, to);
+  return TFileMoves::System().RenameNew(from, to);
 }
+int ScriptReplace(const char* from, const char* to) {
+  if (Script.ReplaceFails) {
+    errno = EACCES;
+    return -1;
+  }
+  return TFileMoves::System().Replace(from, to);
+}
+const TFileMoves ScriptedMoves{ScriptLink, ScriptRenameNew, ScriptReplace, ::unlink};
 }  // namespace
 
-TEST(TextRepair, FailedReplacementMovesTheOriginalBack) {
+TEST(TextRepair, TheOriginalSurvivesEveryFailedMove) {
   struct TCase {
-    bool MoveBackFails;
-    const char* Expected;
+    TMoveScript Script;
+    bool Repaired;
+    const char* Expected;  // the line, {bak} and {tmp} filled in
     const char* OriginalIn;
     bool TempKept;
   };
   const TCase cases[] = {
-      {false, "  Not repaired: cannot move {tmp} to the file's name: Permission denied", "t.txt", false},
-      {true, "  Not repaired: the original is in {bak} and the repaired text in {tmp}: Permission denied",
-       "t.txt.bak", true},
+      {{false, false, false}, true, "", "t.txt.bak", false},
+      {{true, false, false}, true, "", "t.txt.bak", false},
+      {{false, true, false}, false, "  Not repaired: cannot move {tmp} to the file's name: Permission denied", "t.txt",
+       false},
+      {{true, true, false}, false, "  Not repaired: cannot move {tmp} to the file's name: Permission denied", "t.txt",
+       false},
+      {{true, true, true}, false,
+       "  Not repaired: the original is in {bak} and the repaired text in {tmp}: Permission denied", "t.txt.bak", true},
   };
   for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Expected);
     TTempDir dir;
-    const std::string file = dir / "t.txt";
+    const std::string file = dir / "t.txt", temp = dir / "t.txt.tmp";
     WriteFile(file, "original");
-    WriteFile(file + ".tmp", "repaired");
+    WriteFile(temp, "repaired");
     TRecordingSink sink;
     std::function<void()> none;
     TCheckContext ctx{sink, none, false};
-    FailMoveBack = c.MoveBackFails;
-    EXPECT_FALSE(CommitRepair(file, ctx, RenameFailingOnTemp));
+    Script = c.Script;
+    EXPECT_EQ(CommitRepair(file, temp, ctx, ScriptedMoves), c.Repaired);
     std::string expected = c.Expected;
     if (auto at = expected.find("{bak}"); at != std::string::npos) expected.replace(at, 5, file + ".bak");
-    expected.replace(expected.find("{tmp}"), 5, file + ".tmp");
-    EXPECT_EQ(sink.Lines, Lines{expected});
+    if (auto at = expected.find("{tmp}"); at != std::string::npos) expected.replace(at, 5, temp);
+    EXPECT_EQ(sink.Lines, c.Repaired ? Lines{} : Lines{expected});
     EXPECT_EQ(ReadFile(dir / c.OriginalIn), "original");
-    EXPECT_EQ(fs::exists(file + ".tmp"), c.TempKept);
+    if (c.Repaired) {
+      EXPECT_EQ(ReadFile(file), "repaired");
+    }
+    EXPECT_EQ(fs::exists(temp), c.TempKept);
+    EXPECT_EQ(dir.FileCount(), c.Repaired || c.TempKept ? 2u : 1u);
   }
+}
+
+// Program files hold bytes that paper-tape text never holds: they are listed and left alone,
+// while text tapes as punched (parity, leader, rubouts over mistakes) are still repaired.
+TEST(TextRepair, OnlyTextTapesAreRepaired) {
+  TTempDir dir;
+  std::string program = ReadFile(CORVANE_BINARY_DIR "/tallis-cli");
+  ASSERT_GT(program.size(), 1000u);
+  std::string tape = ReadFile(CORVANE_TAPES_DIR "/novabasic1.ab");
+  ASSERT_GT(tape.size(), 1000u);
+  const std::string source = "; COUNT TO TEN\r\n\tLDA\t0,C10\r\nLOOP:\tDSZ\tCNT\r\n\tJMP\tLOOP\r\n\tHALT\r\n\f";
+  // Punched with even parity, a NUL leader and trailer, and a mistake rubbed out.
+  std::string punched(60, '\0');
+  for (char c : source) {
+    unsigned b = static_cast<unsigned char>(c);
+    if (__builtin_popcount(b) % 2) b |= 0200;
+    punched += static_cast<char>(b);
+    if (c == 'D') punched += '\377';  // a mistake, backspaced and overpunched with all holes
+  }
+  punched.append(60, '\0');
+  std::string noisy(1000, 'A');  // a few stray control characters do not make a program file
+  for (int i = 0; i < 10; ++i) noisy[i * 90] = '\001';
+  noisy += '\0';
+  std::string tooNoisy = noisy;
+  tooNoisy[5] = '\002';  // 11 in 1000 content bytes
+
+  struct TCase {
+    const char* Name;
+    std::string Bytes;
+    bool Repaired;
+  };
+  const TCase cases[] = {
+      {"program", program, false},     {"binary.ab", tape, false},  {"source.txt", punched, true},
+      {"noisy.txt", noisy, true},      {"tooNoisy.txt", tooNoisy, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteFile(dir / c.Name, c.Bytes);
+    const Lines lines = CheckOne(dir.Path(), c.Name, cmText);
+    ASSERT_FALSE(lines.empty());
+    if (c.Repaired) {
+      EXPECT_EQ(lines.back().rfind("  File stripped by ", 0), 0u) << lines.back();
+      EXPECT_EQ(ReadFile(dir / c.Name + ".bak"), c.Bytes);
+    } else {
+      EXPECT_EQ(lines, Lines{"  Not a text tape: left unchanged"});
+      EXPECT_EQ(ReadFile(dir / c.Name), c.Bytes);
+      EXPECT_FALSE(fs::exists(dir / c.Name + ".bak"));
+    }
+  }
+  EXPECT_EQ(ReadFile(dir / "source.txt"), source);
 }

@@ -1,0 +1,71 @@
+#include "TallisOptions.h"
+
+#include <string_view>
+
+#include "CommandLine.h"
+#include "SafeFormat.h"
+#include "Translate.h"
+
+namespace {
+
+// "/lang:de", "-l:de", "/ini:...", "/portable", "-p": the options the start-up routine reads.
+bool IsStartupOption(std::string_view arg) {
+  if (arg.empty() || (arg.front() != '/' && arg.front() != '-')) return false;
+  const std::string_view option = arg.substr(1);
+  const std::size_t colon = option.find(':');
+  if (colon != std::string_view::npos) {
+    const std::string_view name = option.substr(0, colon);
+    return MatchesKeyword(name, "lang") || MatchesKeyword(name, "ini");
+  }
+  return MatchesKeyword(option, "portable");
+}
+
+}  // namespace
+
+TTallisArgs SplitTallisArgs(int argc, const char* const* argv) {
+  TTallisArgs args;
+  bool optionsEnd = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i] ? argv[i] : "";
+    if (optionsEnd)
+      args.Words.push_back({arg, false});
+    else if (arg == "--")
+      optionsEnd = true;
+    else if (!arg.starts_with("--") && IsStartupOption(arg))
+      args.StartupArgs.push_back(arg);
+    else
+      args.Words.push_back({arg, arg.size() > 1 && arg.front() == '-'});
+  }
+  return args;
+}
+
+TTallisParse ParseTallisWords(const std::vector<TTallisWord>& words, TCheckParams& params, std::string& error) {
+  std::vector<std::string> positional;
+  for (const TTallisWord& word : words) {
+    if (!word.IsOption)
+      positional.push_back(word.Text);
+    else if (word.Text == "--text")
+      params.Mode = cmText;
+    else if (word.Text == "--subdirs")
+      params.SubDirs = true;
+    else if (word.Text == "--contents")
+      params.ShowContents = true;
+    else if (word.Text == "--help" || word.Text == "-h")
+      return tpHelp;
+    else {
+      error = SafeFormat(_("unknown option %s"), word.Text);
+      return tpUsageError;
+    }
+  }
+  if (positional.size() < 2) {
+    error = _("DIRECTORY and PATTERNS are needed");
+    return tpUsageError;
+  }
+  params.SourceDir = positional[0];
+  params.FileNames.clear();
+  for (std::size_t i = 1; i < positional.size(); ++i) {
+    if (i > 1) params.FileNames += ';';
+    params.FileNames += positional[i];
+  }
+  return tpRun;
+}
