@@ -4,10 +4,12 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 #include "CliHost.h"
 #include "CliText.h"
 #include "Commands.h"
+#include "FileIdentity.h"
 #include "RunOptions.h"
 
 namespace {
@@ -70,9 +72,26 @@ void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
   std::cerr << line;
 }
 
+// An output file that is also an input would be overwritten while it is read, or after it.
+bool CheckOutputsAreNotInputs(const TRunOptions& o) {
+  const std::pair<const char*, const std::string*> inputs[] = {
+      {"--ptr", &o.Ptr}, {"--ttr", &o.Ttr}, {"--load-dump", &o.LoadDump}};
+  const std::pair<const char*, const std::string*> outputs[] = {
+      {"--ptp", &o.Ptp}, {"--ttp", &o.Ttp}, {"--lpt", &o.Lpt}, {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut}};
+  for (const auto& [outOption, outName] : outputs)
+    for (const auto& [inOption, inName] : inputs)
+      if (IsSameFile(*outName, *inName)) {
+        ReportError(TrFormat("%s %s is the same file as %s %s: nothing is written",
+                             {outOption, *outName, inOption, *inName}));
+        return false;
+      }
+  return true;
+}
+
 // Everything a run needs, set up from the options; false after an error (reported).
 bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripherals, TCliHost& host,
              TTraceWriter& trace) {
+  if (!CheckOutputsAreNotInputs(o)) return false;
   for (const std::string* name : {&o.Ptr, &o.Ttr})
     if (!CheckReadable(*name)) return false;
   for (const std::string* name : {&o.Ptp, &o.Ttp, &o.Lpt, &o.SaveDump, &o.TraceOut})
