@@ -43,9 +43,9 @@ public:
 
   void Type(const std::string& keys) { ASSERT_EQ(write(Master, keys.data(), keys.size()), ssize_t(keys.size())); }
 
-  // Reads the terminal until text has appeared (true) or 10 seconds have passed.
+  // Reads the terminal until text has appeared (true); 60 seconds without it is a failure.
   bool WaitFor(const std::string& text) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (Output.find(text) == std::string::npos) {
       if (std::chrono::steady_clock::now() > deadline) return false;
       pollfd p{Master, POLLIN, 0};

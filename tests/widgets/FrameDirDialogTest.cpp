@@ -122,7 +122,7 @@ private slots:
       selected = dlg.SelectedFolder();
       QAbstractItemModel* tree = dlg.Tree()->model();
       const QPersistentModelIndex hid = dlg.Tree()->currentIndex().parent().parent();
-      (void)QTest::qWaitFor([&] { return tree->rowCount(hid) >= 2; }, 5000);
+      (void)QTest::qWaitFor([&] { return tree->rowCount(hid) >= 2; }, 60000);
       for (int r = 0; r < tree->rowCount(hid); ++r) listed << tree->index(r, 0, hid).data().toString();
       return int(QDialog::Rejected);
     });
@@ -311,7 +311,7 @@ private slots:
       withFiles = dlg.width();
       // The file system model reads the folder in the background.
       QAbstractItemModel* files = dlg.FileList()->model();
-      (void)QTest::qWaitFor([&] { return files->rowCount(dlg.FileList()->rootIndex()) == 2; }, 5000);
+      (void)QTest::qWaitFor([&] { return files->rowCount(dlg.FileList()->rootIndex()) == 2; }, 60000);
       rows = files->rowCount(dlg.FileList()->rootIndex());
       dlg.SetShowFiles(false);
       without = dlg.width();

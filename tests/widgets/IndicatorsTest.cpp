@@ -137,7 +137,7 @@ private slots:
     TArrowIndicator arrow;
     arrow.resize(17, 17);
     arrow.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&arrow));
+    QVERIFY(QTest::qWaitForWindowExposed(&arrow, 60000));
     QApplication::processEvents();
     TEventCounter paints(&arrow, QEvent::Paint);
     arrow.SetDirection(adUp);
@@ -235,7 +235,7 @@ private slots:
   void ClicksReachTheHandlers() {
     TSpotIndicator spot;
     spot.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&spot));
+    QVERIFY(QTest::qWaitForWindowExposed(&spot, 60000));
     QObject* clicked = nullptr;
     int doubles = 0;
     spot.OnClick = [&](QObject* sender) { clicked = sender; };

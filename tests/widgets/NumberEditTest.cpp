@@ -34,7 +34,7 @@ struct TFocusedEdit {
     Other->move(0, 40);
     Window.show();
     Window.activateWindow();
-    Active = QTest::qWaitForWindowActive(&Window);
+    Active = QTest::qWaitForWindowActive(&Window, 60000);
     Edit->setFocus();
   }
   bool Active = false;

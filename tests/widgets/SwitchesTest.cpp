@@ -29,7 +29,7 @@ void Bind(TSwitch& sw, TClicks& clicks) {
 
 void ShowAndWait(QWidget& w) {
   w.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  QVERIFY(QTest::qWaitForWindowExposed(&w, 60000));
 }
 
 }  // namespace
