@@ -70,7 +70,8 @@ void TIniFile::SetText(std::string_view text) {
     std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Any number of CRs before the LF: a CR LF file copied in text mode ends its lines in CR CR LF.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     std::string_view trimmed = Trim(line);
     if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
