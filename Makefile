@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test test-sanitize run bench clean
 
 all: build
 
@@ -20,6 +20,10 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/).
+test-sanitize: deps
+	@scripts/test-sanitize build-sanitize
 
 run: build
 	@scripts/run-corvane $(BUILD)
