@@ -17,14 +17,18 @@ void SetError(std::string* error, const std::string& what, int err) {
   if (error) *error = what + ": " + std::strerror(err);
 }
 
-// A symbolic link is kept: its target is replaced.
+// Symbolic links are kept: the file at the end of the chain is replaced (or created). "" for a
+// chain that does not end.
 std::string ResolveTarget(const std::string& fileName) {
-  std::error_code ec;
-  if (!std::filesystem::is_symlink(fileName, ec)) return fileName;
-  std::filesystem::path target = std::filesystem::read_symlink(fileName, ec);
-  if (ec) return fileName;
-  if (target.is_relative()) target = std::filesystem::path(fileName).parent_path() / target;
-  return target.string();
+  std::filesystem::path path = fileName;
+  for (int level = 0; level < 40; ++level) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path.string();
+    std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+    if (ec) return path.string();
+    path = next.is_relative() ? path.parent_path() / next : next;
+  }
+  return std::string();
 }
 
 mode_t NewFileMode(const std::string& target) {
@@ -50,6 +54,25 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
+// A device or a pipe cannot be replaced by a file: it is written directly, and a pipe without a
+// reader fails instead of blocking.
+bool WriteDirectly(const std::string& target, std::string_view content, std::string* error) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    SetError(error, target, errno);
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  bool ok = WriteAll(fd, content);
+  int err = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) SetError(error, target, err);
+  return ok;
+}
+
 }  // namespace
 
 bool WriteFileAtomic(const std::string& fileName, std::string_view content, std::string* error) {
@@ -58,6 +81,13 @@ bool WriteFileAtomic(const std::string& fileName, std::string_view content, std:
     return false;
   }
   const std::string target = ResolveTarget(fileName);
+  if (target.empty()) {
+    SetError(error, fileName, ELOOP);
+    return false;
+  }
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+    return WriteDirectly(target, content, error);
   std::string temp = target + ".tmp-XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) {
