@@ -1,0 +1,352 @@
+#include "TallisMain.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "CheckRun.h"
+#include "DialogService.h"
+#include "Fonts.h"
+#include "HistoryCombo.h"
+#include "IniFile.h"
+#include "MessageBoxes.h"
+#include "PathUtils.h"
+#include "QtText.h"
+#include "ResultListModel.h"
+#include "ShellDirDlg.h"
+#include "Startup.h"
+#include "VersionInfo.h"
+
+#ifndef TALLIS_VERSION
+#define TALLIS_VERSION "2.0"
+#endif
+
+namespace {
+
+constexpr const char* ProgramTitle = "Tallis";
+constexpr const char* ConfigSection = "Config";
+constexpr const char* ModeKey = "Mode";
+constexpr const char* SubDirKey = "Subdirectories";
+constexpr const char* DirectoriesSection = "Directories";
+constexpr const char* FilesSection = "Files";
+constexpr int HistoryEntries = 15;  // drop-down count of both fields, and so their history length
+
+constexpr int ClientWidth = 393;
+constexpr int ClientHeight = 427;
+constexpr int PanelHeight = 201;
+
+QComboBox* NewHistoryCombo(QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);  // the history changes only through its rules
+  combo->setMaxVisibleItems(HistoryEntries);
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  combo->setMinimumContentsLength(8);
+  return combo;
+}
+
+QToolButton* NewIconButton(QWidget* parent, QStyle::StandardPixmap icon) {
+  auto* button = new QToolButton(parent);
+  button->setIcon(parent->style()->standardIcon(icon));
+  button->setAutoRaise(false);
+  return button;
+}
+
+}  // namespace
+
+THauptForm::THauptForm(QWidget* parent) : QWidget(parent) {
+  FResults = new TResultListModel(this);
+  FRun = std::make_unique<TCheckRun>(*FResults);
+  FRun->OnCatchUp = [this] {
+    ShowSelection();
+    QCoreApplication::processEvents();
+  };
+  BuildUi();
+
+  // FormCreate
+  RetranslateUi();
+  AppPath = SettingsFolder();
+  UserPath = DocumentsFolder();
+  const TProgramVersion version = ProgramVersion(ProgramTitle, TALLIS_VERSION, "");
+  ProgVersName = ToQString(version.Name + version.BracketedVersion);
+  ProgVersDate = ToQString(version.FileDate);
+  IniName = MakeFileName(AppPath, ProgramTitle, "ini");
+  ReadSettings();
+}
+
+THauptForm::~THauptForm() {
+  // FormDestroy. The window is never destroyed during a run: closing waits for its end.
+  WriteSettings();
+}
+
+void THauptForm::BuildUi() {
+  setObjectName("HauptForm");
+  resize(ClientWidth, ClientHeight);
+
+  auto* panel = new QWidget(this);
+  panel->setObjectName("TopPanel");
+
+  rgMode = new QGroupBox(panel);
+  rbBinary = new QRadioButton(rgMode);
+  rbText = new QRadioButton(rgMode);
+  FModeGroup = new QButtonGroup(this);
+  FModeGroup->addButton(rbBinary, 0);
+  FModeGroup->addButton(rbText, 1);
+  rbBinary->setChecked(true);
+  auto* modeLayout = new QGridLayout(rgMode);
+  modeLayout->setContentsMargins(8, 2, 8, 4);
+  modeLayout->addWidget(rbBinary, 0, 0);
+  modeLayout->addWidget(rbText, 0, 1);
+  connect(FModeGroup, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) rgModeClick();
+  });
+
+  Label1 = new QLabel(panel);
+  SourceDirEdit = NewHistoryCombo(panel);
+  Label1->setBuddy(SourceDirEdit);
+  SourceSelectBtn = NewIconButton(panel, QStyle::SP_DirOpenIcon);
+  connect(SourceSelectBtn, &QToolButton::clicked, this, &THauptForm::SourceSelectBtnClick);
+
+  Label2 = new QLabel(panel);
+  FileEdit = NewHistoryCombo(panel);
+  Label2->setBuddy(FileEdit);
+  FileBtn = NewIconButton(panel, QStyle::SP_FileIcon);
+  connect(FileBtn, &QToolButton::clicked, this, &THauptForm::FileBtnClick);
+
+  chbSubDir = new QCheckBox(panel);
+  cbShow = new QCheckBox(panel);
+
+  // Return on a focused button presses that button; anywhere else it starts a run.
+  btStart = new QPushButton(panel);
+  btStart->setAutoDefault(true);
+  connect(btStart, &QPushButton::clicked, this, &THauptForm::btStartClick);
+  InfoBtn = new QPushButton(panel);
+  InfoBtn->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+  InfoBtn->setAutoDefault(true);
+  connect(InfoBtn, &QPushButton::clicked, this, &THauptForm::InfoBtnClick);
+  EndeBtn = new QPushButton(panel);
+  EndeBtn->setAutoDefault(true);
+  connect(EndeBtn, &QPushButton::clicked, this, &THauptForm::EndeBtnClick);
+
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(8, 6, 8, 6);
+  grid->setHorizontalSpacing(4);
+  grid->setVerticalSpacing(2);
+  grid->addWidget(rgMode, 0, 0, 1, 2);
+  grid->addWidget(Label1, 1, 0, 1, 2);
+  grid->addWidget(SourceDirEdit, 2, 0);
+  grid->addWidget(SourceSelectBtn, 2, 1);
+  grid->addWidget(Label2, 3, 0, 1, 2);
+  grid->addWidget(FileEdit, 4, 0);
+  grid->addWidget(FileBtn, 4, 1);
+  grid->setRowMinimumHeight(5, 4);
+  auto* bottom = new QGridLayout;
+  bottom->setContentsMargins(0, 0, 0, 0);
+  bottom->setVerticalSpacing(0);
+  bottom->addWidget(chbSubDir, 0, 0);
+  bottom->addWidget(cbShow, 1, 0);
+  bottom->setColumnStretch(1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(4);
+  buttons->addWidget(btStart);
+  buttons->addWidget(InfoBtn);
+  buttons->addWidget(EndeBtn);
+  bottom->addLayout(buttons, 1, 2, Qt::AlignRight | Qt::AlignBottom);
+  grid->addLayout(bottom, 6, 0, 1, 2);
+  grid->setRowStretch(5, 1);
+  grid->setColumnStretch(0, 1);
+  panel->setFixedHeight(std::max(PanelHeight, panel->sizeHint().height()));
+
+  FResults->setObjectName("ResultList");
+  lbResult = new QListView(this);
+  lbResult->setModel(FResults);
+  lbResult->setUniformItemSizes(true);  // rows of one height: the view lays out nothing per row
+  lbResult->setFont(PixelFont("Courier New", 13));
+  lbResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lbResult->setSelectionMode(QAbstractItemView::SingleSelection);
+  lbResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(panel);
+  layout->addWidget(lbResult, 1);
+}
+
+void THauptForm::RetranslateUi() {
+  setWindowTitle(QtText(ProgramTitle) + " - " +
+                 ToQString(VersionText(ReadFileVersionInfo(ProgramTitle, TALLIS_VERSION, "").Version)));
+  rgMode->setTitle(QtText("Mode"));
+  rbBinary->setText(QtText("Check binaries"));
+  rbText->setText(QtText("Check source files"));
+  Label1->setText(QtText("Source directory:"));
+  Label2->setText(QtText("Filenames:"));
+  FileEdit->setToolTip(QtText("Insert filename(s) or wildcards"));
+  chbSubDir->setText(QtText("Scan subdirectories"));
+  cbShow->setText(QtText("Show contents"));
+  btStart->setText(QtText("Check"));
+  btStart->setToolTip(QtText("Start checking files"));
+  InfoBtn->setToolTip(QtText("Info"));
+  EndeBtn->setText(QtText("Exit"));
+  EndeBtn->setToolTip(QtText("Quit program"));
+}
+
+void THauptForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) RetranslateUi();
+  QWidget::changeEvent(event);
+}
+
+void THauptForm::ReadSettings() {
+  const TIniFile ini(IniName);
+  // Anything but text mode (1) is binary mode.
+  SetModeIndex(ini.ReadInteger(ConfigSection, ModeKey, 0) == 1 ? 1 : 0);
+  chbSubDir->setChecked(ini.ReadBool(ConfigSection, SubDirKey, false));
+  LoadHistory(SourceDirEdit, ini, DirectoriesSection);
+  LoadHistory(FileEdit, ini, FilesSection);
+  if (FileEdit->count() == 0) AddToHistory(FileEdit, DefaultPattern(0));
+}
+
+void THauptForm::WriteSettings() {
+  TIniFile ini(IniName);
+  ini.WriteInteger(ConfigSection, ModeKey, ModeIndex());
+  ini.WriteBool(ConfigSection, SubDirKey, chbSubDir->isChecked());
+  SaveHistory(SourceDirEdit, ini, DirectoriesSection, true);
+  SaveHistory(FileEdit, ini, FilesSection, true);
+  ini.UpdateFile();
+}
+
+int THauptForm::ModeIndex() const { return rbText->isChecked() ? 1 : 0; }
+
+void THauptForm::SetModeIndex(int index) { (index == 1 ? rbText : rbBinary)->setChecked(true); }
+
+QString THauptForm::DefaultPattern(int mode) { return mode == 1 ? QStringLiteral("*.txt;*.asm") : QStringLiteral("*.bin"); }
+
+bool THauptForm::Running() const { return FRun->Running(); }
+
+void THauptForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;
+  rgModeClick();  // FormShow
+  SourceDirEdit->setFocus();
+}
+
+void THauptForm::rgModeClick() { FileEdit->setEditText(DefaultPattern(ModeIndex())); }
+
+TShellDirDialog& THauptForm::DirDialog() {
+  if (!FDirDialog) {
+    FOwnDirDialog = std::make_unique<TShellDirDialog>();
+    FDirDialog = FOwnDirDialog.get();
+  }
+  return *FDirDialog;
+}
+
+void THauptForm::SourceSelectBtnClick() {
+  QString dir = SourceDirEdit->currentText();
+  if (dir.isEmpty()) dir = ToQString(UserPath);
+  const QString title =
+      ModeIndex() == 1 ? QtText("Directory holding text files") : QtText("Directory holding binary files");
+  if (!DirDialog().Execute(title, false, true, false, ToQString(UserPath), dir)) return;
+  AddToHistory(SourceDirEdit, dir);
+  rgModeClick();
+}
+
+void THauptForm::FileBtnClick() {
+  TFileDialogArgs args;
+  if (ModeIndex() == 1) {
+    args.Filter = QSafeFormat(QtText("Text files|*.%s|Assembler sources|*.%s|all|*.*"), "txt", "asm");
+    args.Title = QtText("Select text files");
+  } else {
+    args.Filter = QSafeFormat(QtText("Binary files|*.%s|all|*.*"), "bin");
+    args.Title = QtText("Select binary files");
+  }
+  args.Folder = ToQString(IncludeTrailingDelimiter(FromQString(SourceDirEdit->currentText())));
+  QStringList files;
+  if (!Dialogs().OpenFiles(args, files, this) || files.isEmpty()) return;
+  chbSubDir->setChecked(false);
+  AddToHistory(SourceDirEdit, ToQString(ExtractFilePath(FromQString(files.constFirst()))));
+  QStringList names;
+  for (const QString& file : files) names << ToQString(ExtractFileName(FromQString(file)));
+  AddToHistory(FileEdit, names.join(';'));
+}
+
+void THauptForm::btStartClick() {
+  if (Running()) return;  // one run at a time
+  TCheckParams params;
+  params.Mode = ModeIndex() == 1 ? cmText : cmBinary;
+  params.SourceDir = FromQString(SourceDirEdit->currentText());
+  params.FileNames = FromQString(FileEdit->currentText());
+  params.SubDirs = chbSubDir->isChecked();
+  params.ShowContents = cbShow->isChecked();
+
+  // Disabling the inputs moves the focus away (onto "Exit"); it comes back after the run.
+  const QPointer<QWidget> focus = QApplication::focusWidget();
+  SetRunning(true);
+  const TCheckResult result = FRun->Run(params);
+  ShowSelection();
+  SetRunning(false);
+  if (focus && isAncestorOf(focus)) focus->setFocus();
+  if (FCloseRequested) {
+    close();
+    return;
+  }
+  if (result == crError || result == crRefused) ErrorMsg(ToQString(FRun->ErrorMessage()), NoPoint, QString(), this);
+}
+
+void THauptForm::SetRunning(bool running) {
+  for (QWidget* w : std::initializer_list<QWidget*>{rgMode, SourceDirEdit, SourceSelectBtn, FileEdit, FileBtn, chbSubDir,
+                                                    cbShow, btStart, InfoBtn})
+    w->setEnabled(!running);
+  if (running)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void THauptForm::ShowSelection() {
+  const int row = FResults->TakeSelection();
+  if (row >= 0) lbResult->setCurrentIndex(FResults->index(row));
+}
+
+void THauptForm::InfoBtnClick() {
+  const QString text = windowTitle() + " - " + ProgVersDate + "\n\n" +
+                       QtText("Checks absolute binary paper-tape files block by block and repairs text tapes.") +
+                       "\n" + QSafeFormat(QtText("Settings: %s"), IniName);
+  InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
+}
+
+void THauptForm::EndeBtnClick() { close(); }
+
+void THauptForm::closeEvent(QCloseEvent* event) {
+  if (Running()) {
+    // The run still uses the window: it ends at its next catch-up, and the window closes then.
+    FCloseRequested = true;
+    FRun->Stop();
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+void THauptForm::keyPressEvent(QKeyEvent* event) {
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
+    if (!Running()) btStartClick();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
