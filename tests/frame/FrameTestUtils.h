@@ -2,12 +2,14 @@
 #pragma once
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "AtomicFile.h"
 #include "PlatformFolders.h"
 
 #include "TestTempDir.h"
@@ -40,4 +42,14 @@ inline TEnvLookup MapEnv(std::map<std::string, std::string> vars) {
     auto it = vars.find(name);
     return it == vars.end() ? std::string() : it->second;
   };
+}
+
+// A whole file ("" when it cannot be read), and a file written with exactly these bytes.
+inline std::string ReadAll(const std::string& name) {
+  std::string s;
+  ReadWholeFile(name, s);
+  return s;
+}
+inline void WriteRaw(const std::string& name, const std::string& content) {
+  std::ofstream(name, std::ios::binary) << content;
 }

@@ -10,16 +10,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& name) {
-  std::string s;
-  ReadWholeFile(name, s);
-  return s;
-}
-
-void WriteRaw(const std::string& name, const std::string& content) {
-  std::ofstream(name, std::ios::binary) << content;
-}
-
 std::vector<std::string> FolderEntries(const std::string& dir) {
   std::vector<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());

@@ -18,16 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const std::string& name) {
-  std::string s;
-  ReadWholeFile(name, s);
-  return s;
-}
-
-void WriteRaw(const std::string& name, const std::string& content) {
-  std::ofstream(name, std::ios::binary) << content;
-}
-
 int Report(bool ok, const std::string& error) {
   std::fputs(error.c_str(), stdout);
   return ok ? 0 : 1;

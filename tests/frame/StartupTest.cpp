@@ -43,12 +43,6 @@ protected:
   TEnvGuard FEnvGuard;
 };
 
-std::string ReadAll(const std::string& name) {
-  std::string s;
-  ReadWholeFile(name, s);
-  return s;
-}
-
 }  // namespace
 
 TEST_F(StartupTest, ValuesAndLanguageFileLocations) {
