@@ -7,5 +7,6 @@ const TGallerySection GallerySections[] = {
     {"number edit", GalleryNumberEdit},
     {"number dialogs", GalleryNumberDialogs},
     {"frame dialogs", GalleryFrameDialogs},
+    {"tallis window", GalleryTallis},
 };
 const int GallerySectionCount = int(sizeof GallerySections / sizeof GallerySections[0]);

@@ -15,6 +15,7 @@ void GallerySwitches(TGallery& gallery);
 void GalleryNumberEdit(TGallery& gallery);
 void GalleryNumberDialogs(TGallery& gallery);
 void GalleryFrameDialogs(TGallery& gallery);
+void GalleryTallis(TGallery& gallery);
 
 extern const TGallerySection GallerySections[];
 extern const int GallerySectionCount;
