@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build test test-sanitize run bench clean
+.PHONY: all deps configure build test test-sanitize run run-tallis bench fuzz clean
 
 all: build
 
@@ -28,8 +28,17 @@ test-sanitize: deps
 run: build
 	@scripts/run-corvane $(BUILD)
 
+# Tallis, the tape file checker's window.
+run-tallis: build
+	@$(BUILD)/tallis
+
 bench: build
 	@scripts/run-benchmarks $(BUILD)
+
+# Builds the fuzz targets with clang in build-fuzz/ and runs each for FUZZ_SECONDS seconds.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/run-fuzz
 
 clean:
 	rm -rf $(BUILD)
