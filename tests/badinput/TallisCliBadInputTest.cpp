@@ -124,6 +124,20 @@ TEST(TallisCliOptions, UnknownOptionsAreUsageErrors) {
   }
 }
 
+TEST(TallisCliOutput, ClosedStandardOutputIsAnError) {
+  TUserFolder u;
+  u.Write("t.bin", GoodTape());
+  const TChildResult r = RunChild(
+      [] {
+        ::close(1);
+        ::execl(TallisCli.c_str(), TallisCli.c_str(), ".", "t.bin", static_cast<char*>(nullptr));
+        return 127;
+      },
+      u.Options());
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "tallis-cli: standard output cannot be written\n");
+}
+
 // For the lead (cli/): an unknown option is shown as given, so control characters in it reach the
 // terminal; corvane-cli shows such bytes as \xNN and cuts long values after 40 characters.
 TEST(TallisCliOptions, DISABLED_UnknownOptionIsShownEscaped) {
