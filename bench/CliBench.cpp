@@ -3,13 +3,9 @@
 // timing is wall clock around the whole process, start-up included. Reports simulated
 // instructions per second (median and best of several runs) against the target, and, for
 // information, the cost of writing every instruction with --trace-out.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,8 +13,7 @@
 
 #include "LoopProgram.h"
 #include "MemoryDump.h"
-
-extern char** environ;
+#include "TimedProcess.h"
 
 namespace {
 
@@ -29,25 +24,9 @@ constexpr int Runs = 5;
 
 const std::string Program = CORVANE_BINARY_DIR "/corvane-cli";
 
-// Runs corvane-cli with the arguments, standard streams on /dev/null; seconds, or -1 on failure.
-double TimedRun(const std::vector<std::string>& args) {
-  std::vector<char*> argv{const_cast<char*>(Program.c_str())};
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  for (int fd : {0, 1, 2}) posix_spawn_file_actions_addopen(&files, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  const int error = posix_spawn(&pid, Program.c_str(), &files, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&files);
-  if (error != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  // Exit status 3: the instruction limit stopped the run, as intended.
-  return WIFEXITED(status) && WEXITSTATUS(status) == 3 ? took.count() : -1;
-}
+// Runs corvane-cli; seconds, or -1 on failure. Exit status 3: the instruction limit stopped the
+// run, as intended.
+double TimedRun(const std::vector<std::string>& args) { return TimedProcess(Program, args, 3); }
 
 }  // namespace
 

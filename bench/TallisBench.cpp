@@ -6,10 +6,7 @@
 //   tallis_bench            the comparison
 //   tallis_bench --hostile  also "Show contents" on a 32 KB tape of repeat blocks (268 million
 //                           lines): time, lines kept and left out, peak memory
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -18,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -32,8 +28,7 @@
 #include "ResultListModel.h"
 #include "Startup.h"
 #include "TallisMain.h"
-
-extern char** environ;
+#include "TimedProcess.h"
 
 namespace {
 
@@ -44,25 +39,8 @@ constexpr int Runs = 7;
 
 const std::string Cli = CORVANE_BINARY_DIR "/tallis-cli";
 
-// Seconds for one tallis-cli run, standard output to /dev/null; -1 when it failed.
-double CliRun(const std::string& folder) {
-  std::vector<std::string> args{Cli, folder, "*.ab"};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  const int error = posix_spawn(&pid, Cli.c_str(), &files, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&files);
-  if (error != 0) return -1;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? took.count() : -1;
-}
+// Seconds for one tallis-cli run; -1 when it failed.
+double CliRun(const std::string& folder) { return TimedProcess(Cli, {folder, "*.ab"}); }
 
 // Seconds for one run of the window; -1 when it did not end with the count line.
 double WindowRun(THauptForm& form, const std::string& folder, bool contents) {
