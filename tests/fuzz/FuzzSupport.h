@@ -1,10 +1,16 @@
 // Shared by the fuzz targets: a failed property aborts with its text (libFuzzer then keeps the
-// input as a crash), and a reader that takes fields from the front of the input.
+// input as a crash), a reader that takes fields from the front of the input, and the target's
+// private temporary folder.
 #pragma once
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "TestTempDir.h"
 
 [[noreturn]] inline void FuzzFailed(const char* what, const char* file, int line) {
   std::fprintf(stderr, "%s:%d: property failed: %s\n", file, line, what);
@@ -39,3 +45,36 @@ private:
   std::size_t FSize;
   std::size_t FPos = 0;
 };
+
+// The words of a command line, separated by NUL bytes in the input.
+inline std::vector<std::string> SplitAtNul(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> words;
+  std::string_view rest(reinterpret_cast<const char*>(data), size);
+  while (!rest.empty()) {
+    const std::size_t nul = rest.find('\0');
+    words.emplace_back(rest.substr(0, nul));
+    rest.remove_prefix(nul == std::string_view::npos ? rest.size() : nul + 1);
+  }
+  return words;
+}
+
+// The text with its line breaks as blanks, as settings files store values.
+inline std::string OneLine(std::string_view s) {
+  std::string result(s);
+  for (char& c : result)
+    if (c == '\r' || c == '\n') c = ' ';
+  return result;
+}
+
+// The target's own temporary folder, made once per process and removed when it ends.
+inline TTempDir& FuzzFolder() {
+  static TTempDir folder;
+  return folder;
+}
+
+// Writes the bytes as the whole file.
+inline void WriteFuzzFile(const std::string& name, std::string_view bytes) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), std::streamsize(bytes.size()));
+  FUZZ_CHECK(bool(out));
+}

@@ -1,7 +1,6 @@
 // The dump loader on a file of any length and content, alone and into the machine.
 // Input: a flags byte (bit 0: keep breakpoints), the memory size before loading (two bytes) and a
 // breakpoint address (two bytes), then the file.
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,22 +8,6 @@
 #include "FuzzSupport.h"
 #include "MemoryDump.h"
 #include "NovaMachine.h"
-#include "TestTempDir.h"
-
-namespace {
-
-TTempDir& Folder() {
-  static TTempDir folder;
-  return folder;
-}
-
-void WriteFile(const std::string& name, std::string_view bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), std::streamsize(bytes.size()));
-  FUZZ_CHECK(bool(out));
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::unique_ptr<TNovaMachine> machine = std::make_unique<TNovaMachine>();
@@ -34,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int memSize = in.Word();
   const TWord breakpoint = in.Word();
   const std::string_view bytes = in.Rest();
-  const std::string name = Folder() / "memory.dmp";
-  WriteFile(name, bytes);
+  const std::string name = FuzzFolder() / "memory.dmp";
+  WriteFuzzFile(name, bytes);
 
   // At most 32768 words, low byte first; an odd last byte is the low byte of one more word.
   std::vector<TWord> words;
@@ -62,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(m.PC == 2);
 
   // Saved and read back: the words of the memory size.
-  const std::string saved = Folder() / "saved.dmp";
+  const std::string saved = FuzzFolder() / "saved.dmp";
   FUZZ_CHECK(m.SaveDump(saved, &error));
   std::vector<TWord> back;
   FUZZ_CHECK(ReadDumpFile(saved, back, error));

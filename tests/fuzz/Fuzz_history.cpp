@@ -5,24 +5,11 @@
 
 #include "FuzzSupport.h"
 #include "History.h"
-#include "TestTempDir.h"
 #include "TextUtils.h"
 
 namespace {
 
 constexpr const char* Prefixes[4] = {DefaultHistoryPrefix, "Dir", "File", "Pattern"};
-
-std::string OneLine(std::string_view s) {
-  std::string result(s);
-  for (char& c : result)
-    if (c == '\r' || c == '\n') c = ' ';
-  return result;
-}
-
-TTempDir& Folder() {
-  static TTempDir folder;
-  return folder;
-}
 
 }  // namespace
 
@@ -81,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   else FUZZ_CHECK(expected.empty());
 
   if (flags & 2) {
-    const std::string file = Folder() / "settings.ini";
+    const std::string file = FuzzFolder() / "settings.ini";
     FUZZ_CHECK(SaveHistory(file, section, list, true, max, quote, prefix));
     back.clear();
     if (LoadHistory(TIniFile(file), section, back, max, quote, prefix)) FUZZ_CHECK(back == expected);

@@ -6,7 +6,6 @@
 #include "AtomicFile.h"
 #include "FuzzSupport.h"
 #include "IniFile.h"
-#include "TestTempDir.h"
 
 namespace {
 
@@ -23,13 +22,6 @@ bool CleanKey(std::string_view k) {
          k.find('=') == std::string_view::npos && k.front() != ';' && k.front() != '#' && k.front() != '[';
 }
 
-std::string OneLine(std::string_view s) {
-  std::string result(s);
-  for (char& c : result)
-    if (c == '\r' || c == '\n') c = ' ';
-  return result;
-}
-
 // Every section and key of a is in b with the same value.
 void CheckSameValues(const TIniFile& a, const TIniFile& b) {
   FUZZ_CHECK(a.ReadSections() == b.ReadSections());
@@ -43,11 +35,6 @@ void CheckSameValues(const TIniFile& a, const TIniFile& b) {
       if (n == a.ReadInteger(section, key, 1)) FUZZ_CHECK(a.ReadBool(section, key, n == 0) == (n != 0));
     }
   }
-}
-
-TTempDir& Folder() {
-  static TTempDir folder;
-  return folder;
 }
 
 }  // namespace
@@ -70,13 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (flags & 1) {
     // Read from a file as from the text; written whole and read back the same.
-    const std::string source = Folder() / "source.ini";
+    const std::string source = FuzzFolder() / "source.ini";
     FUZZ_CHECK(WriteFileAtomic(source, text));
     FUZZ_CHECK(TIniFile(source).Text() == written);
-    TIniFile copy(Folder() / "copy.ini");
+    TIniFile copy(FuzzFolder() / "copy.ini");
     copy.SetText(written);
     FUZZ_CHECK(copy.UpdateFile());
-    FUZZ_CHECK(TIniFile(Folder() / "copy.ini").Text() == written);
+    FUZZ_CHECK(TIniFile(FuzzFolder() / "copy.ini").Text() == written);
   }
 
   if (CleanSection(section) && CleanKey(key)) {

@@ -16,13 +16,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::cout.clear();
   std::cerr.clear();
-  std::vector<std::string> words{"run"};
-  std::string_view rest(reinterpret_cast<const char*>(data), size);
-  while (!rest.empty()) {
-    const std::size_t nul = rest.find('\0');
-    words.emplace_back(rest.substr(0, nul));
-    rest.remove_prefix(nul == std::string_view::npos ? rest.size() : nul + 1);
-  }
+  std::vector<std::string> words = SplitAtNul(data, size);
+  words.insert(words.begin(), "run");
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);

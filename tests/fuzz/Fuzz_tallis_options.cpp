@@ -7,13 +7,8 @@
 #include "TallisOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::vector<std::string> words{"tallis-cli"};
-  std::string_view rest(reinterpret_cast<const char*>(data), size);
-  while (!rest.empty()) {
-    const std::size_t nul = rest.find('\0');
-    words.emplace_back(rest.substr(0, nul));
-    rest.remove_prefix(nul == std::string_view::npos ? rest.size() : nul + 1);
-  }
+  std::vector<std::string> words = SplitAtNul(data, size);
+  words.insert(words.begin(), "tallis-cli");
   std::vector<const char*> argv;
   for (const std::string& w : words) argv.push_back(w.c_str());
   argv.push_back(nullptr);

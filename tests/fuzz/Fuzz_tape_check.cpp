@@ -11,7 +11,6 @@
 
 #include "FuzzSupport.h"
 #include "TapeChecker.h"
-#include "TestTempDir.h"
 
 namespace {
 
@@ -36,11 +35,6 @@ private:
   std::array<std::string, 2> FLast;
   std::size_t FCount = 0;
 };
-
-TTempDir& Folder() {
-  static TTempDir folder;
-  return folder;
-}
 
 std::string ReadFile(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
@@ -68,14 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t flags = in.Byte();
   const std::string_view tape = in.Rest();
 
-  const std::string& folder = Folder().Path();
+  const std::string& folder = FuzzFolder().Path();
   for (const fs::directory_entry& e : fs::directory_iterator(folder)) fs::remove_all(e.path());
-  const std::string file = Folder() / "tape";
-  {
-    std::ofstream out(file, std::ios::binary);
-    out.write(tape.data(), std::streamsize(tape.size()));
-    FUZZ_CHECK(bool(out));
-  }
+  const std::string file = FuzzFolder() / "tape";
+  WriteFuzzFile(file, tape);
 
   TCheckParams params;
   params.Mode = (flags & 1) ? cmText : cmBinary;
