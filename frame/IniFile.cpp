@@ -64,7 +64,8 @@ void TIniFile::Clear() { FSections.clear(); }
 
 void TIniFile::SetText(std::string_view text) {
   FSections.clear();
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  // Byte order marks; an editor may have put one before another.
+  while (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   TSection* current = nullptr;
   while (!text.empty()) {
     std::size_t end = text.find('\n');

@@ -71,11 +71,14 @@ TEST(IniFile, HandWrittenFileKeepsCommentsOrderAndVerbatimValues) {
             "; written by hand\n[Main]\nName= two  words \n; keep me\nnot a value line\nB=2\nC=3\n[Other]\nA=1\n");
 }
 
-TEST(IniFile, LinesEndingInSeveralCarriageReturnsReadAsWrittenBack) {
+TEST(IniFile, ReadsAsWrittenBackWithSeveralCarriageReturnsOrByteOrderMarks) {
   TIniFile ini;
   ini.SetText("[Main]\r\r\nName=v\r\r\n; note\r\r\n");
   EXPECT_EQ(ini.ReadString("Main", "Name", ""), "v");
   EXPECT_EQ(ini.Text(), "[Main]\nName=v\n; note\n");
+  ini.SetText("\xEF\xBB\xBF\xEF\xBB\xBF[Main]\nName=v\n");
+  EXPECT_EQ(ini.ReadString("Main", "Name", ""), "v");
+  EXPECT_EQ(ini.Text(), "[Main]\nName=v\n");
 }
 
 TEST(IniFile, BadNumbersGiveTheDefault) {
