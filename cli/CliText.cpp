@@ -1,22 +1,17 @@
 // Messages and argument reading shared by the subcommands of corvane-cli.
 #include "CliText.h"
 
-#include <libintl.h>
-
 #include <iostream>
+#include <vector>
 
-std::string Tr(const char* msgid) { return dgettext("default", msgid); }
+#include "SafeFormat.h"
+#include "Translate.h"
+
+std::string Tr(const char* msgid) { return TranslateText(msgid); }
 
 std::string TrFormat(const char* msgid, std::initializer_list<std::string_view> args) {
-  std::string text = Tr(msgid);
-  std::size_t from = 0;
-  for (std::string_view arg : args) {
-    const std::size_t at = text.find("%s", from);
-    if (at == std::string::npos) break;
-    text.replace(at, 2, arg);
-    from = at + arg.size();
-  }
-  return text;
+  const std::vector<TFormatArg> list(args.begin(), args.end());
+  return SafeFormatArgs(Tr(msgid), list);
 }
 
 int ReportError(const std::string& message) {

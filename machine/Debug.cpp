@@ -3,6 +3,7 @@
 
 #include "ExecCore.h"
 #include "NumberUtils.h"
+#include "SafeFormat.h"
 #include "Translate.h"
 
 std::string TNovaMachine::AddrKey(TWord Addr) { return FormatWord(Addr & nova::AddrMask, nmOctal); }
@@ -110,7 +111,7 @@ bool TNovaMachine::CheckWatchesRunning() {
   if (!any) return false;
   FWatchesDirty = true;
   if (!alerted) return false;
-  Stop(srWatch, machine_text::Format("Watched location %s changed", {AddrKey(alerted->Addr)}));
+  Stop(srWatch, SafeFormat(_("Watched location %s changed"), AddrKey(alerted->Addr)));
   return true;
 }
 

@@ -1,5 +1,6 @@
 // Instruction execution and evaluation on the machine's own registers.
 #include "ExecCore.h"
+#include "SafeFormat.h"
 #include "Translate.h"
 
 bool TNovaMachine::ExecCommand(TWord Cmd, bool Exec) {
@@ -26,5 +27,5 @@ bool TNovaMachine::EvaluateAtPC() {
 }
 
 void TNovaMachine::ChainCut(TWord pc) {
-  Stop(srChain, machine_text::Format("The indirect chain of the instruction at %s does not end", {AddrKey(pc)}));
+  Stop(srChain, SafeFormat(_("The indirect chain of the instruction at %s does not end"), AddrKey(pc)));
 }

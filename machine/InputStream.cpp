@@ -25,7 +25,7 @@ std::FILE* OpenRegularFile(const std::string& Name, std::string& Error) {
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    Error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : machine_text::Tr("not a regular file");
+    Error = S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : _("not a regular file");
     ::close(fd);
     return nullptr;
   }

@@ -124,7 +124,7 @@ TWord TNovaMachine::TakeInterrupt(TWord pc) {
   Memory[0].Data = pc;
   const int vector = GetIndirectT<true>(1);
   if (vector >= 0) return TWord(vector);
-  Stop(srChain, machine_text::Tr("The interrupt vector chain at location 1 does not end"));
+  Stop(srChain, _("The interrupt vector chain at location 1 does not end"));
   return pc;
 }
 

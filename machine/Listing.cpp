@@ -2,6 +2,7 @@
 
 #include "NovaUtils.h"
 #include "ReplacingFile.h"
+#include "SafeFormat.h"
 #include "Translate.h"
 
 std::string ListingLine(int Addr, TWord Data, TNumMode Base, int Columns, TNumMode DisasmBase) {
@@ -27,7 +28,7 @@ bool WriteListing(const std::string& Name, int First, int Last, TNumMode Base, i
   const std::string text = ListingText(First, Last, Base, Columns, DisasmBase, ReadWord);
   std::string sysError;
   if (!WriteFileReplacing(Name, text.data(), text.size(), sysError)) {
-    Error = machine_text::Format("Cannot write file %s: %s", {Name, sysError});
+    Error = SafeFormat(_("Cannot write file %s: %s"), Name, sysError);
     return false;
   }
   return true;

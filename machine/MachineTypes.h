@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "NovaWord.h"
 
@@ -56,4 +57,4 @@ enum TStopReason : int {
 };
 
 // Short translated text of a stop reason ("Halted", "Breakpoint", ...).
-const char* StopReasonText(TStopReason reason);
+std::string StopReasonText(TStopReason reason);

@@ -8,22 +8,21 @@
 
 #include "InputStream.h"
 #include "ReplacingFile.h"
+#include "SafeFormat.h"
 #include "Translate.h"
 
-using machine_text::Format;
-using machine_text::Tr;
 
 bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error) {
   Words.clear();
   struct stat st {};
   if (::stat(Name.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
-    Error = std::string(Tr("File not found:")) + "\r\n" + Name;
+    Error = _("File not found:") + "\r\n" + Name;
     return false;
   }
   std::string openError;
   std::FILE* f = OpenRegularFile(Name, openError);
   if (!f) {
-    Error = Format("Cannot read file %s: %s", {Name, openError});
+    Error = SafeFormat(_("Cannot read file %s: %s"), Name, openError);
     return false;
   }
   std::vector<unsigned char> bytes(2 * MemoryWords);
@@ -31,7 +30,7 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::strin
   const int err = std::ferror(f) ? errno : 0;
   std::fclose(f);
   if (err != 0) {
-    Error = Format("Cannot read file %s: %s", {Name, std::strerror(err)});
+    Error = SafeFormat(_("Cannot read file %s: %s"), Name, std::strerror(err));
     return false;
   }
   Words.resize((n + 1) / 2);
@@ -47,7 +46,7 @@ bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Coun
   }
   std::string sysError;
   if (!WriteFileReplacing(Name, bytes.data(), bytes.size(), sysError)) {
-    Error = Format("Cannot write file %s: %s", {Name, sysError});
+    Error = SafeFormat(_("Cannot write file %s: %s"), Name, sysError);
     return false;
   }
   return true;

@@ -4,33 +4,18 @@
 #include "ExecCore.h"
 #include "Translate.h"
 
-namespace machine_text {
-std::string Format(const char* msgid, std::initializer_list<std::string> args) {
-  std::string text = Tr(msgid);
-  std::size_t from = 0;
-  for (const std::string& arg : args) {
-    const std::size_t at = text.find("%s", from);
-    if (at == std::string::npos) break;
-    text.replace(at, 2, arg);
-    from = at + arg.size();
-  }
-  return text;
-}
-}  // namespace machine_text
-
-const char* StopReasonText(TStopReason reason) {
-  using machine_text::Tr;
+std::string StopReasonText(TStopReason reason) {
   switch (reason) {
-    case srNone: return Tr("Step done");
-    case srHalt: return Tr("Stopped by HALT");
-    case srBreakpoint: return Tr("Stopped at a breakpoint");
-    case srStepOver: return Tr("Stopped at the return address");
-    case srWatch: return Tr("Stopped by a watched location");
-    case srStop: return Tr("Stopped by the stop command");
-    case srDevice: return Tr("Stopped by a device");
-    case srChain: return Tr("Stopped: an indirect chain does not end");
-    case srLimit: return Tr("Stopped: instruction limit reached");
-    case srRefused: return Tr("Not started: the machine is already running");
+    case srNone: return _("Step done");
+    case srHalt: return _("Stopped by HALT");
+    case srBreakpoint: return _("Stopped at a breakpoint");
+    case srStepOver: return _("Stopped at the return address");
+    case srWatch: return _("Stopped by a watched location");
+    case srStop: return _("Stopped by the stop command");
+    case srDevice: return _("Stopped by a device");
+    case srChain: return _("Stopped: an indirect chain does not end");
+    case srLimit: return _("Stopped: instruction limit reached");
+    case srRefused: return _("Not started: the machine is already running");
   }
   return "";
 }

@@ -2,15 +2,14 @@
 
 #include <cctype>
 
+#include "SafeFormat.h"
 #include "Translate.h"
 
-using machine_text::Format;
-using machine_text::Tr;
 
-const char* PeriphDeviceName(TPeriphDevice Dev) {
+std::string PeriphDeviceName(TPeriphDevice Dev) {
   switch (Dev) {
-    case pdTtr: return Tr("TTY reader");
-    case pdTtp: return Tr("TTY punch");
+    case pdTtr: return _("TTY reader");
+    case pdTtp: return _("TTY punch");
     case pdPtr: return "PTR";
     case pdPtp: return "PTP";
     case pdLpt: return "LPT";
@@ -99,7 +98,7 @@ bool TPeripherals::OpenInput(TPeriphDevice Dev, const std::string& Name) {
   slot = TInputStream::Open(Name, error);
   FHost->AttachmentChanged(Dev);
   if (!slot) {
-    FHost->ReportError(std::string(Tr("Error opening file:")) + "\r\n" + Name);
+    FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
     return false;
   }
   FHost->PositionChanged(Dev, 0, 0);
@@ -136,7 +135,7 @@ void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
   if (!slot) {
     FHost->SelectFile(Dev);
     if (!slot) {
-      FMachine.Stop(srDevice, Format("%s: no input file attached", {PeriphDeviceName(Dev)}));
+      FMachine.Stop(srDevice, SafeFormat(_("%s: no input file attached"), PeriphDeviceName(Dev)));
       Device.Reset();
       return;
     }
@@ -146,7 +145,7 @@ void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
   std::string error;
   const int c = file.ReadByte(error);
   if (c == TInputStream::rdError) {
-    FMachine.Stop(srDevice, Format("Cannot read file %s: %s", {file.FName, error}));
+    FMachine.Stop(srDevice, SafeFormat(_("Cannot read file %s: %s"), file.FName, error));
     return;
   }
   const bool atEnd = c == TInputStream::rdEnd;
@@ -184,7 +183,7 @@ bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
   FOpenFailed[Dev] = !ok;
   FHost->AttachmentChanged(Dev);
   if (!ok) {
-    FHost->ReportError(std::string(Tr("Error opening file:")) + "\r\n" + Name);
+    FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
     return false;
   }
   FHost->PositionChanged(Dev, 0, 0);
@@ -198,7 +197,7 @@ bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
   std::string error;
   const bool ok = file->Commit(error);
   FHost->AttachmentChanged(Dev);
-  if (!ok) FHost->ReportError(Format("Cannot write file %s: %s", {name, error}));
+  if (!ok) FHost->ReportError(SafeFormat(_("Cannot write file %s: %s"), name, error));
   return ok;
 }
 
@@ -219,7 +218,7 @@ bool TPeripherals::WriteOutput(TPeriphDevice Dev, std::uint8_t AByte) {
   const std::string name = file.Name();
   file.Discard();
   FHost->AttachmentChanged(Dev);
-  FMachine.Stop(srDevice, Format("Cannot write file %s: %s", {name, error}));
+  FMachine.Stop(srDevice, SafeFormat(_("Cannot write file %s: %s"), name, error));
   return false;
 }
 
@@ -229,7 +228,7 @@ bool TPeripherals::PunchByte(TPeriphDevice Dev, std::uint8_t AByte) {
   if (!file.IsOpen()) {
     FHost->SelectFile(Dev);
     if (!file.IsOpen()) {
-      FMachine.Stop(srDevice, Format("%s: no output file attached", {PeriphDeviceName(Dev)}));
+      FMachine.Stop(srDevice, SafeFormat(_("%s: no output file attached"), PeriphDeviceName(Dev)));
       return false;
     }
   }
@@ -254,7 +253,7 @@ void TPeripherals::LptByteOut(TDevice&, std::uint8_t AByte) {
     if (!LptFile.IsOpen() && FOpenFailed[pdLpt]) {
       LptLine.clear();
       FHost->PrinterClear();
-      FMachine.Stop(srDevice, Format("%s: the output file could not be created", {"LPT"}));
+      FMachine.Stop(srDevice, SafeFormat(_("%s: the output file could not be created"), "LPT"));
       return;
     }
   }

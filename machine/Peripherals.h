@@ -113,4 +113,4 @@ private:
 };
 
 // The device's name in messages: "TTY reader", "TTY punch", "PTR", "PTP", "LPT".
-const char* PeriphDeviceName(TPeriphDevice Dev);
+std::string PeriphDeviceName(TPeriphDevice Dev);

@@ -150,7 +150,7 @@ void TNovaMachine::btStopClick() {
 }
 
 void TNovaMachine::ResetCpu() {
-  if (FRun) Stop(srStop, machine_text::Tr("Stopped by a reset"));
+  if (FRun) Stop(srStop, _("Stopped by a reset"));
   FRun = false;
   ClearTrace();
   FHost->TraceChanged(0);
