@@ -1,0 +1,256 @@
+#include "DeviceTabs.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QToolButton>
+
+#include "Fonts.h"
+#include "NumberEd.h"
+#include "Peripherals.h"
+#include "QtText.h"
+
+// ---- console
+
+TConsole::TConsole(QWidget* parent) : QPlainTextEdit(parent) {
+  setObjectName("mmTTO");
+  setReadOnly(true);
+  setUndoRedoEnabled(false);
+  setMaximumBlockCount(MaxLines);
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setFont(PixelFont("Courier New", 13));
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+void TConsole::AddBytes(const QByteArray& bytes) {
+  QTextCursor c(document());
+  c.movePosition(QTextCursor::End);
+  QString run;
+  for (char ch : bytes) {
+    const auto b = std::uint8_t(ch);
+    if (b == 015) {
+      run += QStringLiteral("\n>");
+    } else if (b > 037) {
+      run += QChar(b);
+    }
+  }
+  if (run.isEmpty()) return;
+  c.insertText(run);
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  setTextCursor(end);
+  ensureCursorVisible();
+}
+
+QStringList TConsole::Lines() const { return toPlainText().split('\n'); }
+
+void TConsole::keyPressEvent(QKeyEvent* event) {
+  // Copying stays possible; nothing typed edits the console.
+  if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
+  event->ignore();
+}
+
+// ---- pages
+
+namespace {
+QToolButton* Button(QWidget* parent, const QString& name, const QString& text) {
+  auto* b = new QToolButton(parent);
+  b->setObjectName(name);
+  b->setText(text);
+  return b;
+}
+QLineEdit* Field(QWidget* parent, const QString& name, int width) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(name);
+  e->setReadOnly(true);
+  e->setFixedWidth(width);
+  e->setText("0");
+  return e;
+}
+TNumberEdit* ByteField(QWidget* parent, const QString& name) {
+  auto* e = new TNumberEdit(parent);
+  e->setObjectName(name);
+  e->SetBits(8);
+  e->SetPrefix(false);
+  e->SetNumMode(nmOctal);
+  e->setReadOnly(true);
+  e->setFixedWidth(90);
+  e->SetValue(0);
+  return e;
+}
+}  // namespace
+
+TDeviceTabs::TDeviceTabs(QWidget* parent) : QTabWidget(parent) {
+  setObjectName("pcDevices");
+  BuildReader(Ttr, pdTtr, "Ttr");
+  BuildOutput(Ttp, pdTtp, "Ttp");
+  BuildReader(Ptr, pdPtr, "Ptr");
+  BuildOutput(Ptp, pdPtp, "Ptp");
+  LptPage = new QWidget(this);
+  auto* g = new QGridLayout(LptPage);
+  edLpt = new QLineEdit(LptPage);
+  edLpt->setObjectName("edLpt");
+  edLpt->setReadOnly(true);
+  btLptOpen = Button(LptPage, "btLptOpen", QStringLiteral("..."));
+  btLptClose = Button(LptPage, "btLptClose", QStringLiteral("\u00d7"));
+  mmLpt = new QPlainTextEdit(LptPage);
+  mmLpt->setObjectName("mmLpt");
+  mmLpt->setReadOnly(true);
+  mmLpt->setMaximumBlockCount(TConsole::MaxLines);
+  mmLpt->setFont(PixelFont("Courier New", 13));
+  g->addWidget(edLpt, 0, 0);
+  g->addWidget(btLptOpen, 0, 1);
+  g->addWidget(btLptClose, 0, 2);
+  g->addWidget(mmLpt, 1, 0, 1, 3);
+  connect(btLptOpen, &QToolButton::clicked, this, [this] { emit OutputOpen(pdLpt); });
+  connect(btLptClose, &QToolButton::clicked, this, [this] { emit OutputClose(pdLpt); });
+  addTab(Ttr.Page, QString());
+  addTab(Ttp.Page, QString());
+  addTab(Ptr.Page, QString());
+  addTab(Ptp.Page, QString());
+  addTab(LptPage, QString());
+  setCurrentWidget(Ptr.Page);
+  RetranslateUi();
+}
+
+void TDeviceTabs::BuildReader(TReaderPage& p, int dev, const char* prefix) {
+  const QString px = QString::fromLatin1(prefix);
+  p.Page = new QWidget(this);
+  p.Page->setObjectName("ts" + px);
+  p.edFile = new QComboBox(p.Page);
+  p.edFile->setObjectName("ed" + px);
+  p.edFile->setEditable(false);
+  p.edFile->setMinimumWidth(200);
+  p.edFile->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  p.btOpen = Button(p.Page, "bt" + px + "Open", QStringLiteral("..."));
+  // The TTY reader's close and reset buttons keep their historical names.
+  const QString closeName = dev == pdTtr ? "edTtrClose" : "bt" + px + "Close";
+  const QString resetName = dev == pdTtr ? "edTtrReset" : "bt" + px + "Reset";
+  p.btClose = Button(p.Page, closeName, QStringLiteral("\u00d7"));
+  p.btReset = Button(p.Page, resetName, QStringLiteral("\u21ba"));
+  p.edTotal = Field(p.Page, "ed" + px + "Total", 80);
+  p.edPos = Field(p.Page, "ed" + px + "Pos", 80);
+  p.edByte = ByteField(p.Page, "ed" + px + "Byte");
+  p.rbBinFile = new QRadioButton(p.Page);
+  p.rbBinFile->setObjectName("rb" + px + "BinFile");
+  p.rbTextFile = new QRadioButton(p.Page);
+  p.rbTextFile->setObjectName("rb" + px + "TextFile");
+  p.rbBinFile->setChecked(true);
+  auto* g = new QGridLayout(p.Page);
+  g->addWidget(p.edFile, 0, 0, 1, 4);
+  g->addWidget(p.btOpen, 0, 4);
+  g->addWidget(p.btClose, 0, 5);
+  g->addWidget(p.btReset, 0, 6);
+  auto* lTotal = new QLabel(p.Page);
+  lTotal->setObjectName("lbTotal");
+  auto* lPos = new QLabel(p.Page);
+  lPos->setObjectName("lbPos");
+  auto* lByte = new QLabel(p.Page);
+  lByte->setObjectName("lbByte");
+  g->addWidget(lTotal, 1, 0);
+  g->addWidget(p.edTotal, 1, 1);
+  g->addWidget(p.rbBinFile, 1, 2, 1, 2);
+  g->addWidget(lPos, 2, 0);
+  g->addWidget(p.edPos, 2, 1);
+  g->addWidget(p.rbTextFile, 2, 2, 1, 2);
+  g->addWidget(lByte, 3, 0);
+  g->addWidget(p.edByte, 3, 1);
+  g->setRowStretch(4, 1);
+  g->setColumnStretch(3, 1);
+  connect(p.btOpen, &QToolButton::clicked, this, [this, dev] { emit ReaderOpen(dev); });
+  connect(p.btClose, &QToolButton::clicked, this, [this, dev] { emit ReaderClose(dev); });
+  connect(p.btReset, &QToolButton::clicked, this, [this, dev] { emit ReaderReset(dev); });
+  TReaderPage* page = &p;
+  connect(p.edFile, &QComboBox::activated, this, [this, dev, page](int index) {
+    emit ReaderChosen(dev, page->edFile->itemText(index));
+  });
+}
+
+void TDeviceTabs::BuildOutput(TOutputPage& p, int dev, const char* prefix) {
+  const QString px = QString::fromLatin1(prefix);
+  p.Page = new QWidget(this);
+  p.Page->setObjectName("ts" + px);
+  p.edFile = new QLineEdit(p.Page);
+  p.edFile->setObjectName("ed" + px);
+  p.edFile->setReadOnly(true);
+  p.btOpen = Button(p.Page, "bt" + px + "Open", QStringLiteral("..."));
+  p.btClose = Button(p.Page, dev == pdTtp ? "edTtpClose" : "bt" + px + "Close", QStringLiteral("\u00d7"));
+  p.edPos = Field(p.Page, "ed" + px + "Pos", 80);
+  p.edByte = ByteField(p.Page, "ed" + px + "Byte");
+  auto* g = new QGridLayout(p.Page);
+  g->addWidget(p.edFile, 0, 0, 1, 3);
+  g->addWidget(p.btOpen, 0, 3);
+  g->addWidget(p.btClose, 0, 4);
+  auto* lPos = new QLabel(p.Page);
+  lPos->setObjectName("lbPos");
+  auto* lByte = new QLabel(p.Page);
+  lByte->setObjectName("lbByte");
+  g->addWidget(lPos, 1, 0);
+  g->addWidget(p.edPos, 1, 1);
+  g->addWidget(lByte, 2, 0);
+  g->addWidget(p.edByte, 2, 1);
+  g->setRowStretch(3, 1);
+  g->setColumnStretch(2, 1);
+  connect(p.btOpen, &QToolButton::clicked, this, [this, dev] { emit OutputOpen(dev); });
+  connect(p.btClose, &QToolButton::clicked, this, [this, dev] { emit OutputClose(dev); });
+}
+
+void TDeviceTabs::RetranslateUi() {
+  setTabText(0, QtText("TTY Reader"));
+  setTabText(1, QtText("TTY Punch"));
+  setTabText(2, QtText("PTR"));
+  setTabText(3, QtText("PTP"));
+  setTabText(4, QtText("LPT"));
+  for (QWidget* page : {Ttr.Page, Ttp.Page, Ptr.Page, Ptp.Page}) {
+    if (auto* l = page->findChild<QLabel*>("lbTotal")) l->setText(QtText("Total:"));
+    if (auto* l = page->findChild<QLabel*>("lbPos")) l->setText(QtText("Position:"));
+    if (auto* l = page->findChild<QLabel*>("lbByte")) l->setText(QtText("Byte:"));
+  }
+  for (TReaderPage* p : {&Ttr, &Ptr}) {
+    p->rbBinFile->setText(QtText("Binary file"));
+    p->rbTextFile->setText(QtText("Text file"));
+  }
+  Ttr.btOpen->setToolTip(QtText("Select input file for TTY reader"));
+  Ptr.btOpen->setToolTip(QtText("Select input file for PTR"));
+  Ttr.btClose->setToolTip(QtText("Close input file for TTY reader"));
+  Ptr.btClose->setToolTip(QtText("Close input file for PTR"));
+  Ttr.btReset->setToolTip(QtText("Reset input file for TTY reader"));
+  Ptr.btReset->setToolTip(QtText("Reset input file for PTR"));
+  Ttp.btOpen->setToolTip(QtText("Select output file for TTY punch"));
+  Ptp.btOpen->setToolTip(QtText("Select output file for PTP"));
+  btLptOpen->setToolTip(QtText("Select output file for LPT"));
+  Ttp.btClose->setToolTip(QtText("Close output file for TTY punch"));
+  Ptp.btClose->setToolTip(QtText("Close output file for PTP"));
+  btLptClose->setToolTip(QtText("Close output file for LPT"));
+}
+
+TReaderPage& TDeviceTabs::Reader(int dev) { return dev == pdTtr ? Ttr : Ptr; }
+
+TOutputPage* TDeviceTabs::Output(int dev) {
+  if (dev == pdTtp) return &Ttp;
+  if (dev == pdPtp) return &Ptp;
+  return nullptr;
+}
+
+void TDeviceTabs::ShowPosition(int dev, qint64 pos, int byte) {
+  QLineEdit* edPos = nullptr;
+  TNumberEdit* edByte = nullptr;
+  if (dev == pdTtr || dev == pdPtr) {
+    edPos = Reader(dev).edPos;
+    edByte = Reader(dev).edByte;
+  } else if (TOutputPage* p = Output(dev)) {
+    edPos = p->edPos;
+    edByte = p->edByte;
+  }
+  if (!edPos) return;
+  edPos->setText(QString::number(pos));
+  if (byte >= 0) edByte->SetValue(byte);
+}

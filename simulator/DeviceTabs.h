@@ -1,0 +1,81 @@
+// The device pages of the main window ("TTY Reader", "TTY Punch", "PTR", "PTP", "LPT") and the
+// teletype console. The pages only show; the main window acts on their buttons.
+#pragma once
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+class TNumberEdit;
+
+// The console mmTTO: fed in blocks from the controller's buffer, at most MaxLines lines (the
+// oldest go), keys typed into it are not edited into it.
+class TConsole : public QPlainTextEdit {
+  Q_OBJECT
+public:
+  static constexpr int MaxLines = 5000;
+  explicit TConsole(QWidget* parent = nullptr);
+  // Applies teletype bytes: CR starts a new line beginning with ">", bytes above 037 are
+  // appended to the last line, others are not shown.
+  void AddBytes(const QByteArray& bytes);
+  QStringList Lines() const;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+struct TReaderPage {
+  QWidget* Page;
+  QComboBox* edFile;
+  QToolButton* btOpen;
+  QToolButton* btClose;
+  QToolButton* btReset;
+  QLineEdit* edTotal;
+  QLineEdit* edPos;
+  TNumberEdit* edByte;
+  QRadioButton* rbBinFile;
+  QRadioButton* rbTextFile;
+  QString Last;  // the list's text before it dropped down
+};
+
+struct TOutputPage {
+  QWidget* Page;
+  QLineEdit* edFile;
+  QToolButton* btOpen;
+  QToolButton* btClose;
+  QLineEdit* edPos;
+  TNumberEdit* edByte;
+};
+
+class TDeviceTabs : public QTabWidget {
+  Q_OBJECT
+public:
+  explicit TDeviceTabs(QWidget* parent = nullptr);
+  void RetranslateUi();
+
+  TReaderPage Ttr{}, Ptr{};
+  TOutputPage Ttp{}, Ptp{};
+  QWidget* LptPage;
+  QLineEdit* edLpt;
+  QToolButton* btLptOpen;
+  QToolButton* btLptClose;
+  QPlainTextEdit* mmLpt;
+
+  TReaderPage& Reader(int dev);
+  TOutputPage* Output(int dev);  // TTY punch and PTP
+  void ShowPosition(int dev, qint64 pos, int byte);
+
+signals:
+  void ReaderOpen(int dev);
+  void ReaderClose(int dev);
+  void ReaderReset(int dev);
+  void ReaderChosen(int dev, const QString& entry);
+  void OutputOpen(int dev);
+  void OutputClose(int dev);
+
+private:
+  void BuildReader(TReaderPage& p, int dev, const char* prefix);
+  void BuildOutput(TOutputPage& p, int dev, const char* prefix);
+};

@@ -1,0 +1,60 @@
+#include "MachineController.h"
+
+#include <QCoreApplication>
+
+TMachineController::TMachineController(TNovaMachine& Machine, TPeripherals& Peripherals, QObject* parent)
+    : QObject(parent), FMachine(Machine), FPeripherals(Peripherals) {
+  FConsole.reserve(4096);
+  FConsoleFlush.setSingleShot(true);
+  FConsoleFlush.setInterval(0);
+  connect(&FConsoleFlush, &QTimer::timeout, this, [this] { FlushConsole(); });
+  FClock.setObjectName("tmRtc");
+  FClock.setInterval(20);
+  connect(&FClock, &QTimer::timeout, this, [this] { FireClock(); });
+  FMachine.SetHost(this);
+  FPeripherals.SetHost(this);
+  FMachine.Rtc.SetTimer(this);
+}
+
+TMachineController::~TMachineController() {
+  FMachine.Rtc.SetTimer(nullptr);
+  FPeripherals.SetHost(nullptr);
+  FMachine.SetHost(nullptr);
+}
+
+void TMachineController::FlushConsole() {
+  FConsoleFlush.stop();
+  if (FConsole.empty()) return;
+  const QByteArray bytes(FConsole.data(), qsizetype(FConsole.size()));
+  FConsole.clear();
+  emit ConsoleOutput(bytes);
+}
+
+void TMachineController::FireClock() { FMachine.Rtc.TimeElapsed(); }
+
+void TMachineController::PumpEvents() {
+  FlushConsole();
+  if (ProcessEvents)
+    ProcessEvents();
+  else
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool TMachineController::SelectFile(TPeriphDevice dev) {
+  // A dialog shows the console as it is now.
+  FlushConsole();
+  return FileSelector ? FileSelector(dev) : false;
+}
+
+void TMachineController::TeletypeOut(std::uint8_t b) {
+  FConsole.push_back(char(b));
+  // Outside a run the event loop flushes right after the step; during a run the pump does.
+  if (!FConsoleFlush.isActive()) FConsoleFlush.start();
+}
+
+void TMachineController::SetEnabled(bool on) {
+  if (on)
+    FClock.start();
+  else
+    FClock.stop();
+}

@@ -1,0 +1,100 @@
+// TMachineController: the one object that hosts the machine core inside the window. It implements
+// the core's host interfaces (machine, peripherals, clock timer) and turns their calls into Qt
+// signals; the register panel, the memory grid, the console and the later tool windows connect
+// to those signals and never set themselves as the core's host.
+//
+// Teletype output is collected in a buffer and handed on when events are pumped (or, outside a
+// run, from the event loop right after), never one widget call per character. Nothing here pumps
+// events from inside an instruction.
+#pragma once
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Devices.h"
+#include "MachineHost.h"
+#include "NovaMachine.h"
+#include "Peripherals.h"
+
+class TMachineController : public QObject, public TMachineHost, public TPeripheralHost, public TIntervalTimer {
+  Q_OBJECT
+public:
+  TMachineController(TNovaMachine& Machine, TPeripherals& Peripherals, QObject* parent = nullptr);
+  ~TMachineController() override;
+
+  TNovaMachine& Machine() const { return FMachine; }
+  TPeripherals& Peripherals() const { return FPeripherals; }
+
+  // Answers a device that needs a file (the window's file dialogs); none: the device goes without.
+  std::function<bool(TPeriphDevice)> FileSelector;
+  // Called at every event pump before the events run (the console flush comes first).
+  std::function<void()> ProcessEvents;
+
+  // The effective address last reported for the "ADR:" field (-1: none).
+  int EffAddr() const { return FEffAddr; }
+
+  // Hands the buffered teletype output to the console now.
+  void FlushConsole();
+  const std::string& PendingConsole() const { return FConsole; }
+
+  // The clock timer (tmRtc); tests fire it with FireClock.
+  QTimer& ClockTimer() { return FClock; }
+  void FireClock();
+
+  // ---- TMachineHost
+  void PumpEvents() override;
+  void ShowRegisters() override { emit RegistersChanged(); }
+  void ShowRunState() override { emit RunStateChanged(); }
+  void ApplyNumFormat() override { emit MemoryChanged(); }
+  void RepaintMemory() override { emit MemoryRepaint(); }
+  void RunLamp(bool on) override { emit RunLampChanged(on); }
+  void TraceChanged(int count) override { emit TraceCountChanged(count); }
+  void WatchesChanged(int count) override { emit WatchCountChanged(count); }
+  void BreakpointsChanged(int count) override { emit BreakpointCountChanged(count); }
+  void ReportEffAddr(int addr) override { FEffAddr = addr; }
+  void MemSizeChanged(int size) override { emit MemorySizeChanged(size); }
+
+  // ---- TPeripheralHost
+  bool SelectFile(TPeriphDevice dev) override;
+  void TeletypeOut(std::uint8_t b) override;
+  void PrinterLine(const std::string& line) override { emit PrinterLineDone(QString::fromLatin1(line.c_str())); }
+  void PrinterClear() override { emit PrinterCleared(); }
+  void PositionChanged(TPeriphDevice dev, std::int64_t pos, int byte) override {
+    emit DevicePositionChanged(dev, qint64(pos), byte);
+  }
+  void AttachmentChanged(TPeriphDevice dev) override { emit DeviceAttachmentChanged(dev); }
+  void ReportError(const std::string& text) override { emit ErrorReported(QString::fromStdString(text)); }
+
+  // ---- TIntervalTimer
+  void SetInterval(int ms) override { FClock.setInterval(ms); }
+  void SetEnabled(bool on) override;
+  bool Enabled() const override { return FClock.isActive(); }
+
+signals:
+  void RegistersChanged();
+  void RunStateChanged();
+  void MemoryChanged();      // memory contents or number base: refill the grid
+  void MemoryRepaint();      // look only (run state, marks)
+  void RunLampChanged(bool on);
+  void TraceCountChanged(int count);
+  void WatchCountChanged(int count);
+  void BreakpointCountChanged(int count);
+  void MemorySizeChanged(int size);
+  // Teletype output bytes (7 bits) since the last flush, in order.
+  void ConsoleOutput(const QByteArray& bytes);
+  void PrinterLineDone(const QString& line);
+  void PrinterCleared();
+  void DevicePositionChanged(int dev, qint64 pos, int byte);
+  void DeviceAttachmentChanged(int dev);
+  void ErrorReported(const QString& text);
+
+private:
+  TNovaMachine& FMachine;
+  TPeripherals& FPeripherals;
+  std::string FConsole;
+  QTimer FConsoleFlush;
+  QTimer FClock;
+  int FEffAddr = -1;
+};

@@ -1,0 +1,504 @@
+// TMainForm: construction, the layout of its controls and menus, and their texts.
+#include "MainForm.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "DeviceTabs.h"
+#include "Fonts.h"
+#include "InpCommand.h"
+#include "InpValue.h"
+#include "MachineController.h"
+#include "MemoryModel.h"
+#include "NumberEd.h"
+#include "QtText.h"
+#include "RegisterPanel.h"
+#include "SelectFromListDlg.h"
+#include "ShellDirDlg.h"
+#include "Startup.h"
+#include "WritePrgDlg.h"
+
+TMainForm::TMainForm(const TMainFormPaths& paths, QWidget* parent) : QMainWindow(parent) { Create(paths); }
+
+TMainForm::TMainForm() : QMainWindow(nullptr) { Create(TMainFormPaths{SettingsFolder(), DocumentsFolder()}); }
+
+TMainForm::~TMainForm() {
+  Shutdown();
+  // The peripherals go before the machine they are bound to.
+  delete FController;
+  FController = nullptr;
+  FPeripherals.reset();
+  FMachine.reset();
+}
+
+void TMainForm::Create(const TMainFormPaths& paths) {
+  setObjectName("MainForm");
+  FMachine = std::make_unique<TNovaMachine>();
+  FPeripherals = std::make_unique<TPeripherals>(*FMachine);
+  FController = new TMachineController(*FMachine, *FPeripherals, this);
+  FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
+  FAppPath = paths.AppPath;
+  WorkPath = paths.Documents.empty() ? std::string("Nova") : paths.Documents + (paths.Documents.back() == '/' ? "" : "/") + "Nova";
+  FViewTimer.setObjectName("tmView");
+  FViewTimer.setInterval(100);
+  connect(&FViewTimer, &QTimer::timeout, this, [this] { tmViewTimer(); });
+  BuildUi();
+  BuildMenus();
+  ConnectController();
+  RetranslateUi();
+  ReadSettings();
+  qApp->installEventFilter(this);
+}
+
+QWidget* TMainForm::BuildLeftSide() {
+  auto* left = new QWidget(this);
+  auto* v = new QVBoxLayout(left);
+  v->setContentsMargins(0, 0, 0, 0);
+  gbRegister = new TRegisterPanel(left);
+  v->addWidget(gbRegister);
+  gbSwitches = new QGroupBox(left);
+  gbSwitches->setObjectName("gbSwitches");
+  edSwitches = MakeRegisterEdit(gbSwitches, "edSwitches");
+  cbSwitches = new QCheckBox("B", gbSwitches);
+  cbSwitches->setObjectName("cbSwitches");
+  cbPreSwitches = new QComboBox(gbSwitches);
+  cbPreSwitches->setObjectName("cbPreSwitches");
+  cbPreSwitches->setFixedWidth(21);
+  cbPreSwitches->view()->setMinimumWidth(156);
+  btSwitchesToPC = new QToolButton(gbSwitches);
+  btSwitchesToPC->setObjectName("btSwitchesToPC");
+  btSwitchesToPC->setText(QStringLiteral("PC"));
+  auto* sw = new QHBoxLayout(gbSwitches);
+  sw->setContentsMargins(6, 2, 6, 4);
+  sw->addWidget(edSwitches);
+  sw->addWidget(cbPreSwitches);
+  sw->addWidget(cbSwitches);
+  sw->addWidget(btSwitchesToPC);
+  v->addWidget(gbSwitches);
+  connect(cbSwitches, &QCheckBox::toggled, edSwitches, [this](bool on) { edSwitches->SetBytes(on); });
+  connect(cbPreSwitches, &QComboBox::activated, this, [this](int i) {
+    const QString entry = cbPreSwitches->itemText(i);
+    cbPreSwitches->setCurrentIndex(-1);
+    PreSwitchChosen(entry);
+  });
+  connect(btSwitchesToPC, &QToolButton::clicked, this, [this] { btSwitchesToPCClick(); });
+  edSwitches->installEventFilter(this);
+  return left;
+}
+
+QWidget* TMainForm::BuildMemoryGroup() {
+  gbMemory = new QGroupBox(this);
+  gbMemory->setObjectName("gbMemory");
+  auto* v = new QVBoxLayout(gbMemory);
+  v->setContentsMargins(4, 2, 4, 4);
+  v->setSpacing(2);
+  auto* header = new QHBoxLayout;
+  header->setSpacing(0);
+  const int widths[4] = {16, 60, 60, 0};
+  for (int i = 0; i < 4; ++i) {
+    FHeader[i] = new QLabel(gbMemory);
+    FHeader[i]->setFrameShape(QFrame::Panel);
+    FHeader[i]->setFrameShadow(QFrame::Raised);
+    if (widths[i]) FHeader[i]->setFixedWidth(widths[i]);
+    header->addWidget(FHeader[i], widths[i] ? 0 : 1);
+  }
+  btLast = new QToolButton(gbMemory);
+  btLast->setObjectName("btLast");
+  btLast->setArrowType(Qt::LeftArrow);
+  btNext = new QToolButton(gbMemory);
+  btNext->setObjectName("btNext");
+  btNext->setArrowType(Qt::RightArrow);
+  header->addWidget(btLast);
+  header->addWidget(btNext);
+  v->addLayout(header);
+  sgMemory = new TMemoryView(*FMachine, gbMemory);
+  sgMemory->setMinimumWidth(330);
+  v->addWidget(sgMemory, 1);
+  connect(btLast, &QToolButton::clicked, this, [this] { btLastClick(); });
+  connect(btNext, &QToolButton::clicked, this, [this] { btNextClick(); });
+  connect(sgMemory, &TMemoryView::CellPressed, this, &TMainForm::MemoryCellPressed);
+  connect(sgMemory, &TMemoryView::CellActivated, this, &TMainForm::MemoryCellActivated);
+
+  pmMemory = new QMenu(this);
+  pmMemory->setObjectName("pmMemory");
+  itmSetPC = pmMemory->addAction(QString(), this, [this] { SetPCClick(); });
+  itmEditContents = pmMemory->addAction(QString(), this, [this] {
+    MemoryCellActivated(sgMemory->SelectedRow(), sgMemory->SelectedColumn());
+  });
+  pmMemory->addSeparator();
+  itmSeekAddress = pmMemory->addAction(QString(), this, [this] { SeekAddressClick(); });
+  itmGotoAddress = pmMemory->addAction(QString(), this, [this] { GotoAddressClick(); });
+  pmMemory->addSeparator();
+  itmToggleBreakpoint = pmMemory->addAction(QString(), this, [this] { ToggleBreakpointClick(); });
+  itmWatchLocationPm = pmMemory->addAction(QString(), this, [this] { WatchLocationClick(); });
+  pmMemory->addSeparator();
+  itmCancel = pmMemory->addAction(QString());
+  return gbMemory;
+}
+
+QWidget* TMainForm::BuildActions() {
+  auto* bottom = new QWidget(this);
+  auto* h = new QHBoxLayout(bottom);
+  h->setContentsMargins(0, 0, 0, 0);
+  gbActions = new QGroupBox(bottom);
+  gbActions->setObjectName("gbActions");
+  auto* a = new QHBoxLayout(gbActions);
+  a->setContentsMargins(4, 2, 4, 4);
+  auto button = [](QWidget* parent, const char* name, const QString& text) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(text);
+    b->setMinimumWidth(30);
+    return b;
+  };
+  btReset = button(gbActions, "btReset", QStringLiteral("Reset"));
+  btSetPC = button(gbActions, "btSetPC", QStringLiteral("PC"));
+  btRun = button(gbActions, "btRun", QStringLiteral("\u25b6"));
+  btStep = button(gbActions, "btStep", QStringLiteral("\u21b3"));
+  btStepOver = button(gbActions, "btStepOver", QStringLiteral("\u21b7"));
+  btStop = button(gbActions, "btStop", QStringLiteral("\u25a0"));
+  btPrgLoad = button(gbActions, "btPrgLoad", QStringLiteral("Load"));
+  btShowSteps = button(gbActions, "btShowSteps", QStringLiteral("\u2630"));
+  btShowSteps->setCheckable(true);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  btStop->setEnabled(false);
+  h->addWidget(gbActions);
+  lbStatus = new QLabel(bottom);
+  lbStatus->setObjectName("lbStatus");
+  h->addWidget(lbStatus, 1);
+  btShowBreakpoints = button(bottom, "btShowBreakpoints", QStringLiteral("B"));
+  btShowWatch = button(bottom, "btShowWatch", QStringLiteral("W"));
+  btShowTrace = button(bottom, "btShowTrace", QStringLiteral("T"));
+  btShowFrontPanel = button(bottom, "btShowFrontPanel", QStringLiteral("F"));
+  btInfo = button(bottom, "btInfo", QStringLiteral("?"));
+  btQuit = button(bottom, "btQuit", QStringLiteral("\u00d7"));
+  for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel, btInfo, btQuit}) h->addWidget(b);
+  connect(btReset, &QToolButton::clicked, this, [this] { btResetClick(); });
+  connect(btSetPC, &QToolButton::clicked, this, [this] { SetPCClick(); });
+  connect(btRun, &QToolButton::clicked, this, [this] { btRunClick(); });
+  connect(btStep, &QToolButton::clicked, this, [this] { btStepClick(); });
+  connect(btStepOver, &QToolButton::clicked, this, [this] { btStepOverClick(); });
+  connect(btStop, &QToolButton::clicked, this, [this] { btStopClick(); });
+  connect(btPrgLoad, &QToolButton::clicked, this, [this] { btPrgLoadClick(); });
+  connect(btShowSteps, &QToolButton::toggled, this, [this](bool down) { btShowStepsClick(down); });
+  connect(btInfo, &QToolButton::clicked, this, [this] { InfoClick(); });
+  connect(btQuit, &QToolButton::clicked, this, [this] { close(); });
+  // The tool windows and the front panel plug in here once they exist.
+  for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel}) b->setCheckable(true);
+  return bottom;
+}
+
+void TMainForm::BuildUi() {
+  setFont(PixelFont("Tahoma", 11));
+  auto* central = new QWidget(this);
+  auto* grid = new QGridLayout(central);
+  grid->setContentsMargins(6, 4, 6, 4);
+  grid->addWidget(BuildLeftSide(), 0, 0);
+
+  auto* middle = new QWidget(central);
+  auto* mv = new QVBoxLayout(middle);
+  mv->setContentsMargins(0, 0, 0, 0);
+  mv->addWidget(BuildMemoryGroup(), 1);
+  auto* belowGrid = new QHBoxLayout;
+  gbNumFormat = new QGroupBox(middle);
+  gbNumFormat->setObjectName("gbNumFormat");
+  rbBin = new QRadioButton(gbNumFormat);
+  rbOctal = new QRadioButton(gbNumFormat);
+  rbDecimal = new QRadioButton(gbNumFormat);
+  rbHex = new QRadioButton(gbNumFormat);
+  rbBin->setObjectName("rbBin");
+  rbOctal->setObjectName("rbOctal");
+  rbDecimal->setObjectName("rbDecimal");
+  rbHex->setObjectName("rbHex");
+  auto* nf = new QGridLayout(gbNumFormat);
+  nf->setContentsMargins(4, 0, 4, 2);
+  nf->addWidget(rbBin, 0, 0);
+  nf->addWidget(rbOctal, 0, 1);
+  nf->addWidget(rbDecimal, 1, 0);
+  nf->addWidget(rbHex, 1, 1);
+  FNumGroup = new QButtonGroup(this);
+  FNumGroup->addButton(rbBin, nmBin);
+  FNumGroup->addButton(rbOctal, nmOctal);
+  FNumGroup->addButton(rbDecimal, nmZeroDec);
+  FNumGroup->addButton(rbHex, nmHex);
+  rbOctal->setChecked(true);
+  connect(FNumGroup, &QButtonGroup::idClicked, this, [this](int id) { SetNumFormat(TNumMode(id)); });
+  belowGrid->addWidget(gbNumFormat);
+  gbMemStep = new QGroupBox(middle);
+  gbMemStep->setObjectName("gbMemStep");
+  edMemStep = MakeRegisterEdit(gbMemStep, "edMemStep");
+  edMemStep->setReadOnly(false);
+  edMemStep->setFont(font());
+  edMemStep->SetValue(256);
+  btmemUp = new QToolButton(gbMemStep);
+  btmemUp->setObjectName("btmemUp");
+  btmemUp->setArrowType(Qt::UpArrow);
+  btmemDown = new QToolButton(gbMemStep);
+  btmemDown->setObjectName("btmemDown");
+  btmemDown->setArrowType(Qt::DownArrow);
+  auto* ms = new QHBoxLayout(gbMemStep);
+  ms->setContentsMargins(4, 0, 4, 2);
+  ms->addWidget(edMemStep);
+  ms->addWidget(btmemUp);
+  ms->addWidget(btmemDown);
+  connect(btmemUp, &QToolButton::clicked, this, [this] { btmemUpClick(); });
+  connect(btmemDown, &QToolButton::clicked, this, [this] { btmemDownClick(); });
+  belowGrid->addWidget(gbMemStep);
+  mv->addLayout(belowGrid);
+  grid->addWidget(middle, 0, 1);
+
+  auto* right = new QWidget(central);
+  auto* rv = new QVBoxLayout(right);
+  rv->setContentsMargins(0, 0, 0, 0);
+  gbTTY = new QGroupBox(right);
+  gbTTY->setObjectName("gbTTY");
+  mmTTO = new TConsole(gbTTY);
+  tswTTReader = new QCheckBox(gbTTY);
+  tswTTReader->setObjectName("tswTTReader");
+  tswTTPunch = new QCheckBox(gbTTY);
+  tswTTPunch->setObjectName("tswTTPunch");
+  cbUpcase = new QCheckBox(gbTTY);
+  cbUpcase->setObjectName("cbUpcase");
+  cbUpcase->setChecked(true);
+  auto* tv = new QVBoxLayout(gbTTY);
+  tv->setContentsMargins(4, 2, 4, 4);
+  tv->addWidget(mmTTO, 1);
+  auto* switches = new QHBoxLayout;
+  switches->addWidget(tswTTReader);
+  switches->addWidget(tswTTPunch);
+  switches->addStretch();
+  switches->addWidget(cbUpcase);
+  tv->addLayout(switches);
+  rv->addWidget(gbTTY, 3);
+  pcDevices = new TDeviceTabs(right);
+  rv->addWidget(pcDevices, 2);
+  grid->addWidget(right, 0, 2);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
+  grid->addWidget(BuildActions(), 1, 0, 1, 3);
+  setCentralWidget(central);
+  resize(1046, 406 + 24);
+
+  connect(tswTTReader, &QCheckBox::clicked, this, [this](bool on) { TtyReaderSwitch(on); });
+  connect(tswTTPunch, &QCheckBox::clicked, this, [this](bool on) { TtyPunchSwitch(on); });
+  connect(pcDevices, &TDeviceTabs::ReaderOpen, this, [this](int d) { ReaderOpenClick(TPeriphDevice(d)); });
+  connect(pcDevices, &TDeviceTabs::ReaderClose, this, [this](int d) { ReaderCloseClick(TPeriphDevice(d)); });
+  connect(pcDevices, &TDeviceTabs::ReaderReset, this, [this](int d) { ReaderResetClick(TPeriphDevice(d)); });
+  connect(pcDevices, &TDeviceTabs::ReaderChosen, this,
+          [this](int d, const QString& e) { ReaderHistoryChosen(TPeriphDevice(d), e); });
+  connect(pcDevices, &TDeviceTabs::OutputOpen, this, [this](int d) { OutputOpenClick(TPeriphDevice(d)); });
+  connect(pcDevices, &TDeviceTabs::OutputClose, this, [this](int d) { OutputCloseClick(TPeriphDevice(d)); });
+  connect(gbRegister, &TRegisterPanel::FieldClicked, this, [this](QWidget* f) { RegisterFieldClick(f); });
+  connect(gbRegister->btPC, &QToolButton::clicked, this, [this] { btPCClick(); });
+  connect(gbRegister->btAddWatch, &QToolButton::clicked, this, [this] { btAddWatchClick(); });
+}
+
+void TMainForm::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  mnDump = bar->addMenu(QString());
+  itmLoadDump = mnDump->addAction(QString(), this, [this] { LoadDumpClick(); });
+  itmReload = mnDump->addAction(QString(), this, [this] { ReloadClick(); });
+  itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
+  itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
+  mnDump->addSeparator();
+  itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
+
+  mnActions = bar->addMenu(QString());
+  itmReset = mnActions->addAction(QString(), this, [this] { btResetClick(); });
+  itmReset->setShortcut(Qt::Key_F3);
+  itmRun = mnActions->addAction(QString(), this, [this] { btRunClick(); });
+  itmRun->setShortcut(Qt::Key_F9);
+  itmStep = mnActions->addAction(QString(), this, [this] { btStepClick(); });
+  itmStep->setShortcut(Qt::Key_F7);
+  itmStepOver = mnActions->addAction(QString(), this, [this] { btStepOverClick(); });
+  itmStepOver->setShortcut(Qt::Key_F8);
+  itmStop = mnActions->addAction(QString(), this, [this] { btStopClick(); });
+  itmStop->setShortcut(Qt::Key_F4);
+  mnActions->addSeparator();
+  itmWatchLocation = mnActions->addAction(QString(), this, [this] { WatchLocationClick(); });
+  itmWatchLocation->setShortcut(Qt::Key_F5);
+  for (QAction* a : {itmReset, itmRun, itmStep, itmStepOver, itmStop, itmWatchLocation})
+    a->setShortcutContext(Qt::ApplicationShortcut);
+
+  mnIO = bar->addMenu(QString());
+  mnPtr = mnIO->addMenu(QString());
+  itmPtrOn = mnPtr->addAction(QString(), this, [this] { ReaderOpenClick(pdPtr); });
+  itmPtrOff = mnPtr->addAction(QString(), this, [this] { ReaderCloseClick(pdPtr); });
+  itmPtrReset = mnPtr->addAction(QString(), this, [this] { ReaderResetClick(pdPtr); });
+  mnPtp = mnIO->addMenu(QString());
+  itmPtpOn = mnPtp->addAction(QString(), this, [this] { OutputOpenClick(pdPtp); });
+  itmPtpOff = mnPtp->addAction(QString(), this, [this] { OutputCloseClick(pdPtp); });
+  mnIO->addSeparator();
+  itmDeviceOrder = mnIO->addAction(QString());
+
+  mnView = bar->addMenu(QString());
+  itmTrace = mnView->addAction(QString());
+  itmWatchList = mnView->addAction(QString());
+  itmBreakpoints = mnView->addAction(QString());
+  mnView->addSeparator();
+  itmFrontPanel = mnView->addAction(QString());
+  for (QAction* a : {itmTrace, itmWatchList, itmBreakpoints, itmFrontPanel}) a->setCheckable(true);
+  itmFrontPanel->setChecked(true);
+  // The buttons and the items show the same state.
+  auto pair = [](QAction* a, QToolButton* b) {
+    QObject::connect(a, &QAction::toggled, b, &QToolButton::setChecked);
+    QObject::connect(b, &QToolButton::toggled, a, &QAction::setChecked);
+  };
+  pair(itmTrace, btShowTrace);
+  pair(itmWatchList, btShowWatch);
+  pair(itmBreakpoints, btShowBreakpoints);
+  pair(itmFrontPanel, btShowFrontPanel);
+  btShowFrontPanel->setChecked(true);
+
+  mnPreferences = bar->addMenu(QString());
+  itmMemorySize = mnPreferences->addAction(QString(), this, [this] { MemorySizeClick(); });
+  itmWorkingDirectory = mnPreferences->addAction(QString(), this, [this] { WorkingDirectoryClick(); });
+  mnPreferences->addSeparator();
+  itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
+  itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
+  mnPreferences->addSeparator();
+  mnLanguage = mnPreferences->addMenu(QString());
+  itmGerman = mnLanguage->addAction(QString(), this, [this] { LanguageClick("de"); });
+  itmEnglish = mnLanguage->addAction(QString(), this, [this] { LanguageClick("en"); });
+  FLanguageGroup = new QActionGroup(this);
+  for (QAction* a : {itmGerman, itmEnglish}) {
+    a->setCheckable(true);
+    FLanguageGroup->addAction(a);
+  }
+  (StartupValues().CurrentLanguage == "de" ? itmGerman : itmEnglish)->setChecked(true);
+
+  itmQuit = bar->addAction(QString(), this, [this] { close(); });
+  itmInfo = bar->addAction(QString(), this, [this] { InfoClick(); });
+}
+
+void TMainForm::RetranslateMenus() {
+  mnDump->setTitle(QtText("&Memory dump"));
+  itmLoadDump->setText(QtText("&Load from file .."));
+  itmReload->setText(QtText("&Reload"));
+  itmSaveDump->setText(QtText("&Save to file .."));
+  itmClearMemory->setText(QtText("&Clear memory"));
+  itmSaveProgram->setText(QtText("Save as &program .."));
+  mnActions->setTitle(QtText("&Actions"));
+  itmReset->setText(QtText("R&eset"));
+  itmRun->setText(QtText("&Run"));
+  itmStep->setText(QtText("Ste&p"));
+  itmStepOver->setText(QtText("Step &over"));
+  itmStop->setText(QtText("S&top"));
+  itmWatchLocation->setText(QtText("&Watch location"));
+  mnIO->setTitle(QtText("&Input/Output"));
+  mnPtr->setTitle(QtText("PT&R"));
+  itmPtrOn->setText(QtText("switch &on"));
+  itmPtrOff->setText(QtText("switch o&ff"));
+  itmPtrReset->setText(QtText("&reset"));
+  mnPtp->setTitle(QtText("&PTP"));
+  itmPtpOn->setText(QtText("switch &on"));
+  itmPtpOff->setText(QtText("switch o&ff"));
+  itmDeviceOrder->setText(QtText("Device&order"));
+  mnView->setTitle(QtText("&View"));
+  itmTrace->setText(QtText("Program &trace"));
+  itmWatchList->setText(QtText("Memory &watch list"));
+  itmBreakpoints->setText(QtText("&Breakpoints"));
+  itmFrontPanel->setText(QtText("&Frontpanel"));
+  mnPreferences->setTitle(QtText("&Preferences"));
+  itmMemorySize->setText(QtText("&Memory size .."));
+  itmWorkingDirectory->setText(QtText("&Working directory .."));
+  itmTextFileTypes->setText(QtText("&Text file types .."));
+  itmPredefinedSwitches->setText(QtText("Predefined &switches .."));
+  mnLanguage->setTitle(QtText("&Language"));
+  itmGerman->setText(QtText("&German"));
+  itmEnglish->setText(QtText("&English"));
+  itmQuit->setText(QtText("&Quit"));
+  itmInfo->setText(QtText("&?"));
+  itmSetPC->setText(QtText("Set &PC"));
+  itmEditContents->setText(QtText("&Edit contents"));
+  itmSeekAddress->setText(QtText("&Seek address"));
+  itmGotoAddress->setText(QtText("&Goto address"));
+  itmToggleBreakpoint->setText(QtText("Toggle &breakpoint"));
+  itmWatchLocationPm->setText(QtText("&Watch location"));
+  itmCancel->setText(QtText("&Cancel"));
+}
+
+void TMainForm::RetranslateUi() {
+  RetranslateMenus();
+  gbRegister->RetranslateUi();
+  pcDevices->RetranslateUi();
+  gbSwitches->setTitle(QtText("Frontpanel switches"));
+  btSwitchesToPC->setToolTip(QtText("Set PC from switches"));
+  FHeader[0]->setText(QtText("S"));
+  FHeader[1]->setText(QtText("  Address"));
+  FHeader[2]->setText(QtText("  Contents"));
+  FHeader[3]->setText(QtText("  Command"));
+  btLast->setToolTip(QtText("Goto last address"));
+  btNext->setToolTip(QtText("Goto next address"));
+  gbNumFormat->setTitle(QtText("Numeric format"));
+  rbBin->setText(QtText("binary"));
+  rbOctal->setText(QtText("octal"));
+  rbDecimal->setText(QtText("decimal"));
+  rbHex->setText(QtText("hex"));
+  gbMemStep->setTitle(QtText("Memory step"));
+  gbActions->setTitle(QtText("Actions"));
+  btReset->setToolTip(QtText("Reset"));
+  btSetPC->setToolTip(QtText("Set PC"));
+  btRun->setToolTip(QtText("Run"));
+  btStep->setToolTip(QtText("Step"));
+  btStepOver->setToolTip(QtText("Step over subroutine"));
+  btStop->setToolTip(QtText("Stop"));
+  btPrgLoad->setToolTip(QtText("Program load"));
+  btShowSteps->setToolTip(QtText("Show each program step"));
+  btShowBreakpoints->setToolTip(QtText("Show/Hide breakpoints"));
+  btShowWatch->setToolTip(QtText("Show/Hide watch list window"));
+  btShowTrace->setToolTip(QtText("Show/Hide trace window"));
+  btShowFrontPanel->setToolTip(QtText("Show/hide front panel"));
+  btInfo->setToolTip(QtText("Show info"));
+  btQuit->setToolTip(QtText("Exit from program"));
+  gbTTY->setTitle(QtText("Teletype"));
+  mmTTO->setToolTip(QtText("Output from TTO"));
+  tswTTReader->setText(QtText("Reader:") + " " + (tswTTReader->isChecked() ? QtText("On") : QtText("Off")));
+  tswTTPunch->setText(QtText("Punch:") + " " + (tswTTPunch->isChecked() ? QtText("On") : QtText("Off")));
+  cbUpcase->setText(QtText("Convert TTI to upper case"));
+  // Texts that show state are set again from the state.
+  gbMemory->setTitle(MemoryCaption());
+  SetCaption(QString());
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) RetranslateUi();
+  QMainWindow::changeEvent(event);
+}
+
+TValueDialog& TMainForm::ValueDialog() {
+  if (!FValueDialog) FValueDialog = std::make_unique<TValueDialog>(this);
+  return *FValueDialog;
+}
+
+TCommandDialog& TMainForm::CommandDialog() {
+  if (!FCommandDialog) FCommandDialog = std::make_unique<TCommandDialog>(this);
+  return *FCommandDialog;
+}
+
+TWritePrgDialog& TMainForm::WritePrgDialog() {
+  if (!FWritePrgDialog) FWritePrgDialog = std::make_unique<TWritePrgDialog>(this);
+  return *FWritePrgDialog;
+}
+
+TShellDirDialog& TMainForm::DirDialog() {
+  if (!FDirDialog) FDirDialog = std::make_unique<TShellDirDialog>(this);
+  return *FDirDialog;
+}
+
+TSelectFromListDialog& TMainForm::ListDialog() {
+  if (!FListDialog) FListDialog = std::make_unique<TSelectFromListDialog>(this);
+  return *FListDialog;
+}

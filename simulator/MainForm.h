@@ -1,0 +1,324 @@
+// TMainForm: Corvane's main window. It owns the machine and its peripherals for the whole run of
+// the program and shows them: the register panel, the memory grid, run control, the device tabs
+// with the teletype console, dumps and listings, settings, start-up and shutdown. Its parts are
+// written in separate files (MainRegisters, MainMemory, MainRun, MainDevices, MainDumps,
+// MainSettings, MainMenus); TMachineController carries the core's calls to them as signals.
+//
+// Every modal question goes through the dialog service, so tests drive the whole window
+// offscreen. Closing (Quit, the title bar, SIGTERM/SIGINT) stops a run first and shuts down once.
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "NovaMachine.h"
+#include "NumberUtils.h"
+#include "Peripherals.h"
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+class TCommandDialog;
+class TConsole;
+class TDeviceTabs;
+class TMachineController;
+class TMemoryView;
+class TNumberEdit;
+class TRegisterPanel;
+class TSelectFromListDialog;
+class TShellDirDialog;
+class TValueDialog;
+class TWritePrgDialog;
+
+// The text file types as the user typed them: entries trimmed, empty ones dropped, a leading
+// "*." or "." removed.
+std::string NormalizeTextFiles(const QString& text);
+
+// Where the window finds its settings and documents (tests give their own folders).
+struct TMainFormPaths {
+  std::string AppPath;   // settings folder, ending with "/"
+  std::string Documents; // the user's documents folder
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit TMainForm(const TMainFormPaths& paths, QWidget* parent = nullptr);
+  // The program's paths (SettingsFolder, DocumentsFolder).
+  TMainForm();
+  ~TMainForm() override;
+
+  TNovaMachine& Machine() { return *FMachine; }
+  TPeripherals& Peripherals() { return *FPeripherals; }
+  TMachineController& Controller() { return *FController; }
+
+  // ---- refresh operations (register panel and memory view)
+  void ShowRegisters();
+  void FillMemoryView();
+  void ApplyNumFormat();
+  void ShowRunState();
+  void ShowMemory(int Addr);
+  void InvalidateMemView();
+  void CenterMemoryRow(int row);
+  void PushAddress(int row);
+  void SetNumFormat(TNumMode mode);
+  TNumMode NumFormat() const { return FNumFormat; }
+  QString MemoryCaption() const;
+
+  // ---- register and grid actions
+  void RegisterFieldClick(QWidget* field);
+  void btPCClick();
+  void btAddWatchClick();
+  void btSwitchesToPCClick();
+  void PreSwitchChosen(const QString& entry);
+  void btLastClick();
+  void btNextClick();
+  void btmemUpClick();
+  void btmemDownClick();
+  void MemoryCellPressed(Qt::MouseButton button, int row, int column, QPoint globalPos, int rowBefore);
+  void MemoryCellActivated(int row, int column);
+  void SetPCClick();
+  void SeekAddressClick();
+  void GotoAddressClick();
+  void ToggleBreakpointClick();
+  void WatchLocationClick();
+  void PredefinedSwitchesClick();
+
+  // ---- run control
+  void btResetClick();
+  void btRunClick();
+  void btStepClick();
+  void btStepOverClick();
+  void btStopClick();
+  void btPrgLoadClick();
+  void btShowStepsClick(bool down);
+  // The view timer tick (blinks the front panel's RUN lamp once the panel exists).
+  void tmViewTimer();
+  QTimer& ViewTimer() { return FViewTimer; }
+  QTimer& ClockTimer();
+
+  // ---- dumps and listings
+  bool LoadDump(const std::string& AFileName, bool AKeepBreakpoints);
+  bool SaveDump(const std::string& AFileName);
+  void LoadDumpClick();
+  void ReloadClick();
+  void SaveDumpClick();
+  void ClearMemoryClick();
+  void SaveProgramClick();
+  void MemorySizeClick();
+  void SetMemSize(int size);
+
+  // ---- devices
+  bool SelectDeviceFile(TPeriphDevice dev);
+  bool SelectTtrFile();
+  bool SelectPtrFile();
+  bool SelectTtpFile();
+  bool SelectPtpFile();
+  bool SelectLptFile();
+  void ReaderOpenClick(TPeriphDevice dev);
+  void ReaderCloseClick(TPeriphDevice dev);
+  void ReaderResetClick(TPeriphDevice dev);
+  void ReaderHistoryChosen(TPeriphDevice dev, const QString& entry);
+  void OutputOpenClick(TPeriphDevice dev);
+  void OutputCloseClick(TPeriphDevice dev);
+  bool AttachOutputFile(TPeriphDevice dev, const std::string& name);
+  void TtyReaderSwitch(bool on);
+  void TtyPunchSwitch(bool on);
+  void TextFileTypesClick();
+  // A typed key for the teletype keyboard; false when the key is not one.
+  static int KeyToTeletype(int key, Qt::KeyboardModifiers mods, const QString& text);
+
+  // ---- settings, start-up, shutdown
+  void WorkingDirectoryClick();
+  void InfoClick();
+  void LanguageClick(const std::string& code);
+  // The one shutdown: reset, auto-saved image, settings, files. Runs once.
+  void Shutdown();
+  bool ShutDownDone() const { return FShutDownDone; }
+  const std::string& IniName() const { return FIniName; }
+  const std::string& AutoDump() const { return FAutoDump; }
+  std::string WorkPath;
+  std::string DumpName;
+  std::string ListName;
+  QString ProgVersName, ProgVers, ProgVersDate;
+
+  // ---- controls
+  TRegisterPanel* gbRegister;
+  QGroupBox* gbSwitches;
+  TNumberEdit* edSwitches;
+  QCheckBox* cbSwitches;
+  QComboBox* cbPreSwitches;
+  QToolButton* btSwitchesToPC;
+  QGroupBox* gbMemory;
+  TMemoryView* sgMemory;
+  QLabel* FHeader[4];
+  QToolButton* btLast;
+  QToolButton* btNext;
+  QGroupBox* gbNumFormat;
+  QRadioButton* rbBin;
+  QRadioButton* rbOctal;
+  QRadioButton* rbDecimal;
+  QRadioButton* rbHex;
+  QGroupBox* gbMemStep;
+  TNumberEdit* edMemStep;
+  QToolButton* btmemUp;
+  QToolButton* btmemDown;
+  QMenu* pmMemory;
+  QAction* itmSetPC;
+  QAction* itmEditContents;
+  QAction* itmSeekAddress;
+  QAction* itmGotoAddress;
+  QAction* itmToggleBreakpoint;
+  QAction* itmWatchLocationPm;
+  QAction* itmCancel;
+
+  QGroupBox* gbActions;
+  QToolButton* btReset;
+  QToolButton* btSetPC;
+  QToolButton* btRun;
+  QToolButton* btStep;
+  QToolButton* btStepOver;
+  QToolButton* btStop;
+  QToolButton* btPrgLoad;
+  QToolButton* btShowSteps;
+  QToolButton* btShowBreakpoints;
+  QToolButton* btShowWatch;
+  QToolButton* btShowTrace;
+  QToolButton* btShowFrontPanel;
+  QToolButton* btInfo;
+  QToolButton* btQuit;
+  QLabel* lbStatus;
+
+  TDeviceTabs* pcDevices;
+  QGroupBox* gbTTY;
+  TConsole* mmTTO;
+  QCheckBox* tswTTReader;
+  QCheckBox* tswTTPunch;
+  QCheckBox* cbUpcase;
+
+  // Menus.
+  QMenu* mnDump;
+  QAction* itmLoadDump;
+  QAction* itmReload;
+  QAction* itmSaveDump;
+  QAction* itmClearMemory;
+  QAction* itmSaveProgram;
+  QMenu* mnActions;
+  QAction* itmReset;
+  QAction* itmRun;
+  QAction* itmStep;
+  QAction* itmStepOver;
+  QAction* itmStop;
+  QAction* itmWatchLocation;
+  QMenu* mnIO;
+  QMenu* mnPtr;
+  QAction* itmPtrOn;
+  QAction* itmPtrOff;
+  QAction* itmPtrReset;
+  QMenu* mnPtp;
+  QAction* itmPtpOn;
+  QAction* itmPtpOff;
+  QAction* itmDeviceOrder;
+  QMenu* mnView;
+  QAction* itmTrace;
+  QAction* itmWatchList;
+  QAction* itmBreakpoints;
+  QAction* itmFrontPanel;
+  QMenu* mnPreferences;
+  QAction* itmMemorySize;
+  QAction* itmWorkingDirectory;
+  QAction* itmTextFileTypes;
+  QAction* itmPredefinedSwitches;
+  QMenu* mnLanguage;
+  QAction* itmGerman;
+  QAction* itmEnglish;
+  QAction* itmQuit;
+  QAction* itmInfo;
+
+  // The dialogs, made once (the program's start-up order) and reused.
+  TValueDialog& ValueDialog();
+  TCommandDialog& CommandDialog();
+  TWritePrgDialog& WritePrgDialog();
+  TShellDirDialog& DirDialog();
+  TSelectFromListDialog& ListDialog();
+
+  // State shown by the window.
+  std::array<int, 64> MemStack{};
+  int MemStackPtr = 0;
+  int MemStackCnt = 0;
+  bool ContentsCol = false;
+  std::string TextFiles() const;
+  // The printer's file dialog was cancelled: no new dialog until the next run or a printer file.
+  bool LptDeclined = false;
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+private:
+  void Create(const TMainFormPaths& paths);
+  void BuildUi();
+  QWidget* BuildLeftSide();
+  QWidget* BuildMemoryGroup();
+  QWidget* BuildActions();
+  void BuildMenus();
+  void ConnectController();
+  void RetranslateUi();
+  void RetranslateMenus();
+  void ReadSettings();
+  void WriteSettings();
+  void FirstShow();
+  void SetCaption(const QString& suffix);
+  void ClearHistory();
+  void UpdateHistoryButtons();
+  void AfterRun(TStopReason reason);
+  bool MayStart() const;
+  void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
+  bool OutputClashesWithReader(const std::string& name);
+  bool AskAddress(const QString& desc, int initial, int& addr);
+  void ShowOutOfRange();
+  void UpdateReaderSwitches();
+  void OnConsoleOutput(const QByteArray& bytes);
+  QPoint Below(QWidget* w) const;
+
+  std::unique_ptr<TNovaMachine> FMachine;
+  std::unique_ptr<TPeripherals> FPeripherals;
+  TMachineController* FController = nullptr;
+  TNumMode FNumFormat = nmOctal;
+  QButtonGroup* FNumGroup = nullptr;
+  QActionGroup* FLanguageGroup = nullptr;
+  QTimer FViewTimer;
+  std::string FAppPath;
+  std::string FIniName;
+  std::string FAutoDump;
+  QString FCaptionSuffix;      // the state part of the caption, kept as English message id + argument
+  int FCaptionKind = 0;        // 0 plain, 1 restored, 2 dump loaded
+  QStringList FPreSwitches;
+  QString FTextFiles = QStringLiteral("txt,lst,asm,bas");
+  bool FShown = false;
+  bool FShutDownDone = false;
+  bool FCloseWanted = false;
+  bool FRangeReported = false;  // "Address out of range" shown since the last stop
+  std::unique_ptr<TValueDialog> FValueDialog;
+  std::unique_ptr<TCommandDialog> FCommandDialog;
+  std::unique_ptr<TWritePrgDialog> FWritePrgDialog;
+  std::unique_ptr<TShellDirDialog> FDirDialog;
+  std::unique_ptr<TSelectFromListDialog> FListDialog;
+  QLabel* FSwitchLabel = nullptr;
+};

@@ -1,0 +1,150 @@
+// TMainForm: run control (Run, Step, Step over, Stop, Reset, Program load, "Show each program
+// step"), the keyboard of the teletype, and closing during a run.
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include "DeviceTabs.h"
+#include "InpValue.h"
+#include "MachineController.h"
+#include "MainForm.h"
+#include "MemoryModel.h"
+#include "NumberEd.h"
+#include "QtText.h"
+#include "ScreenPlacement.h"
+
+QTimer& TMainForm::ClockTimer() { return FController->ClockTimer(); }
+
+bool TMainForm::MayStart() const { return !FMachine->Executing() && !FShutDownDone && !FCloseWanted; }
+
+void TMainForm::AfterRun(TStopReason reason) {
+  FController->FlushConsole();
+  FRangeReported = false;
+  UpdateReaderSwitches();
+  if (reason != srRefused) {
+    QString text = ToQString(StopReasonText(reason));
+    const std::string& detail = FMachine->LastStopDetail();
+    if (!detail.empty()) text += QStringLiteral(": ") + ToQString(detail).replace(QStringLiteral("\r\n"), " ");
+    lbStatus->setText(text);
+  }
+  ShowRunState();
+  // A close asked for during the run happens now, from the top level.
+  if (FCloseWanted && !FMachine->Executing()) QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TMainForm::btRunClick() {
+  if (!MayStart()) return;
+  LptDeclined = false;
+  FRangeReported = false;
+  AfterRun(FMachine->RunProgram());
+}
+
+void TMainForm::btStepClick() {
+  if (!MayStart()) return;
+  AfterRun(FMachine->btStepClick());
+}
+
+void TMainForm::btStepOverClick() {
+  if (!MayStart()) return;
+  LptDeclined = false;
+  AfterRun(FMachine->btStepOverClick());
+}
+
+void TMainForm::btStopClick() { FMachine->btStopClick(); }
+
+void TMainForm::btResetClick() {
+  FMachine->ResetCpu();
+  UpdateReaderSwitches();
+  ShowRegisters();
+}
+
+void TMainForm::btPrgLoadClick() {
+  if (!MayStart()) return;
+  std::uint16_t v = FMachine->FSwitches;
+  if (!ValueDialog().Execute(BelowLeft(edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
+  if (ValueDialog().ValueEdit()->CheckError()) return;
+  FMachine->FSwitches = v;
+  edSwitches->SetValue(v);
+  LptDeclined = false;
+  FRangeReported = false;
+  AfterRun(FMachine->ProgramLoad());
+}
+
+void TMainForm::btShowStepsClick(bool down) {
+  FMachine->ShowEachStep = down;
+  ShowRunState();
+  InvalidateMemView();
+}
+
+void TMainForm::UpdateReaderSwitches() {
+  const bool on = FMachine->Tti.ReaderOn();
+  if (tswTTReader->isChecked() != on) {
+    tswTTReader->setChecked(on);
+    tswTTReader->setText(QtText("Reader:") + " " + (on ? QtText("On") : QtText("Off")));
+  }
+}
+
+int TMainForm::KeyToTeletype(int key, Qt::KeyboardModifiers mods, const QString& text) {
+  if (mods & (Qt::AltModifier | Qt::MetaModifier)) return -1;
+  if (mods & Qt::ControlModifier) {
+    // Ctrl+letter is its control code, whatever text the platform gives with it.
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key - Qt::Key_A + 1;
+    return -1;
+  }
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 015;
+    case Qt::Key_Backspace: return 8;  // the core types it as rubout
+    case Qt::Key_Escape: return 033;
+    case Qt::Key_Tab: return 011;
+    default: break;
+  }
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+    // Letters from the key and the shift state.
+    const bool upper = (mods & Qt::ShiftModifier) || (text.size() == 1 && text[0].isUpper());
+    return upper ? key : key - Qt::Key_A + 'a';
+  }
+  if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7f) return text[0].unicode();
+  return -1;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    // Key preview: keys typed anywhere in this window (not in a dialog over it) reach TTI.
+    // A key that the focus widget ignores travels on to its parents: take it at its first stop.
+    QWidget* focus = QApplication::focusWidget();
+    const bool first = focus && focus->window() == this ? w == focus : w == this;
+    if (w && first && w->window() == this && !QApplication::activeModalWidget()) {
+      auto* k = static_cast<QKeyEvent*>(event);
+      const int code = KeyToTeletype(k->key(), k->modifiers(), k->text());
+      if (code >= 0) {
+        FMachine->KeyPress(code, cbUpcase->isChecked());
+        // While the machine runs the keys belong to the teletype; stopped, the controls get
+        // them as well (except an editable field, where typing edits the field only).
+        const auto* edit = qobject_cast<QLineEdit*>(w);
+        if (FMachine->FRun || w == mmTTO) return true;
+        if (edit && !edit->isReadOnly()) return false;
+      }
+    }
+  }
+  if (watched == edSwitches && event->type() == QEvent::MouseButtonRelease) RegisterFieldClick(edSwitches);
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (FMachine->Executing()) {
+    // Stop the run first; the window closes once the run has returned to the event loop.
+    FCloseWanted = true;
+    FMachine->btStopClick();
+    event->ignore();
+    return;
+  }
+  Shutdown();
+  QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,267 @@
+// TMainForm: the settings file, the connection to the controller, the first showing, the one
+// shutdown, the caption, the working directory, the language and the information box.
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QToolButton>
+
+#include "DeviceTabs.h"
+#include "HistoryCombo.h"
+#include "IniFile.h"
+#include "LanguageSwitch.h"
+#include "MachineController.h"
+#include "MainForm.h"
+#include "MemoryModel.h"
+#include "MessageBoxes.h"
+#include "NumberEd.h"
+#include "PathUtils.h"
+#include "QtText.h"
+#include "ScreenPlacement.h"
+#include "ShellDirDlg.h"
+#include "Startup.h"
+#include "VersionInfo.h"
+
+namespace {
+constexpr const char* Config = "Config";
+constexpr const char* ProgramTitle = "Corvane";
+constexpr const char* ToolSections[3] = {"TraceWindow", "WatchWindow", "Breakpoints"};
+
+std::string IndexKey(int i) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "Address%03d", i);
+  return buf;
+}
+
+// The stored "Count" keys: never more entries than the memory has words.
+int ReadCount(const TIniFile& ini, const char* section) {
+  return std::clamp(ini.ReadInteger(section, "Count", 0), 0, MemoryWords);
+}
+}  // namespace
+
+void TMainForm::ConnectController() {
+  TMachineController* c = FController;
+  connect(c, &TMachineController::RegistersChanged, this, [this] { ShowRegisters(); });
+  connect(c, &TMachineController::RunStateChanged, this, [this] { ShowRunState(); });
+  connect(c, &TMachineController::MemoryChanged, this, [this] { ApplyNumFormat(); });
+  connect(c, &TMachineController::MemoryRepaint, this, [this] { InvalidateMemView(); });
+  connect(c, &TMachineController::MemorySizeChanged, this, [this](int) {
+    gbMemory->setTitle(MemoryCaption());
+    FillMemoryView();
+  });
+  connect(c, &TMachineController::ConsoleOutput, this, [this](const QByteArray& b) { OnConsoleOutput(b); });
+  connect(c, &TMachineController::PrinterLineDone, this, [this](const QString& l) { pcDevices->mmLpt->appendPlainText(l); });
+  connect(c, &TMachineController::PrinterCleared, this, [this] { pcDevices->mmLpt->clear(); });
+  connect(c, &TMachineController::DevicePositionChanged, this,
+          [this](int dev, qint64 pos, int byte) { pcDevices->ShowPosition(dev, pos, byte); });
+  connect(c, &TMachineController::DeviceAttachmentChanged, this, [this](int dev) {
+    if (dev == pdTtr || dev == pdPtr) {
+      TReaderPage& page = pcDevices->Reader(dev);
+      TInputStream* f = FPeripherals->InputFile(TPeriphDevice(dev));
+      page.edTotal->setText(QString::number(f ? f->Size() : 0));
+      const bool text = dev == pdTtr ? FPeripherals->TtrText : FPeripherals->PtrText;
+      (text ? page.rbTextFile : page.rbBinFile)->setChecked(true);
+    }
+  });
+  connect(c, &TMachineController::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
+  connect(pcDevices->Ttr.rbTextFile, &QRadioButton::toggled, this, [this](bool on) { FPeripherals->TtrText = on; });
+  connect(pcDevices->Ptr.rbTextFile, &QRadioButton::toggled, this, [this](bool on) { FPeripherals->PtrText = on; });
+}
+
+void TMainForm::ReadSettings() {
+  const TProgramVersion version = ProgramVersion(ProgramTitle, CORVANE_VERSION, "");
+  ProgVersName = ToQString(version.Name.empty() ? std::string(ProgramTitle) : version.Name);
+  ProgVers = ToQString(version.BracketedVersion);
+  ProgVersDate = ToQString(version.FileDate);
+
+  FIniName = MakeFileName(FAppPath, ProgramTitle, "ini");
+  const TIniFile ini(FIniName);
+  const QRect area = WorkAreaAt(QPoint(0, 0));
+  const int top = ini.ReadInteger(Config, "Top", area.top() + 40);
+  const int left = ini.ReadInteger(Config, "Left", area.left() + 40);
+  // The placement rule keeps a stored position on a screen.
+  move(PlaceOnScreen(QPoint(left, top), size(), pkDialog));
+  WorkPath = ini.ReadString(Config, "WorkPath", WorkPath);
+  DumpName = ini.ReadString(Config, "LastDump", "");
+  if (!DumpName.empty() && !QFileInfo::exists(ToQString(DumpName))) DumpName.clear();
+  ListName = ini.ReadString(Config, "LastListing", "");
+  switch (ini.ReadInteger(Config, "NumBase", nmOctal)) {
+    case nmHex: FNumFormat = nmHex; break;
+    case nmOctal: FNumFormat = nmOctal; break;
+    case nmBin: FNumFormat = nmBin; break;
+    default: FNumFormat = nmZeroDec; break;
+  }
+  int memSize = ini.ReadInteger(Config, "MemSize", MemoryWords);
+  if (memSize < 1 || memSize > MemoryWords) memSize = MemoryWords;
+  FMachine->SetMemSize(memSize);
+  int step = ini.ReadInteger(Config, "MemoryStep", 256);
+  if (step < 0 || step > 0177777) step = 256;
+  edMemStep->SetValue(step);
+  itmFrontPanel->setChecked(ini.ReadBool(Config, "ShowFrontPanel", true));
+  cbUpcase->setChecked(ini.ReadBool(Config, "UpperCase", true));
+  const int sw = ini.ReadInteger(Config, "Switches", 0);
+  FMachine->FSwitches = TWord(sw >= 0 && sw <= 0177777 ? sw : 0);
+  FPreSwitches.clear();
+  for (const QString& e : ToQString(ini.ReadString(Config, "PreSwitches", "000012,177777")).split(',', Qt::SkipEmptyParts))
+    FPreSwitches << e.trimmed();
+  cbPreSwitches->clear();
+  cbPreSwitches->addItems(FPreSwitches);
+  cbPreSwitches->setCurrentIndex(-1);
+  pcDevices->edLpt->setText(ToQString(ini.ReadString(Config, "LPTName", "")));
+  pcDevices->Ptp.edFile->setText(ToQString(ini.ReadString(Config, "PTPName", "")));
+  pcDevices->Ttp.edFile->setText(ToQString(ini.ReadString(Config, "TTPName", "")));
+  FPeripherals->TextFiles = NormalizeTextFiles(ToQString(ini.ReadString(Config, "TextFiles", "txt,lst,asm,bas")));
+  const std::pair<TReaderPage*, std::pair<const char*, const char*>> readers[2] = {
+      {&pcDevices->Ptr, {"PtrFiles", "PTRName"}}, {&pcDevices->Ttr, {"TtrFiles", "TTRName"}}};
+  for (const auto& [page, keys] : readers) {
+    LoadHistory(page->edFile, ini, keys.first);
+    const QString stored = ToQString(ini.ReadString(Config, keys.second, ""));
+    const int at = stored.isEmpty() ? -1 : page->edFile->findText(stored);
+    if (at >= 0) {
+      page->edFile->setCurrentIndex(at);
+    } else {
+      if (stored.size() >= 10) page->edFile->insertItem(0, stored);
+      page->edFile->setCurrentIndex(-1);
+    }
+  }
+  for (int i = 0, n = ReadCount(ini, "WatchWindow"); i < n; ++i) {
+    const int a = ini.ReadInteger("WatchWindow", IndexKey(i), -1);
+    if (a >= 0 && a < MemoryWords) FMachine->AddWatchItem(TWord(a), 0);
+  }
+  for (int i = 0, n = ReadCount(ini, "Breakpoints"); i < n; ++i) {
+    const int a = ini.ReadInteger("Breakpoints", IndexKey(i), -1);
+    if (a >= 0 && a < MemoryWords) FMachine->AddBreakpointItem(TWord(a));
+  }
+  itmTrace->setChecked(ini.ReadBool("TraceWindow", "Visible", false));
+  itmWatchList->setChecked(ini.ReadBool("WatchWindow", "Visible", false));
+  itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
+
+  if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
+  sgMemory->Model()->SetNumFormat(FNumFormat);
+  FAutoDump = JoinPath(WorkPath, "autodump.dmp");
+  gbMemory->setTitle(MemoryCaption());
+  ClearHistory();
+  FPeripherals->LptLine.clear();
+  ContentsCol = false;
+}
+
+void TMainForm::WriteSettings() {
+  TIniFile ini(FIniName);
+  ini.WriteInteger(Config, "Top", pos().y());
+  ini.WriteInteger(Config, "Left", pos().x());
+  ini.WriteString(Config, "WorkPath", WorkPath);
+  ini.WriteString(Config, "LastDump", DumpName);
+  ini.WriteString(Config, "LastListing", ListName);
+  ini.WriteInteger(Config, "NumBase", FNumFormat);
+  ini.WriteInteger(Config, "MemSize", FMachine->MemSize);
+  ini.WriteInteger(Config, "MemoryStep", int(edMemStep->Value() & 0xFFFF));
+  ini.WriteBool(Config, "ShowFrontPanel", itmFrontPanel->isChecked());
+  ini.WriteBool(Config, "UpperCase", cbUpcase->isChecked());
+  ini.WriteInteger(Config, "Switches", FMachine->FSwitches);
+  ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
+  ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
+  ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
+  ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
+  ini.WriteString(Config, "PTRName", FPeripherals->PtrFile ? FPeripherals->PtrFile->FName : std::string());
+  ini.WriteString(Config, "TTRName", FPeripherals->TtrFile ? FPeripherals->TtrFile->FName : std::string());
+  ini.WriteString(Config, "TextFiles", FPeripherals->TextFiles);
+  ini.WriteBool("TraceWindow", "Visible", itmTrace->isChecked());
+  ini.WriteBool("WatchWindow", "Visible", itmWatchList->isChecked());
+  ini.WriteBool("Breakpoints", "Visible", itmBreakpoints->isChecked());
+  for (const char* section : {"WatchWindow", "Breakpoints"}) {
+    for (const std::string& key : ini.ReadSection(section))
+      if (key.rfind("Address", 0) == 0) ini.DeleteKey(section, key);
+  }
+  ini.WriteInteger("WatchWindow", "Count", int(FMachine->Watch.size()));
+  for (std::size_t i = 0; i < FMachine->Watch.size(); ++i)
+    ini.WriteInteger("WatchWindow", IndexKey(int(i)), FMachine->Watch[i].Addr);
+  ini.WriteInteger("Breakpoints", "Count", int(FMachine->BreakPoints.size()));
+  for (std::size_t i = 0; i < FMachine->BreakPoints.size(); ++i)
+    ini.WriteInteger("Breakpoints", IndexKey(int(i)), FMachine->BreakPoints[i]);
+  SaveHistory(pcDevices->Ptr.edFile, ini, "PtrFiles", true);
+  SaveHistory(pcDevices->Ttr.edFile, ini, "TtrFiles", true);
+  std::string error;
+  if (!ini.UpdateFile(&error)) ErrorBox(QtText("Error writing file:") + "\r\n" + ToQString(FIniName));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (FShown) return;
+  FShown = true;
+  FirstShow();
+}
+
+void TMainForm::FirstShow() {
+  itmReload->setEnabled(false);
+  if (QFileInfo::exists(ToQString(FAutoDump)) && LoadDump(FAutoDump, true)) {
+    FCaptionKind = 1;
+    SetCaption(QString());
+  } else {
+    ClearMemoryClick();
+    for (TWord a : FMachine->BreakPoints) FMachine->Memory[a].Flags |= BreakpointFlag;
+  }
+  const QString ptr = pcDevices->Ptr.edFile->currentText();
+  if (!ptr.isEmpty()) {
+    if (!QFileInfo::exists(ptr) || !FPeripherals->OpenInput(pdPtr, ptr.toStdString()))
+      pcDevices->Ptr.edFile->setCurrentIndex(-1);
+  }
+  pcDevices->Ptr.Last = pcDevices->Ptr.edFile->currentText();
+  pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
+  FMachine->ResetCpu();
+  ApplyNumFormat();
+  ShowRegisters();
+  FRangeReported = false;
+}
+
+void TMainForm::Shutdown() {
+  if (FShutDownDone) return;
+  FShutDownDone = true;
+  FMachine->ResetCpu();
+  FController->FlushConsole();
+  // The working directory is made (with its parents) before the image goes into it.
+  QDir().mkpath(ToQString(ExtractFilePath(FAutoDump)));
+  std::string error;
+  if (!FMachine->SaveDump(FAutoDump, &error)) ErrorBox(ToQString(error));
+  WriteSettings();
+  for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
+    if (d == pdPtr || d == pdTtr)
+      FPeripherals->DetachInput(d);
+    else
+      FPeripherals->CloseOutput(d);
+  }
+  FViewTimer.stop();
+  FController->ClockTimer().stop();
+}
+
+void TMainForm::SetCaption(const QString&) {
+  QString title = QtText(ProgramTitle);
+  if (FCaptionKind == 1)
+    title += QtText(" - The last memory status has been restored");
+  else if (FCaptionKind == 2)
+    title += QtText(" - Memory dump loaded: ") + ToQString(ExtractFileName(DumpName));
+  setWindowTitle(title);
+}
+
+void TMainForm::WorkingDirectoryClick() {
+  QString dir = ToQString(WorkPath);
+  if (!DirDialog().Execute(QtText("Working directory"), false, false, false, ToQString(WorkPath), dir)) return;
+  if (!dir.isEmpty()) WorkPath = ExcludeTrailingDelimiter(dir.toStdString());
+}
+
+void TMainForm::InfoClick() {
+  InfoMsg(ProgVersName + ProgVers + " - " + ProgVersDate, NoPoint, QtText(ProgramTitle), this);
+}
+
+void TMainForm::LanguageClick(const std::string& code) {
+  (code == "de" ? itmGerman : itmEnglish)->setChecked(true);
+  SwitchLanguage(code);
+}

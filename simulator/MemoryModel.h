@@ -1,0 +1,83 @@
+// The memory grid sgMemory: a table model over the core's memory (columns "S", address, contents,
+// command) and a view with uniform 16 px rows that paints its cells itself. Only the rows the
+// view shows are ever formatted, so a refill costs the same at 32768 words as at 100.
+#pragma once
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include "NovaMachine.h"
+#include "NumberUtils.h"
+
+class TMemoryModel : public QAbstractTableModel {
+  Q_OBJECT
+public:
+  enum { colMark = 0, colAddress = 1, colContents = 2, colCommand = 3 };
+  explicit TMemoryModel(TNovaMachine& Machine, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+  TNumMode NumFormat() const { return FNumFormat; }
+  void SetNumFormat(TNumMode mode);
+  // FillMemoryView: the row count follows MemSize, the visible rows show the memory again.
+  void Fill();
+  // Column texts of a row (the grid's cell texts).
+  QString CellText(int row, int column) const;
+
+private:
+  TNovaMachine& FMachine;
+  TNumMode FNumFormat = nmOctal;
+  int FRows;
+};
+
+class TMemoryView;
+
+// Paints one cell: background by the first matching rule, text at 2 px, the breakpoint circle.
+class TMemoryDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+public:
+  TMemoryDelegate(TMemoryView* view, TNovaMachine& Machine);
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+  TMemoryView* FView;
+  TNovaMachine& FMachine;
+};
+
+class TMemoryView : public QTableView {
+  Q_OBJECT
+public:
+  static constexpr int RowHeight = 16;
+  TMemoryView(TNovaMachine& Machine, QWidget* parent = nullptr);
+
+  TMemoryModel* Model() const { return FModel; }
+  // The grid's selected row (the current cell's row; -1 for none).
+  int SelectedRow() const;
+  int SelectedColumn() const;
+  // Selects the row (current column kept) and scrolls it into view; out-of-range rows do nothing.
+  void SelectRow(int row);
+  int TopRow() const;
+  void SetTopRow(int row);
+  int VisibleRows() const;  // fully visible rows
+  // First and last row of the range selection (the selected row alone without a range).
+  std::pair<int, int> SelectionRange() const;
+  // The whole grid greys out while the machine runs without "Show each program step".
+  bool GreyWhileRunning = true;
+  bool Greyed() const;
+
+signals:
+  void CellPressed(Qt::MouseButton button, int row, int column, QPoint globalPos, int rowBefore);
+  void CellActivated(int row, int column);  // double click, Enter
+
+protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  TNovaMachine& FMachine;
+  TMemoryModel* FModel;
+};

@@ -1,0 +1,73 @@
+// The "Register" group of the main window: PC, current instruction, effective address, the
+// interrupt and run lamps, carry, skip arrow and the four accumulators, each number field with
+// its "B" (bytes) box. The panel only shows; the main window reacts to clicks on its fields.
+#pragma once
+#include <QGroupBox>
+#include <QTimer>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class TArrowIndicator;
+class TNumberEdit;
+class TSpotIndicator;
+
+// aiRun: a small rotating sector that turns while the machine runs (a frame each 200 ms).
+class TActivityIndicator : public QWidget {
+  Q_OBJECT
+public:
+  explicit TActivityIndicator(QWidget* parent = nullptr);
+  bool Animate() const { return FTimer.isActive(); }
+  void SetAnimate(bool on);
+  int Frame() const { return FFrame; }
+  QSize sizeHint() const override { return QSize(16, 16); }
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  QTimer FTimer;
+  int FFrame = 0;
+};
+
+class TRegisterPanel : public QGroupBox {
+  Q_OBJECT
+public:
+  explicit TRegisterPanel(QWidget* parent = nullptr);
+  void RetranslateUi();
+
+  TNumberEdit* edPC;
+  QToolButton* btPC;
+  TNumberEdit* edCmd;
+  QLineEdit* edCommand;
+  TNumberEdit* edAdr;
+  QToolButton* btAddWatch;
+  TSpotIndicator* siIntEn;
+  TSpotIndicator* siIrq;
+  TSpotIndicator* siRun;
+  TActivityIndicator* aiRun;
+  TNumberEdit* edCarry;
+  TArrowIndicator* aiSkip;
+  std::array<TNumberEdit*, 4> edAC;
+  QCheckBox* cbPC;
+  QCheckBox* cbCmd;
+  std::array<QCheckBox*, 4> cbAC;
+
+signals:
+  // A click on a register field (or Enter in the carry and accumulator fields).
+  void FieldClicked(QWidget* field);
+  void AdrHover(bool over);
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+  QLabel* FLabels[8];
+  QLabel* FAcLabels[4];
+};
+
+// A read-only 16-bit number field in the register font.
+TNumberEdit* MakeRegisterEdit(QWidget* parent, const char* name, int bits = 16);
