@@ -21,8 +21,18 @@ bool TTapeReader::Open(const std::string& fileName) {
   FPos = FEnd = 0;
   FBase = 0;
   FError = 0;
-  FHandle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  return FHandle >= 0;
+  // Without blocking: a file swapped for a pipe after it was found must not stall the run.
+  FHandle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (FHandle < 0) return false;
+  struct stat st;
+  if (::fstat(FHandle, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    Close();
+    errno = err;
+    return false;
+  }
+  ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
+  return true;
 }
 
 void TTapeReader::Close() {

@@ -14,7 +14,8 @@ public:
   TTapeReader(const TTapeReader&) = delete;
   TTapeReader& operator=(const TTapeReader&) = delete;
 
-  // False with errno set when the file cannot be opened for reading.
+  // False with errno set when the file cannot be opened for reading or is not a regular file
+  // (EISDIR, EINVAL).
   bool Open(const std::string& fileName);
   void Close();
 

@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "SafeFormat.h"
+#include "TextUtils.h"
 #include "Translate.h"
 
 namespace {
@@ -53,7 +54,7 @@ TTallisParse ParseTallisWords(const std::vector<TTallisWord>& words, TCheckParam
     else if (word.Text == "--help" || word.Text == "-h")
       return tpHelp;
     else {
-      error = SafeFormat(_("unknown option %s"), word.Text);
+      error = SafeFormat(_("unknown option %s"), EscapeControls(word.Text, 40));
       return tpUsageError;
     }
   }

@@ -36,3 +36,23 @@ std::string_view Utf8Prefix(std::string_view s, std::size_t count) {
   }
   return s.substr(0, i);
 }
+
+std::string EscapeControls(std::string_view text, std::size_t maxBytes) {
+  static const char hex[] = "0123456789ABCDEF";
+  const bool cut = maxBytes != 0 && text.size() > maxBytes;
+  if (cut) text = text.substr(0, maxBytes);
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= ' ' && c < 0x7F) {
+      shown += ch;
+    } else {
+      shown += "\\x";
+      shown += hex[c >> 4];
+      shown += hex[c & 15];
+    }
+  }
+  if (cut) shown += "...";
+  return shown;
+}

@@ -1,4 +1,5 @@
-// Small text helpers of the frame: ASCII case folding and UTF-8 character counts.
+// Small text helpers of the frame: ASCII case folding, UTF-8 character counts, and text from
+// outside made safe to print.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -12,3 +13,8 @@ bool SameText(std::string_view a, std::string_view b);
 std::size_t Utf8Length(std::string_view s);
 // The first count UTF-8 characters.
 std::string_view Utf8Prefix(std::string_view s, std::size_t count);
+
+// The text with every byte that is not printable ASCII written as \xNN, so that a message
+// quoting it cannot move the terminal's cursor or split a line; cut after maxBytes bytes with
+// "..." (0: no limit).
+std::string EscapeControls(std::string_view text, std::size_t maxBytes = 0);
