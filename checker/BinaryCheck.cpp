@@ -110,6 +110,7 @@ bool CheckBinaryTape(TTapeReader& r, TCheckContext& ctx) {
       ok = false;
     }
     if (start) break;  // the rest of the tape is trailer
+    if (ctx.StopRequested()) return true;  // the file is left without its "Checked:" line
   }
   ctx.Line("  " + SafeFormat(ok ? _("Checked: %u blocks: OK") : _("Checked: %u blocks: Errors found"), blocks));
   ctx.LetCatchUp();

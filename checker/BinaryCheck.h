@@ -13,5 +13,6 @@
 
 // Checks the tape on an open reader and appends its block lines (with "Show contents" the
 // block contents, errors with the offset just after the previous block) and the "Checked:"
-// line. False when reading failed (reader.Error()); the "Checked:" line is then missing.
+// line. False when reading failed (reader.Error()); the "Checked:" line is then missing, as it
+// is when the run is asked to stop (after the block at hand).
 bool CheckBinaryTape(TTapeReader& reader, TCheckContext& ctx);

@@ -10,6 +10,10 @@ struct TCheckContext {
   TResultSink& Sink;
   const std::function<void()>& CatchUp;
   bool ShowContents = false;
+  const bool* StopFlag = nullptr;  // set by a stop request during a catch-up
+
+  // The run was asked to stop: the file's work ends at the next safe point.
+  bool StopRequested() const { return StopFlag && *StopFlag; }
 
   void Line(const std::string& line) { Sink.AppendLine(line); }
   void SelectedLine(const std::string& line) {

@@ -38,7 +38,10 @@ TCheckResult TTapeChecker::Run(const TCheckParams& params) {
     ~TRunningFlag() { Flag = false; }
   } running(FRunning);
   FErrorMessage.clear();
-  return Execute(params);
+  FStopRequested = false;
+  const TCheckResult result = Execute(params);
+  FStopRequested = false;
+  return result;
 }
 
 namespace {
@@ -125,6 +128,7 @@ TCheckResult TTapeChecker::Execute(const TCheckParams& params) {
       }
       ++total;
       if (!ProcessFile(file, target, params)) return crError;
+      if (FStopRequested) return crStopped;
     }
   }
   FSink.AppendLine(SafeFormat(_("%u Files checked"), total));
@@ -133,7 +137,7 @@ TCheckResult TTapeChecker::Execute(const TCheckParams& params) {
 }
 
 bool TTapeChecker::ProcessFile(const std::string& fileName, const std::string& target, const TCheckParams& params) {
-  TCheckContext ctx{FSink, OnCatchUp, params.ShowContents};
+  TCheckContext ctx{FSink, OnCatchUp, params.ShowContents, &FStopRequested};
   ctx.Line(_("File: ") + fileName);
   TTapeReader reader;
   if (!reader.Open(target)) {

@@ -27,6 +27,8 @@ enum TCheckResult {
   crError,     // the source folder is missing, or a file could not be opened, read or written:
                // the run ended there
   crBusy,      // a run was already going on; nothing was done
+  crStopped,   // Stop() was called during a catch-up: the run ended at the next safe point, with
+               // no file half repaired and no "Files checked" line
   crRefused    // a pattern was refused before anything was searched: it is absolute or leads out
                // of the source folder; ErrorMessage() says why
 };
@@ -44,6 +46,12 @@ public:
 
   TCheckResult Run(const TCheckParams& params);
   bool Running() const { return FRunning; }
+  // Asks a running check to end (from the catch-up callback, a signal handler's event, ...): a
+  // binary run ends after the block at hand, a text run after the file at hand is repaired or
+  // left as it was. No effect when no run is going on.
+  void Stop() {
+    if (FRunning) FStopRequested = true;
+  }
   // Why the last run ended with crError or crRefused.
   const std::string& ErrorMessage() const { return FErrorMessage; }
 
@@ -58,5 +66,6 @@ private:
 
   TResultSink& FSink;
   bool FRunning = false;
+  bool FStopRequested = false;
   std::string FErrorMessage;
 };

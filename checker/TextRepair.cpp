@@ -61,6 +61,8 @@ void FilterText(TTapeReader& reader, TCheckContext& ctx, TTapeWriter* writer) {
         } else {
           ctx.Line(" " + display);
           display.clear();
+          ctx.LetCatchUp();  // a long listing keeps the window alive
+          if (ctx.StopRequested()) return;
         }
       }
       if (writer) writer->PutByte(b);
@@ -113,6 +115,7 @@ bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckCont
 
   if (!scan.NeedsRepair()) {
     FilterText(reader, ctx, nullptr);  // the contents are still listed
+    if (ctx.StopRequested()) return true;
     if (reader.Error() != 0) return readFailed(reader.Error());
     ctx.Line("  " + SafeFormat(_("File stripped by %u bytes"), 0u));
     ctx.Line("  " + _("Nothing to repair: left unchanged"));
@@ -127,6 +130,11 @@ bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckCont
     return false;
   }
   FilterText(reader, ctx, &writer);
+  if (ctx.StopRequested()) {  // stopped while listing: the file stays as it was
+    writer.Finish();
+    ::unlink(tempName.c_str());
+    return true;
+  }
   const int readError = reader.Error();
   const std::uint64_t written = writer.Written();
   const bool writeOk = writer.Finish();

@@ -32,7 +32,9 @@ bool ScanTextTape(TTapeReader& reader, TTextScan& scan);
 // repaired bytes go to a temporary file that did not exist before, the report lines ("Parity
 // removed", "File stripped by ...") are appended and the files are moved (CommitRepair). False
 // with error set when the run must end: the temporary file cannot be created or written, or the
-// source cannot be read; the source is then untouched and no temporary file is left.
+// source cannot be read; the source is then untouched and no temporary file is left. A stop
+// requested while the contents are listed leaves the file untouched; one requested after the
+// repaired text is complete lets it take the file's place first.
 bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckContext& ctx, std::string& error);
 
 // The file operations of CommitRepair, replaceable in tests. Each returns 0, or -1 with errno set.

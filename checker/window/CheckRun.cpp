@@ -2,14 +2,6 @@
 
 #include "ResultListModel.h"
 
-namespace {
-
-// Thrown from the catch-up of a binary run to end it. Everything a binary run holds (the open
-// tape, the file list) is released on the way out; it writes nothing.
-struct TRunStopped {};
-
-}  // namespace
-
 TCheckRun::TCheckRun(TResultListModel& list) : FList(list), FChecker(list) {
   FChecker.OnCatchUp = [this] { CatchUp(); };
 }
@@ -18,13 +10,10 @@ TCheckResult TCheckRun::Run(const TCheckParams& params) {
   if (FChecker.Running()) return crBusy;
   FStopRequested = false;
   FStopped = false;
-  FStoppable = params.Mode != cmText;
   FCatchUps = 0;
   FClock.start();
-  TCheckResult result;
-  try {
-    result = FChecker.Run(params);
-  } catch (const TRunStopped&) {
+  TCheckResult result = FChecker.Run(params);
+  if (result == crStopped) {
     FStopped = true;
     result = crComplete;
   }
@@ -32,12 +21,15 @@ TCheckResult TCheckRun::Run(const TCheckParams& params) {
   return result;
 }
 
+void TCheckRun::Stop() {
+  FStopRequested = true;
+  FChecker.Stop();
+}
+
 void TCheckRun::CatchUp() {
-  if (FStopRequested && FStoppable) throw TRunStopped();
-  if (FClock.elapsed() < FInterval) return;
+  if (FStopRequested || FClock.elapsed() < FInterval) return;
   FList.Flush();
   ++FCatchUps;
   if (OnCatchUp) OnCatchUp();
   FClock.restart();
-  if (FStopRequested && FStoppable) throw TRunStopped();
 }

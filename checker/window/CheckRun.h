@@ -2,8 +2,8 @@
 // may catch up (after each listed data word, repeat block, block error and file); the window
 // catches up only when its interval (50 ms) has passed since the last time, never per line.
 //
-// Stop ends a binary run at the next catch-up. A text run is never cut off: the checker catches
-// up between a file's repair and its commit, so a text run goes on to its end.
+// Stop ends a run at the checker's next safe point: a binary run after the block at hand, a text
+// run after the file at hand is repaired or left as it was.
 #pragma once
 #include <QElapsedTimer>
 #include <functional>
@@ -27,7 +27,7 @@ public:
   bool Running() const { return FChecker.Running(); }
   const std::string& ErrorMessage() const { return FChecker.ErrorMessage(); }
 
-  void Stop() { FStopRequested = true; }
+  void Stop();
   bool StopRequested() const { return FStopRequested; }
   bool Stopped() const { return FStopped; }
 
@@ -45,5 +45,4 @@ private:
   int FCatchUps = 0;
   bool FStopRequested = false;
   bool FStopped = false;
-  bool FStoppable = false;
 };

@@ -151,3 +151,42 @@ TEST(TapeChecker, TextModeRepairsEachFileInsideOnce) {
   ASSERT_EQ(reader.Run({cmBinary, dir / "src", "f.txt;f.txt", true, false}), crComplete);
   EXPECT_EQ(binary.Lines.back(), "2 Files checked");
 }
+
+// Stop ends a run at a safe point: a binary file after the block at hand, a text file whole or
+// not at all; nothing after it is touched and no count line is written.
+TEST(TapeChecker, StopEndsTheRunAtASafePoint) {
+  const std::string text(100, 'A');
+  const std::string dirty = text + std::string(1, '\0');
+  struct TCase {
+    TCheckMode Mode;
+    bool Contents;
+    const char* FirstAfter;  // the first file's bytes after the run; nullptr: binary, unchanged
+    std::size_t Lines;
+  };
+  const TCase cases[] = {
+      {cmBinary, true, nullptr, 2},    // "File:" and the first word: no "Checked:" line
+      {cmText, true, "dirty", 2},      // stopped while listing: the file stays as it was
+      {cmText, false, "repaired", 2},  // stopped after the repaired text was complete: it is in place
+  };
+  for (const TCase& c : cases) {
+    TTempDir dir;
+    const std::string tape = TTape().Data(0, {1}).Data(2, {3}).Start(0).Str();
+    const std::string first = c.Mode == cmBinary ? tape : dirty;
+    WriteFile(dir / "a.t", first);
+    WriteFile(dir / "b.t", first);
+    TRecordingSink sink;
+    TTapeChecker checker(sink);
+    checker.OnCatchUp = [&] { checker.Stop(); };
+    EXPECT_EQ(checker.Run({c.Mode, dir.Path(), "*.t", false, c.Contents}), crStopped);
+    EXPECT_EQ(sink.Lines.size(), c.Lines) << sink.Lines.back();
+    EXPECT_EQ(sink.Lines.front(), "File: " + (dir / "a.t"));
+    const std::string expected = !c.FirstAfter || std::string(c.FirstAfter) == "dirty" ? first : text;
+    EXPECT_EQ(ReadFile(dir / "a.t"), expected);
+    EXPECT_EQ(ReadFile(dir / "b.t"), first);
+    EXPECT_EQ(dir.FileCount(), c.FirstAfter && std::string(c.FirstAfter) == "repaired" ? 3u : 2u);
+    EXPECT_FALSE(checker.Running());
+    checker.Stop();  // no run: nothing to stop, the next run is whole
+    checker.OnCatchUp = nullptr;
+    EXPECT_EQ(checker.Run({cmBinary, dir.Path(), "b.t", false, false}), crComplete);
+  }
+}
