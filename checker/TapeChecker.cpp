@@ -69,11 +69,12 @@ bool TTapeChecker::CheckParams(const TCheckParams& params, const std::vector<std
     FErrorMessage = _("No source folder is given");
     return false;
   }
-  if (::stat(params.SourceDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+  // A folder that has been removed (the working folder, say) still answers stat, but has no path.
+  realRoot = RealPath(params.SourceDir);
+  if (::stat(params.SourceDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || realRoot.empty()) {
     FErrorMessage = SafeFormat(_("The source folder %s does not exist"), params.SourceDir);
     return false;
   }
-  realRoot = RealPath(params.SourceDir);
   refusal = crRefused;
   for (const std::string& pattern : patterns) {
     FErrorMessage = PatternLeavesFolder(pattern);

@@ -147,3 +147,18 @@ TEST(TallisCliOptions, UnknownOptionIsShownEscaped) {
 }
 
 }  // namespace
+
+// A relative source folder after the working folder is gone: an error, nothing searched.
+TEST(TallisCliWorkingFolder, MissingIsAnError) {
+  TUserFolder u;
+  const TChildResult r = RunChild(
+      [&] {
+        ::rmdir(u.Work.c_str());
+        ::execl(TallisCli.c_str(), TallisCli.c_str(), "--text", ".", "*.txt", static_cast<char*>(nullptr));
+        return 127;
+      },
+      u.Options());
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_EQ(r.Err, "tallis-cli: The source folder . does not exist\n");
+}

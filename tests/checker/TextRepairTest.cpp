@@ -207,6 +207,8 @@ TEST(TextRepair, OnlyTextTapesAreRepaired) {
   const TCase cases[] = {
       {"program", program, false},     {"binary.ab", tape, false},  {"source.txt", punched, true},
       {"noisy.txt", noisy, true},      {"tooNoisy.txt", tooNoisy, false},
+      {"blank.txt", std::string(50, '\0'), true},  // a blank tape: repaired to nothing
+      {"rubbed.txt", std::string(50, '\377'), true},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
