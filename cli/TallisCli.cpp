@@ -5,6 +5,7 @@
 // Prints the run's result lines on standard output. Exit status 0 after a complete run, 1 when
 // the run ended on an error (message on standard error), 2 for bad usage. The start-up options
 // of the programs (/lang:CODE, /ini:LOCATION, /portable, also with "-") choose the language.
+#include <csignal>
 #include <clocale>
 #include <cstdio>
 #include <string>
@@ -55,6 +56,20 @@ std::string UsageText() {
            "usage.\n");
 }
 
+volatile std::sig_atomic_t StopSignal = 0;
+
+void OnStopSignal(int) { StopSignal = 1; }
+
+// SIGINT and SIGTERM end the run at the checker's next safe point: no file is left half repaired
+// and no temporary file stays behind.
+void InstallStopSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  action.sa_flags = SA_RESTART;  // a write to a full pipe goes on
+  sigemptyset(&action.sa_mask);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+}
+
 int UsageError(const std::string& message) {
   std::fflush(stdout);
   std::fprintf(stderr, "tallis-cli: %s\n%s", message.c_str(), UsageText().c_str());
@@ -85,12 +100,20 @@ int main(int argc, char** argv) {
 
   TPrintSink sink;
   TTapeChecker checker(sink);
+  checker.OnCatchUp = [&checker] {
+    if (StopSignal) checker.Stop();
+  };
+  InstallStopSignals();
   const TCheckResult result = checker.Run(params);
   if (std::fflush(stdout) != 0) {
     std::fprintf(stderr, "tallis-cli: %s\n", _("standard output cannot be written").c_str());
     return ExitRunError;
   }
   if (result == crRefused) return UsageError(checker.ErrorMessage());
+  if (result == crStopped) {
+    std::fprintf(stderr, "tallis-cli: %s\n", _("the run was stopped").c_str());
+    return ExitRunError;
+  }
   if (result != crComplete) {
     std::fprintf(stderr, "tallis-cli: %s\n", checker.ErrorMessage().c_str());
     return ExitRunError;

@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -120,4 +122,43 @@ TEST_F(TallisCliTest, DoubleDashLetsADirectoryLookLikeAnOption) {
   const TCliResult r = Run("-- -p t.bin");
   EXPECT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(r.Out, "File: -p/t.bin\n  Checked: 1 blocks: OK\n1 Files checked\n");
+}
+
+// SIGTERM ends a run at the next safe point. The run is held on a full output pipe when the signal
+// comes, so it cannot have finished before.
+TEST_F(TallisCliTest, TerminationSignalStopsTheRunAtASafePoint) {
+  const std::string tape = TTape().Start(0).Str();
+  for (int i = 0; i < 3000; ++i) WriteFile(Dir / ("tapes/tape" + std::to_string(i) + ".bin"), tape);
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const std::string errName = Dir / "err.txt";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(out[1], 1);
+    ::close(out[0]);
+    ::close(out[1]);
+    if (!std::freopen(errName.c_str(), "w", stderr)) _exit(127);
+    ::setenv("LC_ALL", "C", 1);
+    ::unsetenv("LANGUAGE");
+    ::setenv("XDG_CONFIG_HOME", (Dir / "config").c_str(), 1);
+    ::execl(CORVANE_BINARY_DIR "/tallis-cli", "tallis-cli", (Dir / "tapes").c_str(), "*.bin",
+            static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ::close(out[1]);
+  std::string output;
+  char buffer[4096];
+  ssize_t n = ::read(out[0], buffer, sizeof buffer);  // the first lines: the run is going
+  ASSERT_GT(n, 0);
+  output.append(buffer, std::size_t(n));
+  ::kill(pid, SIGTERM);
+  while ((n = ::read(out[0], buffer, sizeof buffer)) > 0) output.append(buffer, std::size_t(n));
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(ReadFile(errName), "tallis-cli: the run was stopped\n");
+  EXPECT_EQ(output.find("Files checked"), std::string::npos);
+  EXPECT_TRUE(output.ends_with("  Checked: 1 blocks: OK\n")) << output.substr(output.size() - 100);
 }
