@@ -254,3 +254,24 @@ void TDeviceTabs::ShowPosition(int dev, qint64 pos, int byte) {
   edPos->setText(QString::number(pos));
   if (byte >= 0) edByte->SetValue(byte);
 }
+
+void TDeviceTabs::ClearPrinter() {
+  mmLpt->clear();
+  FLptEmpty = true;
+}
+
+void TDeviceTabs::AddPrinterLines(const QStringList& lines, bool cleared) {
+  if (cleared) ClearPrinter();
+  if (lines.isEmpty()) return;
+  QTextCursor c(mmLpt->document());
+  c.movePosition(QTextCursor::End);
+  c.beginEditBlock();
+  for (const QString& line : lines) {
+    if (!FLptEmpty) c.insertBlock();
+    c.insertText(line);
+    FLptEmpty = false;
+  }
+  c.endEditBlock();
+  mmLpt->setTextCursor(c);
+  mmLpt->ensureCursorVisible();
+}

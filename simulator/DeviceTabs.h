@@ -66,6 +66,14 @@ public:
   TReaderPage& Reader(int dev);
   TOutputPage* Output(int dev);  // TTY punch and PTP
   void ShowPosition(int dev, qint64 pos, int byte);
+  // Printer lines for mmLpt (one block each, empty lines too), after clearing it when asked.
+  void AddPrinterLines(const QStringList& lines, bool cleared);
+  void ClearPrinter();
+
+private:
+  bool FLptEmpty = true;
+
+public:
 
 signals:
   void ReaderOpen(int dev);

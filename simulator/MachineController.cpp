@@ -22,8 +22,27 @@ TMachineController::~TMachineController() {
   FMachine.SetHost(nullptr);
 }
 
+void TMachineController::PrinterLine(const std::string& line) {
+  if (FPrinter.size() >= MaxPendingLines) FPrinter.removeFirst();
+  FPrinter.append(QString::fromLatin1(line.data(), qsizetype(line.size())));
+  if (!FConsoleFlush.isActive()) FConsoleFlush.start();
+}
+
+void TMachineController::PrinterClear() {
+  FPrinter.clear();
+  FPrinterCleared = true;
+  if (!FConsoleFlush.isActive()) FConsoleFlush.start();
+}
+
 void TMachineController::FlushConsole() {
   FConsoleFlush.stop();
+  if (!FPrinter.isEmpty() || FPrinterCleared) {
+    const QStringList lines = std::move(FPrinter);
+    const bool cleared = FPrinterCleared;
+    FPrinter.clear();
+    FPrinterCleared = false;
+    emit PrinterLines(lines, cleared);
+  }
   if (FConsole.empty()) return;
   const QByteArray bytes(FConsole.data(), qsizetype(FConsole.size()));
   FConsole.clear();

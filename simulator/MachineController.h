@@ -8,6 +8,7 @@
 // events from inside an instruction.
 #pragma once
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -35,8 +36,10 @@ public:
   // The effective address last reported for the "ADR:" field (-1: none).
   int EffAddr() const { return FEffAddr; }
 
-  // Hands the buffered teletype output to the console now.
+  // Hands the buffered teletype output and printer lines to the windows now.
   void FlushConsole();
+  // Printer lines kept between two flushes at most (the text area keeps no more either).
+  static constexpr int MaxPendingLines = 5000;
   const std::string& PendingConsole() const { return FConsole; }
 
   // The clock timer (tmRtc); tests fire it with FireClock.
@@ -59,8 +62,8 @@ public:
   // ---- TPeripheralHost
   bool SelectFile(TPeriphDevice dev) override;
   void TeletypeOut(std::uint8_t b) override;
-  void PrinterLine(const std::string& line) override { emit PrinterLineDone(QString::fromLatin1(line.c_str())); }
-  void PrinterClear() override { emit PrinterCleared(); }
+  void PrinterLine(const std::string& line) override;
+  void PrinterClear() override;
   void PositionChanged(TPeriphDevice dev, std::int64_t pos, int byte) override {
     emit DevicePositionChanged(dev, qint64(pos), byte);
   }
@@ -84,8 +87,8 @@ signals:
   void MemorySizeChanged(int size);
   // Teletype output bytes (7 bits) since the last flush, in order.
   void ConsoleOutput(const QByteArray& bytes);
-  void PrinterLineDone(const QString& line);
-  void PrinterCleared();
+  // Finished printer lines since the last flush (after a clear when Cleared is set).
+  void PrinterLines(const QStringList& lines, bool cleared);
   void DevicePositionChanged(int dev, qint64 pos, int byte);
   void DeviceAttachmentChanged(int dev);
   void ErrorReported(const QString& text);
@@ -94,6 +97,8 @@ private:
   TNovaMachine& FMachine;
   TPeripherals& FPeripherals;
   std::string FConsole;
+  QStringList FPrinter;
+  bool FPrinterCleared = false;
   QTimer FConsoleFlush;
   QTimer FClock;
   int FEffAddr = -1;

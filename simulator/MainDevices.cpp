@@ -120,7 +120,7 @@ bool TMainForm::AttachOutputFile(TPeriphDevice dev, const std::string& name) {
     edName->clear();
     if (dev == pdLpt) {
       FPeripherals->LptLine.clear();
-      pcDevices->mmLpt->clear();
+      pcDevices->ClearPrinter();
     }
     return false;
   }
@@ -211,7 +211,7 @@ void TMainForm::OutputCloseClick(TPeriphDevice dev) {
   TReplacingFile* file = FPeripherals->OutputFile(dev);
   if (dev == pdLpt) {
     if (file && file->IsOpen()) FPeripherals->CloseOutput(dev);
-    pcDevices->mmLpt->clear();
+    pcDevices->ClearPrinter();
     LptDeclined = false;
     return;
   }

@@ -118,8 +118,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     auto* w = qobject_cast<QWidget*>(watched);
     // Key preview: keys typed anywhere in this window (not in a dialog over it) reach TTI.
     // A key that the focus widget ignores travels on to its parents: take it at its first stop.
-    QWidget* focus = QApplication::focusWidget();
-    const bool first = focus && focus->window() == this ? w == focus : w == this;
+    QWidget* focus = focusWidget();
+    const bool first = focus ? w == focus : w == this;
     if (w && first && w->window() == this && !QApplication::activeModalWidget()) {
       auto* k = static_cast<QKeyEvent*>(event);
       const int code = KeyToTeletype(k->key(), k->modifiers(), k->text());

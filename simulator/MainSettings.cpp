@@ -59,8 +59,8 @@ void TMainForm::ConnectController() {
     FillMemoryView();
   });
   connect(c, &TMachineController::ConsoleOutput, this, [this](const QByteArray& b) { OnConsoleOutput(b); });
-  connect(c, &TMachineController::PrinterLineDone, this, [this](const QString& l) { pcDevices->mmLpt->appendPlainText(l); });
-  connect(c, &TMachineController::PrinterCleared, this, [this] { pcDevices->mmLpt->clear(); });
+  connect(c, &TMachineController::PrinterLines, this,
+          [this](const QStringList& lines, bool cleared) { pcDevices->AddPrinterLines(lines, cleared); });
   connect(c, &TMachineController::DevicePositionChanged, this,
           [this](int dev, qint64 pos, int byte) { pcDevices->ShowPosition(dev, pos, byte); });
   connect(c, &TMachineController::DeviceAttachmentChanged, this, [this](int dev) {
@@ -68,7 +68,8 @@ void TMainForm::ConnectController() {
       TReaderPage& page = pcDevices->Reader(dev);
       TInputStream* f = FPeripherals->InputFile(TPeriphDevice(dev));
       page.edTotal->setText(QString::number(f ? f->Size() : 0));
-      const bool text = dev == pdTtr ? FPeripherals->TtrText : FPeripherals->PtrText;
+      // The peripherals set their text choice after reporting the attachment.
+      const bool text = f && IsTextFile(f->FName, FPeripherals->TextFiles);
       (text ? page.rbTextFile : page.rbBinFile)->setChecked(true);
     }
   });
@@ -189,6 +190,7 @@ void TMainForm::WriteSettings() {
     ini.WriteInteger("Breakpoints", IndexKey(int(i)), FMachine->BreakPoints[i]);
   SaveHistory(pcDevices->Ptr.edFile, ini, "PtrFiles", true);
   SaveHistory(pcDevices->Ttr.edFile, ini, "TtrFiles", true);
+  QDir().mkpath(ToQString(FAppPath));
   std::string error;
   if (!ini.UpdateFile(&error)) ErrorBox(QtText("Error writing file:") + "\r\n" + ToQString(FIniName));
 }

@@ -1,0 +1,648 @@
+// Corvane's main window driven offscreen: start-up and shutdown with temporary settings and
+// documents folders, tapes loaded through the window, dumps, listings, memory size, language,
+// the keyboard, and the mends of the window's obvious faults. Every dialog is answered through
+// the dialog seam; a run is watched from the event pump, never by waiting a span of time.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QtTest>
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "DeviceTabs.h"
+#include "IniFile.h"
+#include "InpValue.h"
+#include "LanguageSwitch.h"
+#include "MachineController.h"
+#include "MainForm.h"
+#include "MemoryModel.h"
+#include "MessageBoxes.h"
+#include "NovaUtils.h"
+#include "NumberEd.h"
+#include "RegisterPanel.h"
+#include "ScriptedDialogs.h"
+#include "TestTempDir.h"
+#include "Translate.h"
+#include "WritePrgDlg.h"
+
+namespace {
+
+const std::string Samples = CORVANE_BINARY_DIR "/samples";
+const std::string Tapes = CORVANE_TAPES_DIR;
+
+std::string ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const std::string& name, const std::string& data) {
+  std::ofstream out(name, std::ios::binary);
+  out << data;
+}
+
+// Answers the next value dialog with a text (as if typed) and OK.
+void AnswerValue(TScriptedDialogs& dialogs, const QString& text) {
+  dialogs.OnModal([text](QDialog& d) {
+    auto* v = qobject_cast<TValueDialog*>(&d);
+    if (!v) return int(QDialog::Rejected);
+    v->ValueEdit()->setText(text);
+    return int(QDialog::Accepted);
+  });
+}
+
+// A window with its own settings and documents folders, shown.
+struct TWindow {
+  explicit TWindow(const TTempDir& dir)
+      : Form(TMainFormPaths{dir / "settings/", dir / "docs"}) {
+    Form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&Form));
+  }
+  TMainForm Form;
+};
+
+// Watches a run from the event pump: each pump calls the step until it returns true (done), then
+// the run is stopped. A run that takes far too long is stopped too, and Failed tells.
+class TPumpScript {
+public:
+  TPumpScript(TMainForm& form, std::function<bool()> step) : FForm(form), FStep(std::move(step)) {
+    FStart = std::chrono::steady_clock::now();
+    form.Controller().ProcessEvents = [this] {
+      QCoreApplication::processEvents();
+      if (FDone) return;
+      if (FStep()) {
+        FDone = true;
+        FForm.btStopClick();
+      } else if (std::chrono::steady_clock::now() - FStart > std::chrono::seconds(120)) {
+        Failed = true;
+        FDone = true;
+        FForm.btStopClick();
+      }
+    };
+  }
+  ~TPumpScript() { FForm.Controller().ProcessEvents = nullptr; }
+  bool Failed = false;
+
+private:
+  TMainForm& FForm;
+  std::function<bool()> FStep;
+  bool FDone = false;
+  std::chrono::steady_clock::time_point FStart;
+};
+
+QString ConsoleText(TMainForm& form) { return form.mmTTO->toPlainText(); }
+
+// Types keys as key events, as a person does: each once the teletype has been quiet for a while
+// (the program waits for a key) and the echo of the key before has appeared.
+class TTypist {
+public:
+  static constexpr int QuietPumps = 50;
+  TTypist(TMainForm& form, const QString& waitFor, const QString& keys)
+      : FForm(form), FWaitFor(waitFor), FKeys(keys.begin(), keys.end()) {}
+  // One pump's work; true when everything has been typed and echoed.
+  bool Step() {
+    const QString text = ConsoleText(FForm);
+    if (!FStarted && !text.contains(FWaitFor)) return false;
+    FStarted = true;
+    if (text.size() != FSeenSize) {
+      FSeenSize = text.size();
+      FQuiet = 0;
+      return false;
+    }
+    if (++FQuiet < QuietPumps || text.size() == FTypedAt) return false;
+    if (FKeys.empty()) return true;
+    const QChar c = FKeys.front();
+    FKeys.pop_front();
+    FTypedAt = text.size();
+    QWidget* target = FForm.focusWidget() ? FForm.focusWidget() : &FForm;
+    if (c == '\r')
+      QTest::keyClick(target, Qt::Key_Return);
+    else
+      QTest::keyClick(target, c.toLatin1());
+    return false;
+  }
+
+private:
+  TMainForm& FForm;
+  QString FWaitFor;
+  std::deque<QChar> FKeys;
+  bool FStarted = false;
+  qsizetype FSeenSize = -1;
+  qsizetype FTypedAt = -1;
+  int FQuiet = 0;
+};
+
+// A program at 000100: LPT prints the byte in AC0 for ever.
+void StorePrinterLoop(TNovaMachine& m) {
+  const char* lines[] = {"LDA 0,110", "DOAS 0,LPT", "SKPDN LPT", "JMP .-1", "JMP 100"};
+  for (int i = 0; i < 5; ++i) {
+    std::uint16_t w = 0;
+    QVERIFY(StrToCommand(lines[i], std::uint16_t(0100 + i), w));
+    m.Memory[0100 + i].Data = w;
+  }
+  m.Memory[0110].Data = 'A';
+  m.PC = 0100;
+}
+
+}  // namespace
+
+class TMainWindowTest : public QObject {
+  Q_OBJECT
+private slots:
+  void initTestCase() {
+    InitTranslation(CORVANE_BINARY_DIR "/locale", {ToolkitDomain});
+    ActivateLanguage("en");
+    SetWarningBeepHandler([this] { ++Beeps; });
+  }
+
+  void startUpAndShutDownKeepMemoryAndSettings() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    {
+      TWindow w(dir);
+      TMainForm& f = w.Form;
+      QCOMPARE(f.windowTitle(), QString("Corvane"));
+      QCOMPARE(f.gbMemory->title(), QString("Program memory (32768 words = 64.0 KiB)"));
+      QCOMPARE(f.Machine().PC, TWord(2));
+      f.Machine().Memory[0100].Data = 01234;
+      f.Machine().SetBreakpoint(010);
+      f.Machine().AddWatch(020);
+      f.rbHex->click();
+      QCOMPARE(f.NumFormat(), nmHex);
+      QCOMPARE(f.sgMemory->Model()->CellText(0100, TMemoryModel::colContents), QString("029C"));
+      f.SetMemSize(4096);
+      QVERIFY(f.close());
+      QVERIFY(f.ShutDownDone());
+    }
+    const std::string image = dir / "docs/Nova/autodump.dmp";
+    QCOMPARE(ReadFile(image).size(), std::size_t(8192));
+    const TIniFile ini(dir / "settings/Corvane.ini");
+    QCOMPARE(ini.ReadInteger("Config", "NumBase", -1), int(nmHex));
+    QCOMPARE(ini.ReadInteger("Config", "MemSize", -1), 4096);
+    QCOMPARE(ini.ReadInteger("Breakpoints", "Count", -1), 1);
+    QCOMPARE(ini.ReadInteger("Breakpoints", "Address000", -1), 8);
+    QCOMPARE(ini.ReadInteger("WatchWindow", "Address000", -1), 16);
+    {
+      TWindow w(dir);
+      TMainForm& f = w.Form;
+      QCOMPARE(f.windowTitle(), QString("Corvane - The last memory status has been restored"));
+      QCOMPARE(f.Machine().Memory[0100].Data, TWord(01234));
+      QVERIFY(f.Machine().Memory[010].Flags & BreakpointFlag);
+      QCOMPARE(f.Machine().Watch.size(), std::size_t(1));
+      QCOMPARE(f.NumFormat(), nmHex);
+      QCOMPARE(f.Machine().MemSize, 4096);
+      QCOMPARE(f.sgMemory->Model()->rowCount(), 4096);
+      QCOMPARE(f.Machine().PC, TWord(2));
+    }
+    QCOMPARE(dialogs.Count(dkError), 0);
+  }
+
+  void storedValuesOutOfRangeFallBack() {
+    TTempDir dir;
+    std::filesystem::create_directories(dir / "settings");
+    WriteFile(dir / "settings/Corvane.ini",
+              "[Config]\nMemSize=0\nNumBase=0\nPreSwitches=000012,1x\n[Breakpoints]\nCount=999999\n"
+              "Address000=32768\nAddress001=10\n");
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    QCOMPARE(f.Machine().MemSize, 32768);
+    QCOMPARE(f.NumFormat(), nmZeroDec);
+    QCOMPARE(f.Machine().BreakPoints, std::vector<TWord>{10});
+    // A bad stored switch entry gives the conversion error and leaves the switches alone.
+    f.Machine().FSwitches = 0777;
+    f.PreSwitchChosen("1x");
+    QCOMPARE(f.Machine().FSwitches, TWord(0777));
+    QVERIFY(dialogs.Last(dkError)->Text.contains("1x is not a valid octal value"));
+  }
+
+  void helloTapeLoadedThroughTheWindow() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    dialogs.AnswerOpen({QString::fromStdString(Samples + "/hello.bin")});
+    f.pcDevices->Ptr.btOpen->click();
+    QVERIFY(f.Peripherals().PtrFile);
+    AnswerValue(dialogs, "12");
+    f.btPrgLoad->click();
+    QCOMPARE(f.Machine().FSwitches, TWord(012));
+    QVERIFY(ConsoleText(f).contains("HELLO, WORLD!"));
+    QCOMPARE(f.Machine().LastStopReason(), srHalt);
+    QVERIFY(!f.btStop->isEnabled());
+    QCOMPARE(dialogs.Count(dkError), 0);
+  }
+
+  void basicTapeAnswersALineTypedAsKeys() {
+    TTempDir dir;
+    const std::string tape = dir / "basic.tape";
+    WriteFile(tape, ReadFile(Samples + "/binloader.bin") + ReadFile(Tapes + "/novabasic1.ab"));
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    f.activateWindow();
+    f.sgMemory->setFocus();
+    QVERIFY(f.Peripherals().OpenPtrFile(tape));
+    TTypist typist(f, "(TYPE N)?", "Y\r10 PRINT 2+2\r20 END\rRUN\r");
+    bool typed = false;
+    TPumpScript script(f, [&] {
+      if (!typed) typed = typist.Step();
+      return typed && ConsoleText(f).contains("*READY");
+    });
+    AnswerValue(dialogs, "000012");
+    f.btPrgLoadClick();
+    const QString text = ConsoleText(f);
+    QVERIFY2(!script.Failed, qPrintable(text));
+    QVERIFY2(text.contains(">10 PRINT 2+2"), qPrintable(text));
+    QVERIFY(text.contains("> 4"));
+  }
+
+  void dumpsAndListing() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    m.Memory[0101].Data = 0177777;
+    const QString dump = QString::fromStdString(dir / "prog.dmp");
+    dialogs.AnswerSave(dump);
+    f.itmSaveDump->trigger();
+    QCOMPARE(ReadFile(dump.toStdString()).size(), std::size_t(65536));
+    QCOMPARE(f.windowTitle(), QString("Corvane - Memory dump loaded: prog.dmp"));
+    QVERIFY(f.itmReload->isEnabled());
+
+    m.Memory[0101].Data = 5;
+    m.SetBreakpoint(0200);
+    f.itmReload->trigger();
+    QCOMPARE(m.Memory[0101].Data, TWord(0177777));
+    QVERIFY(m.Memory[0200].Flags & BreakpointFlag);  // reload keeps the breakpoints
+
+    // A dump that is not there changes nothing, the caption included.
+    f.itmClearMemory->trigger();
+    QCOMPARE(f.windowTitle(), QString("Corvane"));
+    m.Memory[7].Data = 7;
+    dialogs.AnswerOpen({QString::fromStdString(dir / "missing.dmp")});
+    f.itmLoadDump->trigger();
+    QVERIFY(dialogs.Last(dkError)->Text.startsWith("File not found:\r\n"));
+    QCOMPARE(m.Memory[7].Data, TWord(7));
+    QCOMPARE(f.windowTitle(), QString("Corvane"));
+    QVERIFY(!f.itmReload->isEnabled());
+
+    dialogs.AnswerOpen({dump});
+    f.itmLoadDump->trigger();
+    QCOMPARE(m.Memory[0101].Data, TWord(0177777));
+    QVERIFY(m.BreakPoints.empty());  // a load from a file empties the list
+
+    // Listing of 000100 .. 000102, address and contents.
+    dialogs.OnModal([](QDialog& d) {
+      auto* p = qobject_cast<TWritePrgDialog*>(&d);
+      if (!p) return int(QDialog::Rejected);
+      p->edStart->SetValue(0100);
+      p->edEnd->SetValue(0102);
+      p->cbCommand->setChecked(false);
+      return int(QDialog::Accepted);
+    });
+    const QString listing = QString::fromStdString(dir / "prog.lst");
+    dialogs.AnswerSave(listing);
+    f.itmSaveProgram->trigger();
+    QCOMPARE(QString::fromStdString(ReadFile(listing.toStdString())),
+             QString("000100  000000  \r\n000101  177777  \r\n000102  000000  \r\n"));
+    QCOMPARE(dialogs.Last(dkSaveFile)->Value, QString("prog"));  // proposed: the dump's name
+  }
+
+  void memorySize() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    struct TCase {
+      const char* Typed;
+      bool Confirm;
+      int Expected;
+      bool Error;
+    } cases[] = {
+        {"0", false, 32768, true},         // 0 is refused
+        {"100001", false, 32768, true},    // above 100000 octal is refused
+        {"4000", false, 32768, false},     // smaller, answered No
+        {"4000", true, 2048, false},       // smaller, answered Yes
+        {"100000", false, 32768, false},   // larger: no question
+        {"12x", false, 32768, false},      // text that does not read: nothing applied
+    };
+    for (const TCase& c : cases) {
+      const int errors = dialogs.Count(dkError);
+      AnswerValue(dialogs, c.Typed);
+      if (c.Expected < f.Machine().MemSize || (!c.Confirm && QString(c.Typed) == "4000")) dialogs.AnswerConfirm(c.Confirm);
+      f.itmMemorySize->trigger();
+      QCOMPARE(f.Machine().MemSize, c.Expected);
+      QCOMPARE(dialogs.Count(dkError) - errors, c.Error ? 1 : 0);
+      QCOMPARE(f.sgMemory->Model()->rowCount(), f.Machine().MemSize);
+    }
+    QVERIFY(dialogs.AllUsed());
+    AnswerValue(dialogs, "4000");
+    dialogs.AnswerConfirm(true);
+    f.itmMemorySize->trigger();
+    QCOMPARE(f.gbMemory->title(), QString("Program memory (2048 words = 4.00 KiB)"));
+  }
+
+  void languageSwitchSetsStateTextsAgain() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    const QString english = f.mnDump->title();
+    const QString caption = f.gbMemory->title();
+    f.itmGerman->trigger();
+    QVERIFY(f.itmGerman->isChecked());
+    QVERIFY(f.mnDump->title() != english);
+    QVERIFY(f.gbMemory->title() != caption);
+    QVERIFY(f.gbMemory->title().contains("32768"));
+    const QString german = f.mnDump->title();
+    f.itmEnglish->trigger();
+    QCOMPARE(f.mnDump->title(), english);
+    QCOMPARE(f.gbMemory->title(), caption);
+    f.itmGerman->trigger();
+    QCOMPARE(f.mnDump->title(), german);
+    f.itmEnglish->trigger();
+  }
+
+  void keysReachTheTeletype_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("mods");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code");
+    QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << int('a');
+    QTest::newRow("shifted") << int(Qt::Key_A) << int(Qt::ShiftModifier) << "A" << int('A');
+    QTest::newRow("ctrl+c from the key") << int(Qt::Key_C) << int(Qt::ControlModifier) << "" << 3;
+    QTest::newRow("ctrl+e without text") << int(Qt::Key_E) << int(Qt::ControlModifier) << "" << 5;
+    QTest::newRow("return") << int(Qt::Key_Return) << 0 << "\r" << 015;
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8;
+    QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << int('7');
+    QTest::newRow("alt+q is the menu") << int(Qt::Key_Q) << int(Qt::AltModifier) << "q" << -1;
+    QTest::newRow("function key") << int(Qt::Key_F9) << 0 << "" << -1;
+  }
+
+  void keysReachTheTeletype() {
+    QFETCH(int, key);
+    QFETCH(int, mods);
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    QCOMPARE(TMainForm::KeyToTeletype(key, Qt::KeyboardModifiers(mods), text), code);
+  }
+
+  void keyEventsAnywhereInTheWindowReachTti() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    f.activateWindow();
+    f.sgMemory->setFocus();
+    QTest::keyClick(f.sgMemory, Qt::Key_A);
+    QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('A'));  // upper case is on
+    f.cbUpcase->setChecked(false);
+    QTest::keyClick(f.sgMemory, Qt::Key_B);
+    QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('b'));
+    QTest::keyClick(f.sgMemory, Qt::Key_Backspace);
+    QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t(0177));
+    // The console takes no typing itself.
+    f.mmTTO->setFocus();
+    QTest::keyClick(f.mmTTO, Qt::Key_X);
+    QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('x'));
+    QVERIFY(!ConsoleText(f).contains('x'));
+  }
+
+  void consoleIsBuffered_AndBounded() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TMachineController& c = f.Controller();
+    for (int i = 0; i < TConsole::MaxLines + 500; ++i) {
+      c.TeletypeOut('L');
+      c.TeletypeOut(015);
+    }
+    QVERIFY(f.mmTTO->blockCount() <= 1);  // nothing shown yet: it is buffered
+    c.FlushConsole();
+    QCOMPARE(f.mmTTO->blockCount(), TConsole::MaxLines);
+    QVERIFY(c.PendingConsole().empty());
+  }
+
+  void clockTimerCanBeFired() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    QVERIFY(!f.ClockTimer().isActive());
+    m.Rtc.SetTimer(&f.Controller());
+    QCOMPARE(f.ClockTimer().objectName(), QString("tmRtc"));
+    f.Controller().FireClock();  // nothing running: no effect, no crash
+  }
+
+  // ---- mends
+
+  void typedAddressesAboveTheMemoryAreRefused() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    m.PC = 0100;
+    AnswerValue(dialogs, "100000");
+    f.RegisterFieldClick(f.gbRegister->edPC);
+    QCOMPARE(m.PC, TWord(0100));
+    QCOMPARE(dialogs.Count(dkError), 1);
+    AnswerValue(dialogs, "100000");
+    f.GotoAddressClick();
+    QCOMPARE(dialogs.Count(dkError), 2);
+    // A value that does not read applies nothing.
+    m.Akkus[0] = 5;
+    AnswerValue(dialogs, "9z");
+    f.RegisterFieldClick(f.gbRegister->edAC[0]);
+    QCOMPARE(m.Akkus[0], TWord(5));
+    m.Memory[0100].Data = 3;
+    f.sgMemory->SelectRow(0100);
+    AnswerValue(dialogs, "zz");
+    f.MemoryCellActivated(0100, TMemoryModel::colContents);
+    QCOMPARE(m.Memory[0100].Data, TWord(3));
+    // Carry keeps bit 0 only.
+    AnswerValue(dialogs, "2");
+    f.RegisterFieldClick(f.gbRegister->edCarry);
+    QCOMPARE(m.FCarry, TWord(0));
+  }
+
+  void seekMasksAndEmptyAdrBeeps() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    m.Memory[0100].Data = 0177777;
+    f.sgMemory->SelectRow(0100);
+    f.ContentsCol = true;
+    f.SeekAddressClick();
+    QCOMPARE(f.sgMemory->SelectedRow(), 077777);
+    // PC-relative displacement 377 at row 100 selects row 77.
+    m.Memory[0100].Data = 0000777;  // JMP .-1
+    f.sgMemory->SelectRow(0100);
+    f.ContentsCol = false;
+    f.SeekAddressClick();
+    QCOMPARE(f.sgMemory->SelectedRow(), 077);
+    const int beeps = Beeps;
+    f.gbRegister->edAdr->clear();
+    f.btAddWatchClick();
+    QCOMPARE(Beeps, beeps + 1);
+    QVERIFY(m.Watch.empty());
+  }
+
+  void duringARunOnlyStopAndResetAct() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    m.Memory[0100].Data = 0000400;  // JMP .  (a loop)
+    m.PC = 0100;
+    int pumps = 0;
+    bool refusedAll = true;
+    TPumpScript script(f, [&] {
+      const std::uint64_t before = m.ExecutedCount();
+      f.btRunClick();
+      f.btStepClick();
+      f.btStepOverClick();
+      f.btPrgLoadClick();
+      refusedAll = refusedAll && m.FRun && m.ExecutedCount() == before && f.btStop->isEnabled();
+      return ++pumps == 5;
+    });
+    f.btRunClick();
+    QVERIFY(!script.Failed);
+    QVERIFY(refusedAll);
+    QCOMPARE(dialogs.Count(dkModal), 0);  // Program load asked nothing
+    QCOMPARE(m.LastStopReason(), srStop);
+  }
+
+  void closingDuringARunStopsItAndShutsDownOnce() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    m.Memory[0100].Data = 0000400;
+    m.PC = 0100;
+    int closes = 0;
+    TPumpScript script(f, [&] {
+      f.close();  // Quit, and a second Quit from the same pump
+      f.close();
+      ++closes;
+      return false;
+    });
+    f.btRunClick();
+    QCOMPARE(closes, 1);  // the run ended at the first close
+    QVERIFY(!f.ShutDownDone());  // not from inside the run
+    QTRY_VERIFY(f.ShutDownDone());
+    QVERIFY(!f.isVisible());
+    QVERIFY(std::filesystem::exists(dir / "docs/Nova/autodump.dmp"));
+  }
+
+  void outputFileThatIsAReaderTapeIsRefused() {
+    TTempDir dir;
+    const std::string tape = dir / "tape.bin";
+    WriteFile(tape, "abc");
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    QVERIFY(f.Peripherals().OpenPtrFile(tape));
+    std::filesystem::create_symlink(tape, dir / "link.bin");
+    dialogs.AnswerSave(QString::fromStdString(dir / "link.bin"));
+    f.pcDevices->Ptp.btOpen->click();
+    QVERIFY2(dialogs.Last(dkError)->Text.startsWith("Error opening file:\r\n"), qPrintable(dialogs.Last(dkError)->Text));
+    QVERIFY(!f.Peripherals().PtpFile.IsOpen());
+    QCOMPARE(ReadFile(tape), std::string("abc"));
+    dialogs.AnswerSave(QString::fromStdString(tape));
+    f.itmSaveDump->trigger();
+    QCOMPARE(ReadFile(tape), std::string("abc"));
+    QCOMPARE(f.windowTitle(), QString("Corvane"));
+  }
+
+  void addressOutOfRangeOncePerStop() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    f.SetMemSize(16);
+    m.Memory[020].Data = 0000020;  // JMP 20: stays outside the memory in use
+    m.PC = 020;
+    f.btShowSteps->setChecked(true);
+    int pumps = 0;
+    TPumpScript script(f, [&] { return ++pumps == 50; });
+    f.btRunClick();
+    QVERIFY(!script.Failed);
+    QCOMPARE(dialogs.Count(dkError), 1);
+    f.btShowSteps->setChecked(false);
+  }
+
+  void cancelledPrinterDialogIsNotAskedAgainUntilTheNextRun() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    StorePrinterLoop(f.Machine());
+    int pumps = 0;
+    {
+      TPumpScript script(f, [&] { return ++pumps >= 30 && f.pcDevices->mmLpt->blockCount() > 3; });
+      dialogs.Cancel(dkSaveFile);
+      f.Machine().Memory[0110].Data = 015;  // carriage returns: lines reach the printer text
+      f.btRunClick();
+      QVERIFY(!script.Failed);
+      QCOMPARE(dialogs.Count(dkSaveFile), 1);
+      QVERIFY(f.Machine().LastStopReason() == srStop);
+    }
+    {
+      pumps = 0;
+      TPumpScript script(f, [&] { return ++pumps == 5; });
+      dialogs.Cancel(dkSaveFile);
+      f.btRunClick();
+      QVERIFY(!script.Failed);
+      QCOMPARE(dialogs.Count(dkSaveFile), 2);  // a new run asks again, once
+    }
+  }
+
+  void readerSwitchShowsTheRealState() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    dialogs.Cancel(dkOpenFiles);
+    f.tswTTReader->click();  // on, but no file can be had
+    QVERIFY(!f.tswTTReader->isChecked());
+    QVERIFY(!f.Machine().Tti.ReaderOn());
+    const std::string text = dir / "in.txt";
+    WriteFile(text, "AB");
+    dialogs.AnswerOpen({QString::fromStdString(text)});
+    f.tswTTReader->click();
+    QVERIFY(f.tswTTReader->isChecked());
+    QVERIFY(f.pcDevices->Ttr.rbTextFile->isChecked());
+    f.btResetClick();  // a reset switches the reader off
+    QCOMPARE(f.tswTTReader->isChecked(), f.Machine().Tti.ReaderOn());
+  }
+
+  void textFileTypesAreNormalized() {
+    QCOMPARE(NormalizeTextFiles(" *.TXT, .asm,, bas ,"), std::string("TXT,asm,bas"));
+    QCOMPARE(NormalizeTextFiles(""), std::string());
+  }
+
+private:
+  int Beeps = 0;
+};
+
+QTEST_MAIN(TMainWindowTest)
+#include "MainWindowTest.moc"
