@@ -471,6 +471,7 @@ void TMainForm::RetranslateUi() {
   // Texts that show state are set again from the state.
   gbMemory->setTitle(MemoryCaption());
   SetCaption(QString());
+  ShowStopReason();
 }
 
 void TMainForm::changeEvent(QEvent* event) {

@@ -288,6 +288,7 @@ private:
   void ClearHistory();
   void UpdateHistoryButtons();
   void AfterRun(TStopReason reason);
+  void ShowStopReason();
   bool MayStart() const;
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
   bool OutputClashesWithReader(const std::string& name);
@@ -314,7 +315,8 @@ private:
   bool FShown = false;
   bool FShutDownDone = false;
   bool FCloseWanted = false;
-  bool FRangeReported = false;  // "Address out of range" shown since the last stop
+  bool FRangeReported = false;
+  int FShownStop = -1;          // the stop reason in the status line (-1: none yet)  // "Address out of range" shown since the last stop
   std::unique_ptr<TValueDialog> FValueDialog;
   std::unique_ptr<TCommandDialog> FCommandDialog;
   std::unique_ptr<TWritePrgDialog> FWritePrgDialog;

@@ -27,14 +27,20 @@ void TMainForm::AfterRun(TStopReason reason) {
   FRangeReported = false;
   UpdateReaderSwitches();
   if (reason != srRefused) {
-    QString text = ToQString(StopReasonText(reason));
-    const std::string& detail = FMachine->LastStopDetail();
-    if (!detail.empty()) text += QStringLiteral(": ") + ToQString(detail).replace(QStringLiteral("\r\n"), " ");
-    lbStatus->setText(text);
+    FShownStop = reason;
+    ShowStopReason();
   }
   ShowRunState();
   // A close asked for during the run happens now, from the top level.
   if (FCloseWanted && !FMachine->Executing()) QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TMainForm::ShowStopReason() {
+  if (FShownStop < 0) return;
+  QString text = ToQString(StopReasonText(TStopReason(FShownStop)));
+  const std::string& detail = FMachine->LastStopDetail();
+  if (!detail.empty()) text += QStringLiteral(": ") + ToQString(detail).replace(QStringLiteral("\r\n"), " ");
+  lbStatus->setText(text);
 }
 
 void TMainForm::btRunClick() {

@@ -1,0 +1,92 @@
+// Gallery of Corvane's main window: pictures of its main states (fresh start, after the hello
+// tape ran, a value dialog over it, German) in the folder given on the command line, listed in
+// gallery.txt there. Runs offscreen with temporary settings and documents folders.
+//   main_gallery OUTPUT-FOLDER
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QTextStream>
+#include <QToolButton>
+#include <cstdio>
+
+#include "DeviceTabs.h"
+#include "Fonts.h"
+#include "Gallery.h"
+#include "InpValue.h"
+#include "LanguageSwitch.h"
+#include "MainForm.h"
+#include "MemoryModel.h"
+#include "NumberEd.h"
+#include "RegisterPanel.h"
+#include "ScriptedDialogs.h"
+#include "TestTempDir.h"
+#include "Translate.h"
+
+namespace {
+
+void Settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// The main window with the dialog drawn over it where it stands.
+QImage WindowWithDialog(QWidget& window, QWidget& dialog) {
+  QImage image = window.grab().toImage();
+  QPainter p(&image);
+  const QPoint at = window.mapFromGlobal(dialog.pos()) ;
+  p.drawImage(at.x() < 0 ? 40 : at.x(), at.y() < 0 ? 40 : at.y(), dialog.grab().toImage());
+  return image;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: main_gallery OUTPUT-FOLDER\n");
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setStyle("Fusion");
+  InitTranslation(CORVANE_BINARY_DIR "/locale", {ToolkitDomain});
+  ActivateLanguage("en");
+  InstallFontSubstitutes();
+
+  TGallery gallery(QString::fromLocal8Bit(argv[1]));
+  TTempDir dir;
+  {
+    TScriptedDialogs dialogs;
+    TMainForm form(TMainFormPaths{dir / "settings/", dir / "docs"});
+    form.show();
+    Settle();
+    gallery.Save(form, "main-window");
+
+    dialogs.AnswerOpen({QString::fromLatin1(CORVANE_BINARY_DIR "/samples/hello.bin")});
+    form.pcDevices->Ptr.btOpen->click();
+    dialogs.OnModal([](QDialog& d) {
+      if (auto* v = qobject_cast<TValueDialog*>(&d)) v->ValueEdit()->setText("000012");
+      return int(QDialog::Accepted);
+    });
+    form.btPrgLoad->click();
+    form.Machine().SetBreakpoint(0110);
+    form.ShowMemory(0100);
+    form.InvalidateMemView();
+    Settle();
+    gallery.Save(form, "main-window-hello");
+
+    gallery.CaptureDialogs({"main-value-dialog"}, [&] { form.RegisterFieldClick(form.gbRegister->edAC[0]); },
+                           [&](QDialog& d) { gallery.SaveImage(WindowWithDialog(form, d), "main-window-value-dialog"); });
+
+    SwitchLanguage("de");
+    Settle();
+    gallery.Save(form, "main-window-de");
+    SwitchLanguage("en");
+    form.close();
+  }
+
+  QFile list(QString::fromLocal8Bit(argv[1]) + "/gallery.txt");
+  if (!list.open(QIODevice::WriteOnly | QIODevice::Text)) return 1;
+  QTextStream out(&list);
+  for (const QString& file : gallery.Saved()) out << file << '\n';
+  std::printf("main_gallery: %lld pictures\n", static_cast<long long>(gallery.Saved().size()));
+  return gallery.Failures() == 0 ? 0 : 1;
+}
