@@ -1,6 +1,10 @@
 #include "DeviceTabs.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScrollBar>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,44 +21,74 @@
 
 // ---- console
 
-TConsole::TConsole(QWidget* parent) : QPlainTextEdit(parent) {
+TConsole::TConsole(QWidget* parent) : QAbstractScrollArea(parent) {
   setObjectName("mmTTO");
-  setReadOnly(true);
-  setUndoRedoEnabled(false);
-  setMaximumBlockCount(MaxLines);
-  setLineWrapMode(QPlainTextEdit::NoWrap);
   setFont(PixelFont("Courier New", 13));
   setFocusPolicy(Qt::ClickFocus);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  viewport()->setBackgroundRole(QPalette::Base);
+  viewport()->setAutoFillBackground(true);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
 }
 
 void TConsole::AddBytes(const QByteArray& bytes) {
-  QTextCursor c(document());
-  c.movePosition(QTextCursor::End);
-  QString run;
+  const bool atEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
   for (char ch : bytes) {
     const auto b = std::uint8_t(ch);
     if (b == 015) {
-      run += QStringLiteral("\n>");
+      if (FLines.size() >= std::size_t(MaxLines)) FLines.pop_front();
+      FLines.emplace_back(QStringLiteral(">"));
     } else if (b > 037) {
-      run += QChar(b);
+      FLines.back() += QChar(b);
     }
   }
-  if (run.isEmpty()) return;
-  c.insertText(run);
-  QTextCursor end(document());
-  end.movePosition(QTextCursor::End);
-  setTextCursor(end);
-  ensureCursorVisible();
+  UpdateScrollBar(atEnd);
+  viewport()->update();
 }
 
-QStringList TConsole::Lines() const { return toPlainText().split('\n'); }
+QString TConsole::toPlainText() const {
+  QStringList all(FLines.begin(), FLines.end());
+  return all.join('\n');
+}
+
+void TConsole::clear() {
+  FLines.assign(1, QString());
+  UpdateScrollBar(true);
+  viewport()->update();
+}
+
+int TConsole::VisibleLines() const {
+  return std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
+}
+
+void TConsole::UpdateScrollBar(bool toEnd) {
+  QScrollBar* bar = verticalScrollBar();
+  bar->setRange(0, std::max(0, int(FLines.size()) - VisibleLines()));
+  bar->setPageStep(VisibleLines());
+  if (toEnd) bar->setValue(bar->maximum());
+}
+
+void TConsole::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBar(verticalScrollBar()->value() >= verticalScrollBar()->maximum());
+}
+
+void TConsole::paintEvent(QPaintEvent*) {
+  QPainter p(viewport());
+  p.setFont(font());
+  p.setPen(palette().color(QPalette::Text));
+  const int h = fontMetrics().lineSpacing();
+  const int first = verticalScrollBar()->value();
+  const int count = VisibleLines() + 1;
+  for (int i = 0; i < count && first + i < int(FLines.size()); ++i)
+    p.drawText(QRect(4, 2 + i * h, viewport()->width() - 6, h), Qt::AlignLeft | Qt::AlignVCenter,
+               FLines[std::size_t(first + i)]);
+}
 
 void TConsole::keyPressEvent(QKeyEvent* event) {
-  // Copying stays possible; nothing typed edits the console.
-  if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
-    QPlainTextEdit::keyPressEvent(event);
-    return;
-  }
+  // Nothing typed edits the console; Ctrl+C copies its text.
+  if (event->matches(QKeySequence::Copy)) QGuiApplication::clipboard()->setText(toPlainText());
   event->ignore();
 }
 

@@ -1,7 +1,9 @@
 // The device pages of the main window ("TTY Reader", "TTY Punch", "PTR", "PTP", "LPT") and the
 // teletype console. The pages only show; the main window acts on their buttons.
 #pragma once
+#include <QAbstractScrollArea>
 #include <QPlainTextEdit>
+#include <deque>
 #include <QTabWidget>
 
 class QComboBox;
@@ -10,9 +12,10 @@ class QRadioButton;
 class QToolButton;
 class TNumberEdit;
 
-// The console mmTTO: fed in blocks from the controller's buffer, at most MaxLines lines (the
-// oldest go), keys typed into it are not edited into it.
-class TConsole : public QPlainTextEdit {
+// The console mmTTO: the teletype's lines, at most MaxLines (the oldest go), fed in blocks from
+// the controller's buffer. It keeps its lines itself and paints only the visible ones, so a
+// program printing as fast as it can costs the window little. Keys typed into it do not edit it.
+class TConsole : public QAbstractScrollArea {
   Q_OBJECT
 public:
   static constexpr int MaxLines = 5000;
@@ -20,10 +23,20 @@ public:
   // Applies teletype bytes: CR starts a new line beginning with ">", bytes above 037 are
   // appended to the last line, others are not shown.
   void AddBytes(const QByteArray& bytes);
-  QStringList Lines() const;
+  const std::deque<QString>& Lines() const { return FLines; }
+  int blockCount() const { return int(FLines.size()); }
+  QString toPlainText() const;
+  void clear();
 
 protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+
+private:
+  void UpdateScrollBar(bool toEnd);
+  int VisibleLines() const;
+  std::deque<QString> FLines{QString()};
 };
 
 struct TReaderPage {

@@ -36,6 +36,7 @@ void TMachineController::PrinterClear() {
 
 void TMachineController::FlushConsole() {
   FConsoleFlush.stop();
+  FLastFlush = std::chrono::steady_clock::now();
   if (!FPrinter.isEmpty() || FPrinterCleared) {
     const QStringList lines = std::move(FPrinter);
     const bool cleared = FPrinterCleared;
@@ -52,7 +53,7 @@ void TMachineController::FlushConsole() {
 void TMachineController::FireClock() { FMachine.Rtc.TimeElapsed(); }
 
 void TMachineController::PumpEvents() {
-  FlushConsole();
+  if (std::chrono::steady_clock::now() - FLastFlush >= OutputInterval) FlushConsole();
   if (ProcessEvents)
     ProcessEvents();
   else
@@ -66,6 +67,7 @@ bool TMachineController::SelectFile(TPeriphDevice dev) {
 }
 
 void TMachineController::TeletypeOut(std::uint8_t b) {
+  if (FConsole.size() >= MaxPendingBytes) FConsole.erase(0, MaxPendingBytes / 2);
   FConsole.push_back(char(b));
   // Outside a run the event loop flushes right after the step; during a run the pump does.
   if (!FConsoleFlush.isActive()) FConsoleFlush.start();

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -40,6 +41,11 @@ public:
   void FlushConsole();
   // Printer lines kept between two flushes at most (the text area keeps no more either).
   static constexpr int MaxPendingLines = 5000;
+  // During a run the windows get the output at most this often (a person reads no faster, and
+  // the console's text area costs far more per call than per character).
+  static constexpr std::chrono::milliseconds OutputInterval{25};
+  // Teletype bytes kept between two flushes at most (the console keeps no more text either).
+  static constexpr std::size_t MaxPendingBytes = 1 << 20;
   const std::string& PendingConsole() const { return FConsole; }
 
   // The clock timer (tmRtc); tests fire it with FireClock.
@@ -100,6 +106,7 @@ private:
   QStringList FPrinter;
   bool FPrinterCleared = false;
   QTimer FConsoleFlush;
+  std::chrono::steady_clock::time_point FLastFlush{};
   QTimer FClock;
   int FEffAddr = -1;
 };
