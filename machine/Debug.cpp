@@ -36,13 +36,14 @@ void TNovaMachine::ClearBreakpoint(TWord Addr) {
   FHost->BreakpointsChanged(int(BreakPoints.size()));
 }
 
-int TNovaMachine::DeleteBreakpoint(const std::string& sAddr) {
-  const auto at = std::find_if(BreakPoints.begin(), BreakPoints.end(),
-                               [&](TWord a) { return AddrKey(a) == sAddr; });
-  if (at != BreakPoints.end()) {
-    Memory[*at].Flags &= std::uint8_t(~BreakpointFlag);
+int TNovaMachine::DeleteBreakpoint(TWord Addr) {
+  Addr &= nova::AddrMask;
+  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
+  if (at != BreakPoints.end() && *at == Addr) {
+    Memory[Addr].Flags &= std::uint8_t(~BreakpointFlag);
     BreakPoints.erase(at);
   }
+  FHost->BreakpointsChanged(int(BreakPoints.size()));
   return int(BreakPoints.size());
 }
 
@@ -65,17 +66,20 @@ void TNovaMachine::AddWatchItem(TWord Addr, TWord Data) {
   FHost->WatchesChanged(int(Watch.size()));
 }
 
-int TNovaMachine::DeleteWatch(const std::string& sAddr) {
-  const auto at = std::find_if(Watch.begin(), Watch.end(),
-                               [&](const TWatchMem& w) { return AddrKey(w.Addr) == sAddr; });
-  if (at != Watch.end()) Watch.erase(at);
+int TNovaMachine::DeleteWatch(TWord Addr) {
+  Addr &= nova::AddrMask;
+  const auto at = std::lower_bound(Watch.begin(), Watch.end(), Addr,
+                                   [](const TWatchMem& w, TWord a) { return w.Addr < a; });
+  if (at != Watch.end() && at->Addr == Addr) Watch.erase(at);
   UpdateAttention();
+  FHost->WatchesChanged(int(Watch.size()));
   return int(Watch.size());
 }
 
 void TNovaMachine::ClearWatches() {
   Watch.clear();
   UpdateAttention();
+  FHost->WatchesChanged(0);
 }
 
 bool TNovaMachine::CheckWatches(bool Running) {

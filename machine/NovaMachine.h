@@ -112,19 +112,20 @@ public:
   bool LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error = nullptr);
   bool SaveDump(const std::string& FileName, std::string* Error = nullptr);
 
-  // ---- breakpoints (list texts are addresses as 6 octal digits)
+  // ---- breakpoints. Every list operation except the *Item ones (restoring settings) tells the
+  // host the new count.
   static std::string AddrKey(TWord Addr);
   void SetBreakpoint(TWord Addr);
   void ClearBreakpoint(TWord Addr);
   void AddBreakpointItem(TWord Addr);
   void RemoveBreakpointItem(TWord Addr);
-  int DeleteBreakpoint(const std::string& sAddr);
+  int DeleteBreakpoint(TWord Addr);  // returns the count left
   void DeleteAllBreakpoints();
 
   // ---- watches
   void AddWatch(TWord Addr);
   void AddWatchItem(TWord Addr, TWord Data);
-  int DeleteWatch(const std::string& sAddr);
+  int DeleteWatch(TWord Addr);  // returns the count left
   void ClearWatches();
   bool CheckWatches(bool Running);
 

@@ -101,10 +101,13 @@ TEST_F(MachineTest, WatchListOperations) {
   EXPECT_TRUE(M.CheckWatches(true));
   EXPECT_TRUE(M.Watch[1].Changed);
 
-  EXPECT_EQ(M.DeleteWatch("000777"), 2);
-  EXPECT_EQ(M.DeleteWatch("000100"), 1);
+  EXPECT_EQ(M.DeleteWatch(0777), 2);
+  EXPECT_EQ(Host.WatchCounts.back(), 2);
+  EXPECT_EQ(M.DeleteWatch(0100100), 1);  // the address has 15 bits
+  EXPECT_EQ(Host.WatchCounts.back(), 1);
   M.ClearWatches();
   EXPECT_TRUE(M.Watch.empty());
+  EXPECT_EQ(Host.WatchCounts.back(), 0);
 }
 
 TEST_F(MachineTest, BreakpointListFollowsTheFlags) {
@@ -119,9 +122,10 @@ TEST_F(MachineTest, BreakpointListFollowsTheFlags) {
   EXPECT_EQ(M.Memory[0100].Flags, 0);
   EXPECT_EQ(M.BreakPoints, (std::vector<TWord>{0300}));
 
-  EXPECT_EQ(M.DeleteBreakpoint("000100"), 1);  // not listed: unchanged
-  EXPECT_EQ(M.DeleteBreakpoint("000300"), 0);
+  EXPECT_EQ(M.DeleteBreakpoint(0100), 1);  // not listed: unchanged
+  EXPECT_EQ(M.DeleteBreakpoint(0300), 0);
   EXPECT_EQ(M.Memory[0300].Flags, 0);
+  EXPECT_EQ(Host.BreakpointCounts.back(), 0);
 
   M.AddBreakpointItem(0400);  // list only (restoring settings)
   EXPECT_EQ(M.Memory[0400].Flags, 0);
