@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     const int kept = form.mmTTO->blockCount();
     StoreLoop(m);
     const double plain = double(PrintInstructions) / WindowRun(form, PrintInstructions) / 1e6;
-    QObject::disconnect(&form.Controller(), &TMachineController::ConsoleOutput, nullptr, nullptr);
+    QObject::disconnect(&form.Controller(), &TMachineController::OnConsoleOutput, nullptr, nullptr);
     StorePrinter(m);
     const double silent = double(PrintInstructions) / WindowRun(form, PrintInstructions) / 1e6;
     const bool printOk = printing >= 0.5 * silent;

@@ -22,9 +22,9 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, s
     FHost->BreakpointsChanged(0);
   }
   PC = 0;
-  FHost->ShowRegisters();
+  FHost->RegistersChanged();
   CheckWatches(false);
-  FHost->ApplyNumFormat();
+  FHost->MemoryChanged();
   ResetCpu();
   return true;
 }

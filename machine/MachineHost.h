@@ -11,15 +11,15 @@ public:
   // is on. Anything may happen here, a stop or a reset included; it must not block.
   virtual void PumpEvents() {}
 
-  // The register panel shows the registers again.
-  virtual void ShowRegisters() {}
-  // The running/stopped look (Stop button, run lamps) follows Executing() and FRun.
-  virtual void ShowRunState() {}
-  // The number base refresh, which refills the memory view.
-  virtual void ApplyNumFormat() {}
-  virtual void RepaintMemory() {}
-  // The run lamps (front panel RUN, "RUN:").
-  virtual void RunLamp(bool /*on*/) {}
+  // The registers changed (after a step, a stop, a reset, a load; after every instruction while
+  // "Show each program step" is on).
+  virtual void RegistersChanged() {}
+  // A run or step started or ended: Executing() and FRun tell which.
+  virtual void RunStateChanged() {}
+  // Memory contents changed as a whole (a run ended, a dump was loaded, memory was cleared).
+  virtual void MemoryChanged() {}
+  // The machine started (true) or stopped (false) running.
+  virtual void RunningChanged(bool /*on*/) {}
 
   // New entry counts of the debug lists. During a run the trace and watch counts are reported at
   // each event pump and at the end of the run, never per instruction.

@@ -49,8 +49,8 @@ void TNovaMachine::ClearRegisters() {
 void TNovaMachine::ClearMemory() {
   for (int a = 0; a < MemSize; ++a) Memory[a].Data = 0;
   PC = 0;
-  FHost->ApplyNumFormat();
-  FHost->ShowRegisters();
+  FHost->MemoryChanged();
+  FHost->RegistersChanged();
 }
 
 int TNovaMachine::SetMemSize(int n) {

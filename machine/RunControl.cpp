@@ -53,7 +53,7 @@ std::uint32_t TNovaMachine::NextSlice(std::uint64_t left) const {
 void TNovaMachine::SliceEnd(std::uint64_t left) {
   bool pump = true;
   if (ShowEachStep) {
-    FHost->ShowRegisters();
+    FHost->RegistersChanged();
   } else if (!FPumpInterval) {
     const auto now = std::chrono::steady_clock::now();
     pump = now - FLastPump >= std::chrono::milliseconds(1);
@@ -73,9 +73,8 @@ TStopReason TNovaMachine::RunProgram() {
   BeginExec();
   if (Memory[PC & nova::AddrMask].Data == nova::HaltWord) PC = TWord((PC + 1) & nova::AddrMask);
   FRun = true;
-  FHost->RepaintMemory();
-  FHost->ShowRunState();
-  FHost->RunLamp(true);
+  FHost->RunStateChanged();
+  FHost->RunningChanged(true);
 
   std::uint64_t left = InstructionLimit ? InstructionLimit : ~std::uint64_t(0);
   std::uint32_t slice = NextSlice(left);
@@ -113,11 +112,10 @@ TStopReason TNovaMachine::RunProgram() {
 
   if (FStopReason == srNone) FStopReason = srStop;  // FRun cleared directly
   EndExec();
-  FHost->RepaintMemory();
-  FHost->ShowRunState();
-  FHost->RunLamp(false);
-  FHost->ApplyNumFormat();
-  FHost->ShowRegisters();
+  FHost->RunStateChanged();
+  FHost->RunningChanged(false);
+  FHost->MemoryChanged();
+  FHost->RegistersChanged();
   FlushNotifications(true);
   return FLastStopReason;
 }
@@ -129,8 +127,8 @@ TStopReason TNovaMachine::btStepClick() {
   AfterInstruction(r, ExecuteOne(r, Memory[r.PC].Data));
   StoreRegs(r);
   EndExec();
-  FHost->ApplyNumFormat();
-  FHost->ShowRegisters();
+  FHost->MemoryChanged();
+  FHost->RegistersChanged();
   FlushNotifications(true);
   return FLastStopReason;
 }
@@ -145,8 +143,8 @@ TStopReason TNovaMachine::btStepOverClick() {
 
 void TNovaMachine::btStopClick() {
   Stop(srStop);
-  FHost->ShowRunState();
-  FHost->RunLamp(false);
+  FHost->RunStateChanged();
+  FHost->RunningChanged(false);
 }
 
 void TNovaMachine::ResetCpu() {
@@ -164,14 +162,14 @@ void TNovaMachine::ResetCpu() {
   UpdateAttention();
   ClearRegisters();
   PC = 2;
-  FHost->ShowRegisters();
+  FHost->RegistersChanged();
 }
 
 TStopReason TNovaMachine::ProgramLoad() {
   if (FInExec) return srRefused;
   for (int a = 0; a < int(Bootstrap.size()); ++a) Memory[a].Data = Bootstrap[a];
   PC = 0;
-  FHost->ApplyNumFormat();
-  FHost->ShowRegisters();
+  FHost->MemoryChanged();
+  FHost->RegistersChanged();
   return RunProgram();
 }

@@ -42,12 +42,12 @@ void TMachineController::FlushConsole() {
     const bool cleared = FPrinterCleared;
     FPrinter.clear();
     FPrinterCleared = false;
-    emit PrinterLines(lines, cleared);
+    emit OnPrinterLines(lines, cleared);
   }
   if (FConsole.empty()) return;
   const QByteArray bytes(FConsole.data(), qsizetype(FConsole.size()));
   FConsole.clear();
-  emit ConsoleOutput(bytes);
+  emit OnConsoleOutput(bytes);
 }
 
 void TMachineController::FireClock() { FMachine.Rtc.TimeElapsed(); }

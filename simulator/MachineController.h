@@ -54,16 +54,15 @@ public:
 
   // ---- TMachineHost
   void PumpEvents() override;
-  void ShowRegisters() override { emit RegistersChanged(); }
-  void ShowRunState() override { emit RunStateChanged(); }
-  void ApplyNumFormat() override { emit MemoryChanged(); }
-  void RepaintMemory() override { emit MemoryRepaint(); }
-  void RunLamp(bool on) override { emit RunLampChanged(on); }
-  void TraceChanged(int count) override { emit TraceCountChanged(count); }
-  void WatchesChanged(int count) override { emit WatchCountChanged(count); }
-  void BreakpointsChanged(int count) override { emit BreakpointCountChanged(count); }
+  void RegistersChanged() override { emit OnRegistersChanged(); }
+  void RunStateChanged() override { emit OnRunStateChanged(); }
+  void MemoryChanged() override { emit OnMemoryChanged(); }
+  void RunningChanged(bool on) override { emit OnRunningChanged(on); }
+  void TraceChanged(int count) override { emit OnTraceCountChanged(count); }
+  void WatchesChanged(int count) override { emit OnWatchCountChanged(count); }
+  void BreakpointsChanged(int count) override { emit OnBreakpointCountChanged(count); }
   void ReportEffAddr(int addr) override { FEffAddr = addr; }
-  void MemSizeChanged(int size) override { emit MemorySizeChanged(size); }
+  void MemSizeChanged(int size) override { emit OnMemorySizeChanged(size); }
 
   // ---- TPeripheralHost
   bool SelectFile(TPeriphDevice dev) override;
@@ -71,10 +70,10 @@ public:
   void PrinterLine(const std::string& line) override;
   void PrinterClear() override;
   void PositionChanged(TPeriphDevice dev, std::int64_t pos, int byte) override {
-    emit DevicePositionChanged(dev, qint64(pos), byte);
+    emit OnDevicePositionChanged(dev, qint64(pos), byte);
   }
-  void AttachmentChanged(TPeriphDevice dev) override { emit DeviceAttachmentChanged(dev); }
-  void ReportError(const std::string& text) override { emit ErrorReported(QString::fromStdString(text)); }
+  void AttachmentChanged(TPeriphDevice dev) override { emit OnDeviceAttachmentChanged(dev); }
+  void ReportError(const std::string& text) override { emit OnErrorReported(QString::fromStdString(text)); }
 
   // ---- TIntervalTimer
   void SetInterval(int ms) override { FClock.setInterval(ms); }
@@ -82,22 +81,21 @@ public:
   bool Enabled() const override { return FClock.isActive(); }
 
 signals:
-  void RegistersChanged();
-  void RunStateChanged();
-  void MemoryChanged();      // memory contents or number base: refill the grid
-  void MemoryRepaint();      // look only (run state, marks)
-  void RunLampChanged(bool on);
-  void TraceCountChanged(int count);
-  void WatchCountChanged(int count);
-  void BreakpointCountChanged(int count);
-  void MemorySizeChanged(int size);
+  void OnRegistersChanged();
+  void OnRunStateChanged();
+  void OnMemoryChanged();      // memory contents or number base: refill the grid
+  void OnRunningChanged(bool on);
+  void OnTraceCountChanged(int count);
+  void OnWatchCountChanged(int count);
+  void OnBreakpointCountChanged(int count);
+  void OnMemorySizeChanged(int size);
   // Teletype output bytes (7 bits) since the last flush, in order.
-  void ConsoleOutput(const QByteArray& bytes);
+  void OnConsoleOutput(const QByteArray& bytes);
   // Finished printer lines since the last flush (after a clear when Cleared is set).
-  void PrinterLines(const QStringList& lines, bool cleared);
-  void DevicePositionChanged(int dev, qint64 pos, int byte);
-  void DeviceAttachmentChanged(int dev);
-  void ErrorReported(const QString& text);
+  void OnPrinterLines(const QStringList& lines, bool cleared);
+  void OnDevicePositionChanged(int dev, qint64 pos, int byte);
+  void OnDeviceAttachmentChanged(int dev);
+  void OnErrorReported(const QString& text);
 
 private:
   TNovaMachine& FMachine;

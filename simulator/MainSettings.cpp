@@ -50,20 +50,19 @@ int ReadCount(const TIniFile& ini, const char* section) {
 
 void TMainForm::ConnectController() {
   TMachineController* c = FController;
-  connect(c, &TMachineController::RegistersChanged, this, [this] { ShowRegisters(); });
-  connect(c, &TMachineController::RunStateChanged, this, [this] { ShowRunState(); });
-  connect(c, &TMachineController::MemoryChanged, this, [this] { ApplyNumFormat(); });
-  connect(c, &TMachineController::MemoryRepaint, this, [this] { InvalidateMemView(); });
-  connect(c, &TMachineController::MemorySizeChanged, this, [this](int) {
+  connect(c, &TMachineController::OnRegistersChanged, this, [this] { ShowRegisters(); });
+  connect(c, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
+  connect(c, &TMachineController::OnMemoryChanged, this, [this] { ApplyNumFormat(); });
+  connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) {
     gbMemory->setTitle(MemoryCaption());
     FillMemoryView();
   });
-  connect(c, &TMachineController::ConsoleOutput, this, [this](const QByteArray& b) { OnConsoleOutput(b); });
-  connect(c, &TMachineController::PrinterLines, this,
+  connect(c, &TMachineController::OnConsoleOutput, this, [this](const QByteArray& b) { OnConsoleOutput(b); });
+  connect(c, &TMachineController::OnPrinterLines, this,
           [this](const QStringList& lines, bool cleared) { pcDevices->AddPrinterLines(lines, cleared); });
-  connect(c, &TMachineController::DevicePositionChanged, this,
+  connect(c, &TMachineController::OnDevicePositionChanged, this,
           [this](int dev, qint64 pos, int byte) { pcDevices->ShowPosition(dev, pos, byte); });
-  connect(c, &TMachineController::DeviceAttachmentChanged, this, [this](int dev) {
+  connect(c, &TMachineController::OnDeviceAttachmentChanged, this, [this](int dev) {
     if (dev == pdTtr || dev == pdPtr) {
       TReaderPage& page = pcDevices->Reader(dev);
       TInputStream* f = FPeripherals->InputFile(TPeriphDevice(dev));
@@ -73,7 +72,7 @@ void TMainForm::ConnectController() {
       (text ? page.rbTextFile : page.rbBinFile)->setChecked(true);
     }
   });
-  connect(c, &TMachineController::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
+  connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });
   connect(pcDevices->Ttr.rbTextFile, &QRadioButton::toggled, this, [this](bool on) { FPeripherals->TtrText = on; });
   connect(pcDevices->Ptr.rbTextFile, &QRadioButton::toggled, this, [this](bool on) { FPeripherals->PtrText = on; });
 }

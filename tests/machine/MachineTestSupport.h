@@ -46,24 +46,22 @@ struct TRecordingHost : TMachineHost {
   int ShowRegs = 0;
   int RunStates = 0;
   int NumFormats = 0;
-  int Repaints = 0;
   std::vector<bool> Lamps;
   std::vector<int> TraceCounts, WatchCounts, BreakpointCounts, EffAddrs, MemSizes;
   std::function<void()> OnPump;
-  std::function<void()> OnShowRegisters;
+  std::function<void()> OnRegistersChanged;
 
   void PumpEvents() override {
     ++Pumps;
     if (OnPump) OnPump();
   }
-  void ShowRegisters() override {
+  void RegistersChanged() override {
     ++ShowRegs;
-    if (OnShowRegisters) OnShowRegisters();
+    if (OnRegistersChanged) OnRegistersChanged();
   }
-  void ShowRunState() override { ++RunStates; }
-  void ApplyNumFormat() override { ++NumFormats; }
-  void RepaintMemory() override { ++Repaints; }
-  void RunLamp(bool on) override { Lamps.push_back(on); }
+  void RunStateChanged() override { ++RunStates; }
+  void MemoryChanged() override { ++NumFormats; }
+  void RunningChanged(bool on) override { Lamps.push_back(on); }
   void TraceChanged(int n) override { TraceCounts.push_back(n); }
   void WatchesChanged(int n) override { WatchCounts.push_back(n); }
   void BreakpointsChanged(int n) override { BreakpointCounts.push_back(n); }

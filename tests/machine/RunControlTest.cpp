@@ -112,7 +112,7 @@ TEST_F(MachineTest, ShowEachStepRefreshesAndPumpsPerInstruction) {
   Load(0100, {IncAc0, IncAc0, IncAc0, nova::HaltWord});
   M.ShowEachStep = true;
   std::vector<TWord> seen;
-  Host.OnShowRegisters = [&] { seen.push_back(M.Akkus[0]); };
+  Host.OnRegistersChanged = [&] { seen.push_back(M.Akkus[0]); };
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(Host.Pumps, 4);
   EXPECT_EQ(seen, (std::vector<TWord>{1, 2, 3, 3, 3}));  // per step, then at the end
