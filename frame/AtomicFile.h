@@ -1,5 +1,5 @@
-// Writing a file whole: the content goes to a temporary file in the same folder, which then
-// replaces the target by a rename. A crash or a full disk leaves the old file untouched. Through
+// Writing a file whole (through TReplacingFile, ReplacingFile.h): the content goes to a temporary
+// file in the same folder, which then replaces the target by a rename. A crash or a full disk leaves the old file untouched. Through
 // symbolic links the file at the end of the chain is replaced and the links stay; a device or a
 // pipe is written directly (a pipe without a reader fails at once).
 #pragma once

@@ -131,6 +131,16 @@ TEST(ReplacingFile, ThroughLinksAndIntoDevices) {
 
   ASSERT_TRUE(WriteDumpFile("/dev/null", words, 1, error)) << error;
   EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+
+  // A link to a file not made yet creates that file and stays a link, as the settings file does.
+  std::filesystem::create_symlink("ahead.dmp", dir / "pending.dmp");
+  ASSERT_TRUE(WriteDumpFile(dir / "pending.dmp", words, 1, error)) << error;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "pending.dmp"));
+  EXPECT_EQ(ReadBytes(dir / "ahead.dmp"), (std::vector<unsigned char>{1, 2}));
+  // A chain of links that never ends is refused.
+  std::filesystem::create_symlink("loop2.dmp", dir / "loop1.dmp");
+  std::filesystem::create_symlink("loop1.dmp", dir / "loop2.dmp");
+  EXPECT_FALSE(WriteDumpFile(dir / "loop1.dmp", words, 1, error));
 }
 
 TEST(ListingTest, Columns) {

@@ -8,11 +8,25 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace {
 std::string SystemError(int err) { return std::strerror(err); }
 }  // namespace
+
+std::string ReplacedTarget(const std::string& Name) {
+  std::filesystem::path path = Name;
+  for (int level = 0; level < 40; ++level) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path.string();
+    std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+    if (ec) return path.string();
+    path = next.is_relative() ? path.parent_path() / next : next;
+  }
+  return std::string();
+}
 
 TReplacingFile::~TReplacingFile() { Discard(); }
 
@@ -22,11 +36,10 @@ bool TReplacingFile::Open(const std::string& Name, std::string& Error) {
     Error = SystemError(ENOENT);
     return false;
   }
-  // Through a symbolic link the file it points to is replaced, not the link.
-  std::string target = Name;
-  if (char* real = ::realpath(Name.c_str(), nullptr)) {
-    target = real;
-    std::free(real);
+  const std::string target = ReplacedTarget(Name);
+  if (target.empty()) {
+    Error = SystemError(ELOOP);
+    return false;
   }
   struct stat st {};
   const bool exists = ::stat(target.c_str(), &st) == 0;

@@ -1,6 +1,9 @@
 // Files that replace their target only when complete: written under a temporary name beside the
 // target and renamed over it at the end, so a failed or cut-off write never destroys the old file.
-// An existing device or pipe is written directly.
+// Through symbolic links the file at the end of the chain is replaced (or created) and the links
+// stay. An existing device or pipe is written directly (a pipe without a reader fails at once).
+// The one write-through-a-temporary-file helper of both programs: settings files, dumps,
+// listings, punch, printer and trace files all go through it.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +42,10 @@ private:
   std::size_t FFill = 0;
   char FBuffer[8192];
 };
+
+// The file a write to Name replaces: the end of its chain of symbolic links (which need not exist
+// yet); "" for a chain that does not end.
+std::string ReplacedTarget(const std::string& Name);
 
 // The whole content at once, through TReplacingFile.
 bool WriteFileReplacing(const std::string& Name, const void* Data, std::size_t Size, std::string& Error);
