@@ -3,9 +3,9 @@
 //   corvane [/lang:CODE] [/ini:LOCATION] [/portable]
 #include <QApplication>
 
+#include "CloseSignals.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
-#include "QuitSignals.h"
 #include "Startup.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Corvane");
 
   TMainForm form;
-  QuitOnTerminationSignals(&form);
+  CloseOnTerminationSignals(&form);
   form.show();
   return app.exec();
 }

@@ -19,6 +19,9 @@
 #include <fstream>
 #include <functional>
 
+#include <csignal>
+
+#include "CloseSignals.h"
 #include "DeviceTabs.h"
 #include "IniFile.h"
 #include "InpValue.h"
@@ -550,6 +553,28 @@ private slots:
     QTRY_VERIFY(f.ShutDownDone());
     QVERIFY(!f.isVisible());
     QVERIFY(std::filesystem::exists(dir / "docs/Nova/autodump.dmp"));
+  }
+
+  void terminationSignalDuringARunShutsDownOnce() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    QVERIFY(CloseOnTerminationSignals(&f));
+    f.Machine().Memory[0100].Data = 0000400;  // JMP .
+    f.Machine().PC = 0100;
+    bool raised = false;
+    TPumpScript script(f, [&] {
+      if (!raised) std::raise(SIGTERM);  // as a logout would
+      raised = true;
+      return false;
+    });
+    f.btRunClick();
+    QCOMPARE(f.Machine().LastStopReason(), srStop);
+    QTRY_VERIFY(f.ShutDownDone());
+    QVERIFY(!f.isVisible());
+    QVERIFY(std::filesystem::exists(dir / "settings/Corvane.ini"));
+    CloseOnTerminationSignals(nullptr);
   }
 
   void outputFileThatIsAReaderTapeIsRefused() {
