@@ -73,10 +73,7 @@ QWidget* TMainForm::BuildLeftSide() {
   edSwitches = MakeRegisterEdit(gbSwitches, "edSwitches");
   cbSwitches = new QCheckBox("B", gbSwitches);
   cbSwitches->setObjectName("cbSwitches");
-  cbPreSwitches = new QComboBox(gbSwitches);
-  cbPreSwitches->setObjectName("cbPreSwitches");
-  cbPreSwitches->setFixedWidth(21);
-  cbPreSwitches->view()->setMinimumWidth(156);
+  cbPreSwitches = new TPreSwitchCombo(edSwitches, gbSwitches);
   btSwitchesToPC = new QToolButton(gbSwitches);
   btSwitchesToPC->setObjectName("btSwitchesToPC");
   btSwitchesToPC->setText(QStringLiteral("PC"));
@@ -301,6 +298,7 @@ void TMainForm::BuildUi() {
   connect(pcDevices, &TDeviceTabs::OutputOpen, this, [this](int d) { OutputOpenClick(TPeriphDevice(d)); });
   connect(pcDevices, &TDeviceTabs::OutputClose, this, [this](int d) { OutputCloseClick(TPeriphDevice(d)); });
   connect(gbRegister, &TRegisterPanel::FieldClicked, this, [this](QWidget* f) { RegisterFieldClick(f); });
+  connect(gbRegister, &TRegisterPanel::AdrHover, this, [this](bool over) { ShowAdrHint(over); });
   connect(gbRegister->btPC, &QToolButton::clicked, this, [this] { btPCClick(); });
   connect(gbRegister->btAddWatch, &QToolButton::clicked, this, [this] { btAddWatchClick(); });
 }
@@ -476,6 +474,7 @@ void TMainForm::RetranslateUi() {
 
 void TMainForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) RetranslateUi();
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) ShowAdrHint(false);
   QMainWindow::changeEvent(event);
 }
 

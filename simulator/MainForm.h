@@ -81,6 +81,9 @@ public:
 
   // ---- register and grid actions
   void RegisterFieldClick(QWidget* field);
+  // The ADR hover: the word at the effective address and its disassembly in a hint window.
+  void ShowAdrHint(bool show);
+  QLabel* HintWin = nullptr;
   void btPCClick();
   void btAddWatchClick();
   void btSwitchesToPCClick();

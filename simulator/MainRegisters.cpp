@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
@@ -394,4 +395,29 @@ void TMainForm::RegisterFieldClick(QWidget* field) {
     ShowRegisters();
     r.edAC[(ac + 1) % 4]->setFocus();
   }
+}
+
+void TMainForm::ShowAdrHint(bool show) {
+  TNumberEdit* adr = gbRegister->edAdr;
+  if (!show || adr->text().isEmpty()) {
+    if (HintWin) HintWin->hide();
+    return;
+  }
+  if (!HintWin) {
+    HintWin = new QLabel(this, Qt::ToolTip);
+    HintWin->setObjectName("HintWin");
+    HintWin->setAutoFillBackground(true);
+    HintWin->setBackgroundRole(QPalette::ToolTipBase);
+    HintWin->setForegroundRole(QPalette::ToolTipText);
+    HintWin->setFrameShape(QFrame::Box);
+  }
+  const TWord a = TWord(adr->Value() & 077777);
+  const TWord word = FMachine->ReadMemory(a);
+  HintWin->setFont(adr->font());
+  HintWin->setText("=> " + ToQString(FormatWord(word, FNumFormat)) + " - " +
+                   ToQString(CommandToStr(a, word, FNumFormat, true)));
+  const QFontMetrics fm(HintWin->font());
+  HintWin->resize(fm.horizontalAdvance(HintWin->text()) + 10, fm.height() + 5);
+  HintWin->move(adr->mapToGlobal(QPoint(20, adr->height() + 2)));
+  HintWin->show();
 }

@@ -1,5 +1,6 @@
 #include "RegisterPanel.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -218,4 +219,15 @@ bool TRegisterPanel::eventFilter(QObject* watched, QEvent* event) {
 void TRegisterPanel::mouseMoveEvent(QMouseEvent* event) {
   emit AdrHover(false);
   QGroupBox::mouseMoveEvent(event);
+}
+
+TPreSwitchCombo::TPreSwitchCombo(QWidget* field, QWidget* parent) : QComboBox(parent), FField(field) {
+  setObjectName("cbPreSwitches");
+  setFixedWidth(21);
+}
+
+void TPreSwitchCombo::showPopup() {
+  QComboBox::showPopup();
+  QWidget* popup = view()->window();
+  popup->setGeometry(QRect(FField->mapToGlobal(QPoint(0, FField->height())), QSize(156, popup->height())));
 }

@@ -2,6 +2,7 @@
 // interrupt and run lamps, carry, skip arrow and the four accumulators, each number field with
 // its "B" (bytes) box. The panel only shows; the main window reacts to clicks on its fields.
 #pragma once
+#include <QComboBox>
 #include <QGroupBox>
 #include <QTimer>
 #include <array>
@@ -67,6 +68,18 @@ protected:
 private:
   QLabel* FLabels[8];
   QLabel* FAcLabels[4];
+};
+
+// cbPreSwitches: a narrow drop-down (21 px) whose list opens 156 px wide from the left edge of
+// the switches field beside it, covering the field, and is narrow again when it closes.
+class TPreSwitchCombo : public QComboBox {
+  Q_OBJECT
+public:
+  TPreSwitchCombo(QWidget* field, QWidget* parent);
+  void showPopup() override;
+
+private:
+  QWidget* FField;
 };
 
 // A read-only 16-bit number field in the register font.

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -658,6 +659,24 @@ private slots:
     QVERIFY(f.pcDevices->Ttr.rbTextFile->isChecked());
     f.btResetClick();  // a reset switches the reader off
     QCOMPARE(f.tswTTReader->isChecked(), f.Machine().Tti.ReaderOn());
+  }
+
+  void adrHoverShowsTheWordAtTheEffectiveAddress() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    m.Memory[0100].Data = 020105;  // LDA 0,105
+    m.Memory[0105].Data = 0000777;
+    m.PC = 0100;
+    f.ShowRegisters();
+    QCOMPARE(f.gbRegister->edAdr->text(), QString("000105"));
+    f.ShowAdrHint(true);
+    QVERIFY(f.HintWin && f.HintWin->isVisible());
+    QCOMPARE(f.HintWin->text(), "=> 000777 - " + QString::fromStdString(CommandToStr(0105, 0777, nmOctal, true)));
+    f.ShowAdrHint(false);
+    QVERIFY(!f.HintWin->isVisible());
   }
 
   void textFileTypesAreNormalized() {
