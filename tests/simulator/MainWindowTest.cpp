@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QtTest>
 #include <chrono>
@@ -227,6 +228,24 @@ private slots:
     f.PreSwitchChosen("1x");
     QCOMPARE(f.Machine().FSwitches, TWord(0777));
     QVERIFY(dialogs.Last(dkError)->Text.contains("1x is not a valid octal value"));
+  }
+
+  void unwritableImageIsReportedAndShutdownGoesOn() {
+    TTempDir dir;
+    std::filesystem::create_directories(dir / "settings");
+    WriteFile(dir / "blocker", "a file where the working directory should be");
+    WriteFile(dir / "settings/Corvane.ini", "[Config]\nWorkPath=" + dir / "blocker/Nova" + "\nTop=-5000\nLeft=99999\n");
+    TScriptedDialogs dialogs;
+    {
+      TWindow w(dir);
+      // A stored position off every screen is brought back onto one.
+      QVERIFY(QApplication::primaryScreen()->availableGeometry().intersects(w.Form.frameGeometry()));
+      w.Form.Machine().FSwitches = 0123;
+      QVERIFY(w.Form.close());
+    }
+    QCOMPARE(dialogs.Count(dkError), 1);  // the image could not be written, and it was said
+    QVERIFY(dialogs.Last(dkError)->Text.contains("autodump.dmp"));
+    QCOMPARE(TIniFile(dir / "settings/Corvane.ini").ReadInteger("Config", "Switches", -1), 0123);
   }
 
   void helloTapeLoadedThroughTheWindow() {
