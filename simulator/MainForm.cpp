@@ -35,6 +35,7 @@ TMainForm::TMainForm(const TMainFormPaths& paths, QWidget* parent) : QMainWindow
 TMainForm::TMainForm() : QMainWindow(nullptr) { Create(TMainFormPaths{SettingsFolder(), DocumentsFolder()}); }
 
 TMainForm::~TMainForm() {
+  qApp->removeEventFilter(this);
   Shutdown();
   // The peripherals go before the machine they are bound to.
   delete FController;
