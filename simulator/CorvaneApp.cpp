@@ -15,6 +15,12 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Corvane");
 
   TMainForm form;
+  // The dialogs are made once, at start-up, and reused.
+  form.ValueDialog();
+  form.CommandDialog();
+  form.WritePrgDialog();
+  form.DirDialog();
+  form.ListDialog();
   CloseOnTerminationSignals(&form);
   form.show();
   return app.exec();

@@ -458,16 +458,31 @@ private slots:
     QVERIFY(c.PendingConsole().empty());
   }
 
-  void clockTimerCanBeFired() {
+  void clockTimerDrivesTheRealTimeClock() {
     TTempDir dir;
     TScriptedDialogs dialogs;
     TWindow w(dir);
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
-    QVERIFY(!f.ClockTimer().isActive());
-    m.Rtc.SetTimer(&f.Controller());
     QCOMPARE(f.ClockTimer().objectName(), QString("tmRtc"));
-    f.Controller().FireClock();  // nothing running: no effect, no crash
+    QVERIFY(!f.ClockTimer().isActive());
+    const char* lines[] = {"NIOS RTC", "SKPDN RTC", "JMP .-1", "HALT"};
+    for (int i = 0; i < 4; ++i) {
+      std::uint16_t word = 0;
+      QVERIFY(StrToCommand(lines[i], std::uint16_t(0100 + i), word));
+      m.Memory[0100 + i].Data = word;
+    }
+    m.PC = 0100;
+    bool active = false;
+    TPumpScript script(f, [&] {
+      active = active || f.ClockTimer().isActive();
+      f.Controller().FireClock();  // the timer's tick, fired by the test
+      return false;
+    });
+    f.btRunClick();
+    QVERIFY(active);
+    QCOMPARE(m.LastStopReason(), srHalt);
+    QVERIFY(!script.Failed);
   }
 
   // ---- mends
