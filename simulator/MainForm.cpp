@@ -328,8 +328,6 @@ void TMainForm::BuildMenus() {
   mnActions->addSeparator();
   itmWatchLocation = mnActions->addAction(QString(), this, [this] { WatchLocationClick(); });
   itmWatchLocation->setShortcut(Qt::Key_F5);
-  for (QAction* a : {itmReset, itmRun, itmStep, itmStepOver, itmStop, itmWatchLocation})
-    a->setShortcutContext(Qt::ApplicationShortcut);
 
   mnIO = bar->addMenu(QString());
   mnPtr = mnIO->addMenu(QString());
