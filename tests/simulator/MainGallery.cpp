@@ -14,6 +14,7 @@
 #include "Gallery.h"
 #include "InpValue.h"
 #include "LanguageSwitch.h"
+#include "MachineController.h"
 #include "MainForm.h"
 #include "MemoryModel.h"
 #include "NumberEd.h"
@@ -72,6 +73,27 @@ int main(int argc, char** argv) {
     form.InvalidateMemView();
     Settle();
     gallery.Save(form, "main-window-hello");
+
+    // Running: the registers and the grid grey out, the run lamps are on.
+    {
+      TNovaMachine& m = form.Machine();
+      const TWord pc = m.PC;
+      m.Memory[0200].Data = 0000400;  // JMP .
+      m.PC = 0200;
+      int pumps = 0;
+      form.Controller().ProcessEvents = [&] {
+        QApplication::processEvents();
+        if (++pumps == 20) {
+          gallery.Save(form, "main-window-running");
+          form.btStopClick();
+        }
+      };
+      form.btRunClick();
+      form.Controller().ProcessEvents = nullptr;
+      m.Memory[0200].Data = 0;
+      m.PC = pc;
+      form.ShowRegisters();
+    }
 
     gallery.CaptureDialogs({"main-value-dialog"}, [&] { form.RegisterFieldClick(form.gbRegister->edAC[0]); },
                            [&](QDialog& d) { gallery.SaveImage(WindowWithDialog(form, d), "main-window-value-dialog"); });
