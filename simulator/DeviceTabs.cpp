@@ -1,4 +1,5 @@
 #include "DeviceTabs.h"
+#include "ToolIcons.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include "NumberEd.h"
 #include "Peripherals.h"
 #include "QtText.h"
+#include "ReaderCombo.h"
 
 // ---- console
 
@@ -95,10 +97,10 @@ void TConsole::keyPressEvent(QKeyEvent* event) {
 // ---- pages
 
 namespace {
-QToolButton* Button(QWidget* parent, const QString& name, const QString& text) {
+QToolButton* Button(QWidget* parent, const QString& name, TToolIcon icon) {
   auto* b = new QToolButton(parent);
   b->setObjectName(name);
-  b->setText(text);
+  b->setIcon(ToolIcon(icon));
   return b;
 }
 QLineEdit* Field(QWidget* parent, const QString& name, int width) {
@@ -133,8 +135,8 @@ TDeviceTabs::TDeviceTabs(QWidget* parent) : QTabWidget(parent) {
   edLpt = new QLineEdit(LptPage);
   edLpt->setObjectName("edLpt");
   edLpt->setReadOnly(true);
-  btLptOpen = Button(LptPage, "btLptOpen", QStringLiteral("..."));
-  btLptClose = Button(LptPage, "btLptClose", QStringLiteral("\u00d7"));
+  btLptOpen = Button(LptPage, "btLptOpen", TToolIcon::OpenFile);
+  btLptClose = Button(LptPage, "btLptClose", TToolIcon::CloseFile);
   mmLpt = new QPlainTextEdit(LptPage);
   mmLpt->setObjectName("mmLpt");
   mmLpt->setReadOnly(true);
@@ -159,17 +161,17 @@ void TDeviceTabs::BuildReader(TReaderPage& p, int dev, const char* prefix) {
   const QString px = QString::fromLatin1(prefix);
   p.Page = new QWidget(this);
   p.Page->setObjectName("ts" + px);
-  p.edFile = new QComboBox(p.Page);
+  p.edFile = new TReaderCombo(p.Page);
   p.edFile->setObjectName("ed" + px);
   p.edFile->setEditable(false);
   p.edFile->setMinimumWidth(200);
   p.edFile->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  p.btOpen = Button(p.Page, "bt" + px + "Open", QStringLiteral("..."));
+  p.btOpen = Button(p.Page, "bt" + px + "Open", TToolIcon::OpenFile);
   // The TTY reader's close and reset buttons keep their historical names.
   const QString closeName = dev == pdTtr ? "edTtrClose" : "bt" + px + "Close";
   const QString resetName = dev == pdTtr ? "edTtrReset" : "bt" + px + "Reset";
-  p.btClose = Button(p.Page, closeName, QStringLiteral("\u00d7"));
-  p.btReset = Button(p.Page, resetName, QStringLiteral("\u21ba"));
+  p.btClose = Button(p.Page, closeName, TToolIcon::CloseFile);
+  p.btReset = Button(p.Page, resetName, TToolIcon::Rewind);
   p.edTotal = Field(p.Page, "ed" + px + "Total", 80);
   p.edPos = Field(p.Page, "ed" + px + "Pos", 80);
   p.edByte = ByteField(p.Page, "ed" + px + "Byte");
@@ -215,8 +217,8 @@ void TDeviceTabs::BuildOutput(TOutputPage& p, int dev, const char* prefix) {
   p.edFile = new QLineEdit(p.Page);
   p.edFile->setObjectName("ed" + px);
   p.edFile->setReadOnly(true);
-  p.btOpen = Button(p.Page, "bt" + px + "Open", QStringLiteral("..."));
-  p.btClose = Button(p.Page, dev == pdTtp ? "edTtpClose" : "bt" + px + "Close", QStringLiteral("\u00d7"));
+  p.btOpen = Button(p.Page, "bt" + px + "Open", TToolIcon::OpenFile);
+  p.btClose = Button(p.Page, dev == pdTtp ? "edTtpClose" : "bt" + px + "Close", TToolIcon::CloseFile);
   p.edPos = Field(p.Page, "ed" + px + "Pos", 80);
   p.edByte = ByteField(p.Page, "ed" + px + "Byte");
   auto* g = new QGridLayout(p.Page);

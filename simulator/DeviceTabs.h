@@ -6,7 +6,8 @@
 #include <deque>
 #include <QTabWidget>
 
-class QComboBox;
+#include "ReaderCombo.h"
+
 class QLineEdit;
 class QRadioButton;
 class QToolButton;
@@ -41,7 +42,7 @@ private:
 
 struct TReaderPage {
   QWidget* Page;
-  QComboBox* edFile;
+  TReaderCombo* edFile;
   QToolButton* btOpen;
   QToolButton* btClose;
   QToolButton* btReset;

@@ -1,5 +1,6 @@
 // TMainForm: construction, the layout of its controls and menus, and their texts.
 #include "MainForm.h"
+#include "ToolIcons.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "DeviceTabs.h"
 #include "Fonts.h"
@@ -24,6 +26,7 @@
 #include "MemoryModel.h"
 #include "NumberEd.h"
 #include "QtText.h"
+#include "ReaderCombo.h"
 #include "RegisterPanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
@@ -77,7 +80,7 @@ QWidget* TMainForm::BuildLeftSide() {
   cbPreSwitches = new TPreSwitchCombo(edSwitches, gbSwitches);
   btSwitchesToPC = new QToolButton(gbSwitches);
   btSwitchesToPC->setObjectName("btSwitchesToPC");
-  btSwitchesToPC->setText(QStringLiteral("PC"));
+  btSwitchesToPC->setIcon(ToolIcon(TToolIcon::SwitchesToPC));
   auto* sw = new QHBoxLayout(gbSwitches);
   sw->setContentsMargins(6, 2, 6, 4);
   sw->addWidget(edSwitches);
@@ -154,21 +157,22 @@ QWidget* TMainForm::BuildActions() {
   gbActions->setObjectName("gbActions");
   auto* a = new QHBoxLayout(gbActions);
   a->setContentsMargins(4, 2, 4, 4);
-  auto button = [](QWidget* parent, const char* name, const QString& text) {
+  auto button = [](QWidget* parent, const char* name, TToolIcon icon) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
-    b->setText(text);
+    b->setIcon(ToolIcon(icon));
+    b->setIconSize(QSize(16, 16));
     b->setMinimumWidth(30);
     return b;
   };
-  btReset = button(gbActions, "btReset", QStringLiteral("Reset"));
-  btSetPC = button(gbActions, "btSetPC", QStringLiteral("PC"));
-  btRun = button(gbActions, "btRun", QStringLiteral("\u25b6"));
-  btStep = button(gbActions, "btStep", QStringLiteral("\u21b3"));
-  btStepOver = button(gbActions, "btStepOver", QStringLiteral("\u21b7"));
-  btStop = button(gbActions, "btStop", QStringLiteral("\u25a0"));
-  btPrgLoad = button(gbActions, "btPrgLoad", QStringLiteral("Load"));
-  btShowSteps = button(gbActions, "btShowSteps", QStringLiteral("\u2630"));
+  btReset = button(gbActions, "btReset", TToolIcon::Reset);
+  btSetPC = button(gbActions, "btSetPC", TToolIcon::SetPC);
+  btRun = button(gbActions, "btRun", TToolIcon::Run);
+  btStep = button(gbActions, "btStep", TToolIcon::Step);
+  btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
+  btStop = button(gbActions, "btStop", TToolIcon::Stop);
+  btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
+  btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
   for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
   btStop->setEnabled(false);
@@ -176,12 +180,12 @@ QWidget* TMainForm::BuildActions() {
   lbStatus = new QLabel(bottom);
   lbStatus->setObjectName("lbStatus");
   h->addWidget(lbStatus, 1);
-  btShowBreakpoints = button(bottom, "btShowBreakpoints", QStringLiteral("B"));
-  btShowWatch = button(bottom, "btShowWatch", QStringLiteral("W"));
-  btShowTrace = button(bottom, "btShowTrace", QStringLiteral("T"));
-  btShowFrontPanel = button(bottom, "btShowFrontPanel", QStringLiteral("F"));
-  btInfo = button(bottom, "btInfo", QStringLiteral("?"));
-  btQuit = button(bottom, "btQuit", QStringLiteral("\u00d7"));
+  btShowBreakpoints = button(bottom, "btShowBreakpoints", TToolIcon::Breakpoints);
+  btShowWatch = button(bottom, "btShowWatch", TToolIcon::Watch);
+  btShowTrace = button(bottom, "btShowTrace", TToolIcon::Trace);
+  btShowFrontPanel = button(bottom, "btShowFrontPanel", TToolIcon::FrontPanel);
+  btInfo = button(bottom, "btInfo", TToolIcon::Info);
+  btQuit = button(bottom, "btQuit", TToolIcon::Quit);
   for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel, btInfo, btQuit}) h->addWidget(b);
   connect(btReset, &QToolButton::clicked, this, [this] { btResetClick(); });
   connect(btSetPC, &QToolButton::clicked, this, [this] { SetPCClick(); });
@@ -281,6 +285,8 @@ void TMainForm::BuildUi() {
   tv->addLayout(switches);
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
+  for (TPeriphDevice dev : {pdTtr, pdPtr})
+    pcDevices->Reader(dev).edFile->Attached = [this, dev] { return FPeripherals->InputFile(dev) != nullptr; };
   rv->addWidget(pcDevices, 2);
   grid->addWidget(right, 0, 2);
   grid->setColumnStretch(1, 1);
@@ -473,7 +479,15 @@ void TMainForm::RetranslateUi() {
 
 void TMainForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) RetranslateUi();
-  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) ShowAdrHint(false);
+  if (event->type() == QEvent::ActivationChange) {
+    if (!isActiveWindow())
+      ShowAdrHint(false);
+    else if (HintWin) {
+      // The hover takes the ADR field's font and the system's hint colours of the moment.
+      HintWin->setFont(gbRegister->edAdr->font());
+      HintWin->setPalette(QToolTip::palette());
+    }
+  }
   QMainWindow::changeEvent(event);
 }
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "DeviceTabs.h"
 #include "DialogService.h"
@@ -63,6 +64,10 @@ void TMainForm::ShowRegisters() {
     ShowOutOfRange();
   else
     sgMemory->SelectRow(m.PC);
+  // Keep a line of context below the selected row: once it reaches the last fully visible line
+  // the grid scrolls so that it is the second row.
+  const int sel = sgMemory->SelectedRow();
+  if (sel > 1 && sel - sgMemory->TopRow() > sgMemory->VisibleRows() - 2) sgMemory->SetTopRow(sel - 1);
   const TWord word = m.ReadMemory(m.PC);
   gbRegister->edPC->SetValue(m.PC);
   gbRegister->edCmd->SetValue(word);
@@ -409,6 +414,7 @@ void TMainForm::ShowAdrHint(bool show) {
     HintWin->setAutoFillBackground(true);
     HintWin->setBackgroundRole(QPalette::ToolTipBase);
     HintWin->setForegroundRole(QPalette::ToolTipText);
+    HintWin->setPalette(QToolTip::palette());
     HintWin->setFrameShape(QFrame::Box);
   }
   const TWord a = TWord(adr->Value() & 077777);

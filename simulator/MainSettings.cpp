@@ -66,6 +66,7 @@ void TMainForm::ConnectController() {
     if (dev == pdTtr || dev == pdPtr) {
       TReaderPage& page = pcDevices->Reader(dev);
       TInputStream* f = FPeripherals->InputFile(TPeriphDevice(dev));
+      page.edFile->update();
       page.edTotal->setText(QString::number(f ? f->Size() : 0));
       // The peripherals set their text choice after reporting the attachment.
       const bool text = f && IsTextFile(f->FName, FPeripherals->TextFiles);

@@ -136,9 +136,27 @@ void TMemoryView::SelectRow(int row) {
   viewport()->update();
 }
 
+void TMemoryView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  if (!index.isValid()) return;
+  const int row = index.row();
+  const int top = TopRow();
+  const int v = VisibleRows();
+  switch (hint) {
+    case PositionAtTop: SetTopRow(row); break;
+    case PositionAtBottom: SetTopRow(row - v + 1); break;
+    case PositionAtCenter: SetTopRow(row - v / 2); break;
+    case EnsureVisible:
+      if (row < top)
+        SetTopRow(row);
+      else if (row > top + v - 1)
+        SetTopRow(row - v + 1);
+      break;
+  }
+}
+
 int TMemoryView::TopRow() const { return verticalScrollBar()->value(); }
 
-void TMemoryView::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
+void TMemoryView::SetTopRow(int row) { verticalScrollBar()->setValue(std::max(0, row)); }
 
 int TMemoryView::VisibleRows() const { return std::max(1, viewport()->height() / RowHeight); }
 

@@ -66,6 +66,8 @@ public:
   // The whole grid greys out while the machine runs without "Show each program step".
   bool GreyWhileRunning = true;
   bool Greyed() const;
+  // Whole rows of RowHeight pixels: a row is scrolled just far enough to be fully visible.
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 signals:
   void CellPressed(Qt::MouseButton button, int row, int column, QPoint globalPos, int rowBefore);

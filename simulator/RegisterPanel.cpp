@@ -1,4 +1,5 @@
 #include "RegisterPanel.h"
+#include "ToolIcons.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -58,10 +59,10 @@ TNumberEdit* MakeRegisterEdit(QWidget* parent, const char* name, int bits) {
 }
 
 namespace {
-QToolButton* SmallButton(QWidget* parent, const char* name, const QString& text) {
+QToolButton* SmallButton(QWidget* parent, const char* name, TToolIcon icon) {
   auto* b = new QToolButton(parent);
   b->setObjectName(name);
-  b->setText(text);
+  b->setIcon(ToolIcon(icon));
   b->setFixedSize(22, 22);
   return b;
 }
@@ -84,7 +85,7 @@ TRegisterPanel::TRegisterPanel(QWidget* parent) : QGroupBox(parent) {
   setObjectName("gbRegister");
   setMouseTracking(true);
   edPC = MakeRegisterEdit(this, "edPC");
-  btPC = SmallButton(this, "btPC", QStringLiteral("\u2192"));
+  btPC = SmallButton(this, "btPC", TToolIcon::GotoPC);
   edCmd = MakeRegisterEdit(this, "edCmd");
   edCommand = new QLineEdit(this);
   edCommand->setObjectName("edCommand");
@@ -93,7 +94,7 @@ TRegisterPanel::TRegisterPanel(QWidget* parent) : QGroupBox(parent) {
   edAdr = MakeRegisterEdit(this, "edAdr");
   edAdr->setFocusPolicy(Qt::ClickFocus);
   edAdr->setMouseTracking(true);
-  btAddWatch = SmallButton(this, "btAddWatch", QStringLiteral("W"));
+  btAddWatch = SmallButton(this, "btAddWatch", TToolIcon::AddWatch);
   siIntEn = Spot(this, "siIntEn");
   siIrq = Spot(this, "siIrq");
   siRun = Spot(this, "siRun");

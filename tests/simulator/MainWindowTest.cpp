@@ -254,8 +254,11 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     dialogs.AnswerOpen({QString::fromStdString(Samples + "/hello.bin")});
+    TReaderCombo* list = f.pcDevices->Ptr.edFile;
+    QCOMPARE(list->EditTextColor(), list->palette().color(QPalette::PlaceholderText));
     f.pcDevices->Ptr.btOpen->click();
     QVERIFY(f.Peripherals().PtrFile);
+    QCOMPARE(list->EditTextColor(), list->palette().color(QPalette::Text));  // attached
     AnswerValue(dialogs, "12");
     f.btPrgLoad->click();
     QCOMPARE(f.Machine().FSwitches, TWord(012));
@@ -263,6 +266,34 @@ private slots:
     QCOMPARE(f.Machine().LastStopReason(), srHalt);
     QVERIFY(!f.btStop->isEnabled());
     QCOMPARE(dialogs.Count(dkError), 0);
+    // The name stays in the list after the file is detached, greyed.
+    f.Peripherals().DetachInput(pdPtr);
+    QCOMPARE(list->currentText(), QString::fromStdString(Samples + "/hello.bin"));
+    QCOMPARE(list->EditTextColor(), list->palette().color(QPalette::PlaceholderText));
+  }
+
+  void gridKeepsARowOfContextBelowPC() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    const int v = f.sgMemory->VisibleRows();
+    QVERIFY(v > 3);
+    f.sgMemory->SetTopRow(0);
+    m.PC = TWord(v - 2);  // the last fully visible row but one: stays
+    f.ShowRegisters();
+    QCOMPARE(f.sgMemory->TopRow(), 0);
+    m.PC = TWord(v - 1);  // the last fully visible row: becomes the second row
+    f.ShowRegisters();
+    QCOMPARE(f.sgMemory->TopRow(), v - 2);
+    m.PC = 01000;  // far below: scrolled in, then made the second row
+    f.ShowRegisters();
+    QCOMPARE(f.sgMemory->TopRow(), 0777);
+    m.PC = 1;  // rows 0 and 1 never move the top row
+    f.sgMemory->SetTopRow(0);
+    f.ShowRegisters();
+    QCOMPARE(f.sgMemory->TopRow(), 0);
   }
 
   void basicTapeAnswersALineTypedAsKeys() {
