@@ -15,11 +15,14 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Corvane");
 
   TMainForm form;
-  // The dialogs are made once, at start-up, and reused.
+  // The dialogs and tool windows are made once, at start-up, hidden, and reused.
   form.ValueDialog();
   form.CommandDialog();
   form.WritePrgDialog();
   form.DirDialog();
+  form.TraceWin();
+  form.WatchWin();
+  form.BpWin();
   form.ListDialog();
   CloseOnTerminationSignals(&form);
   form.show();

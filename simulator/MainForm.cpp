@@ -32,6 +32,9 @@
 #include "ShellDirDlg.h"
 #include "Startup.h"
 #include "WritePrgDlg.h"
+#include "TraceWin.h"
+#include "WatchWin.h"
+#include "BpWin.h"
 
 TMainForm::TMainForm(const TMainFormPaths& paths, QWidget* parent) : QMainWindow(parent) { Create(paths); }
 
@@ -40,6 +43,10 @@ TMainForm::TMainForm() : QMainWindow(nullptr) { Create(TMainFormPaths{SettingsFo
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
   Shutdown();
+  // The tool windows keep their places in the settings file as they go.
+  FTraceWin.reset();
+  FWatchWin.reset();
+  FBpWin.reset();
   // The peripherals go before the machine they are bound to.
   delete FController;
   FController = nullptr;
@@ -363,6 +370,8 @@ void TMainForm::BuildMenus() {
   pair(itmWatchList, btShowWatch);
   pair(itmBreakpoints, btShowBreakpoints);
   pair(itmFrontPanel, btShowFrontPanel);
+  for (QAction* a : {itmTrace, itmWatchList, itmBreakpoints})
+    connect(a, &QAction::toggled, this, [this, a](bool on) { ViewItemToggled(a, on); });
   btShowFrontPanel->setChecked(true);
 
   mnPreferences = bar->addMenu(QString());

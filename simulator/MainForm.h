@@ -41,6 +41,10 @@ class TNumberEdit;
 class TRegisterPanel;
 class TSelectFromListDialog;
 class TShellDirDialog;
+class TTraceWin;
+class TToolWindow;
+class TWatchWin;
+class TBpWin;
 class TValueDialog;
 class TWritePrgDialog;
 
@@ -258,6 +262,11 @@ public:
   TWritePrgDialog& WritePrgDialog();
   TShellDirDialog& DirDialog();
   TSelectFromListDialog& ListDialog();
+  // The tool windows, made once (at start-up, after the directory dialog) and hidden; shown and
+  // hidden by their "&View" items.
+  TTraceWin& TraceWin();
+  TWatchWin& WatchWin();
+  TBpWin& BpWin();
 
   // State shown by the window.
   std::array<int, 64> MemStack{};
@@ -325,5 +334,12 @@ private:
   std::unique_ptr<TWritePrgDialog> FWritePrgDialog;
   std::unique_ptr<TShellDirDialog> FDirDialog;
   std::unique_ptr<TSelectFromListDialog> FListDialog;
+  std::unique_ptr<TTraceWin> FTraceWin;
+  std::unique_ptr<TWatchWin> FWatchWin;
+  std::unique_ptr<TBpWin> FBpWin;
+  // A "&View" item changed: its window follows (once the window has been shown).
+  void ViewItemToggled(QAction* item, bool on);
+  TToolWindow* ToolWindowOf(QAction* item);
+  void ShowToolWindows();
   QLabel* FSwitchLabel = nullptr;
 };

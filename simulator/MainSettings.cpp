@@ -211,6 +211,7 @@ void TMainForm::FirstShow() {
     ClearMemoryClick();
     for (TWord a : FMachine->BreakPoints) FMachine->Memory[a].Flags |= BreakpointFlag;
   }
+  ShowToolWindows();
   const QString ptr = pcDevices->Ptr.edFile->currentText();
   if (!ptr.isEmpty()) {
     if (!QFileInfo::exists(ptr) || !FPeripherals->OpenInput(pdPtr, ptr.toStdString()))

@@ -1,0 +1,137 @@
+// The memory watch list window.
+#include "WatchWin.h"
+
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QToolButton>
+
+#include "MachineController.h"
+#include "MainForm.h"
+#include "MessageBoxes.h"
+#include "QtText.h"
+
+namespace {
+// The first column: the alert box (a green tick when on) and the changed dot (red when changed).
+class TWatchMarkDelegate : public QStyledItemDelegate {
+public:
+  TWatchMarkDelegate(TWatchModel* model, QObject* parent) : QStyledItemDelegate(parent), FModel(model) {}
+  void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(p, option, index);
+    if (index.column() != TWatchModel::colMarks) return;
+    const TWatchMem* w = FModel->Entry(index.row());
+    if (!w) return;  // a row past the list paints nothing
+    const QRect r = option.rect;
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing, true);
+    const QRect box(r.left() + 3, r.top() + (r.height() - 12) / 2, 12, 12);
+    p->setPen(QPen(QColor(0x40, 0x40, 0x40), 1));
+    p->setBrush(Qt::white);
+    p->drawRect(box.adjusted(0, 0, -1, -1));
+    if (w->Alert) {
+      p->setPen(QPen(QColor(0x00, 0xA0, 0x00), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      const QPointF tick[3] = {QPointF(box.left() + 2.5, box.top() + 6), QPointF(box.left() + 5, box.top() + 9),
+                               QPointF(box.left() + 9.5, box.top() + 2.5)};
+      p->drawPolyline(tick, 3);
+    }
+    const QRect dot(box.right() + 5, r.top() + (r.height() - 16) / 2, 16, 16);
+    p->setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
+    p->setBrush(w->Changed ? QColor(Qt::red) : QColor(0xA0, 0xA0, 0xA0));
+    p->drawEllipse(QRectF(dot).adjusted(2.5, 2.5, -2.5, -2.5));
+    p->restore();
+  }
+
+private:
+  TWatchModel* FModel;
+};
+
+QToolButton* BarButton(QWidget* parent, const char* name, const QString& text) {
+  auto* b = new QToolButton(parent);
+  b->setObjectName(name);
+  b->setText(text);
+  b->setMinimumWidth(28);
+  return b;
+}
+}  // namespace
+
+TWatchWin::TWatchWin(TMainForm& form, QWidget* parent)
+    : TToolWindow(form, new TWatchModel(form.Machine()), "WatchWin", parent) {
+  const int widths[TWatchModel::colCount] = {40, 100, 180, 200};
+  for (int c = 0; c < TWatchModel::colCount; ++c) lvList->setColumnWidth(c, widths[c]);
+  lvList->setItemDelegateForColumn(TWatchModel::colMarks, new TWatchMarkDelegate(Watches(), lvList));
+  // The selection stays visible when the list has no focus.
+  QPalette pal = lvList->palette();
+  pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+  pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+  lvList->setPalette(pal);
+  lvList->viewport()->installEventFilter(this);
+  btAdd = BarButton(this, "btAdd", QStringLiteral("+"));
+  btRemove = BarButton(this, "btRemove", QStringLiteral("\u2212"));
+  btDeleteAll = BarButton(this, "btDeleteAll", QStringLiteral("\u2715"));
+  for (QToolButton* b : {btAdd, btRemove, btDeleteAll}) ButtonBar()->addWidget(b);
+  connect(btAdd, &QToolButton::clicked, this, [this] { btAddClick(); });
+  connect(btRemove, &QToolButton::clicked, this, [this] { btRemoveClick(); });
+  connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });
+  TMachineController* c = &form.Controller();
+  connect(c, &TMachineController::OnWatchCountChanged, this, [this](int n) { UpdateView(n); });
+  connect(c, &TMachineController::OnMemoryChanged, this, [this] { Refresh(); });
+  resize(560, 260);
+  RetranslateUi();
+}
+
+void TWatchWin::RetranslateUi() {
+  setWindowTitle(QtText("Memory watch list"));
+  btAdd->setToolTip(QtText("Add watched location"));
+  btRemove->setToolTip(QtText("Remove watched location"));
+  btDeleteAll->setToolTip(QtText("Delete all watches"));
+  TToolWindow::RetranslateUi();
+}
+
+void TWatchWin::SetColumnWidths(int listWidth) {
+  const int w = SharedWidth(listWidth - lvList->columnWidth(TWatchModel::colMarks) -
+                                lvList->columnWidth(TWatchModel::colCommand) - 21,
+                            3);
+  lvList->setColumnWidth(TWatchModel::colAddress, w);
+  lvList->setColumnWidth(TWatchModel::colContents, 2 * w);
+}
+
+void TWatchWin::btAddClick() {
+  int addr = 0;
+  if (!AskAddress(btAdd, QtText("Add location to watch list:"), addr)) return;
+  FForm.Machine().AddWatch(TWord(addr));
+}
+
+void TWatchWin::btRemoveClick() {
+  const int row = SelectedRow();
+  const TWatchMem* w = Watches()->Entry(row);
+  if (!w) return;
+  const int left = FForm.Machine().DeleteWatch(w->Addr);
+  UpdateView(left);
+  SelectAfterRemoval(row);
+}
+
+void TWatchWin::btDeleteAllClick() {
+  if (FForm.Machine().Watch.empty()) return;
+  if (!ConfirmMsg(QtText("Delete all items from watch list") + "?", NoPoint, QString(), this)) return;
+  FForm.Machine().ClearWatches();
+  UpdateView(0);
+}
+
+void TWatchWin::ToggleAlert(int row) {
+  TWatchMem* w = Watches()->Entry(row);
+  if (!w) return;
+  w->Alert = !w->Alert;
+  lvList->viewport()->update(lvList->visualRect(Watches()->index(row, TWatchModel::colMarks)));
+}
+
+bool TWatchWin::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lvList->viewport() && event->type() == QEvent::MouseButtonPress) {
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    const int right = lvList->columnViewportPosition(TWatchModel::colMarks) + lvList->columnWidth(TWatchModel::colMarks);
+    const int row = lvList->rowAt(at.y());
+    if (at.x() < right && row >= 0) ToggleAlert(row);
+  }
+  return TToolWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,26 @@
+// TWatchWin ("Memory watch list"): the watched locations in address order with their alert box
+// (a press in the first column switches it) and changed dot; add, remove, delete all.
+#pragma once
+#include "ToolWindow.h"
+
+class QToolButton;
+
+class TWatchWin : public TToolWindow {
+  Q_OBJECT
+public:
+  TWatchWin(TMainForm& form, QWidget* parent);
+  TWatchModel* Watches() const { return static_cast<TWatchModel*>(Model()); }
+  QToolButton* btAdd;
+  QToolButton* btRemove;
+  QToolButton* btDeleteAll;
+  void btAddClick();
+  void btRemoveClick();
+  void btDeleteAllClick();
+  // A press in the first column of a row switches that watch's alert.
+  void ToggleAlert(int row);
+
+protected:
+  void SetColumnWidths(int listWidth) override;
+  void RetranslateUi() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
