@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build test test-sanitize run run-tallis bench fuzz clean
+.PHONY: all deps configure build test test-sanitize run run-tallis bench fuzz po install uninstall clean
 
 all: build
 
@@ -39,6 +39,19 @@ bench: build
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/run-fuzz
+
+# The marked texts into locale/*.pot and the German catalogs (gettext tools).
+po:
+	@scripts/update-po
+
+# Installs the programs, catalogs, icons, desktop entries and man pages; PREFIX= to change.
+PREFIX ?= $(HOME)/.local
+install: build
+	@cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes exactly what the last install put into PREFIX.
+uninstall:
+	@scripts/uninstall "$(PREFIX)"
 
 clean:
 	rm -rf $(BUILD)

@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Startup.h"
+#include "VersionInfo.h"
 
 namespace {
 
@@ -21,8 +22,10 @@ void PrintHelp() {
                   "      Language of the messages (de, en), anywhere on the line; /ini:LOCATION\n"
                   "      and /portable choose the language file as the programs do.\n")
             << Tr("  --help, -h\n"
-                  "      Prints this help (also after a command).\n"
-                  "\n"
+                  "      Prints this help (also after a command).\n")
+            << Tr("  --version\n"
+                  "      Prints the version.\n")
+            << Tr("\n"
                   "Addresses and words are octal. Exit status: 0 on success, 1 on an error\n"
                   "(bad option or value, unreadable input line), with a message on standard\n"
                   "error.\n");
@@ -45,6 +48,10 @@ int Dispatch(int argc, char** argv) {
   const std::string_view command = argv[1];
   if (command == "--help" || command == "-h" || command == "help") {
     PrintHelp();
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << "corvane-cli " << CutVersion(CORVANE_VERSION, 3) << '\n';
     return 0;
   }
   if (command == "disasm") return DisasmCommand(argc - 1, argv + 1);

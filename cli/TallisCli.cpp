@@ -17,6 +17,7 @@
 #include "TallisOptions.h"
 #include "TapeChecker.h"
 #include "Translate.h"
+#include "VersionInfo.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ std::string UsageText() {
            "  --subdirs   also scan the subdirectories\n"
            "  --contents  list the block contents (text lines in text mode)\n"
            "  --help      print this help\n"
+           "  --version   print the version\n"
            "  /lang:CODE  language of the messages (de, en)\n"
            "  --          ends the options (for a DIRECTORY that starts with \"/\" or \"-\" and\n"
            "              could be read as an option, such as \"/\")\n"
@@ -91,6 +93,9 @@ int main(int argc, char** argv) {
   switch (ParseTallisWords(args.Words, params, error)) {
     case tpHelp:
       std::fputs(UsageText().c_str(), stdout);
+      return ExitComplete;
+    case tpVersion:
+      std::printf("tallis-cli %s\n", CutVersion(TALLIS_VERSION, 3).c_str());
       return ExitComplete;
     case tpUsageError:
       return UsageError(error);

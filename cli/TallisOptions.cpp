@@ -53,6 +53,8 @@ TTallisParse ParseTallisWords(const std::vector<TTallisWord>& words, TCheckParam
       params.ShowContents = true;
     else if (word.Text == "--help" || word.Text == "-h")
       return tpHelp;
+    else if (word.Text == "--version")
+      return tpVersion;
     else {
       error = SafeFormat(_("unknown option %s"), EscapeControls(word.Text, 40));
       return tpUsageError;

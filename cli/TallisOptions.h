@@ -18,7 +18,7 @@ struct TTallisArgs {
 
 TTallisArgs SplitTallisArgs(int argc, const char* const* argv);
 
-enum TTallisParse { tpRun, tpHelp, tpUsageError };
+enum TTallisParse { tpRun, tpHelp, tpVersion, tpUsageError };
 
 // Reads the words into params. On tpUsageError, error holds the (translated) reason.
 TTallisParse ParseTallisWords(const std::vector<TTallisWord>& words, TCheckParams& params, std::string& error);

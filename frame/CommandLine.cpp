@@ -48,3 +48,12 @@ std::string LanguageFileForLocation(const std::string& languageFile, const TComm
   if (cmd.Portable) return IncludeTrailingDelimiter(programFolder) + ChangeFileExtension(given, ".cfg");
   return languageFile;
 }
+
+TInfoRequest FindInfoRequest(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i] ? argv[i] : "";
+    if (arg == "--help" || arg == "-h") return irHelp;
+    if (arg == "--version") return irVersion;
+  }
+  return irNone;
+}

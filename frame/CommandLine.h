@@ -22,6 +22,11 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args,
                               const std::function<std::string(std::string_view)>& expand,
                               const std::string& programFolder);
 
+// "--help" (or "-h") and "--version" of the window programs, answered before any window is made;
+// the first of them on the line counts.
+enum TInfoRequest { irNone, irHelp, irVersion };
+TInfoRequest FindInfoRequest(int argc, const char* const* argv);
+
 // The language file after the command line: languageFile is the start-up routine's choice, whose
 // file name part is kept unless portable mode names its own. programFolder ends with "/";
 // workingFolder is the current folder for relative locations.

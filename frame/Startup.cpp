@@ -28,6 +28,18 @@ std::string SelfExe() {
 
 }  // namespace
 
+std::string CatalogFolder(const std::string& programFolder) {
+  std::error_code ec;
+  const std::string beside = programFolder + "locale";
+  if (std::filesystem::is_directory(beside, ec)) return beside;
+  const std::filesystem::path folder = std::filesystem::path(programFolder).parent_path();
+  if (folder.filename() == "bin") {
+    const std::filesystem::path installed = folder.parent_path() / "share" / "corvane" / "locale";
+    if (std::filesystem::is_directory(installed, ec)) return installed.string();
+  }
+  return beside;
+}
+
 TStartupEnv ProcessStartupEnv(int argc, const char* const* argv) {
   TStartupEnv env;
   for (int i = 1; i < argc; ++i)
@@ -66,7 +78,7 @@ void StartUp(const std::string& makerFolder, const std::string& languageFileName
   v.Portable = cmd.Portable;
   v.LanguageFile = LanguageFileForLocation(v.LanguageFile, cmd, v.ProgramFolder, env.WorkingFolder);
 
-  InitTranslation(env.LocaleFolder.empty() ? v.ProgramFolder + "locale" : env.LocaleFolder, extraDomains);
+  InitTranslation(env.LocaleFolder.empty() ? CatalogFolder(v.ProgramFolder) : env.LocaleFolder, extraDomains);
 
   if (!cmd.Language.empty()) {
     v.CurrentLanguage = cmd.Language;

@@ -50,6 +50,10 @@ void StartUp(int argc, const char* const* argv, const std::string& makerFolder,
              const std::string& languageFileName = "", const std::vector<std::string>& extraDomains = {});
 
 const TStartupValues& StartupValues();
+// Where a program in programFolder (ending with "/") finds its message catalogs: "locale" beside
+// it (the build folder, a portable copy), else the installed "<prefix>/share/corvane/locale" for
+// a program in "<prefix>/bin". With neither, the folder beside the program.
+std::string CatalogFolder(const std::string& programFolder);
 // The running executable: the one StartUp saw, else /proc/self/exe.
 std::string RunningExecutable();
 

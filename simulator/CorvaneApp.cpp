@@ -1,15 +1,41 @@
 // corvane: the simulator's main window.
 //
-//   corvane [/lang:CODE] [/ini:LOCATION] [/portable]
+//   corvane [/lang:CODE] [/ini:LOCATION] [/portable] [--help] [--version]
 #include <QApplication>
+#include <cstdio>
 
 #include "CloseSignals.h"
+#include "CommandLine.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
 #include "Startup.h"
+#include "Translate.h"
+#include "VersionInfo.h"
 
 int main(int argc, char** argv) {
   StartUp(argc, argv, "Holmvale", "Corvane.cfg", {ToolkitDomain});
+  switch (FindInfoRequest(argc, argv)) {
+    case irHelp:
+      std::fputs(_("Usage: corvane [/lang:CODE] [/ini:LOCATION] [/portable]\n"
+                   "\n"
+                   "Opens the window of the Nova 800 simulator: registers, memory, run control,\n"
+                   "devices and the teletype. The memory and the settings of the last session\n"
+                   "are restored.\n"
+                   "\n"
+                   "  /lang:CODE     language of the window (de, en)\n"
+                   "  /ini:LOCATION  folder of the language file\n"
+                   "  /portable      keep the language file beside the program\n"
+                   "  --help         print this help\n"
+                   "  --version      print the version\n")
+                     .c_str(),
+                 stdout);
+      return 0;
+    case irVersion:
+      std::printf("corvane %s\n", CutVersion(CORVANE_VERSION, 3).c_str());
+      return 0;
+    case irNone:
+      break;
+  }
   QApplication app(argc, argv);
   StartUpQt();
   QApplication::setApplicationName("Corvane");
@@ -19,6 +45,7 @@ int main(int argc, char** argv) {
   form.ValueDialog();
   form.CommandDialog();
   form.WritePrgDialog();
+  form.FrontPanel();
   form.DirDialog();
   form.TraceWin();
   form.WatchWin();

@@ -189,7 +189,7 @@ void THauptForm::BuildUi() {
 }
 
 void THauptForm::RetranslateUi() {
-  setWindowTitle(QtText(ProgramTitle) + " - " +
+  setWindowTitle(QtText("Tallis") + " - " +
                  ToQString(VersionText(ReadFileVersionInfo(ProgramTitle, TALLIS_VERSION, "").Version)));
   rgMode->setTitle(QtText("Mode"));
   rbBinary->setText(QtText("Check binaries"));

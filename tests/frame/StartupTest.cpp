@@ -181,3 +181,16 @@ TEST(VersionInfo, VersionParts) {
   EXPECT_EQ(info.Copyright, "(c) Holmvale");
   EXPECT_EQ(ShortDateText(0), "");
 }
+
+TEST_F(StartupTest, CatalogsBesideTheProgramElseInTheInstalledShareFolder) {
+  // A program in <prefix>/bin with only the installed catalogs.
+  std::filesystem::create_directories(Path("prefix/bin"));
+  std::filesystem::create_directories(Path("prefix/share/corvane/locale/de/LC_MESSAGES"));
+  EXPECT_EQ(CatalogFolder(Path("prefix/bin/")), Path("prefix/share/corvane/locale"));
+  // Catalogs beside the program come first (the build folder, a portable copy).
+  std::filesystem::create_directories(Path("prefix/bin/locale"));
+  EXPECT_EQ(CatalogFolder(Path("prefix/bin/")), Path("prefix/bin/locale"));
+  // Neither: the folder beside the program, where a missing catalog leaves the English texts.
+  std::filesystem::create_directories(Path("prog"));
+  EXPECT_EQ(CatalogFolder(Path("prog/")), Path("prog/locale"));
+}

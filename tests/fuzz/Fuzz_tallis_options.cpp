@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
     case tpUsageError: FUZZ_CHECK(!error.empty()); break;
-    case tpHelp: break;
+    case tpHelp:
+    case tpVersion: break;
   }
   return 0;
 }
