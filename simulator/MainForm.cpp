@@ -47,6 +47,7 @@ TMainForm::~TMainForm() {
   FTraceWin.reset();
   FWatchWin.reset();
   FBpWin.reset();
+  FFrontPanel.reset();
   // The peripherals go before the machine they are bound to.
   delete FController;
   FController = nullptr;
@@ -370,7 +371,7 @@ void TMainForm::BuildMenus() {
   pair(itmWatchList, btShowWatch);
   pair(itmBreakpoints, btShowBreakpoints);
   pair(itmFrontPanel, btShowFrontPanel);
-  for (QAction* a : {itmTrace, itmWatchList, itmBreakpoints})
+  for (QAction* a : {itmTrace, itmWatchList, itmBreakpoints, itmFrontPanel})
     connect(a, &QAction::toggled, this, [this, a](bool on) { ViewItemToggled(a, on); });
   btShowFrontPanel->setChecked(true);
 

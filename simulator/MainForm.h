@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "NovaFrontpanel.h"
 #include "NovaMachine.h"
 #include "NumberUtils.h"
 #include "Peripherals.h"
@@ -267,6 +268,12 @@ public:
   TTraceWin& TraceWin();
   TWatchWin& WatchWin();
   TBpWin& BpWin();
+  // The front panel (made at start-up after the listing dialog), its switch-word and command
+  // handlers, and the values it shows pushed after each stop, step and change.
+  TNovaFrontpanel& FrontPanel();
+  void SetSwitches(std::uint16_t value);
+  void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
+  void PushFrontPanel();
 
   // State shown by the window.
   std::array<int, 64> MemStack{};
@@ -337,6 +344,7 @@ private:
   std::unique_ptr<TTraceWin> FTraceWin;
   std::unique_ptr<TWatchWin> FWatchWin;
   std::unique_ptr<TBpWin> FBpWin;
+  std::unique_ptr<TNovaFrontpanel> FFrontPanel;
   // A "&View" item changed: its window follows (once the window has been shown).
   void ViewItemToggled(QAction* item, bool on);
   TToolWindow* ToolWindowOf(QAction* item);

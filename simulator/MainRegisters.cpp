@@ -84,6 +84,7 @@ void TMainForm::ShowRegisters() {
   gbRegister->aiSkip->SetDirection(skip ? adDown : adRight);
   edSwitches->SetValue(m.FSwitches);
   gbRegister->siRun->SetIndicate(m.FRun);
+  PushFrontPanel();
 }
 
 void TMainForm::FillMemoryView() { sgMemory->Model()->Fill(); }
@@ -131,7 +132,8 @@ void TMainForm::ShowRunState() {
 }
 
 void TMainForm::tmViewTimer() {
-  // The front panel's RUN lamp blinks here once the panel exists.
+  // The RUN lamp blinks while the machine runs.
+  if (FFrontPanel && FFrontPanel->isVisible()) FFrontPanel->SetRun(!FFrontPanel->Run());
 }
 
 void TMainForm::ShowMemory(int Addr) {

@@ -1,5 +1,6 @@
-// TMainForm: the trace, watch and breakpoint windows: made once, placed from their settings
-// sections at the first showing, shown and hidden by the "&View" items and their buttons.
+// TMainForm: the trace, watch and breakpoint windows and the front panel: made once, placed from
+// their settings sections at the first showing, shown and hidden by the "&View" items and their
+// buttons.
 #include <QAction>
 
 #include "BpWin.h"
@@ -42,6 +43,10 @@ void TMainForm::ViewItemToggled(QAction* item, bool on) {
   // Before the first showing the items only hold the stored choice.
   if (!FShown) return;
   if (TToolWindow* w = ToolWindowOf(item)) w->setVisible(on);
+  if (item == itmFrontPanel) {
+    FrontPanel().setVisible(on);
+    PushFrontPanel();
+  }
 }
 
 void TMainForm::ShowToolWindows() {
@@ -52,4 +57,12 @@ void TMainForm::ShowToolWindows() {
     w->LoadFromIni(FIniName, section);
     w->setVisible(item->isChecked());
   }
+  TNovaFrontpanel& panel = FrontPanel();
+  panel.LoadFromIni(FIniName, "FrontPanel");
+  panel.OnChangeDataSwitch = [this](std::uint16_t value) { SetSwitches(value); };
+  panel.OnChangeCommandSwitch = [this](QObject* sender, TNovaCommands c) { FrontPanelCommand(sender, c); };
+  // The power knob quits as "Quit" does.
+  panel.OnPowerOff = [this] { close(); };
+  panel.setVisible(itmFrontPanel->isChecked());
+  PushFrontPanel();
 }
