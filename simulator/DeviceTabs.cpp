@@ -10,6 +10,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTabBar>
+#include <QUrl>
+#include <QMenu>
+#include <QContextMenuEvent>
 #include <QRadioButton>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -94,6 +100,14 @@ void TConsole::keyPressEvent(QKeyEvent* event) {
   event->ignore();
 }
 
+void TConsole::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(QtText("Copy"), this, [this] { QGuiApplication::clipboard()->setText(toPlainText()); });
+  QAction* paste = menu.addAction(QtText("Paste"), this, [this] { emit PasteRequested(); });
+  paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+  menu.exec(event->globalPos());
+}
+
 // ---- pages
 
 namespace {
@@ -154,7 +168,41 @@ TDeviceTabs::TDeviceTabs(QWidget* parent) : QTabWidget(parent) {
   addTab(Ptp.Page, QString());
   addTab(LptPage, QString());
   setCurrentWidget(Ptr.Page);
+  setAcceptDrops(true);
   RetranslateUi();
+}
+
+int TDeviceTabs::ReaderAt(QPoint pos) const {
+  const QPoint onBar = tabBar()->mapFrom(this, pos);
+  const int tab = tabBar()->rect().contains(onBar) ? tabBar()->tabAt(onBar) : currentIndex();
+  if (tab < 0) return -1;
+  if (widget(tab) == Ttr.Page) return pdTtr;
+  if (widget(tab) == Ptr.Page) return pdPtr;
+  return -1;
+}
+
+QString TDeviceTabs::DroppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().front().isLocalFile()) return QString();
+  return data->urls().front().toLocalFile();
+}
+
+void TDeviceTabs::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TDeviceTabs::dragMoveEvent(QDragMoveEvent* event) {
+  if (!DroppedFile(event->mimeData()).isEmpty() && ReaderAt(event->position().toPoint()) >= 0)
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void TDeviceTabs::dropEvent(QDropEvent* event) {
+  const QString file = DroppedFile(event->mimeData());
+  const int dev = ReaderAt(event->position().toPoint());
+  if (file.isEmpty() || dev < 0) return;
+  event->acceptProposedAction();
+  emit ReaderDropped(dev, file);
 }
 
 void TDeviceTabs::BuildReader(TReaderPage& p, int dev, const char* prefix) {

@@ -4,11 +4,16 @@
 #include <QAbstractScrollArea>
 #include <QPlainTextEdit>
 #include <deque>
+#include <string>
 #include <QTabWidget>
 
 #include "ReaderCombo.h"
 
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLineEdit;
+class QMimeData;
 class QRadioButton;
 class QToolButton;
 class TNumberEdit;
@@ -33,12 +38,20 @@ protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+signals:
+  // "Paste" of the context menu: the clipboard's text is to be typed on the keyboard.
+  void PasteRequested();
 
 private:
   void UpdateScrollBar(bool toEnd);
   int VisibleLines() const;
   std::deque<QString> FLines{QString()};
 };
+
+// The file dialog filter "Text files|*.txt;*.lst;...|" of the text file types (comma-separated).
+QString TextFileFilter(const std::string& textFiles);
 
 struct TReaderPage {
   QWidget* Page;
@@ -94,10 +107,20 @@ signals:
   void ReaderClose(int dev);
   void ReaderReset(int dev);
   void ReaderChosen(int dev, const QString& entry);
+  void ReaderDropped(int dev, const QString& fileName);
   void OutputOpen(int dev);
   void OutputClose(int dev);
 
+protected:
+  // A local file dragged over a reader's tab, or over the reader page shown, is attached there.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
 private:
+  // The reader (pdTtr, pdPtr) under a point of this widget, or -1.
+  int ReaderAt(QPoint pos) const;
+  static QString DroppedFile(const QMimeData* data);
   void BuildReader(TReaderPage& p, int dev, const char* prefix);
   void BuildOutput(TOutputPage& p, int dev, const char* prefix);
 };

@@ -53,6 +53,7 @@ void TMachineController::FlushConsole() {
 void TMachineController::FireClock() { FMachine.Rtc.TimeElapsed(); }
 
 void TMachineController::PumpEvents() {
+  if (SliceEnded) SliceEnded();
   if (std::chrono::steady_clock::now() - FLastFlush >= OutputInterval) FlushConsole();
   if (ProcessEvents)
     ProcessEvents();

@@ -33,6 +33,8 @@ public:
   std::function<bool(TPeriphDevice)> FileSelector;
   // Called at every event pump before the events run (the console flush comes first).
   std::function<void()> ProcessEvents;
+  // Called at every event pump of a run, first (a typist types its next key here).
+  std::function<void()> SliceEnded;
 
   // The effective address last reported for the "ADR:" field (-1: none).
   int EffAddr() const { return FEffAddr; }

@@ -55,7 +55,6 @@ bool TMainForm::SelectDeviceFile(TPeriphDevice dev) {
   return false;
 }
 
-namespace {
 QString TextFileFilter(const std::string& textFiles) {
   QString filter = QtText("Text files") + "|";
   bool first = true;
@@ -65,7 +64,8 @@ QString TextFileFilter(const std::string& textFiles) {
   }
   return filter + "|";
 }
-}  // namespace
+
+static bool AttachReader(TMainForm& form, TPeriphDevice dev, TReaderPage& page, const QString& name);
 
 static bool SelectReader(TMainForm& form, TPeriphDevice dev, TReaderPage& page, const QString& title,
                          const QString& filter) {
@@ -75,7 +75,10 @@ static bool SelectReader(TMainForm& form, TPeriphDevice dev, TReaderPage& page, 
   args.Folder = StartFolder(page.edFile->currentText().toStdString(), form.WorkPath);
   QStringList files;
   if (!Dialogs().OpenFiles(args, files, &form) || files.isEmpty()) return false;
-  const QString name = files.front();
+  return AttachReader(form, dev, page, files.front());
+}
+
+static bool AttachReader(TMainForm& form, TPeriphDevice dev, TReaderPage& page, const QString& name) {
   if (!form.Peripherals().OpenInput(dev, name.toStdString())) {
     page.edFile->setCurrentIndex(-1);
     return false;
@@ -142,15 +145,21 @@ bool TMainForm::SelectLptFile() {
   return ok;
 }
 
-void TMainForm::ReaderOpenClick(TPeriphDevice dev) {
+bool TMainForm::DetachReaderFile(TPeriphDevice dev) {
   TReaderPage& page = pcDevices->Reader(dev);
   if (TInputStream* f = FPeripherals->InputFile(dev)) {
     if (!f->RunOut()) {
       const QString q = dev == pdTtr ? QtText("Close TTY reader file:\r\n%s?") : QtText("Close PTR input file:\r\n%s?");
-      if (!ConfirmMsg(QSafeFormat(q, ToQString(f->FName)), TopRight(page.btOpen), QString(), this)) return;
+      if (!ConfirmMsg(QSafeFormat(q, ToQString(f->FName)), TopRight(page.btOpen), QString(), this)) return false;
     }
     FPeripherals->DetachInput(dev);
   }
+  return true;
+}
+
+void TMainForm::ReaderOpenClick(TPeriphDevice dev) {
+  TReaderPage& page = pcDevices->Reader(dev);
+  if (!DetachReaderFile(dev)) return;
   const bool ok = dev == pdTtr ? SelectTtrFile() : SelectPtrFile();
   if (!ok) page.edFile->setCurrentIndex(-1);
 }
@@ -165,15 +174,9 @@ void TMainForm::ReaderResetClick(TPeriphDevice dev) { FPeripherals->ResetInput(d
 void TMainForm::ReaderHistoryChosen(TPeriphDevice dev, const QString& entry) {
   TReaderPage& page = pcDevices->Reader(dev);
   if (entry.compare(page.Last, Qt::CaseSensitive) == 0 && FPeripherals->InputFile(dev)) return;
-  if (TInputStream* f = FPeripherals->InputFile(dev)) {
-    if (!f->RunOut()) {
-      const QString q = dev == pdTtr ? QtText("Close TTY reader file:\r\n%s?") : QtText("Close PTR input file:\r\n%s?");
-      if (!ConfirmMsg(QSafeFormat(q, ToQString(f->FName)), TopRight(page.btOpen), QString(), this)) {
-        page.edFile->setCurrentIndex(page.edFile->findText(page.Last));
-        return;
-      }
-    }
-    FPeripherals->DetachInput(dev);
+  if (!DetachReaderFile(dev)) {
+    page.edFile->setCurrentIndex(page.edFile->findText(page.Last));
+    return;
   }
   if (!QFileInfo::exists(entry)) {
     ErrorBox(QtText("File not found:") + "\r\n" + entry);
@@ -185,6 +188,13 @@ void TMainForm::ReaderHistoryChosen(TPeriphDevice dev, const QString& entry) {
   } else {
     page.edFile->setCurrentIndex(-1);
   }
+}
+
+void TMainForm::ReaderFileDropped(TPeriphDevice dev, const QString& name) {
+  TReaderPage& page = pcDevices->Reader(dev);
+  pcDevices->setCurrentWidget(page.Page);
+  if (!DetachReaderFile(dev)) return;
+  if (!AttachReader(*this, dev, page, name)) page.edFile->setCurrentIndex(-1);
 }
 
 void TMainForm::OutputOpenClick(TPeriphDevice dev) {

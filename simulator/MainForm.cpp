@@ -28,6 +28,7 @@
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
+#include "TextTyping.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
@@ -61,6 +62,8 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   FPeripherals = std::make_unique<TPeripherals>(*FMachine);
   FController = new TMachineController(*FMachine, *FPeripherals, this);
   FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
+  FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
+  FController->SliceEnded = [this] { TypingPump(); };
   FAppPath = paths.AppPath;
   WorkPath = paths.Documents.empty() ? std::string("Nova") : paths.Documents + (paths.Documents.back() == '/' ? "" : "/") + "Nova";
   FViewTimer.setObjectName("tmView");
@@ -188,6 +191,10 @@ QWidget* TMainForm::BuildActions() {
   lbStatus = new QLabel(bottom);
   lbStatus->setObjectName("lbStatus");
   h->addWidget(lbStatus, 1);
+  lbTyping = new QLabel(bottom);
+  lbTyping->setObjectName("lbTyping");
+  lbTyping->hide();
+  h->addWidget(lbTyping);
   btShowBreakpoints = button(bottom, "btShowBreakpoints", TToolIcon::Breakpoints);
   btShowWatch = button(bottom, "btShowWatch", TToolIcon::Watch);
   btShowTrace = button(bottom, "btShowTrace", TToolIcon::Trace);
@@ -275,6 +282,7 @@ void TMainForm::BuildUi() {
   gbTTY = new QGroupBox(right);
   gbTTY->setObjectName("gbTTY");
   mmTTO = new TConsole(gbTTY);
+  connect(mmTTO, &TConsole::PasteRequested, this, [this] { ConsolePaste(); });
   tswTTReader = new QCheckBox(gbTTY);
   tswTTReader->setObjectName("tswTTReader");
   tswTTPunch = new QCheckBox(gbTTY);
@@ -308,6 +316,8 @@ void TMainForm::BuildUi() {
   connect(pcDevices, &TDeviceTabs::ReaderOpen, this, [this](int d) { ReaderOpenClick(TPeriphDevice(d)); });
   connect(pcDevices, &TDeviceTabs::ReaderClose, this, [this](int d) { ReaderCloseClick(TPeriphDevice(d)); });
   connect(pcDevices, &TDeviceTabs::ReaderReset, this, [this](int d) { ReaderResetClick(TPeriphDevice(d)); });
+  connect(pcDevices, &TDeviceTabs::ReaderDropped, this,
+          [this](int d, const QString& name) { ReaderFileDropped(TPeriphDevice(d), name); });
   connect(pcDevices, &TDeviceTabs::ReaderChosen, this,
           [this](int d, const QString& e) { ReaderHistoryChosen(TPeriphDevice(d), e); });
   connect(pcDevices, &TDeviceTabs::OutputOpen, this, [this](int d) { OutputOpenClick(TPeriphDevice(d)); });
@@ -353,6 +363,8 @@ void TMainForm::BuildMenus() {
   itmPtpOff = mnPtp->addAction(QString(), this, [this] { OutputCloseClick(pdPtp); });
   mnIO->addSeparator();
   itmDeviceOrder = mnIO->addAction(QString());
+  mnIO->addSeparator();
+  itmTypeTextFile = mnIO->addAction(QString(), this, [this] { TypeTextFileClick(); });
 
   mnView = bar->addMenu(QString());
   itmTrace = mnView->addAction(QString());
@@ -419,6 +431,7 @@ void TMainForm::RetranslateMenus() {
   itmPtpOn->setText(QtText("switch &on"));
   itmPtpOff->setText(QtText("switch o&ff"));
   itmDeviceOrder->setText(QtText("Device&order"));
+  itmTypeTextFile->setText(QtText("Type text file .."));
   mnView->setTitle(QtText("&View"));
   itmTrace->setText(QtText("Program &trace"));
   itmWatchList->setText(QtText("Memory &watch list"));

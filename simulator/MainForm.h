@@ -46,6 +46,7 @@ class TTraceWin;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
+class TTextTyping;
 class TValueDialog;
 class TWritePrgDialog;
 
@@ -138,6 +139,19 @@ public:
   bool SelectPtpFile();
   bool SelectLptFile();
   void ReaderOpenClick(TPeriphDevice dev);
+  // A file dropped on a reader's tab or page: attached as if chosen in the file dialog.
+  void ReaderFileDropped(TPeriphDevice dev, const QString& name);
+  // Detaches the reader's file, after the close confirmation while its tape has not run out;
+  // false when the user keeps it.
+  bool DetachReaderFile(TPeriphDevice dev);
+
+  // ---- typing a text on the teletype keyboard, at the pace the program takes it
+  void TypeTextFileClick();
+  void ConsolePaste();
+  void StartTyping(std::string_view text);
+  void EndTyping();
+  void TypingPump();
+  TTextTyping& Typing() { return *FTyping; }
   void ReaderCloseClick(TPeriphDevice dev);
   void ReaderResetClick(TPeriphDevice dev);
   void ReaderHistoryChosen(TPeriphDevice dev, const QString& entry);
@@ -210,6 +224,7 @@ public:
   QToolButton* btInfo;
   QToolButton* btQuit;
   QLabel* lbStatus;
+  QLabel* lbTyping;  // how much of a typed text is typed
 
   TDeviceTabs* pcDevices;
   QGroupBox* gbTTY;
@@ -241,6 +256,7 @@ public:
   QAction* itmPtpOn;
   QAction* itmPtpOff;
   QAction* itmDeviceOrder;
+  QAction* itmTypeTextFile;
   QMenu* mnView;
   QAction* itmTrace;
   QAction* itmWatchList;
@@ -320,6 +336,7 @@ private:
   std::unique_ptr<TNovaMachine> FMachine;
   std::unique_ptr<TPeripherals> FPeripherals;
   TMachineController* FController = nullptr;
+  std::unique_ptr<TTextTyping> FTyping;
   TNumMode FNumFormat = nmOctal;
   QButtonGroup* FNumGroup = nullptr;
   QActionGroup* FLanguageGroup = nullptr;

@@ -17,6 +17,7 @@
 #include "NumberEd.h"
 #include "QtText.h"
 #include "ScreenPlacement.h"
+#include "TextTyping.h"
 
 QTimer& TMainForm::ClockTimer() { return FController->ClockTimer(); }
 
@@ -61,9 +62,13 @@ void TMainForm::btStepOverClick() {
   AfterRun(FMachine->btStepOverClick());
 }
 
-void TMainForm::btStopClick() { FMachine->btStopClick(); }
+void TMainForm::btStopClick() {
+  EndTyping();
+  FMachine->btStopClick();
+}
 
 void TMainForm::btResetClick() {
+  EndTyping();
   FMachine->ResetCpu();
   UpdateReaderSwitches();
   ShowRegisters();
@@ -128,6 +133,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     const bool first = focus ? w == focus : w == this;
     if (w && first && w->window() == this && !QApplication::activeModalWidget()) {
       auto* k = static_cast<QKeyEvent*>(event);
+      // Esc in the console ends a typing under way (and is not typed).
+      if (k->key() == Qt::Key_Escape && w == mmTTO && FTyping->Active()) {
+        EndTyping();
+        return true;
+      }
       const int code = KeyToTeletype(k->key(), k->modifiers(), k->text());
       if (code >= 0) {
         FMachine->KeyPress(code, cbUpcase->isChecked());

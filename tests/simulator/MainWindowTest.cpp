@@ -14,7 +14,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QToolButton>
+#include <QMimeData>
+#include <QTabBar>
 #include <QtTest>
+#include <QUrl>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -34,6 +37,7 @@
 #include "MessageBoxes.h"
 #include "NovaUtils.h"
 #include "NumberEd.h"
+#include "TextTyping.h"
 #include "RegisterPanel.h"
 #include "ScriptedDialogs.h"
 #include "TestTempDir.h"
@@ -108,10 +112,10 @@ QString ConsoleText(TMainForm& form) { return form.mmTTO->toPlainText(); }
 
 // Types keys as key events, as a person does: each once the teletype has been quiet for a while
 // (the program waits for a key) and the echo of the key before has appeared.
-class TTypist {
+class TKeyTypist {
 public:
   static constexpr int QuietPumps = 50;
-  TTypist(TMainForm& form, const QString& waitFor, const QString& keys)
+  TKeyTypist(TMainForm& form, const QString& waitFor, const QString& keys)
       : FForm(form), FWaitFor(waitFor), FKeys(keys.begin(), keys.end()) {}
   // One pump's work; true when everything has been typed and echoed.
   bool Step() {
@@ -306,7 +310,7 @@ private slots:
     f.activateWindow();
     f.sgMemory->setFocus();
     QVERIFY(f.Peripherals().OpenPtrFile(tape));
-    TTypist typist(f, "(TYPE N)?", "Y\r10 PRINT 2+2\r20 END\rRUN\r");
+    TKeyTypist typist(f, "(TYPE N)?", "Y\r10 PRINT 2+2\r20 END\rRUN\r");
     bool typed = false;
     TPumpScript script(f, [&] {
       if (!typed) typed = typist.Step();
@@ -318,6 +322,100 @@ private slots:
     QVERIFY2(!script.Failed, qPrintable(text));
     QVERIFY2(text.contains(">10 PRINT 2+2"), qPrintable(text));
     QVERIFY(text.contains("> 4"));
+  }
+
+  void textFileTypedIntoBasicAtItsPace() {
+    TTempDir dir;
+    const std::string tape = dir / "basic.tape";
+    WriteFile(tape, ReadFile(Samples + "/binloader.bin") + ReadFile(Tapes + "/novabasic1.ab"));
+    // The whole session typed ahead; both kinds of line end become carriage returns.
+    const std::string session = dir / "session.txt";
+    WriteFile(session, "Y\r\n10 PRINT 2+2\n20 END\nRUN\n");
+    QCOMPARE(TTextTyping::Keys("a\r\nb\nc\rd"), std::string("a\rb\rc\rd"));
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    QVERIFY(f.Peripherals().OpenPtrFile(tape));
+    dialogs.AnswerOpen({QString::fromStdString(session)});
+    f.TypeTextFileClick();
+    QVERIFY(f.Typing().Active());
+    QCOMPARE(f.Typing().Total(), std::size_t(26));
+    bool progressShown = false;
+    TPumpScript script(f, [&] {
+      progressShown = progressShown || f.lbTyping->text().startsWith("Typing: ");
+      const QString text = ConsoleText(f);
+      const auto answer = text.indexOf("> 4");
+      return !f.Typing().Active() && answer >= 0 && text.indexOf("*READY", answer) >= 0;
+    });
+    AnswerValue(dialogs, "000012");
+    f.btPrgLoadClick();
+    const QString text = ConsoleText(f);
+    QVERIFY2(!script.Failed, qPrintable(text));
+    QVERIFY2(text.contains(">10 PRINT 2+2"), qPrintable(text));
+    QVERIFY(progressShown);
+    QVERIFY(f.lbTyping->isHidden());
+    QCOMPARE(dialogs.Count(dkError), 0);
+  }
+
+  void fileDroppedOnAReaderTabIsAttached() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TDeviceTabs* tabs = f.pcDevices;
+    const QString hello = QString::fromStdString(Samples + "/hello.bin");
+    const auto drop = [&](QPoint at) {
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(hello)});
+      QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      // Straight to the widget: the application passes drag events only to the target of a
+      // drag the window system runs.
+      QObject* target = tabs;
+      target->event(&move);
+      if (!move.isAccepted()) return false;
+      QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      target->event(&dropped);
+      return true;
+    };
+    const auto tabCenter = [&](QWidget* page) {
+      return tabs->tabBar()->mapTo(tabs, tabs->tabBar()->tabRect(tabs->indexOf(page)).center());
+    };
+    // On the "TTY Reader" tab while the PTR page is shown: the TTY reader gets the file.
+    QVERIFY(drop(tabCenter(tabs->Ttr.Page)));
+    QVERIFY(f.Peripherals().TtrFile);
+    QCOMPARE(tabs->currentWidget(), tabs->Ttr.Page);
+    QCOMPARE(tabs->Ttr.edFile->currentText(), hello);
+    // Not on an output tab.
+    QVERIFY(!drop(tabCenter(tabs->Ptp.Page)));
+    // On the PTR page itself.
+    tabs->setCurrentWidget(tabs->Ptr.Page);
+    QVERIFY(drop(tabs->Ptr.Page->geometry().center()));
+    QVERIFY(f.Peripherals().PtrFile);
+    QCOMPARE(dialogs.Count(dkError), 0);
+  }
+
+  void typingEndsWithEscStopAndReset() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    f.activateWindow();
+    const std::function<void()> enders[] = {
+        [&] { QTest::keyClick(f.mmTTO, Qt::Key_Escape); },
+        [&] { f.btStopClick(); },
+        [&] { f.btResetClick(); },
+    };
+    for (const auto& end : enders) {
+      f.StartTyping("PRINT 1\n");
+      QVERIFY(f.Typing().Active());
+      f.mmTTO->setFocus();
+      end();
+      QVERIFY(!f.Typing().Active());
+      QVERIFY(f.lbTyping->isHidden());
+    }
+    // Esc with nothing being typed is a key for the program.
+    QTest::keyClick(f.mmTTO, Qt::Key_Escape);
+    QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t(033));
   }
 
   void dumpsAndListing() {
