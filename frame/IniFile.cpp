@@ -64,8 +64,14 @@ void TIniFile::Clear() { FSections.clear(); }
 
 void TIniFile::SetText(std::string_view text) {
   FSections.clear();
-  // Byte order marks; an editor may have put one before another.
-  while (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  // Byte order marks; an editor may have put one before another, or blanks before one. A mark
+  // left inside the first key would be taken for a mark when the file is read again.
+  for (;;) {
+    const std::string_view rest = Trim(text.substr(0, text.find('\n')));
+    const std::size_t blanks = rest.empty() ? 0 : std::size_t(rest.data() - text.data());
+    if (text.substr(blanks, 3) != "\xEF\xBB\xBF") break;
+    text.remove_prefix(blanks + 3);
+  }
   TSection* current = nullptr;
   while (!text.empty()) {
     std::size_t end = text.find('\n');

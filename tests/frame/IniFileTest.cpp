@@ -79,6 +79,14 @@ TEST(IniFile, ReadsAsWrittenBackWithSeveralCarriageReturnsOrByteOrderMarks) {
   ini.SetText("\xEF\xBB\xBF\xEF\xBB\xBF[Main]\nName=v\n");
   EXPECT_EQ(ini.ReadString("Main", "Name", ""), "v");
   EXPECT_EQ(ini.Text(), "[Main]\nName=v\n");
+  // A mark after blanks is a mark too, not the start of the first key (which would lose it
+  // when the text is read again).
+  ini.SetText(" \t\xEF\xBB\xBF[Main]\nName=v\n");
+  EXPECT_EQ(ini.ReadString("Main", "Name", ""), "v");
+  ini.SetText(" \t\xEF\xBB\xBFkey=1\n");
+  EXPECT_EQ(ini.Text(), "key=1\n");
+  ini.SetText("  plain text\n");
+  EXPECT_EQ(ini.Text(), "  plain text\n");
 }
 
 TEST(IniFile, BadNumbersGiveTheDefault) {
