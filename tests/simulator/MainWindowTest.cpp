@@ -394,6 +394,33 @@ private slots:
     QCOMPARE(dialogs.Count(dkError), 0);
   }
 
+  void loaderThenABinaryTapeAttachedWhileItWaits() {
+    // The user guide's walkthrough: our loader from the reader, then a tape for it.
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    QVERIFY(f.Peripherals().OpenPtrFile(Samples + "/binloader.bin"));
+    f.StartTyping("Y\r10 PRINT 2+2\r20 END\rRUN\r");
+    bool attached = false;
+    TPumpScript script(f, [&] {
+      const TInputStream* tape = f.Peripherals().PtrFile.get();
+      if (!attached && tape && tape->RunOut()) {
+        dialogs.AnswerOpen({QString::fromStdString(Tapes + "/novabasic1.ab")});
+        f.pcDevices->Ptr.btOpen->click();
+        attached = true;
+      }
+      const QString text = ConsoleText(f);
+      const auto answer = text.indexOf("> 4");
+      return answer >= 0 && text.indexOf("*READY", answer) >= 0;
+    });
+    AnswerValue(dialogs, "000012");
+    f.btPrgLoadClick();
+    QVERIFY2(!script.Failed, qPrintable(ConsoleText(f)));
+    QVERIFY(attached);
+    QCOMPARE(dialogs.Count(dkError), 0);
+  }
+
   void typingEndsWithEscStopAndReset() {
     TTempDir dir;
     TScriptedDialogs dialogs;
