@@ -22,6 +22,7 @@ void TDevice::ProcessTick() {
     return;
   }
   if (FBusy && FCompleted) {
+    if (Waiting()) return;
     FDone = true;
     FBusy = false;
     FCompleted = false;
@@ -60,7 +61,7 @@ void TDevice::Start() {
   FBusy = true;
   FDone = false;
   FIrq = false;
-  FTick = FTickCount;
+  StartDelay();
   Wake();
 }
 

@@ -41,6 +41,17 @@ public:
   std::int32_t TickCount() const { return FTickCount; }
   std::int32_t TicksLeft() const { return FTick; }
 
+  // Real-speed timing: with a delay, Done comes DelayNs of simulated time (*Clock) after Start
+  // instead of after the tick count; 0 goes back to the tick count.
+  void SetRealTime(const std::uint64_t* Clock, std::uint32_t DelayNs) {
+    FSimClock = Clock;
+    FDelayNs = Clock ? DelayNs : 0;
+    Wake();
+  }
+  std::uint32_t DelayNs() const { return FDelayNs; }
+  // The simulated time at which a started transfer may be Done (real-speed timing).
+  std::uint64_t DueNs() const { return FDue; }
+
   // Called whenever the device's interrupt request is found set.
   TNotifyEvent OnInterrupt;
 
@@ -58,6 +69,17 @@ protected:
   void RaiseInterrupt() {
     if (FIrq && OnInterrupt) OnInterrupt(*this);
   }
+  // The delay of a transfer that starts now: the tick count, or the real time.
+  void StartDelay() {
+    if (FDelayNs) {
+      FTick = 0;
+      FDue = *FSimClock + FDelayNs;
+    } else {
+      FTick = FTickCount;
+    }
+  }
+  // Real-speed timing holds a completed transfer until its time has come.
+  bool Waiting() const { return FDelayNs && *FSimClock < FDue; }
 
   bool FBusy = false;
   bool FDone = false;
@@ -68,6 +90,9 @@ protected:
   TWord FMaskBit;
   std::int32_t FTickCount;
   std::int32_t FTick = 0;
+  const std::uint64_t* FSimClock = nullptr;
+  std::uint32_t FDelayNs = 0;
+  std::uint64_t FDue = 0;
 
 private:
   std::uint32_t* FTickMaskPtr = nullptr;

@@ -121,7 +121,7 @@ void TTeletypeInput::Start() {
   Wake();
   if (FRdOn) {
     if (OnByteRequest) OnByteRequest(*this);
-    FTick = FTickCount;
+    StartDelay();
   }
 }
 

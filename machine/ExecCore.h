@@ -34,9 +34,13 @@ CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
       }
     }
     const TWord w = cell.Data;
-    if (!(w & 0100000)) return w;
+    if (!(w & 0100000)) {
+      if constexpr (Exec) FChainLevels = level + 1;  // for the timed modes' charge
+      return w;
+    }
     a = w;
   }
+  if constexpr (Exec) FChainLevels = MaxIndirectLevels;
   return -1;
 }
 

@@ -36,6 +36,7 @@ TNovaMachine::TNovaMachine()
     FTickDevices[i] = IoDevices[TickOrder[i]];
     FTickDevices[i]->BindTickMask(&FTickMask, 1u << i);
   }
+  ApplyDeviceTiming();
 }
 
 TNovaMachine::~TNovaMachine() = default;

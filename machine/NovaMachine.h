@@ -12,6 +12,7 @@
 #include "Devices.h"
 #include "MachineHost.h"
 #include "MachineTypes.h"
+#include "Throttle.h"
 
 class TNovaMachine {
 public:
@@ -106,6 +107,25 @@ public:
   std::uint32_t PumpInterval() const { return FPumpInterval; }
   static const std::array<TWord, 32> Bootstrap;
 
+  // ---- speed (Throttle.h): speed::Maximum, speed::Nova800, or instructions per second. The
+  // timed modes charge each instruction its time (the Nova 800 table in Timing.h, or 1/rate),
+  // and hold the run back at slice ends so that simulated time keeps to the wall clock. A change
+  // during a run takes effect at the next slice end.
+  void SetSpeed(std::uint32_t Speed);
+  std::uint32_t Speed() const { return FSpeed; }
+  bool Timed() const { return FSpeed != speed::Maximum; }
+  // Simulated time in nanoseconds, charged in the timed modes only (runs and steps).
+  std::uint64_t SimTimeNs() const { return FSimTime; }
+  // Nova 800 mode: the teletype, the tape reader and punch and the line printer are Done their
+  // characters' real time after Start (on by default).
+  void SetRealSpeedDevices(bool on);
+  bool RealSpeedDevices() const { return FRealSpeedDevices; }
+  // Whether the devices now run at real speed (Nova 800 mode with the option on).
+  bool DevicesAtRealSpeed() const { return FSpeed == speed::Nova800 && FRealSpeedDevices; }
+  // The throttle's clock (nullptr: the steady clock).
+  void SetThrottleClock(TThrottleClock* Clock) { FThrottle.SetClock(Clock); }
+  const TThrottle& Throttle() const { return FThrottle; }
+
   // ---- memory
   void ClearMemory();      // Data of 0 .. MemSize-1 := 0 (flags stay), PC := 0
   int SetMemSize(int n);   // limited to 1 .. 32768; returns the new size
@@ -179,6 +199,17 @@ private:
   void EndExec();
   std::uint32_t NextSlice(std::uint64_t left) const;
   void SliceEnd(std::uint64_t left);
+  // The run loop; Timed charges simulated time and holds back at slice ends. Returns when the
+  // run ends, or when the speed mode changed (FSpeedSwitch) and the other loop must go on.
+  template <bool Timed> void RunLoop();
+  void RunTimed();
+  std::uint32_t NextTimedSlice(std::uint64_t left) const;
+  void TimedSliceEnd(std::uint64_t left, std::uint32_t ran);
+  // Fixed rate: the time of n instructions, the remainder carried to the next call.
+  void ChargeFixed(std::uint64_t n);
+  // One instruction executed by a step, charged as the run would.
+  void ChargeStep(TWord cmd, const TAkkus& before);
+  void ApplyDeviceTiming();
   // Reports changed trace and watch counts (the trace count always when Final).
   void FlushNotifications(bool Final = false);
 
@@ -205,4 +236,13 @@ private:
   std::uint64_t FTraceReportedAt = 0;
   bool FTraceDirty = false;
   bool FWatchesDirty = false;
+
+  std::uint32_t FSpeed = speed::Maximum;
+  bool FSpeedSwitch = false;  // the speed changed during a run: the loop is left at the slice end
+  bool FRealSpeedDevices = true;
+  std::uint64_t FSimTime = 0;
+  std::uint64_t FRateRemainder = 0;  // fixed rate: ns * rate not yet charged
+  int FChainLevels = 0;              // words read by the last executed indirect chain
+  std::uint64_t FLeft = 0;           // instructions left before the limit, during a run
+  TThrottle FThrottle;
 };

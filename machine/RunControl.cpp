@@ -1,5 +1,6 @@
 // Run, step, step over, stop, reset and program load.
 #include "ExecCore.h"
+#include "Timing.h"
 #include "Translate.h"
 
 const std::array<TWord, 32> TNovaMachine::Bootstrap = {
@@ -68,28 +69,119 @@ void TNovaMachine::SliceEnd(std::uint64_t left) {
   if (left == 0 && FRun) Stop(srLimit);
 }
 
-TStopReason TNovaMachine::RunProgram() {
-  if (FInExec) return srRefused;
-  BeginExec();
-  if (Memory[PC & nova::AddrMask].Data == nova::HaltWord) PC = TWord((PC + 1) & nova::AddrMask);
-  FRun = true;
-  FHost->RunStateChanged();
-  FHost->RunningChanged(true);
+// Between two slices of a timed run: the charge of a fixed rate, the hold until the wall clock
+// has caught up, then (every slice) the register display and the event pump.
+void TNovaMachine::TimedSliceEnd(std::uint64_t left, std::uint32_t ran) {
+  if (FSpeed != speed::Nova800) ChargeFixed(ran);
+  FThrottle.Hold(FSimTime);
+  if (ShowEachStep) FHost->RegistersChanged();
+  FlushNotifications();
+  FHost->PumpEvents();
+  WakeDevices();
+  UpdateAttention();
+  if (left == 0 && FRun) Stop(srLimit);
+}
 
-  std::uint64_t left = InstructionLimit ? InstructionLimit : ~std::uint64_t(0);
-  std::uint32_t slice = NextSlice(left);
+std::uint32_t TNovaMachine::NextTimedSlice(std::uint64_t left) const {
+  std::uint64_t slice = 1;
+  if (!ShowEachStep) {
+    // Nova 800: at most a slice's time of the fastest instructions (the charged time ends it
+    // earlier); a fixed rate: a slice's time of instructions.
+    slice = FSpeed == speed::Nova800 ? std::uint64_t(TThrottle::SliceNs) / nova800::ClassNs[nova800::tcAlu]
+                                     : std::uint64_t(FSpeed) * TThrottle::SliceNs / 1'000'000'000u;
+    if (slice == 0) slice = 1;
+  }
+  return std::uint32_t(left < slice ? left : slice);
+}
+
+void TNovaMachine::ChargeFixed(std::uint64_t n) {
+  const std::uint64_t total = n * 1'000'000'000u + FRateRemainder;
+  FSimTime += total / FSpeed;
+  FRateRemainder = total % FSpeed;
+}
+
+void TNovaMachine::ChargeStep(TWord cmd, const TAkkus& before) {
+  if (FSpeed == speed::Nova800) {
+    FSimTime += nova800::BaseNs(cmd, before);
+    if (nova800::IsIndirectReference(cmd))
+      FSimTime += std::uint64_t(FChainLevels) * nova800::ClassNs[nova800::tcIndirect];
+  } else if (FSpeed != speed::Maximum) {
+    ChargeFixed(1);
+  }
+}
+
+void TNovaMachine::SetSpeed(std::uint32_t Speed) {
+  Speed = speed::Normalize(Speed);
+  if (Speed == FSpeed) return;
+  FSpeed = Speed;
+  FRateRemainder = 0;
+  if (FInExec) FSpeedSwitch = true;
+  ApplyDeviceTiming();
+}
+
+void TNovaMachine::SetRealSpeedDevices(bool on) {
+  FRealSpeedDevices = on;
+  ApplyDeviceTiming();
+}
+
+void TNovaMachine::ApplyDeviceTiming() {
+  using namespace nova800;
+  const bool real = DevicesAtRealSpeed();
+  const auto delay = [real](std::uint32_t cps) { return real ? CharacterNs(cps) : 0u; };
+  Tto.SetRealTime(&FSimTime, delay(TeletypeCps));
+  Tti.SetRealTime(&FSimTime, delay(TeletypeCps));
+  Ptr.SetRealTime(&FSimTime, delay(TapeReaderCps));
+  Ptp.SetRealTime(&FSimTime, delay(TapePunchCps));
+  Lpt.SetRealTime(&FSimTime, delay(LinePrinterCps));
+}
+
+template <bool Timed>
+inline void TNovaMachine::RunLoop() {
+  std::uint64_t left = FLeft;
+  std::uint32_t slice = Timed ? NextTimedSlice(left) : NextSlice(left);
   std::uint32_t count = slice;
-  FLastPump = std::chrono::steady_clock::now();
+  std::uint64_t sliceEnd = 0;
+  if constexpr (Timed) {
+    FThrottle.Start(FSimTime);
+    sliceEnd = FSimTime + TThrottle::SliceNs;
+  } else {
+    FLastPump = std::chrono::steady_clock::now();
+  }
   TRegs r = LoadRegs();
   TWord cmd = Memory[r.PC].Data;
   for (;;) {
-    AfterInstruction(r, ExecuteOne(r, cmd));
-    if (--count == 0) {
-      left -= slice;
+    if constexpr (Timed) {
+      if (FSpeed == speed::Nova800) {
+        std::uint64_t ns = nova800::BaseNs(cmd, Akkus);
+        const int res = ExecuteOne(r, cmd);
+        if (nova800::IsIndirectReference(cmd))
+          ns += std::uint64_t(FChainLevels) * nova800::ClassNs[nova800::tcIndirect];
+        FSimTime += ns;
+        AfterInstruction(r, res);
+      } else {
+        AfterInstruction(r, ExecuteOne(r, cmd));
+      }
+    } else {
+      AfterInstruction(r, ExecuteOne(r, cmd));
+    }
+    bool sliceDone = --count == 0;
+    if constexpr (Timed) sliceDone = sliceDone || FSimTime >= sliceEnd;
+    if (sliceDone) {
+      const std::uint32_t ran = slice - count;
+      left -= ran;
       StoreRegs(r);
-      SliceEnd(left);
+      if constexpr (Timed) {
+        TimedSliceEnd(left, ran);
+        sliceEnd = FSimTime + TThrottle::SliceNs;
+      } else {
+        SliceEnd(left);
+      }
       r = LoadRegs();
-      slice = count = NextSlice(left);
+      if (FSpeedSwitch && FRun) {
+        FLeft = left;
+        return;
+      }
+      slice = count = Timed ? NextTimedSlice(left) : NextSlice(left);
       if (slice == 0) slice = count = 1;  // limit reached: the run has been stopped
     }
     if (!FRun) break;
@@ -109,6 +201,43 @@ TStopReason TNovaMachine::RunProgram() {
     cmd = cell.Data;
   }
   StoreRegs(r);
+  if constexpr (Timed) {
+    if (FSpeed != speed::Nova800) ChargeFixed(slice - count);  // the part of the last slice
+  }
+  FLeft = left;
+}
+
+// Kept out of RunProgram, whose maximum-speed loop stays as compact as it was.
+__attribute__((noinline)) void TNovaMachine::RunTimed() { RunLoop<true>(); }
+
+TStopReason TNovaMachine::RunProgram() {
+  if (FInExec) return srRefused;
+  BeginExec();
+  if (Memory[PC & nova::AddrMask].Data == nova::HaltWord) PC = TWord((PC + 1) & nova::AddrMask);
+  FRun = true;
+  FHost->RunStateChanged();
+  FHost->RunningChanged(true);
+
+  FLeft = InstructionLimit ? InstructionLimit : ~std::uint64_t(0);
+  for (;;) {
+    FSpeedSwitch = false;
+    if (Timed())
+      RunTimed();
+    else
+      RunLoop<false>();
+    if (!FSpeedSwitch || !FRun) break;
+    // The speed changed at a slice end: the next instruction's marks are still to be seen.
+    const std::uint8_t flags = Memory[PC & nova::AddrMask].Flags;
+    if (flags & BreakpointFlag) {
+      Stop(srBreakpoint);
+      break;
+    }
+    if (flags & StepOverFlag) {
+      Memory[PC & nova::AddrMask].Flags = std::uint8_t(flags & ~StepOverFlag);
+      Stop(srStepOver);
+      break;
+    }
+  }
 
   if (FStopReason == srNone) FStopReason = srStop;  // FRun cleared directly
   EndExec();
@@ -124,7 +253,11 @@ TStopReason TNovaMachine::btStepClick() {
   if (FInExec) return srRefused;
   BeginExec();
   TRegs r = LoadRegs();
-  AfterInstruction(r, ExecuteOne(r, Memory[r.PC].Data));
+  const TWord cmd = Memory[r.PC].Data;
+  const TAkkus before = Akkus;
+  const int res = ExecuteOne(r, cmd);
+  if (FSpeed != speed::Maximum) ChargeStep(cmd, before);
+  AfterInstruction(r, res);
   StoreRegs(r);
   EndExec();
   FHost->MemoryChanged();
