@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "DeviceTabs.h"
-#include "LoopProgram.h"
 #include "MachineController.h"
 #include "MainForm.h"
 #include "MemoryDump.h"
@@ -30,25 +29,11 @@
 #include "ScriptedDialogs.h"
 #include "TimedProcess.h"
 #include "Translate.h"
+#include "WindowBench.h"
 
 namespace {
 
-using TClock = std::chrono::steady_clock;
 constexpr std::uint64_t LoopInstructions = 300'000'000;
-
-double Seconds(TClock::time_point from) { return std::chrono::duration<double>(TClock::now() - from).count(); }
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void StoreLoop(TNovaMachine& m) {
-  for (std::size_t i = 0; i < std::size(LoopProgram); ++i) m.Memory[LoopProgramAddress + i].Data = LoopProgram[i];
-  m.Memory[0120].Data = 0;
-  m.Memory[0121].Data = 0;
-  m.PC = LoopProgramAddress;
-}
 
 // Prints "HELLO" and a carriage return for ever, waiting for the teletype each time.
 void StorePrinter(TNovaMachine& m) {

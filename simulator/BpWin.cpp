@@ -13,17 +13,9 @@
 TBpWin::TBpWin(TMainForm& form, QWidget* parent) : TToolWindow(form, new TBpModel(form.Machine()), "BpWin", parent) {
   const int widths[TBpModel::colCount] = {100, 100, 210};
   for (int c = 0; c < TBpModel::colCount; ++c) lvList->setColumnWidth(c, widths[c]);
-  auto button = [this](const char* name, const QString& text) {
-    auto* b = new QToolButton(this);
-    b->setObjectName(name);
-    b->setText(text);
-    b->setMinimumWidth(28);
-    ButtonBar()->addWidget(b);
-    return b;
-  };
-  btAdd = button("btAdd", QStringLiteral("+"));
-  btDelete = button("btDelete", QStringLiteral("\u2212"));
-  btDeleteAll = button("btDeleteAll", QStringLiteral("\u2715"));
+  btAdd = AddBarButton("btAdd", QStringLiteral("+"));
+  btDelete = AddBarButton("btDelete", QStringLiteral("\u2212"));
+  btDeleteAll = AddBarButton("btDeleteAll", QStringLiteral("\u2715"));
   connect(btAdd, &QToolButton::clicked, this, [this] { btAddClick(); });
   connect(btDelete, &QToolButton::clicked, this, [this] { btDeleteClick(); });
   connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });

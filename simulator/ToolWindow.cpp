@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "IniFile.h"
@@ -158,6 +159,15 @@ void TToolWindow::SelectRow(int row) {
   }
   const QModelIndex at = FModel->index(row, 0);
   lvList->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QToolButton* TToolWindow::AddBarButton(const char* name, const QString& sign) {
+  auto* b = new QToolButton(this);
+  b->setObjectName(name);
+  b->setText(sign);
+  b->setMinimumWidth(28);
+  FButtons->addWidget(b);
+  return b;
 }
 
 void TToolWindow::FitColumns() { SetColumnWidths(lvList->width()); }

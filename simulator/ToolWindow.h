@@ -16,6 +16,7 @@ class QHBoxLayout;
 class QPushButton;
 class QRadioButton;
 class QTableView;
+class QToolButton;
 class TMainForm;
 
 class TToolWindow : public QWidget {
@@ -62,6 +63,8 @@ signals:
 protected:
   // The bar left of "Close", for the window's own buttons.
   QHBoxLayout* ButtonBar() const { return FButtons; }
+  // A small button with a sign for text, added to that bar.
+  QToolButton* AddBarButton(const char* name, const QString& sign);
   // Column widths from the list's width (never negative).
   virtual void SetColumnWidths(int listWidth) = 0;
   virtual void RetranslateUi();

@@ -46,14 +46,6 @@ public:
 private:
   TWatchModel* FModel;
 };
-
-QToolButton* BarButton(QWidget* parent, const char* name, const QString& text) {
-  auto* b = new QToolButton(parent);
-  b->setObjectName(name);
-  b->setText(text);
-  b->setMinimumWidth(28);
-  return b;
-}
 }  // namespace
 
 TWatchWin::TWatchWin(TMainForm& form, QWidget* parent)
@@ -67,10 +59,9 @@ TWatchWin::TWatchWin(TMainForm& form, QWidget* parent)
   pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
   lvList->setPalette(pal);
   lvList->viewport()->installEventFilter(this);
-  btAdd = BarButton(this, "btAdd", QStringLiteral("+"));
-  btRemove = BarButton(this, "btRemove", QStringLiteral("\u2212"));
-  btDeleteAll = BarButton(this, "btDeleteAll", QStringLiteral("\u2715"));
-  for (QToolButton* b : {btAdd, btRemove, btDeleteAll}) ButtonBar()->addWidget(b);
+  btAdd = AddBarButton("btAdd", QStringLiteral("+"));
+  btRemove = AddBarButton("btRemove", QStringLiteral("\u2212"));
+  btDeleteAll = AddBarButton("btDeleteAll", QStringLiteral("\u2715"));
   connect(btAdd, &QToolButton::clicked, this, [this] { btAddClick(); });
   connect(btRemove, &QToolButton::clicked, this, [this] { btRemoveClick(); });
   connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });

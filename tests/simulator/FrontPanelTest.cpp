@@ -10,8 +10,6 @@
 #include <QToolButton>
 #include <QtTest>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "DeviceTabs.h"
@@ -21,28 +19,16 @@
 #include "MachineController.h"
 #include "MainForm.h"
 #include "MessageBoxes.h"
-#include "NovaUtils.h"
-#include "NumberEd.h"
 #include "PanelArt.h"
 #include "RegisterPanel.h"
 #include "ScreenPlacement.h"
-#include "ScriptedDialogs.h"
 #include "Switches.h"
-#include "TestTempDir.h"
 #include "Translate.h"
+#include "WindowTestKit.h"
 
 namespace {
 
 const std::string Samples = CORVANE_BINARY_DIR "/samples";
-
-struct TWindow {
-  explicit TWindow(const TTempDir& dir) : Form(TMainFormPaths{dir / "settings/", dir / "docs"}) {
-    Form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Form));
-  }
-  TMainForm Form;
-  TNovaFrontpanel& Panel() { return Form.FrontPanel(); }
-};
 
 // Pushes a command switch up (upper half) or down (lower half) and lets it spring back.
 void Push(TBiMomSwitch3D* sw, bool up) {
@@ -71,14 +57,6 @@ std::uint16_t AddressLamps(const TNovaFrontpanel& p) {
   for (int i = 0; i < 15; ++i)
     if (p.AddressLamps[i]->LightOn()) w |= std::uint16_t(1u << (14 - i));
   return w;
-}
-
-void Store(TNovaMachine& m, TWord at, std::initializer_list<const char*> lines) {
-  for (const char* line : lines) {
-    std::uint16_t w = 0;
-    QVERIFY2(StrToCommand(line, at, w), line);
-    m.Memory[at++].Data = w;
-  }
 }
 
 // Calls the step at every event pump of a run until it returns true; a run that goes on far too

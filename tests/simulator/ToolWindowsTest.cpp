@@ -11,62 +11,25 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
-#include <filesystem>
-#include <fstream>
 
 #include "BpWin.h"
 #include "IniFile.h"
-#include "InpValue.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
-#include "NovaUtils.h"
-#include "NumberEd.h"
-#include "ScriptedDialogs.h"
-#include "TestTempDir.h"
 #include "TraceWin.h"
 #include "Translate.h"
 #include "WatchWin.h"
+#include "WindowTestKit.h"
 
 namespace {
 
-void WriteFile(const std::string& name, const std::string& data) {
-  std::filesystem::create_directories(std::filesystem::path(name).parent_path());
-  std::ofstream out(name, std::ios::binary);
-  out << data;
-}
-
-void AnswerValue(TScriptedDialogs& dialogs, const QString& text) {
-  dialogs.OnModal([text](QDialog& d) {
-    auto* v = qobject_cast<TValueDialog*>(&d);
-    if (!v) return int(QDialog::Rejected);
-    v->ValueEdit()->setText(text);
-    return int(QDialog::Accepted);
-  });
-}
-
-struct TWindow {
-  explicit TWindow(const TTempDir& dir) : Form(TMainFormPaths{dir / "settings/", dir / "docs"}) {
-    Form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Form));
-  }
-  TMainForm Form;
-};
-
-// Assembles lines at 000100 and up, PC at 000100.
-void Store(TNovaMachine& m, std::initializer_list<const char*> lines) {
-  TWord at = 0100;
-  for (const char* line : lines) {
-    std::uint16_t w = 0;
-    QVERIFY2(StrToCommand(line, at, w), line);
-    m.Memory[at++].Data = w;
-  }
+// A counter: AC0 := M[110] + 1 stored back, for ever.
+void StoreCounter(TNovaMachine& m) {
+  Store(m, 0100, {"LDA 0,110", "INC 0,0", "STA 0,110", "JMP 100"});
   m.PC = 0100;
 }
-
-// A counter: AC0 := M[110] + 1 stored back, for ever.
-void StoreCounter(TNovaMachine& m) { Store(m, {"LDA 0,110", "INC 0,0", "STA 0,110", "JMP 100"}); }
 
 int Rows(const TToolWindow& w) { return w.Model()->rowCount(); }
 QString Cell(const TToolWindow& w, int row, int column) { return w.Model()->CellText(row, column); }

@@ -1,0 +1,123 @@
+// The trace, watch and breakpoint windows and the front panel, offscreen, during runs of the loop
+// program (LoopProgram.h), in interleaved rounds so that other load on the machine hits all
+// variants alike:
+// - trace and watch windows shown against all hidden (target: at least 85 %);
+// - the front panel shown against hidden (target: at least 95 %);
+// - "Show each program step" on with the trace window shown: Stop from the click (a queued
+//   event) to the return of the run (target: 20 ms).
+// One watch on the loop's counter is set in every variant, so only the windows differ.
+//   tool_window_bench
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "MainForm.h"
+#include "ScriptedDialogs.h"
+#include "TraceWin.h"
+#include "Translate.h"
+#include "WatchWin.h"
+#include "WindowBench.h"
+
+namespace {
+
+constexpr std::uint64_t Instructions = 100'000'000;
+
+// Millions of instructions per second of one run.
+double Run(TMainForm& form) {
+  TNovaMachine& m = form.Machine();
+  StoreLoop(m);
+  m.InstructionLimit = Instructions;
+  const auto start = TClock::now();
+  form.btRunClick();
+  const double s = Seconds(start);
+  m.InstructionLimit = 0;
+  return double(Instructions) / s / 1e6;
+}
+
+void Show(TMainForm& form, bool trace, bool watch, bool panel) {
+  form.itmTrace->setChecked(trace);
+  form.itmWatchList->setChecked(watch);
+  form.itmBreakpoints->setChecked(false);
+  form.itmFrontPanel->setChecked(panel);
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool Report(const char* what, const std::vector<double>& shown, const std::vector<double>& hidden, double target) {
+  const double s = *std::max_element(shown.begin(), shown.end()), h = *std::max_element(hidden.begin(), hidden.end());
+  const bool ok = s >= target * h;
+  std::printf("%s, best of %zu: shown %.1f Minstr/s, hidden %.1f Minstr/s: %.1f %% (target %.0f %%): %s "
+              "(medians %.1f and %.1f)\n",
+              what, shown.size(), s, h, 100 * s / h, 100 * target, ok ? "met" : "NOT MET", Median(shown),
+              Median(hidden));
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  InitTranslation(CORVANE_BINARY_DIR "/locale");
+  char folder[] = "/tmp/corvane-tool-bench-XXXXXX";
+  if (!mkdtemp(folder)) return 1;
+  const std::string dir = folder;
+  TScriptedDialogs dialogs;
+  int failures = 0;
+  {
+    TMainForm form(TMainFormPaths{dir + "/settings/", dir + "/docs"});
+    form.show();
+    QApplication::processEvents();
+    form.Machine().AddWatch(0120);
+
+    std::vector<double> hidden, tools, panel;
+    for (int i = 0; i < 5; ++i) {
+      Show(form, false, false, false);
+      hidden.push_back(Run(form));
+      Show(form, true, true, false);
+      tools.push_back(Run(form));
+      Show(form, false, false, true);
+      panel.push_back(Run(form));
+    }
+    failures += !Report("loop with the trace and watch windows", tools, hidden, 0.85);
+    failures += !Report("loop with the front panel", panel, hidden, 0.95);
+    std::printf("  trace window rows after the last run: %d (newest selected: %s)\n",
+                form.TraceWin().Model()->rowCount(),
+                form.TraceWin().SelectedRow() == form.TraceWin().Model()->rowCount() - 1 ? "yes" : "no");
+
+    // ---- Stop with every step shown and the trace window following
+    Show(form, true, true, true);
+    form.btShowSteps->setChecked(true);
+    std::vector<double> stops;
+    std::uint64_t stepped = 0;
+    for (int i = 0; i < 5; ++i) {
+      StoreLoop(form.Machine());
+      const std::uint64_t before = form.Machine().ExecutedCount();
+      TClock::time_point clicked;
+      QTimer::singleShot(300, [&] {
+        clicked = TClock::now();
+        form.btStop->click();
+      });
+      form.btRunClick();
+      stops.push_back(Seconds(clicked) * 1000);
+      stepped += form.Machine().ExecutedCount() - before;
+    }
+    form.btShowSteps->setChecked(false);
+    const double stopMs = *std::max_element(stops.begin(), stops.end());
+    failures += stopMs > 20;
+    std::printf("Stop with each step shown and the trace window shown: worst %.2f ms of 5 (target 20 ms): %s "
+                "(%.0f instructions/s meanwhile)\n",
+                stopMs, stopMs <= 20 ? "met" : "NOT MET", double(stepped) / (5 * 0.3));
+    form.close();
+  }
+  std::filesystem::remove_all(dir);
+  return failures ? 1 : 0;
+}

@@ -1,0 +1,123 @@
+// Gallery of Corvane's trace, watch and breakpoint windows and its front panel, after the hello
+// tape ran (loaded by the panel's PROG LOAD), in English and German, into the folder given on the
+// command line, listed in gallery.txt there. Runs offscreen with temporary folders.
+//   tool_gallery OUTPUT-FOLDER
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QRadioButton>
+#include <QTextStream>
+#include <cstdio>
+
+#include "BpWin.h"
+#include "Fonts.h"
+#include "Gallery.h"
+#include "LanguageSwitch.h"
+#include "MachineController.h"
+#include "MainForm.h"
+#include "ScriptedDialogs.h"
+#include "Switches.h"
+#include "TestTempDir.h"
+#include "TraceWin.h"
+#include "Translate.h"
+#include "WatchWin.h"
+
+namespace {
+void Settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void SaveAll(TGallery& gallery, TMainForm& form, const QString& suffix) {
+  Settle();
+  gallery.Save(form.TraceWin(), "trace-window" + suffix);
+  gallery.Save(form.WatchWin(), "watch-window" + suffix);
+  gallery.Save(form.BpWin(), "breakpoints-window" + suffix);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: tool_gallery OUTPUT-FOLDER\n");
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setStyle("Fusion");
+  InitTranslation(CORVANE_BINARY_DIR "/locale", {ToolkitDomain});
+  ActivateLanguage("en");
+  InstallFontSubstitutes();
+
+  TGallery gallery(QString::fromLocal8Bit(argv[1]));
+  TTempDir dir;
+  {
+    TScriptedDialogs dialogs;
+    TMainForm form(TMainFormPaths{dir / "settings/", dir / "docs"});
+    form.show();
+    Settle();
+    for (QAction* item : {form.itmTrace, form.itmWatchList, form.itmBreakpoints}) item->setChecked(true);
+    TNovaMachine& m = form.Machine();
+    TNovaFrontpanel& panel = form.FrontPanel();
+    gallery.Save(panel, "front-panel-fresh");
+
+    // The hello tape through PROG LOAD with the switches at 000012.
+    form.Peripherals().OpenInput(pdPtr, CORVANE_BINARY_DIR "/samples/hello.bin");
+    for (int bit : {12, 14}) {
+      panel.DataSwitches[bit]->SetState(ssOn);
+    }
+    form.SetSwitches(panel.Switches());
+    panel.OnChangeCommandSwitch(&panel, ncProgLoad);
+    m.AddWatch(0100);
+    m.AddWatch(0101);
+    m.Watch[0].Alert = true;
+    m.SetBreakpoint(0110);
+    m.SetBreakpoint(0114);
+    form.ShowRegisters();
+    SaveAll(gallery, form, "");
+
+    // The panel while the machine runs: RUN lit, the loop's word and address shown.
+    {
+      const TWord pc = m.PC;
+      m.Memory[0200].Data = 0000400;  // JMP .
+      m.PC = 0200;
+      m.Akkus[0] = 0125252;
+      int pumps = 0;
+      form.Controller().ProcessEvents = [&] {
+        QApplication::processEvents();
+        if (++pumps == 20) {
+          form.ShowRegisters();
+          Settle();
+          gallery.Save(panel, "front-panel-running");
+          form.btStopClick();
+        }
+      };
+      form.btRunClick();
+      form.Controller().ProcessEvents = nullptr;
+      m.Memory[0200].Data = 0;
+      m.PC = pc;
+    }
+    // Stopped with an examined word: address, data and carry lamps lit.
+    m.FCarry = 1;
+    form.ShowRegisters();
+    panel.OnChangeCommandSwitch(&panel, ncExAc0);
+    Settle();
+    gallery.Save(panel, "front-panel");
+    gallery.SaveZoomed(panel, "front-panel", 2);
+
+    form.TraceWin().rbHex->click();
+    SaveAll(gallery, form, "-hex");
+    form.TraceWin().rbOctal->click();
+
+    SwitchLanguage("de");
+    SaveAll(gallery, form, "-de");
+    gallery.Save(panel, "front-panel-de");
+    SwitchLanguage("en");
+    form.close();
+  }
+
+  QFile list(QString::fromLocal8Bit(argv[1]) + "/gallery.txt");
+  if (!list.open(QIODevice::WriteOnly | QIODevice::Text)) return 1;
+  QTextStream out(&list);
+  for (const QString& file : gallery.Saved()) out << file << '\n';
+  std::printf("tool_gallery: %lld pictures\n", static_cast<long long>(gallery.Saved().size()));
+  return gallery.Failures() == 0 ? 0 : 1;
+}
