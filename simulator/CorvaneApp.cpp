@@ -46,7 +46,6 @@ int main(int argc, char** argv) {
   form.CommandDialog();
   form.WritePrgDialog();
   form.FrontPanel();
-  form.FrontPanel();
   form.DirDialog();
   form.TraceWin();
   form.WatchWin();
