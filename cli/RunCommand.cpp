@@ -69,7 +69,15 @@ void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
                 unsigned(m.PC), unsigned(m.Akkus[0]), unsigned(m.Akkus[1]), unsigned(m.Akkus[2]),
                 unsigned(m.Akkus[3]), int(m.FCarry & 1), m.IntEnable ? 1 : 0,
                 static_cast<unsigned long long>(m.ExecutedCount()), StopName(reason));
-  std::cerr << line;
+  std::string text = line;
+  if (m.Timed()) {
+    // Simulated time in seconds, to the nanosecond.
+    const std::uint64_t ns = m.SimTimeNs();
+    std::snprintf(line, sizeof line, " TIME=%llu.%09llus", static_cast<unsigned long long>(ns / 1'000'000'000u),
+                  static_cast<unsigned long long>(ns % 1'000'000'000u));
+    text.insert(text.size() - 1, line);
+  }
+  std::cerr << text;
 }
 
 // An output file that is also an input would be overwritten while it is read, or after it.
@@ -142,6 +150,7 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
     return false;
   }
   machine.InstructionLimit = o.MaxInstructions;
+  machine.SetSpeed(o.Speed);
   machine.SetPumpInterval(TCliHost::SliceInstructions);
   return true;
 }

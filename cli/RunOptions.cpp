@@ -9,6 +9,7 @@
 
 #include "CliText.h"
 #include "Commands.h"
+#include "Throttle.h"
 
 namespace {
 
@@ -49,6 +50,22 @@ int CheckOutputsDiffer(const TRunOptions& o) {
   return -1;
 }
 
+// max, nova800, or a rate in instructions per second.
+bool ReadSpeed(std::string_view text, std::uint32_t& value) {
+  if (text == "max") {
+    value = speed::Maximum;
+    return true;
+  }
+  if (text == "nova800") {
+    value = speed::Nova800;
+    return true;
+  }
+  std::uint64_t rate = 0;
+  if (!ReadDecimal(text, speed::MaxRate, rate) || rate < speed::MinRate) return false;
+  value = std::uint32_t(rate);
+  return true;
+}
+
 }  // namespace
 
 std::string RunHelp() {
@@ -73,6 +90,11 @@ std::string RunHelp() {
       "      --lpt FILE          line printer output\n"
       "      --break OCTAL       a breakpoint (may be repeated)\n"
       "      --max-instructions N  stops after N instructions\n"
+      "      --speed MODE        max (default: as fast as possible), nova800 (the\n"
+      "                          Nova 800's instruction times, and its teletype,\n"
+      "                          tape reader and punch and printer at their real\n"
+      "                          speeds), or N instructions per second (1000 to\n"
+      "                          100000000)\n"
       "      --save-dump FILE    saves the memory (memory size words) when the run ends\n"
       "      --trace-out FILE    one line per executed instruction: PC, word, carry,\n"
       "                          AC0 to AC3 (octal)\n"
@@ -80,6 +102,8 @@ std::string RunHelp() {
       "                          the stop reason on standard error at the end:\n"
       "                          PC=... AC0=... AC1=... AC2=... AC3=... C=. ION=. STEPS=.\n"
       "                          STOP=halt|limit|breakpoint|stepover|watch|device|chain|stop\n"
+      "                          and, with --speed nova800 or N, the simulated time:\n"
+      "                          TIME=SECONDSs\n"
       "      Teletype output goes to standard output (7 bits). Standard input is typed on\n"
       "      the teletype keyboard one byte at a time, each when the program waits for a\n"
       "      key: the keyboard is not done, the printer idle and silent, and the program\n"
@@ -149,6 +173,11 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
       ok = args.TakeValue(value);
       if (ok && (!ReadDecimal(value, UINT64_MAX, o.MaxInstructions) || o.MaxInstructions == 0))
         return ReportError(TrFormat("%s is not a valid instruction count (1 or more)", {ShownText(value)}));
+    } else if (name == "--speed") {
+      ok = args.TakeValue(value);
+      if (ok && !ReadSpeed(value, o.Speed))
+        return ReportError(TrFormat("%s is not a valid speed (max, nova800, or 1000 to 100000000 instructions per second)",
+                                    {ShownText(value)}));
     } else if (name == "--prog-load" || name == "--ptr-text" || name == "--ttr-text" || name == "--regs") {
       ok = args.NoValue();
       (name == "--prog-load" ? o.ProgLoad : name == "--ptr-text" ? o.PtrText : name == "--ttr-text" ? o.TtrText : o.Regs) = true;

@@ -18,6 +18,7 @@ struct TRunOptions {
   std::string SaveDump;
   std::string TraceOut;
   bool Regs = false;
+  std::uint32_t Speed = 0;  // speed::Maximum, speed::Nova800, or instructions per second
 };
 
 // Reads the options after "run". Returns -1 to go on, otherwise the exit status (0 after --help,
