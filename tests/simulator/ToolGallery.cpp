@@ -15,6 +15,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "NovaUtils.h"
 #include "ScriptedDialogs.h"
 #include "Switches.h"
 #include "TestTempDir.h"
@@ -66,11 +67,23 @@ int main(int argc, char** argv) {
     }
     form.SetSwitches(panel.Switches());
     panel.OnChangeCommandSwitch(&panel, ncProgLoad);
-    m.AddWatch(0100);
     m.AddWatch(0101);
-    m.Watch[0].Alert = true;
+    m.AddWatch(0120);
+    m.AddWatch(0121);
+    m.Watch[1].Alert = true;
     m.SetBreakpoint(0110);
     m.SetBreakpoint(0114);
+    // One step that changes a watched location: its dot turns red.
+    {
+      const TWord pc = m.PC;
+      std::uint16_t isz = 0;
+      StrToCommand("ISZ 120", 0210, isz);
+      m.Memory[0210].Data = isz;
+      m.PC = 0210;
+      form.btStepClick();
+      m.Memory[0210].Data = 0;
+      m.PC = pc;
+    }
     form.ShowRegisters();
     SaveAll(gallery, form, "");
 
@@ -103,9 +116,11 @@ int main(int argc, char** argv) {
     gallery.Save(panel, "front-panel");
     gallery.SaveZoomed(panel, "front-panel", 2);
 
-    form.TraceWin().rbHex->click();
+    for (TToolWindow* w : std::initializer_list<TToolWindow*>{&form.TraceWin(), &form.WatchWin(), &form.BpWin()})
+      w->rbHex->click();
     SaveAll(gallery, form, "-hex");
-    form.TraceWin().rbOctal->click();
+    for (TToolWindow* w : std::initializer_list<TToolWindow*>{&form.TraceWin(), &form.WatchWin(), &form.BpWin()})
+      w->rbOctal->click();
 
     SwitchLanguage("de");
     SaveAll(gallery, form, "-de");

@@ -89,6 +89,13 @@ private slots:
     t.btClear->click();
     QCOMPARE(Rows(t), 0);
     QCOMPARE(f.Machine().TraceCount(), 0);
+    // A dump load resets the machine: the trace is emptied.
+    f.btStepClick();
+    QTRY_COMPARE(Rows(t), 1);
+    const std::string dump = dir / "image.dmp";
+    QVERIFY(f.Machine().SaveDump(dump));
+    QVERIFY(f.LoadDump(dump, true));
+    QTRY_COMPARE(Rows(t), 0);
   }
 
   void traceWithTenThousandRecordsShowsTheNewestLast() {
