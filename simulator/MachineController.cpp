@@ -11,6 +11,12 @@ TMachineController::TMachineController(TNovaMachine& Machine, TPeripherals& Peri
   FClock.setObjectName("tmRtc");
   FClock.setInterval(20);
   connect(&FClock, &QTimer::timeout, this, [this] { FireClock(); });
+  FSpeedTimer.setObjectName("tmSpeed");
+  FSpeedTimer.setInterval(SpeedInterval);
+  connect(&FSpeedTimer, &QTimer::timeout, this, [this] {
+    SampleSpeed(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                    .count());
+  });
   FMachine.SetHost(this);
   FPeripherals.SetHost(this);
   FMachine.Rtc.SetTimer(this);
@@ -79,4 +85,27 @@ void TMachineController::SetEnabled(bool on) {
     FClock.start();
   else
     FClock.stop();
+}
+
+void TMachineController::RunningChanged(bool on) {
+  FSpeedBase = TSpeedSample{};
+  if (on) {
+    FSpeedTimer.start();
+    SampleSpeed(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                    .count());
+  } else {
+    FSpeedTimer.stop();
+  }
+  emit OnRunningChanged(on);
+}
+
+void TMachineController::SampleSpeed(std::int64_t NowNs) {
+  const TSpeedSample now{NowNs, FMachine.ExecutedCount(), FMachine.SimTimeNs()};
+  const TSpeedSample base = FSpeedBase;
+  FSpeedBase = now;
+  if (base.Wall < 0 || now.Wall <= base.Wall) return;
+  const double seconds = double(now.Wall - base.Wall) / 1e9;
+  const double ips = double(now.Executed - base.Executed) / seconds;
+  const double ratio = FMachine.Timed() ? double(now.Sim - base.Sim) / 1e9 / seconds : -1.0;
+  emit OnSpeedMeasured(ips, ratio);
 }

@@ -54,12 +54,19 @@ public:
   QTimer& ClockTimer() { return FClock; }
   void FireClock();
 
+  // The measured speed while running: every SpeedInterval the timer takes a sample, and
+  // OnSpeedMeasured tells the instructions per second and, in a timed mode, the ratio of
+  // simulated to wall-clock time. SampleSpeed takes one at a given steady-clock time (tests).
+  static constexpr std::chrono::milliseconds SpeedInterval{500};
+  QTimer& SpeedTimer() { return FSpeedTimer; }
+  void SampleSpeed(std::int64_t NowNs);
+
   // ---- TMachineHost
   void PumpEvents() override;
   void RegistersChanged() override { emit OnRegistersChanged(); }
   void RunStateChanged() override { emit OnRunStateChanged(); }
   void MemoryChanged() override { emit OnMemoryChanged(); }
-  void RunningChanged(bool on) override { emit OnRunningChanged(on); }
+  void RunningChanged(bool on) override;
   void TraceChanged(int count) override { emit OnTraceCountChanged(count); }
   void WatchesChanged(int count) override { emit OnWatchCountChanged(count); }
   void BreakpointsChanged(int count) override { emit OnBreakpointCountChanged(count); }
@@ -98,6 +105,8 @@ signals:
   void OnDevicePositionChanged(int dev, qint64 pos, int byte);
   void OnDeviceAttachmentChanged(int dev);
   void OnErrorReported(const QString& text);
+  // Instructions per second, and simulated seconds per second (negative at maximum speed).
+  void OnSpeedMeasured(double ips, double ratio);
 
 private:
   TNovaMachine& FMachine;
@@ -108,5 +117,11 @@ private:
   QTimer FConsoleFlush;
   std::chrono::steady_clock::time_point FLastFlush{};
   QTimer FClock;
+  QTimer FSpeedTimer;
+  struct TSpeedSample {
+    std::int64_t Wall = -1;  // -1: none yet
+    std::uint64_t Executed = 0;
+    std::uint64_t Sim = 0;
+  } FSpeedBase;
   int FEffAddr = -1;
 };

@@ -195,6 +195,10 @@ QWidget* TMainForm::BuildActions() {
   lbTyping->setObjectName("lbTyping");
   lbTyping->hide();
   h->addWidget(lbTyping);
+  lbSpeed = new QLabel(bottom);
+  lbSpeed->setObjectName("lbSpeed");
+  lbSpeed->hide();
+  h->addWidget(lbSpeed);
   btShowBreakpoints = button(bottom, "btShowBreakpoints", TToolIcon::Breakpoints);
   btShowWatch = button(bottom, "btShowWatch", TToolIcon::Watch);
   btShowTrace = button(bottom, "btShowTrace", TToolIcon::Trace);
@@ -394,6 +398,7 @@ void TMainForm::BuildMenus() {
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
   mnPreferences->addSeparator();
+  BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
   itmGerman = mnLanguage->addAction(QString(), this, [this] { LanguageClick("de"); });
   itmEnglish = mnLanguage->addAction(QString(), this, [this] { LanguageClick("en"); });
@@ -442,6 +447,7 @@ void TMainForm::RetranslateMenus() {
   itmWorkingDirectory->setText(QtText("&Working directory .."));
   itmTextFileTypes->setText(QtText("&Text file types .."));
   itmPredefinedSwitches->setText(QtText("Predefined &switches .."));
+  RetranslateSpeed();
   mnLanguage->setTitle(QtText("&Language"));
   itmGerman->setText(QtText("&German"));
   itmEnglish->setText(QtText("&English"));

@@ -36,6 +36,7 @@ class QToolButton;
 class TCommandDialog;
 class TConsole;
 class TDeviceTabs;
+class TIniFile;
 class TMachineController;
 class TMemoryView;
 class TNumberEdit;
@@ -163,6 +164,18 @@ public:
   void TextFileTypesClick();
   // A typed key for the teletype keyboard; false when the key is not one.
   static int KeyToTeletype(int key, Qt::KeyboardModifiers mods, const QString& text);
+
+  // ---- speed (MainSpeed.cpp): "&Preferences" > "Speed", the measured speed in the status line
+  void SpeedClick(std::uint32_t speed);  // speed::Maximum, speed::Nova800 or a rate
+  void SpeedRateClick();                 // asks for the instructions per second
+  void ShowSpeedMode();                  // checks the item of the machine's speed
+  void ShowMeasuredSpeed(double ips, double ratio);
+  QMenu* mnSpeed;
+  QAction* itmSpeedMaximum;
+  QAction* itmSpeedNova800;
+  QAction* itmSpeedRate;
+  QAction* itmRealSpeedDevices;
+  QLabel* lbSpeed;  // measured instructions per second while running
 
   // ---- settings, start-up, shutdown
   void WorkingDirectoryClick();
@@ -316,6 +329,10 @@ private:
   void ConnectController();
   void RetranslateUi();
   void RetranslateMenus();
+  void BuildSpeedMenu();
+  void RetranslateSpeed();
+  void ReadSpeedSettings(const TIniFile& ini);
+  void WriteSpeedSettings(TIniFile& ini) const;
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
@@ -340,6 +357,7 @@ private:
   TNumMode FNumFormat = nmOctal;
   QButtonGroup* FNumGroup = nullptr;
   QActionGroup* FLanguageGroup = nullptr;
+  QActionGroup* FSpeedGroup = nullptr;
   QTimer FViewTimer;
   std::string FAppPath;
   std::string FIniName;

@@ -145,6 +145,7 @@ void TMainForm::ReadSettings() {
   itmTrace->setChecked(ini.ReadBool("TraceWindow", "Visible", false));
   itmWatchList->setChecked(ini.ReadBool("WatchWindow", "Visible", false));
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
+  ReadSpeedSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   sgMemory->Model()->SetNumFormat(FNumFormat);
@@ -169,6 +170,7 @@ void TMainForm::WriteSettings() {
   ini.WriteBool(Config, "UpperCase", cbUpcase->isChecked());
   ini.WriteInteger(Config, "Switches", FMachine->FSwitches);
   ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
+  WriteSpeedSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());

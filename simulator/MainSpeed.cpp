@@ -1,0 +1,97 @@
+// The speed of the machine: "&Preferences" > "Speed" ("Maximum", "Nova 800", "Instructions per
+// second .." and the real-speed devices of Nova 800 mode), kept in "Config" as "Speed" (0
+// maximum, 1 Nova 800, otherwise the rate) and "RealSpeedDevices", and the measured speed in the
+// status line while a program runs.
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenu>
+
+#include "DialogService.h"
+#include "IniFile.h"
+#include "MachineController.h"
+#include "MainForm.h"
+#include "QtText.h"
+#include "ScreenPlacement.h"
+#include "Throttle.h"
+
+namespace {
+constexpr const char* Config = "Config";
+}  // namespace
+
+void TMainForm::BuildSpeedMenu() {
+  mnSpeed = mnPreferences->addMenu(QString());
+  itmSpeedMaximum = mnSpeed->addAction(QString(), this, [this] { SpeedClick(speed::Maximum); });
+  itmSpeedNova800 = mnSpeed->addAction(QString(), this, [this] { SpeedClick(speed::Nova800); });
+  itmSpeedRate = mnSpeed->addAction(QString(), this, [this] { SpeedRateClick(); });
+  FSpeedGroup = new QActionGroup(this);
+  for (QAction* a : {itmSpeedMaximum, itmSpeedNova800, itmSpeedRate}) {
+    a->setCheckable(true);
+    FSpeedGroup->addAction(a);
+  }
+  mnSpeed->addSeparator();
+  itmRealSpeedDevices = mnSpeed->addAction(QString());
+  itmRealSpeedDevices->setCheckable(true);
+  connect(itmRealSpeedDevices, &QAction::toggled, this, [this](bool on) { FMachine->SetRealSpeedDevices(on); });
+  connect(FController, &TMachineController::OnSpeedMeasured, this,
+          [this](double ips, double ratio) { ShowMeasuredSpeed(ips, ratio); });
+  connect(FController, &TMachineController::OnRunningChanged, this, [this](bool on) {
+    if (!on) lbSpeed->hide();
+  });
+  ShowSpeedMode();
+}
+
+void TMainForm::RetranslateSpeed() {
+  mnSpeed->setTitle(QtText("Speed"));
+  itmSpeedMaximum->setText(QtText("Maximum"));
+  itmSpeedNova800->setText(QtText("Nova 800"));
+  itmSpeedRate->setText(QtText("Instructions per second .."));
+  itmRealSpeedDevices->setText(QtText("Devices at real speed (Nova 800)"));
+}
+
+void TMainForm::ShowSpeedMode() {
+  const std::uint32_t s = FMachine->Speed();
+  (s == speed::Maximum ? itmSpeedMaximum : s == speed::Nova800 ? itmSpeedNova800 : itmSpeedRate)->setChecked(true);
+  itmSpeedRate->setToolTip(s > speed::Nova800 ? QString::number(s) : QString());
+  itmRealSpeedDevices->setChecked(FMachine->RealSpeedDevices());
+}
+
+void TMainForm::SpeedClick(std::uint32_t speed) {
+  FMachine->SetSpeed(speed);
+  ShowSpeedMode();
+}
+
+void TMainForm::SpeedRateClick() {
+  const std::uint32_t current = FMachine->Speed();
+  QString text = QString::number(current > speed::Nova800 ? current : speed::MinRate);
+  const QString range = QString::number(speed::MinRate) + " .. " + QString::number(speed::MaxRate);
+  if (InputString(MousePos(), QtText("Speed"), QtText("Instructions per second:") + " (" + range + ")", text, this)) {
+    bool ok = false;
+    const qlonglong rate = text.trimmed().toLongLong(&ok);
+    if (ok && rate >= speed::MinRate && rate <= speed::MaxRate) {
+      FMachine->SetSpeed(std::uint32_t(rate));
+    } else {
+      ErrorBox(QtText("Instructions per second out of range:") + "\r\n" + range);
+    }
+  }
+  ShowSpeedMode();  // a cancelled or refused rate leaves the speed as it was
+}
+
+void TMainForm::ShowMeasuredSpeed(double ips, double ratio) {
+  if (!FMachine->FRun) return;
+  QString text = QSafeFormat(QtText("%s instructions/s"), QString::number(ips, 'f', 0));
+  if (FMachine->Speed() == speed::Nova800 && ratio >= 0)
+    text += QStringLiteral(", ") + QString::number(ratio, 'f', 2) + QStringLiteral("x");
+  lbSpeed->setText(text);
+  lbSpeed->show();
+}
+
+void TMainForm::ReadSpeedSettings(const TIniFile& ini) {
+  FMachine->SetSpeed(speed::Normalize(ini.ReadInteger(Config, "Speed", speed::Maximum)));
+  FMachine->SetRealSpeedDevices(ini.ReadBool(Config, "RealSpeedDevices", true));
+  ShowSpeedMode();
+}
+
+void TMainForm::WriteSpeedSettings(TIniFile& ini) const {
+  ini.WriteInteger(Config, "Speed", int(FMachine->Speed()));
+  ini.WriteBool(Config, "RealSpeedDevices", FMachine->RealSpeedDevices());
+}
