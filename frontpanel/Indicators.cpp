@@ -112,12 +112,26 @@ void TLamp3D::LoadPicture() {
 
 void TLamp3D::SetLightOn(bool value) {
   FIndicate = value;
+  FBrightness = -1;
   LoadPicture();
+  update();
+}
+
+void TLamp3D::SetBrightness(float value) {
+  value = value < 0 ? 0 : value > 1 ? 1 : value;
+  if (value == FBrightness) return;
+  if (FDarkMap.isNull()) {
+    FDarkMap = LoadGlyph(LampGlyphName(false, FGlyphSize));
+    FLitMap = LoadGlyph(LampGlyphName(true, FGlyphSize));
+  }
+  FBrightness = value;
+  FIndicate = value >= 0.5f;
   update();
 }
 
 void TLamp3D::SetGlyphSize(TGlyphSize value) {
   FGlyphSize = value;
+  FDarkMap = FLitMap = QPixmap();
   LoadPicture();
   const int side = LampGlyphPixels(FGlyphSize);
   setMinimumSize(side, side);
@@ -133,7 +147,13 @@ QSize TLamp3D::sizeHint() const {
 
 void TLamp3D::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawPixmap(0, 0, FBitMap);
+  if (FBrightness < 0) {
+    p.drawPixmap(0, 0, FBitMap);
+    return;
+  }
+  p.drawPixmap(0, 0, FDarkMap);
+  p.setOpacity(FBrightness);
+  p.drawPixmap(0, 0, FLitMap);
 }
 
 // --- TArrowIndicator ---

@@ -66,6 +66,10 @@ public:
   bool LightOn() const { return FIndicate; }
   void SetLightOn(bool value);
   void SetIndicate(bool value) override { SetLightOn(value); }
+  // A glowing lamp: the lit picture over the dark one with this opacity (0 to 1); it counts as
+  // on from one half. SetLightOn returns to plain on or off.
+  void SetBrightness(float value);
+  float Brightness() const { return FBrightness; }  // -1: plain on or off
   TGlyphSize GlyphSize() const { return FGlyphSize; }
   void SetGlyphSize(TGlyphSize value);
   // The picture shown now.
@@ -81,6 +85,8 @@ private:
 
   TGlyphSize FGlyphSize = gs24;
   QPixmap FBitMap;
+  float FBrightness = -1;
+  QPixmap FDarkMap, FLitMap;  // for a glowing lamp
 };
 
 // An arrow pointing up, right, down or left, filled with the indicator colour.

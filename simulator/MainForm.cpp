@@ -63,7 +63,10 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   FController = new TMachineController(*FMachine, *FPeripherals, this);
   FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
   FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
-  FController->SliceEnded = [this] { TypingPump(); };
+  FController->SliceEnded = [this] {
+    TypingPump();
+    FLiveLamps.Sample(*FMachine);
+  };
   FAppPath = paths.AppPath;
   WorkPath = paths.Documents.empty() ? std::string("Nova") : paths.Documents + (paths.Documents.back() == '/' ? "" : "/") + "Nova";
   FViewTimer.setObjectName("tmView");

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "LiveLamps.h"
 #include "NovaFrontpanel.h"
 #include "NovaMachine.h"
 #include "NumberUtils.h"
@@ -176,6 +177,10 @@ public:
   QAction* itmSpeedRate;
   QAction* itmRealSpeedDevices;
   QLabel* lbSpeed;  // measured instructions per second while running
+  // Live lamps (MainSpeed.cpp): the front panel's context menu item, kept in "FrontPanel".
+  QAction* itmLiveLamps = nullptr;
+  TLiveLamps& LiveLamps() { return FLiveLamps; }
+  void ShowLiveLamps();  // the view timer's tick while running
 
   // ---- settings, start-up, shutdown
   void WorkingDirectoryClick();
@@ -333,6 +338,7 @@ private:
   void RetranslateSpeed();
   void ReadSpeedSettings(const TIniFile& ini);
   void WriteSpeedSettings(TIniFile& ini) const;
+  void SetUpLiveLamps(TNovaFrontpanel& panel);
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
@@ -358,6 +364,7 @@ private:
   QButtonGroup* FNumGroup = nullptr;
   QActionGroup* FLanguageGroup = nullptr;
   QActionGroup* FSpeedGroup = nullptr;
+  TLiveLamps FLiveLamps;
   QTimer FViewTimer;
   std::string FAppPath;
   std::string FIniName;

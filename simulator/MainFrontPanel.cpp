@@ -14,6 +14,7 @@ TNovaFrontpanel& TMainForm::FrontPanel() {
   if (!FFrontPanel) {
     FFrontPanel = std::make_unique<TNovaFrontpanel>(this);
     FFrontPanel->OnClosed = [this] { itmFrontPanel->setChecked(false); };
+    SetUpLiveLamps(*FFrontPanel);
     connect(FController, &TMachineController::OnRunningChanged, FFrontPanel.get(), [this](bool on) {
       if (FFrontPanel->isVisible()) FFrontPanel->SetRun(on);
     });

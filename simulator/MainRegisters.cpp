@@ -134,6 +134,7 @@ void TMainForm::ShowRunState() {
 void TMainForm::tmViewTimer() {
   // The RUN lamp blinks while the machine runs.
   if (FFrontPanel && FFrontPanel->isVisible()) FFrontPanel->SetRun(!FFrontPanel->Run());
+  ShowLiveLamps();
 }
 
 void TMainForm::ShowMemory(int Addr) {

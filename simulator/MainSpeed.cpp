@@ -1,12 +1,13 @@
 // The speed of the machine: "&Preferences" > "Speed" ("Maximum", "Nova 800", "Instructions per
 // second .." and the real-speed devices of Nova 800 mode), kept in "Config" as "Speed" (0
 // maximum, 1 Nova 800, otherwise the rate) and "RealSpeedDevices", and the measured speed in the
-// status line while a program runs.
+// status line while a program runs. And the front panel's "Live lamps", kept in "FrontPanel".
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
 
 #include "DialogService.h"
+#include "Indicators.h"
 #include "IniFile.h"
 #include "MachineController.h"
 #include "MainForm.h"
@@ -46,6 +47,7 @@ void TMainForm::RetranslateSpeed() {
   itmSpeedNova800->setText(QtText("Nova 800"));
   itmSpeedRate->setText(QtText("Instructions per second .."));
   itmRealSpeedDevices->setText(QtText("Devices at real speed (Nova 800)"));
+  if (itmLiveLamps) itmLiveLamps->setText(QtText("Live lamps"));
 }
 
 void TMainForm::ShowSpeedMode() {
@@ -89,9 +91,42 @@ void TMainForm::ReadSpeedSettings(const TIniFile& ini) {
   FMachine->SetSpeed(speed::Normalize(ini.ReadInteger(Config, "Speed", speed::Maximum)));
   FMachine->SetRealSpeedDevices(ini.ReadBool(Config, "RealSpeedDevices", true));
   ShowSpeedMode();
+  if (itmLiveLamps) itmLiveLamps->setChecked(ini.ReadBool("FrontPanel", "LiveLamps", false));
 }
 
 void TMainForm::WriteSpeedSettings(TIniFile& ini) const {
   ini.WriteInteger(Config, "Speed", int(FMachine->Speed()));
   ini.WriteBool(Config, "RealSpeedDevices", FMachine->RealSpeedDevices());
+  if (itmLiveLamps) ini.WriteBool("FrontPanel", "LiveLamps", FLiveLamps.On);
+}
+
+void TMainForm::SetUpLiveLamps(TNovaFrontpanel& panel) {
+  itmLiveLamps = new QAction(QtText("Live lamps"), &panel);
+  itmLiveLamps->setObjectName("itmLiveLamps");
+  itmLiveLamps->setCheckable(true);
+  panel.addAction(itmLiveLamps);
+  panel.setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(itmLiveLamps, &QAction::toggled, this, [this](bool on) {
+    FLiveLamps.On = on;
+    if (!on) PushFrontPanel();
+  });
+  itmLiveLamps->setChecked(!FIniName.empty() && TIniFile(FIniName).ReadBool("FrontPanel", "LiveLamps", false));
+  connect(FController, &TMachineController::OnRunningChanged, this, [this](bool on) {
+    std::array<float, 15> address;
+    std::array<float, 16> data;
+    FLiveLamps.Take(address, data);  // samples of the run before
+    if (on || !FFrontPanel) return;
+    // Plain lamps again; the state after the run is pushed next.
+    for (TLamp3D* lamp : FFrontPanel->AddressLamps) lamp->SetLightOn(lamp->LightOn());
+    for (TLamp3D* lamp : FFrontPanel->DataLamps) lamp->SetLightOn(lamp->LightOn());
+  });
+}
+
+void TMainForm::ShowLiveLamps() {
+  if (!FLiveLamps.On || !FFrontPanel || !FFrontPanel->isVisible() || !FMachine->FRun) return;
+  std::array<float, 15> address;
+  std::array<float, 16> data;
+  if (!FLiveLamps.Take(address, data)) return;
+  for (std::size_t i = 0; i < address.size(); ++i) FFrontPanel->AddressLamps[i]->SetBrightness(address[i]);
+  for (std::size_t i = 0; i < data.size(); ++i) FFrontPanel->DataLamps[i]->SetBrightness(data[i]);
 }

@@ -10,6 +10,8 @@
 #include <functional>
 
 #include "IniFile.h"
+#include "Indicators.h"
+#include "LiveLamps.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
@@ -191,6 +193,69 @@ private slots:
     });
     QVERIFY(shown.endsWith(" instructions/s"));
     QVERIFY(!shown.contains('x'));
+  }
+
+  void liveLampsGlowWithTheShareOfSamples() {
+    TLiveLamps lamps;
+    std::array<float, 15> address;
+    std::array<float, 16> data;
+    QVERIFY(!lamps.Take(address, data));
+    for (int i = 0; i < 3; ++i) lamps.Add(0, 0100000);
+    lamps.Add(040000, 1);
+    QVERIFY(lamps.Take(address, data));
+    QCOMPARE(address[0], 0.25f);  // lamp 0: the most significant of the 15 address bits
+    QCOMPARE(address[14], 0.0f);
+    QCOMPARE(data[0], 0.75f);
+    QCOMPARE(data[15], 0.25f);
+    QVERIFY(!lamps.Take(address, data));  // taken: a new count starts
+
+    // The word on the data lines: what LDA and STA moved, otherwise the instruction.
+    TNovaMachine m;
+    m.Memory[0100].Data = 024050;  // LDA 1,50
+    m.Memory[0101].Data = 0125400;  // INC 1,1
+    m.Memory[050].Data = 0777;
+    m.PC = 0100;
+    m.btStepClick();
+    QCOMPARE(TLiveLamps::DataWord(m), TWord(0777));
+    m.btStepClick();
+    QCOMPARE(TLiveLamps::DataWord(m), TWord(0125400));
+  }
+
+  void liveLampsWhileRunning() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    {
+      TWindow w(dir);
+      TMainForm& f = w.Form;
+      TNovaFrontpanel& panel = f.FrontPanel();
+      panel.show();
+      QVERIFY(f.itmLiveLamps && !f.itmLiveLamps->isChecked());  // off by default
+      QVERIFY(panel.actions().contains(f.itmLiveLamps));       // the panel's context menu
+      f.itmLiveLamps->trigger();
+      // 100: INC 0,0  101: STA 0,50  102: JMP 100
+      f.Machine().Memory[0100].Data = 0101400;
+      f.Machine().Memory[0101].Data = 040050;
+      f.Machine().Memory[0102].Data = 0100;
+      std::array<float, 15> address{};
+      std::array<float, 16> data{};
+      int pumps = 0;
+      RunWithPumps(f, 0100, [&] {
+        if (++pumps < 50) return false;
+        f.ShowLiveLamps();
+        for (int i = 0; i < 15; ++i) address[i] = panel.AddressLamps[i]->Brightness();
+        for (int i = 0; i < 16; ++i) data[i] = panel.DataLamps[i]->Brightness();
+        return true;
+      });
+      QCOMPARE(address[8], 1.0f);  // PC is 100 to 102: bit 6 always on
+      QCOMPARE(address[0], 0.0f);
+      for (float b : data) QVERIFY(b >= 0 && b <= 1);
+      for (int i = 0; i < 15; ++i) QCOMPARE(panel.AddressLamps[i]->Brightness(), -1.0f);  // plain after the run
+      QCOMPARE(panel.DataLamps[0]->Brightness(), -1.0f);
+      QVERIFY(f.close());
+    }
+    QVERIFY(TIniFile(dir / "settings/Corvane.ini").ReadBool("FrontPanel", "LiveLamps", false));
+    TWindow w(dir);
+    QVERIFY(w.Form.itmLiveLamps->isChecked());
   }
 
   void speedMenuInGerman() {
