@@ -3,6 +3,7 @@
 // variants alike:
 // - trace and watch windows shown against all hidden (target: at least 85 %);
 // - the front panel shown against hidden (target: at least 95 %);
+// - the front panel's live lamps on against off (target: at least 98 %);
 // - "Show each program step" on with the trace window shown: Stop from the click (a queued
 //   event) to the return of the run (target: 20 ms).
 // One watch on the loop's counter is set in every variant, so only the windows differ.
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     form.Machine().AddWatch(0120);
 
-    std::vector<double> hidden, tools, panel;
+    std::vector<double> hidden, tools, panel, live;
     for (int i = 0; i < 5; ++i) {
       Show(form, false, false, false);
       hidden.push_back(Run(form));
@@ -86,9 +87,13 @@ int main(int argc, char** argv) {
       tools.push_back(Run(form));
       Show(form, false, false, true);
       panel.push_back(Run(form));
+      form.itmLiveLamps->setChecked(true);
+      live.push_back(Run(form));
+      form.itmLiveLamps->setChecked(false);
     }
     failures += !Report("loop with the trace and watch windows", tools, hidden, 0.85);
     failures += !Report("loop with the front panel", panel, hidden, 0.95);
+    failures += !Report("loop with the front panel's live lamps, against the panel", live, panel, 0.98);
     std::printf("  trace window rows after the last run: %d (newest selected: %s)\n",
                 form.TraceWin().Model()->rowCount(),
                 form.TraceWin().SelectedRow() == form.TraceWin().Model()->rowCount() - 1 ? "yes" : "no");
