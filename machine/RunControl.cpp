@@ -95,6 +95,7 @@ std::uint32_t TNovaMachine::NextTimedSlice(std::uint64_t left) const {
 }
 
 void TNovaMachine::ChargeFixed(std::uint64_t n) {
+  if (n == 0 || FSpeed == speed::Maximum || FSpeed == speed::Nova800) return;  // changed during the pump
   const std::uint64_t total = n * 1'000'000'000u + FRateRemainder;
   FSimTime += total / FSpeed;
   FRateRemainder = total % FSpeed;

@@ -265,6 +265,16 @@ TEST_F(RealSpeedTest, SpeedChangesDuringARunTakeEffectAtTheSliceEnd) {
   EXPECT_EQ(M.RunProgram(), srBreakpoint);  // 0102 runs timed, then maximum speed meets 0103
   EXPECT_EQ(M.PC, 0103);
   EXPECT_EQ(M.Speed(), speed::Maximum);
+
+  // Maximum speed chosen and the run stopped in the same pump: the run just ends.
+  M.ClearBreakpoint(0103);
+  M.SetSpeed(1'000);
+  Host.OnPump = [&] {
+    M.SetSpeed(speed::Maximum);
+    M.btStopClick();
+  };
+  EXPECT_EQ(M.RunProgram(), srStop);
+  EXPECT_EQ(M.PC, 0100);
 }
 
 TEST(SpeedSetting, StoredValuesAreMadeValid) {
