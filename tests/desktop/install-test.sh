@@ -15,6 +15,8 @@ unset LANGUAGE LC_ALL LC_MESSAGES
 mkdir -p "$HOME"
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# The whole output first: "cmd | grep -q" would end the command early by a broken pipe.
+starts_with() { local out; out=$("${@:2}") && [[ "$out" == "$1"* ]]; }
 
 # The install script of the build writes its own manifest into the build folder; a copy of the
 # top-level script that writes it here instead installs the same files.
@@ -33,12 +35,12 @@ done
 # The command-line tools, German from the installed catalogs.
 [[ "$("$prefix/bin/corvane-cli" --version)" == "corvane-cli 2.5.0" ]] || fail "corvane-cli --version"
 [[ "$("$prefix/bin/tallis-cli" --version)" == "tallis-cli 2.0.1" ]] || fail "tallis-cli --version"
-"$prefix/bin/tallis-cli" /lang:de --help | grep -q "^Aufruf: tallis-cli" || fail "tallis-cli in German"
-"$prefix/bin/corvane-cli" /lang:de --help | grep -q "^Aufruf: corvane-cli" || fail "corvane-cli in German"
+starts_with "Aufruf: tallis-cli" "$prefix/bin/tallis-cli" /lang:de --help || fail "tallis-cli in German"
+starts_with "Aufruf: corvane-cli" "$prefix/bin/corvane-cli" /lang:de --help || fail "corvane-cli in German"
 
 # The window programs: German help, then a real start offscreen, ended as a logout ends it.
-"$prefix/bin/corvane" /lang:de --help | grep -q "^Aufruf: corvane" || fail "corvane in German"
-"$prefix/bin/tallis" /lang:de --help | grep -q "^Aufruf: tallis" || fail "tallis in German"
+starts_with "Aufruf: corvane" "$prefix/bin/corvane" /lang:de --help || fail "corvane in German"
+starts_with "Aufruf: tallis" "$prefix/bin/tallis" /lang:de --help || fail "tallis in German"
 "$prefix/bin/corvane" /lang:de > "$work/corvane.log" 2>&1 &
 pid=$!
 settings=$XDG_CONFIG_HOME/Holmvale/Corvane.ini
