@@ -230,7 +230,7 @@ private:
   std::uint32_t FPumpInterval = 0;
   std::chrono::steady_clock::time_point FLastPump{};
 
-  std::array<TTraceData, TraceCapacity> FTrace{};
+  alignas(64) std::array<TTraceData, TraceCapacity> FTrace{};
   int FTracePos = 0;  // where the next record goes
   bool FTraceFull = false;
   std::uint64_t FTraceReportedAt = 0;

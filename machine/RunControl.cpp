@@ -137,7 +137,7 @@ void TNovaMachine::ApplyDeviceTiming() {
 }
 
 template <bool Timed>
-inline void TNovaMachine::RunLoop() {
+CORVANE_INLINE void TNovaMachine::RunLoop() {
   std::uint64_t left = FLeft;
   std::uint32_t slice = Timed ? NextTimedSlice(left) : NextSlice(left);
   std::uint32_t count = slice;
