@@ -199,8 +199,8 @@ private:
   void EndExec();
   std::uint32_t NextSlice(std::uint64_t left) const;
   void SliceEnd(std::uint64_t left);
-  // The run loop; Timed charges simulated time and holds back at slice ends. Returns when the
-  // run ends, or when the speed mode changed (FSpeedSwitch) and the other loop must go on.
+  // The run loop; Timed charges simulated time and holds back at slice ends. Returns when FRun
+  // is cleared: the run ends, or the speed changed (FSpeedSwitch) and the other loop goes on.
   template <bool Timed> void RunLoop();
   void RunTimed();
   std::uint32_t NextTimedSlice(std::uint64_t left) const;

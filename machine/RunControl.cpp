@@ -116,7 +116,11 @@ void TNovaMachine::SetSpeed(std::uint32_t Speed) {
   if (Speed == FSpeed) return;
   FSpeed = Speed;
   FRateRemainder = 0;
-  if (FInExec) FSpeedSwitch = true;
+  if (FInExec && FRun) {
+    // The run loop in use ends after this pump, and RunProgram goes on with the other one.
+    FSpeedSwitch = true;
+    FRun = false;
+  }
   ApplyDeviceTiming();
 }
 
@@ -178,10 +182,6 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
         SliceEnd(left);
       }
       r = LoadRegs();
-      if (FSpeedSwitch && FRun) {
-        FLeft = left;
-        return;
-      }
       slice = count = Timed ? NextTimedSlice(left) : NextSlice(left);
       if (slice == 0) slice = count = 1;  // limit reached: the run has been stopped
     }
@@ -226,8 +226,14 @@ TStopReason TNovaMachine::RunProgram() {
       RunTimed();
     else
       RunLoop<false>();
-    if (!FSpeedSwitch || !FRun) break;
-    // The speed changed at a slice end: the next instruction's marks are still to be seen.
+    if (!FSpeedSwitch || FStopReason != srNone) break;
+    // Only the change of speed ended the loop: the run goes on, and the next instruction's
+    // marks are still to be seen.
+    if (FLeft == 0) {
+      Stop(srLimit);
+      break;
+    }
+    FRun = true;
     const std::uint8_t flags = Memory[PC & nova::AddrMask].Flags;
     if (flags & BreakpointFlag) {
       Stop(srBreakpoint);
