@@ -203,6 +203,7 @@ private:
   // is cleared: the run ends, or the speed changed (FSpeedSwitch) and the other loop goes on.
   template <bool Timed> void RunLoop();
   void RunTimed();
+  void RunMaximum();
   std::uint32_t NextTimedSlice(std::uint64_t left) const;
   void TimedSliceEnd(std::uint64_t left, std::uint32_t ran);
   // Fixed rate: the time of n instructions, the remainder carried to the next call.

@@ -210,6 +210,7 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
 
 // Kept out of RunProgram, whose maximum-speed loop stays as compact as it was.
 __attribute__((noinline)) void TNovaMachine::RunTimed() { RunLoop<true>(); }
+__attribute__((noinline)) void TNovaMachine::RunMaximum() { RunLoop<false>(); }
 
 TStopReason TNovaMachine::RunProgram() {
   if (FInExec) return srRefused;
@@ -225,7 +226,7 @@ TStopReason TNovaMachine::RunProgram() {
     if (Timed())
       RunTimed();
     else
-      RunLoop<false>();
+      RunMaximum();
     if (!FSpeedSwitch || FStopReason != srNone) break;
     // Only the change of speed ended the loop: the run goes on, and the next instruction's
     // marks are still to be seen.
