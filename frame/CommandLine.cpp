@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <cstdio>
 #include <filesystem>
 
 #include "PathUtils.h"
@@ -56,4 +57,14 @@ TInfoRequest FindInfoRequest(int argc, const char* const* argv) {
     if (arg == "--version") return irVersion;
   }
   return irNone;
+}
+
+bool AnswerInfoRequest(int argc, const char* const* argv, const std::string& usage, const std::string& program,
+                       const std::string& version) {
+  switch (FindInfoRequest(argc, argv)) {
+    case irHelp: std::fputs(usage.c_str(), stdout); return true;
+    case irVersion: std::printf("%s %s\n", program.c_str(), version.c_str()); return true;
+    case irNone: break;
+  }
+  return false;
 }

@@ -26,6 +26,10 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args,
 // the first of them on the line counts.
 enum TInfoRequest { irNone, irHelp, irVersion };
 TInfoRequest FindInfoRequest(int argc, const char* const* argv);
+// Prints the usage text for "--help", or "<program> <version>" for "--version", on standard
+// output; true when one of them was on the line (the program then ends).
+bool AnswerInfoRequest(int argc, const char* const* argv, const std::string& usage, const std::string& program,
+                       const std::string& version);
 
 // The language file after the command line: languageFile is the start-up routine's choice, whose
 // file name part is kept unless portable mode names its own. programFolder ends with "/";

@@ -2,7 +2,6 @@
 //
 //   corvane [/lang:CODE] [/ini:LOCATION] [/portable] [--help] [--version]
 #include <QApplication>
-#include <cstdio>
 
 #include "CloseSignals.h"
 #include "CommandLine.h"
@@ -14,28 +13,20 @@
 
 int main(int argc, char** argv) {
   StartUp(argc, argv, "Holmvale", "Corvane.cfg", {ToolkitDomain});
-  switch (FindInfoRequest(argc, argv)) {
-    case irHelp:
-      std::fputs(_("Usage: corvane [/lang:CODE] [/ini:LOCATION] [/portable]\n"
-                   "\n"
-                   "Opens the window of the Nova 800 simulator: registers, memory, run control,\n"
-                   "devices and the teletype. The memory and the settings of the last session\n"
-                   "are restored.\n"
-                   "\n"
-                   "  /lang:CODE     language of the window (de, en)\n"
-                   "  /ini:LOCATION  folder of the language file\n"
-                   "  /portable      keep the language file beside the program\n"
-                   "  --help         print this help\n"
-                   "  --version      print the version\n")
-                     .c_str(),
-                 stdout);
-      return 0;
-    case irVersion:
-      std::printf("corvane %s\n", CutVersion(CORVANE_VERSION, 3).c_str());
-      return 0;
-    case irNone:
-      break;
-  }
+  if (AnswerInfoRequest(argc, argv,
+                        _("Usage: corvane [/lang:CODE] [/ini:LOCATION] [/portable]\n"
+                          "\n"
+                          "Opens the window of the Nova 800 simulator: registers, memory, run control,\n"
+                          "devices and the teletype. The memory and the settings of the last session\n"
+                          "are restored.\n"
+                          "\n"
+                          "  /lang:CODE     language of the window (de, en)\n"
+                          "  /ini:LOCATION  folder of the language file\n"
+                          "  /portable      keep the language file beside the program\n"
+                          "  --help         print this help\n"
+                          "  --version      print the version\n"),
+                        "corvane", CutVersion(CORVANE_VERSION, 3)))
+    return 0;
   QApplication app(argc, argv);
   StartUpQt();
   QApplication::setApplicationName("Corvane");

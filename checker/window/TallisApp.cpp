@@ -2,7 +2,6 @@
 //
 //   tallis [/lang:CODE] [/ini:LOCATION] [/portable] [--help] [--version]
 #include <QApplication>
-#include <cstdio>
 
 #include "CloseSignals.h"
 #include "CommandLine.h"
@@ -16,27 +15,19 @@
 int main(int argc, char** argv) {
   // Fonts are named by the windows themselves and never pass through the translation.
   StartUp(argc, argv, "Holmvale", "Tallis.cfg", {ToolkitDomain});
-  switch (FindInfoRequest(argc, argv)) {
-    case irHelp:
-      std::fputs(_("Usage: tallis [/lang:CODE] [/ini:LOCATION] [/portable]\n"
-                   "\n"
-                   "Opens the window of the tape file checker: checks absolute binary paper-tape\n"
-                   "files and repairs text tapes.\n"
-                   "\n"
-                   "  /lang:CODE     language of the window (de, en)\n"
-                   "  /ini:LOCATION  folder of the language file\n"
-                   "  /portable      keep the language file beside the program\n"
-                   "  --help         print this help\n"
-                   "  --version      print the version\n")
-                     .c_str(),
-                 stdout);
-      return 0;
-    case irVersion:
-      std::printf("tallis %s\n", CutVersion(TALLIS_VERSION, 3).c_str());
-      return 0;
-    case irNone:
-      break;
-  }
+  if (AnswerInfoRequest(argc, argv,
+                        _("Usage: tallis [/lang:CODE] [/ini:LOCATION] [/portable]\n"
+                          "\n"
+                          "Opens the window of the tape file checker: checks absolute binary paper-tape\n"
+                          "files and repairs text tapes.\n"
+                          "\n"
+                          "  /lang:CODE     language of the window (de, en)\n"
+                          "  /ini:LOCATION  folder of the language file\n"
+                          "  /portable      keep the language file beside the program\n"
+                          "  --help         print this help\n"
+                          "  --version      print the version\n"),
+                        "tallis", CutVersion(TALLIS_VERSION, 3)))
+    return 0;
   QApplication app(argc, argv);
   StartUpQt();
 

@@ -42,6 +42,7 @@
 #include "ScriptedDialogs.h"
 #include "TestTempDir.h"
 #include "Translate.h"
+#include "WindowTestKit.h"
 #include "WritePrgDlg.h"
 
 namespace {
@@ -53,31 +54,6 @@ std::string ReadFile(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-void WriteFile(const std::string& name, const std::string& data) {
-  std::ofstream out(name, std::ios::binary);
-  out << data;
-}
-
-// Answers the next value dialog with a text (as if typed) and OK.
-void AnswerValue(TScriptedDialogs& dialogs, const QString& text) {
-  dialogs.OnModal([text](QDialog& d) {
-    auto* v = qobject_cast<TValueDialog*>(&d);
-    if (!v) return int(QDialog::Rejected);
-    v->ValueEdit()->setText(text);
-    return int(QDialog::Accepted);
-  });
-}
-
-// A window with its own settings and documents folders, shown.
-struct TWindow {
-  explicit TWindow(const TTempDir& dir)
-      : Form(TMainFormPaths{dir / "settings/", dir / "docs"}) {
-    Form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&Form));
-  }
-  TMainForm Form;
-};
 
 // Watches a run from the event pump: each pump calls the step until it returns true (done), then
 // the run is stopped. A run that takes far too long is stopped too, and Failed tells.
