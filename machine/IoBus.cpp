@@ -151,6 +151,7 @@ void TNovaMachine::MaskOutDevices(TWord Mask) {
 }
 
 void TNovaMachine::ResetDevices() {
+  ++FDeviceResets;
   for (TDevice* d : IoDevices)
     if (d) d->Reset();
 }

@@ -50,6 +50,8 @@ void TNovaMachine::ClearRegisters() {
 void TNovaMachine::ClearMemory() {
   for (int a = 0; a < MemSize; ++a) Memory[a].Data = 0;
   PC = 0;
+  // As after loading a dump: the watches take the new values without alerts.
+  CheckWatches(false);
   FHost->MemoryChanged();
   FHost->RegistersChanged();
 }

@@ -77,6 +77,8 @@ public:
   int GetInterruptDevice() const;
   void MaskOutDevices(TWord Mask);
   void ResetDevices();
+  // How many times the devices have been reset (IORST, the machine reset).
+  std::uint64_t DeviceResets() const { return FDeviceResets; }
   // Marks every device for the next tick (after anything outside the devices changed IrqFlag).
   void WakeDevices() { FTickMask = AllDevicesMask; }
   // Ticks all six devices on every instruction instead of only those whose tick can matter.
@@ -127,7 +129,7 @@ public:
   const TThrottle& Throttle() const { return FThrottle; }
 
   // ---- memory
-  void ClearMemory();      // Data of 0 .. MemSize-1 := 0 (flags stay), PC := 0
+  void ClearMemory();      // Data of 0 .. MemSize-1 := 0 (flags stay), PC := 0, watches take the zeros
   int SetMemSize(int n);   // limited to 1 .. 32768; returns the new size
   bool LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error = nullptr);
   bool SaveDump(const std::string& FileName, std::string* Error = nullptr);
@@ -217,6 +219,7 @@ private:
   TMachineHost FNoHost;
   TMachineHost* FHost = &FNoHost;
 
+  std::uint64_t FDeviceResets = 0;
   std::uint32_t FTickMask = AllDevicesMask;
   std::uint32_t FAttention = 0;
   bool FPlainTicks = false;

@@ -1,0 +1,61 @@
+#include "KeyQueue.h"
+
+TKeyQueue::TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals)
+    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()) {}
+
+void TKeyQueue::NoteResets() {
+  if (FMachine.DeviceResets() == FResets) return;
+  FResets = FMachine.DeviceResets();
+  Clear();
+}
+
+void TKeyQueue::Clear() {
+  FKeys.clear();
+  FUnderWay = false;
+}
+
+std::size_t TKeyQueue::Waiting() {
+  NoteResets();
+  return FKeys.size();
+}
+
+void TKeyQueue::Hand() {
+  const std::uint8_t b = FKeys.front();
+  FKeys.pop_front();
+  FUnderWay = true;
+  FTypist.Typed();
+  FHandedCount = FMachine.ExecutedCount();
+  FHandedTime = FMachine.SimTimeNs();
+  FMachine.Tti.SetInputByte(b);
+}
+
+bool TKeyQueue::TryHand() {
+  const TTeletypeInput& tti = FMachine.Tti;
+  if (FKeys.empty() || tti.DoneFlag()) return false;
+  // Stopped, nothing runs that could still be busy with a key taken.
+  if (FUnderWay && !FMachine.FRun) FUnderWay = false;
+  if (FUnderWay) return false;
+  // A teletype line brings one character per character time.
+  if (tti.DelayNs() && FMachine.SimTimeNs() < FHandedTime + tti.DelayNs()) return false;
+  Hand();
+  return true;
+}
+
+bool TKeyQueue::Type(int Key, bool Upcase) {
+  NoteResets();
+  if (FKeys.size() >= MaxKeys) return false;
+  FKeys.push_back(TNovaMachine::KeyToTtiByte(Key, Upcase));
+  TryHand();
+  return true;
+}
+
+bool TKeyQueue::Pump() {
+  NoteResets();
+  if (FUnderWay && FMachine.FRun) {
+    // The typist looks at every check, so that its two checks in a row are two slices.
+    const bool waiting = FTypist.Check();
+    const bool fallback = !FMachine.Tti.DoneFlag() && FMachine.ExecutedCount() - FHandedCount >= FallbackInstructions;
+    if (waiting || fallback) FUnderWay = false;
+  }
+  return TryHand();
+}
