@@ -80,4 +80,14 @@ std::string ParentDirectory(std::string_view path) {
   return std::string(trimmed.substr(0, delim));
 }
 
+std::string HomeRelativePath(std::string_view path, std::string_view home) {
+  while (home.size() > 1 && home.back() == PathDelim) home.remove_suffix(1);
+  if (home.empty() || home == "/" || path.substr(0, home.size()) != home) return std::string(path);
+  if (path.size() == home.size()) return "~";
+  if (path[home.size()] != PathDelim) return std::string(path);  // /home/ann is not inside /home/an
+  std::string shown(1, '~');
+  shown.append(path.substr(home.size()));
+  return shown;
+}
+
 bool IsDirectoryEntry(std::string_view name) { return name != "." && name != ".."; }

@@ -37,5 +37,9 @@ std::string ExtractFileName(std::string_view name);
 // the root, and a name without any "/" is returned unchanged.
 std::string ParentDirectory(std::string_view path);
 
+// A path as a person reads it: one inside the home folder starts with "~/" ("~" for the home
+// folder itself); any other path, and any path when home is empty or "/", is returned unchanged.
+std::string HomeRelativePath(std::string_view path, std::string_view home);
+
 // False for the entries "." and "..", true for every other name.
 bool IsDirectoryEntry(std::string_view name);

@@ -219,6 +219,11 @@ void THauptForm::ReadSettings() {
   LoadHistory(SourceDirEdit, ini, DirectoriesSection);
   LoadHistory(FileEdit, ini, FilesSection);
   if (FileEdit->count() == 0) AddToHistory(FileEdit, DefaultPattern(0));
+  ShowHistoryButtons();
+}
+
+void THauptForm::ShowHistoryButtons() {
+  for (QComboBox* combo : {SourceDirEdit, FileEdit}) UpdateDropDownButton(combo, 1);
 }
 
 void THauptForm::WriteSettings() {
@@ -262,6 +267,7 @@ void THauptForm::SourceSelectBtnClick() {
       ModeIndex() == 1 ? QtText("Directory holding text files") : QtText("Directory holding binary files");
   if (!DirDialog().Execute(title, false, true, false, ToQString(UserPath), dir)) return;
   AddToHistory(SourceDirEdit, dir);
+  ShowHistoryButtons();
   rgModeClick();
 }
 
@@ -282,6 +288,7 @@ void THauptForm::FileBtnClick() {
   QStringList names;
   for (const QString& file : files) names << ToQString(ExtractFileName(FromQString(file)));
   AddToHistory(FileEdit, names.join(';'));
+  ShowHistoryButtons();
 }
 
 void THauptForm::btStartClick() {
@@ -292,6 +299,10 @@ void THauptForm::btStartClick() {
   params.FileNames = FromQString(FileEdit->currentText());
   params.SubDirs = chbSubDir->isChecked();
   params.ShowContents = cbShow->isChecked();
+  // What was typed and checked is offered again, at the next start too.
+  AddToHistory(SourceDirEdit, SourceDirEdit->currentText());
+  AddToHistory(FileEdit, FileEdit->currentText());
+  ShowHistoryButtons();
 
   // Disabling the inputs moves the focus away (onto "Exit"); it comes back after the run.
   const QPointer<QWidget> focus = QApplication::focusWidget();

@@ -82,6 +82,8 @@ private:
   void WriteSettings();
   void SetRunning(bool running);
   void ShowSelection();
+  // Both fields show their drop-down button as soon as their history holds an entry.
+  void ShowHistoryButtons();
   TShellDirDialog& DirDialog();
 
   // Fields of the window.

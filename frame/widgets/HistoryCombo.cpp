@@ -1,9 +1,11 @@
 #include "HistoryCombo.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QComboBox>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QStyleOption>
 #include <QStyleOptionComboBox>
 #include <vector>
 
@@ -13,6 +15,7 @@
 namespace {
 
 constexpr const char* NoButtonProperty = "corvaneNoDropDownButton";
+constexpr const char* HistoryMaxProperty = "corvaneHistoryMax";
 
 bool ButtonHidden(const QWidget* w) { return w != nullptr && w->property(NoButtonProperty).toBool(); }
 
@@ -37,12 +40,16 @@ public:
   void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* painter,
                           const QWidget* widget) const override {
     if (cc == CC_ComboBox && ButtonHidden(widget)) {
-      if (const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(opt)) {
-        QStyleOptionComboBox copy(*combo);
-        copy.subControls &= ~SC_ComboBoxArrow;
-        QProxyStyle::drawComplexControl(cc, &copy, painter, widget);
-        return;
-      }
+      // Drawn as the panel of a line edit. A combo box drawn without its arrow part would do, but
+      // styles keep their combo box pictures by size and state, not by parts: the picture without
+      // the arrow would then stand in for every combo box of that size, the arrow lost on all.
+      QStyleOptionFrame frame;
+      frame.QStyleOption::operator=(*opt);
+      frame.lineWidth = QProxyStyle::pixelMetric(PM_DefaultFrameWidth, opt, widget);
+      frame.midLineWidth = 0;
+      frame.state |= State_Sunken;
+      QProxyStyle::drawPrimitive(PE_PanelLineEdit, &frame, painter, widget);
+      return;
     }
     QProxyStyle::drawComplexControl(cc, opt, painter, widget);
   }
@@ -110,13 +117,20 @@ void SetComboItems(QComboBox* combo, const QStringList& items) {
   if (combo->isEditable() && items.isEmpty()) combo->setEditText(QString());
 }
 
+void SetHistoryMax(QComboBox* combo, int max) { combo->setProperty(HistoryMaxProperty, std::max(1, max)); }
+
+int HistoryMax(const QComboBox* combo) {
+  const QVariant max = combo->property(HistoryMaxProperty);
+  return max.isValid() ? max.toInt() : combo->maxVisibleItems();
+}
+
 void AddToHistory(QComboBox* combo, const QString& text) {
   if (text.isEmpty()) {
     UpdateDropDownButton(combo);
     return;
   }
   QStringList items = ComboItems(combo);
-  AddToHistory(items, text, combo->maxVisibleItems());
+  AddToHistory(items, text, HistoryMax(combo));
   SetComboItems(combo, items);
   SelectFirst(combo);
 }
@@ -124,7 +138,7 @@ void AddToHistory(QComboBox* combo, const QString& text) {
 bool LoadHistory(QComboBox* combo, const TIniFile& ini, std::string_view section, bool quote,
                  std::string_view prefix) {
   QStringList items;
-  const bool found = LoadHistory(ini, section, items, combo->maxVisibleItems(), quote, prefix);
+  const bool found = LoadHistory(ini, section, items, HistoryMax(combo), quote, prefix);
   if (found) SetComboItems(combo, items);
   SelectFirst(combo);
   return found;
@@ -145,7 +159,14 @@ bool SaveHistory(QComboBox* combo, const std::string& fileName, std::string_view
 void ShowDropDownButton(QComboBox* combo, bool show) {
   if (HasDropDownButton(combo) == show) return;
   combo->setProperty(NoButtonProperty, !show);
-  if (!show) combo->setStyle(NoDropDownStyle());
+  if (combo->style() != NoDropDownStyle()) {
+    combo->setStyle(NoDropDownStyle());
+  } else {
+    // The edit field of an editable combo box takes the arrow's room or gives it back: the box
+    // lays itself out again as after a change of style.
+    QEvent changed(QEvent::StyleChange);
+    QCoreApplication::sendEvent(combo, &changed);
+  }
   combo->update();
 }
 

@@ -1,6 +1,7 @@
-// History lists in combo boxes: the drop-down count (maxVisibleItems) is the maximum, the first
-// entry is selected afterwards, and the drop-down button shows only with at least 2 entries.
-// The rules themselves are the frame's (History.h).
+// History lists in combo boxes: the drop-down count (maxVisibleItems) is the maximum unless the
+// combo box was given a history maximum of its own (SetHistoryMax: a long list shown a few rows
+// at a time), the first entry is selected afterwards, and the drop-down button shows only with at
+// least 2 entries. The rules themselves are the frame's (History.h).
 #pragma once
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,10 @@ bool LoadHistory(const TIniFile& ini, std::string_view section, QStringList& lis
                  bool quote = false, std::string_view prefix = DefaultHistoryPrefix);
 void SaveHistory(TIniFile& ini, std::string_view section, const QStringList& list, bool erase,
                  int max = DefaultHistoryMax, bool quote = false, std::string_view prefix = DefaultHistoryPrefix);
+
+// The most entries the combo box's history keeps.
+void SetHistoryMax(QComboBox* combo, int max);
+int HistoryMax(const QComboBox* combo);
 
 void AddToHistory(QComboBox* combo, const QString& text);
 bool LoadHistory(QComboBox* combo, const TIniFile& ini, std::string_view section, bool quote = false,

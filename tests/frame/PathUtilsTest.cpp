@@ -65,3 +65,19 @@ TEST(PathUtils, DirectoryEntryTest) {
   EXPECT_FALSE(IsDirectoryEntry(".."));
   EXPECT_TRUE(IsDirectoryEntry("...") && IsDirectoryEntry(".hidden") && IsDirectoryEntry("tapes"));
 }
+
+TEST(PathUtils, HomeRelativePathShortensOnlyInsideTheHomeFolder) {
+  struct {
+    const char *path, *home, *expected;
+  } cases[] = {
+      {"/home/ann/tapes/hello.bin", "/home/ann", "~/tapes/hello.bin"},
+      {"/home/ann/tapes/hello.bin", "/home/ann/", "~/tapes/hello.bin"},
+      {"/home/ann", "/home/ann", "~"},
+      {"/home/anna/tape.bin", "/home/ann", "/home/anna/tape.bin"},  // another folder
+      {"/tmp/tape.bin", "/home/ann", "/tmp/tape.bin"},
+      {"/tmp/tape.bin", "/", "/tmp/tape.bin"},                      // a root home shortens nothing
+      {"/tmp/tape.bin", "", "/tmp/tape.bin"},
+      {"tape.bin", "/home/ann", "tape.bin"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HomeRelativePath(c.path, c.home), c.expected) << c.path << " in " << c.home;
+}

@@ -1,6 +1,8 @@
 // History lists in combo boxes: the drop-down count as maximum, the first entry selected, the
 // drop-down button only with at least two entries, loading and saving settings sections.
 #include <QComboBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -48,12 +50,44 @@ private slots:
     AddToHistory(&combo, "one");
     QVERIFY(!HasDropDownButton(&combo));
     QCOMPARE(ArrowWidth(combo), 0);
+    QVERIFY(combo.lineEdit()->geometry().right() >= combo.width() - normal);  // the field takes the room
     AddToHistory(&combo, "two");
     QVERIFY(HasDropDownButton(&combo));
     QCOMPARE(ArrowWidth(combo), normal);
+    // The field gives the arrow its room back, so the arrow shows.
+    QVERIFY(combo.lineEdit()->geometry().right() < combo.width() - normal);
     SetComboItems(&combo, {});
     UpdateDropDownButton(&combo);
     QVERIFY(!HasDropDownButton(&combo));
+  }
+
+  // Styles keep their combo box pictures by size and state: a box drawn without its arrow must
+  // not lend that picture to one of the same size with its arrow.
+  void anArrowShowsBesideABoxWithout() {
+    qWarning() << QApplication::style()->name();
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    QComboBox* without = new QComboBox(&window);
+    QComboBox* with = new QComboBox(&window);
+    for (QComboBox* combo : {without, with}) {
+      combo->setEditable(true);
+      layout->addWidget(combo);
+    }
+    AddToHistory(without, "one");
+    AddToHistory(with, "one");
+    AddToHistory(with, "two");
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(without->size(), with->size());
+    QStyleOptionComboBox opt;
+    opt.initFrom(with);
+    opt.editable = true;
+    opt.subControls = QStyle::SC_All;
+    const QRect arrow = with->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, with);
+    QVERIFY(arrow.width() > 0);
+    const QImage a = without->grab().toImage().copy(arrow);  // drawn first
+    const QImage b = with->grab().toImage().copy(arrow);
+    QVERIFY(a != b);
   }
 
   void loadFromSettings() {

@@ -228,7 +228,8 @@ private slots:
     SetSource(form, TapesDir, "novabasic1.ab");
     QTest::keyClick(form.FileEdit->lineEdit(), Qt::Key_Return);
     QCOMPARE(form.Results()->Lines().value(form.Results()->rowCount() - 1), QString("1 Files checked"));
-    QCOMPARE(ComboItems(form.FileEdit), QStringList{"*.bin"});  // Return adds nothing to the history
+    // The check adds what it checked to the history, once (the combo box inserts nothing itself).
+    QCOMPARE(ComboItems(form.FileEdit), (QStringList{"novabasic1.ab", "*.bin"}));
     form.Results()->ClearLines();
     QTest::keyClick(form.SourceDirEdit->lineEdit(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(form.Results()->rowCount(), 3);
@@ -385,6 +386,32 @@ private slots:
     QCOMPARE(ComboItems(form.FileEdit), (QStringList{"x.asm", "*.bin"}));
     form.show();
     QCOMPARE(form.FileEdit->currentText(), QString("*.txt;*.asm"));  // the mode's pattern at start
+  }
+
+  // A folder and a pattern typed and checked are in the histories at the next start, which the
+  // fields offer with their drop-down buttons.
+  void typedAndCheckedGoesToTheHistories() {
+    const std::string dir = *FTemp / "tapes";
+    WriteFile(dir + "/empty.ab", "");
+    {
+      THauptForm form;
+      form.show();
+      QVERIFY(HasDropDownButton(form.FileEdit));  // "*.bin" alone is already a history
+      QVERIFY(!HasDropDownButton(form.SourceDirEdit));
+      SetSource(form, Q(dir), "*.ab");
+      form.btStart->click();
+      QCOMPARE(ComboItems(form.SourceDirEdit), QStringList{Q(dir)});
+      QCOMPARE(ComboItems(form.FileEdit), (QStringList{"*.ab", "*.bin"}));
+      QCOMPARE(form.SourceDirEdit->currentText(), Q(dir));
+      QCOMPARE(form.FileEdit->currentText(), QString("*.ab"));
+      QVERIFY(HasDropDownButton(form.SourceDirEdit));
+    }
+    THauptForm form;
+    form.show();
+    QCOMPARE(ComboItems(form.SourceDirEdit), QStringList{Q(dir)});
+    QCOMPARE(ComboItems(form.FileEdit), (QStringList{"*.ab", "*.bin"}));
+    QVERIFY(HasDropDownButton(form.SourceDirEdit));
+    QVERIFY(HasDropDownButton(form.FileEdit));
   }
 
   // "Show contents" on a tape that lists more lines than the list keeps: the list ends with one
