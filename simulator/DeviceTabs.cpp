@@ -22,91 +22,11 @@
 #include <QToolButton>
 
 #include "Fonts.h"
+#include "HistoryCombo.h"
 #include "NumberEd.h"
 #include "Peripherals.h"
 #include "QtText.h"
 #include "ReaderCombo.h"
-
-// ---- console
-
-TConsole::TConsole(QWidget* parent) : QAbstractScrollArea(parent) {
-  setObjectName("mmTTO");
-  setFont(PixelFont("Courier New", 13));
-  setFocusPolicy(Qt::ClickFocus);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  viewport()->setBackgroundRole(QPalette::Base);
-  viewport()->setAutoFillBackground(true);
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
-}
-
-void TConsole::AddBytes(const QByteArray& bytes) {
-  const bool atEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
-  for (char ch : bytes) {
-    const auto b = std::uint8_t(ch);
-    if (b == 015) {
-      if (FLines.size() >= std::size_t(MaxLines)) FLines.pop_front();
-      FLines.emplace_back(QStringLiteral(">"));
-    } else if (b > 037) {
-      FLines.back() += QChar(b);
-    }
-  }
-  UpdateScrollBar(atEnd);
-  viewport()->update();
-}
-
-QString TConsole::toPlainText() const {
-  QStringList all(FLines.begin(), FLines.end());
-  return all.join('\n');
-}
-
-void TConsole::clear() {
-  FLines.assign(1, QString());
-  UpdateScrollBar(true);
-  viewport()->update();
-}
-
-int TConsole::VisibleLines() const {
-  return std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
-}
-
-void TConsole::UpdateScrollBar(bool toEnd) {
-  QScrollBar* bar = verticalScrollBar();
-  bar->setRange(0, std::max(0, int(FLines.size()) - VisibleLines()));
-  bar->setPageStep(VisibleLines());
-  if (toEnd) bar->setValue(bar->maximum());
-}
-
-void TConsole::resizeEvent(QResizeEvent* event) {
-  QAbstractScrollArea::resizeEvent(event);
-  UpdateScrollBar(verticalScrollBar()->value() >= verticalScrollBar()->maximum());
-}
-
-void TConsole::paintEvent(QPaintEvent*) {
-  QPainter p(viewport());
-  p.setFont(font());
-  p.setPen(palette().color(QPalette::Text));
-  const int h = fontMetrics().lineSpacing();
-  const int first = verticalScrollBar()->value();
-  const int count = VisibleLines() + 1;
-  for (int i = 0; i < count && first + i < int(FLines.size()); ++i)
-    p.drawText(QRect(4, 2 + i * h, viewport()->width() - 6, h), Qt::AlignLeft | Qt::AlignVCenter,
-               FLines[std::size_t(first + i)]);
-}
-
-void TConsole::keyPressEvent(QKeyEvent* event) {
-  // Nothing typed edits the console; Ctrl+C copies its text.
-  if (event->matches(QKeySequence::Copy)) QGuiApplication::clipboard()->setText(toPlainText());
-  event->ignore();
-}
-
-void TConsole::contextMenuEvent(QContextMenuEvent* event) {
-  QMenu menu(this);
-  menu.addAction(QtText("Copy"), this, [this] { QGuiApplication::clipboard()->setText(toPlainText()); });
-  QAction* paste = menu.addAction(QtText("Paste"), this, [this] { emit PasteRequested(); });
-  paste->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
-  menu.exec(event->globalPos());
-}
 
 // ---- pages
 
@@ -214,6 +134,9 @@ void TDeviceTabs::BuildReader(TReaderPage& p, int dev, const char* prefix) {
   p.edFile->setEditable(false);
   p.edFile->setMinimumWidth(200);
   p.edFile->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  // The reader's file history keeps 50 tapes, shown 15 rows at a time.
+  p.edFile->setMaxVisibleItems(15);
+  SetHistoryMax(p.edFile, ReaderHistoryMax);
   p.btOpen = Button(p.Page, "bt" + px + "Open", TToolIcon::OpenFile);
   // The TTY reader's close and reset buttons keep their historical names.
   const QString closeName = dev == pdTtr ? "edTtrClose" : "bt" + px + "Close";

@@ -1,12 +1,12 @@
 // The device pages of the main window ("TTY Reader", "TTY Punch", "PTR", "PTP", "LPT") and the
 // teletype console. The pages only show; the main window acts on their buttons.
 #pragma once
-#include <QAbstractScrollArea>
 #include <QPlainTextEdit>
 #include <deque>
 #include <string>
 #include <QTabWidget>
 
+#include "Console.h"
 #include "ReaderCombo.h"
 
 class QDragEnterEvent;
@@ -18,40 +18,14 @@ class QRadioButton;
 class QToolButton;
 class TNumberEdit;
 
-// The console mmTTO: the teletype's lines, at most MaxLines (the oldest go), fed in blocks from
-// the controller's buffer. It keeps its lines itself and paints only the visible ones, so a
-// program printing as fast as it can costs the window little. Keys typed into it do not edit it.
-class TConsole : public QAbstractScrollArea {
-  Q_OBJECT
-public:
-  static constexpr int MaxLines = 5000;
-  explicit TConsole(QWidget* parent = nullptr);
-  // Applies teletype bytes: CR starts a new line beginning with ">", bytes above 037 are
-  // appended to the last line, others are not shown.
-  void AddBytes(const QByteArray& bytes);
-  const std::deque<QString>& Lines() const { return FLines; }
-  int blockCount() const { return int(FLines.size()); }
-  QString toPlainText() const;
-  void clear();
-
-protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
-
-signals:
-  // "Paste" of the context menu: the clipboard's text is to be typed on the keyboard.
-  void PasteRequested();
-
-private:
-  void UpdateScrollBar(bool toEnd);
-  int VisibleLines() const;
-  std::deque<QString> FLines{QString()};
-};
-
 // The file dialog filter "Text files|*.txt;*.lst;...|" of the text file types (comma-separated).
 QString TextFileFilter(const std::string& textFiles);
+// The file dialog filter of binary tapes: "Binary files|*.bin;...|" with the absolute binary
+// tapes' usual names.
+QString BinaryFileFilter();
+
+// Entries of a reader's file history.
+inline constexpr int ReaderHistoryMax = 50;
 
 struct TReaderPage {
   QWidget* Page;
@@ -64,7 +38,7 @@ struct TReaderPage {
   TNumberEdit* edByte;
   QRadioButton* rbBinFile;
   QRadioButton* rbTextFile;
-  QString Last;  // the list's text before it dropped down
+  QString Last;  // the list's text before it dropped down (empty once its tape is closed)
 };
 
 struct TOutputPage {

@@ -55,6 +55,8 @@ bool TMainForm::SelectDeviceFile(TPeriphDevice dev) {
   return false;
 }
 
+QString BinaryFileFilter() { return QtText("Binary files") + "|*.bin;*.BIN;*.ab;*.AB;*.tap;*.TAP|"; }
+
 QString TextFileFilter(const std::string& textFiles) {
   QString filter = QtText("Text files") + "|";
   bool first = true;
@@ -92,13 +94,13 @@ static bool AttachReader(TMainForm& form, TPeriphDevice dev, TReaderPage& page, 
 bool TMainForm::SelectTtrFile() {
   const QString all = QtText("all") + "|*.*";
   return SelectReader(*this, pdTtr, pcDevices->Ttr, QtText("TTY reader input from file"),
-                      TextFileFilter(TextFiles()) + QtText("Binary files") + "|*.bin|" + all);
+                      TextFileFilter(TextFiles()) + BinaryFileFilter() + all);
 }
 
 bool TMainForm::SelectPtrFile() {
   const QString all = QtText("all") + "|*.*";
   return SelectReader(*this, pdPtr, pcDevices->Ptr, QtText("PTR input from file"),
-                      QtText("Binary files") + "|*.bin|" + TextFileFilter(TextFiles()) + all);
+                      BinaryFileFilter() + TextFileFilter(TextFiles()) + all);
 }
 
 static bool SelectOutput(TMainForm& form, TPeriphDevice dev, QLineEdit* edName, const QString& title,
@@ -166,14 +168,17 @@ void TMainForm::ReaderOpenClick(TPeriphDevice dev) {
 
 void TMainForm::ReaderCloseClick(TPeriphDevice dev) {
   FPeripherals->RunOutInput(dev);
-  pcDevices->Reader(dev).edFile->setCurrentIndex(-1);
+  // The list shows no tape now, so choosing the same one again attaches it afresh.
+  TReaderPage& page = pcDevices->Reader(dev);
+  page.edFile->setCurrentIndex(-1);
+  page.Last.clear();
 }
 
 void TMainForm::ReaderResetClick(TPeriphDevice dev) { FPeripherals->ResetInput(dev); }
 
 void TMainForm::ReaderHistoryChosen(TPeriphDevice dev, const QString& entry) {
   TReaderPage& page = pcDevices->Reader(dev);
-  if (entry.compare(page.Last, Qt::CaseSensitive) == 0 && FPeripherals->InputFile(dev)) return;
+  if (entry.compare(page.Last, Qt::CaseInsensitive) == 0 && FPeripherals->InputFile(dev)) return;
   if (!DetachReaderFile(dev)) {
     page.edFile->setCurrentIndex(page.edFile->findText(page.Last));
     return;
@@ -261,6 +266,11 @@ std::string NormalizeTextFiles(const QString& text) {
 
 void TMainForm::TextFileTypesClick() {
   QString text = ToQString(FPeripherals->TextFiles);
-  if (!InputString(MousePos(), QtText("Text file types"), QtText("Comma separated list:"), text, this)) return;
+  TInputTextArgs args;
+  args.At = MousePos();
+  args.Title = QtText("Text file types");
+  args.Desc = QtText("Comma separated list:");
+  args.Parent = this;
+  if (!InputText(args, text)) return;
   FPeripherals->TextFiles = NormalizeTextFiles(text);
 }

@@ -28,14 +28,18 @@
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
+#include "KeyQueue.h"
 #include "TextTyping.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
+#include "TextUtils.h"
 #include "WritePrgDlg.h"
 #include "TraceWin.h"
 #include "WatchWin.h"
 #include "BpWin.h"
+
+std::string LanguageItemCode(const std::string& language) { return SameText(language, "de") ? "de" : "en"; }
 
 TMainForm::TMainForm(const TMainFormPaths& paths, QWidget* parent) : QMainWindow(parent) { Create(paths); }
 
@@ -63,7 +67,9 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   FController = new TMachineController(*FMachine, *FPeripherals, this);
   FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
   FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
+  FKeyQueue = std::make_unique<TKeyQueue>(*FMachine, *FPeripherals);
   FController->SliceEnded = [this] {
+    KeyQueuePump();
     TypingPump();
     FLiveLamps.Sample(*FMachine);
   };
@@ -75,6 +81,9 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   BuildUi();
   BuildMenus();
   ConnectController();
+  // The start-up language's item is clicked: German for "de" in any case, English for anything
+  // else, which a first start in another language thereby stores.
+  LanguageClick(LanguageItemCode(StartupValues().CurrentLanguage));
   RetranslateUi();
   ReadSettings();
   qApp->installEventFilter(this);
@@ -198,6 +207,10 @@ QWidget* TMainForm::BuildActions() {
   lbTyping->setObjectName("lbTyping");
   lbTyping->hide();
   h->addWidget(lbTyping);
+  lbKeys = new QLabel(bottom);
+  lbKeys->setObjectName("lbKeys");
+  lbKeys->hide();
+  h->addWidget(lbKeys);
   lbSpeed = new QLabel(bottom);
   lbSpeed->setObjectName("lbSpeed");
   lbSpeed->hide();
@@ -410,7 +423,6 @@ void TMainForm::BuildMenus() {
     a->setCheckable(true);
     FLanguageGroup->addAction(a);
   }
-  (StartupValues().CurrentLanguage == "de" ? itmGerman : itmEnglish)->setChecked(true);
 
   itmQuit = bar->addAction(QString(), this, [this] { close(); });
   itmInfo = bar->addAction(QString(), this, [this] { InfoClick(); });

@@ -48,6 +48,7 @@ class TTraceWin;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
+class TKeyQueue;
 class TTextTyping;
 class TValueDialog;
 class TWritePrgDialog;
@@ -55,6 +56,10 @@ class TWritePrgDialog;
 // The text file types as the user typed them: entries trimmed, empty ones dropped, a leading
 // "*." or "." removed.
 std::string NormalizeTextFiles(const QString& text);
+
+// The language item clicked at creation for the start-up language: "de" (compared ignoring
+// case) or "en".
+std::string LanguageItemCode(const std::string& language);
 
 // Where the window finds its settings and documents (tests give their own folders).
 struct TMainFormPaths {
@@ -154,6 +159,12 @@ public:
   void EndTyping();
   void TypingPump();
   TTextTyping& Typing() { return *FTyping; }
+  // The keys typed on the teletype, handed to it at the program's pace (TKeyQueue); the status
+  // line shows how many wait.
+  TKeyQueue& KeyQueue() { return *FKeyQueue; }
+  void TypeKey(int code);
+  void KeyQueuePump();
+  void ShowKeysWaiting();
   void ReaderCloseClick(TPeriphDevice dev);
   void ReaderResetClick(TPeriphDevice dev);
   void ReaderHistoryChosen(TPeriphDevice dev, const QString& entry);
@@ -243,6 +254,7 @@ public:
   QToolButton* btQuit;
   QLabel* lbStatus;
   QLabel* lbTyping;  // how much of a typed text is typed
+  QLabel* lbKeys;    // typed keys waiting for the program
 
   TDeviceTabs* pcDevices;
   QGroupBox* gbTTY;
@@ -360,6 +372,8 @@ private:
   std::unique_ptr<TPeripherals> FPeripherals;
   TMachineController* FController = nullptr;
   std::unique_ptr<TTextTyping> FTyping;
+  std::unique_ptr<TKeyQueue> FKeyQueue;
+  std::size_t FKeysShown = 0;
   TNumMode FNumFormat = nmOctal;
   QButtonGroup* FNumGroup = nullptr;
   QActionGroup* FLanguageGroup = nullptr;

@@ -85,6 +85,8 @@ void TMainForm::ShowRegisters() {
   edSwitches->SetValue(m.FSwitches);
   gbRegister->siRun->SetIndicate(m.FRun);
   PushFrontPanel();
+  // A reset (the button, the panel, a dump load, the program's IORST) may have dropped keys.
+  ShowKeysWaiting();
 }
 
 void TMainForm::FillMemoryView() { sgMemory->Model()->Fill(); }
@@ -210,7 +212,7 @@ void TMainForm::MemoryCellPressed(Qt::MouseButton button, int row, int column, Q
   sgMemory->SelectRow(row);
   ContentsCol = column == TMemoryModel::colContents;
   itmSeekAddress->setEnabled(ContentsCol || SeekableWord(FMachine->ReadMemory(TWord(row))));
-  if (button == Qt::RightButton) pmMemory->popup(globalPos + QPoint(0, TMemoryView::RowHeight));
+  if (button == Qt::RightButton) pmMemory->popup(globalPos + QPoint(0, sgMemory->RowHeight()));
 }
 
 void TMainForm::MemoryCellActivated(int row, int column) {

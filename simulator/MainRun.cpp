@@ -17,6 +17,7 @@
 #include "NumberEd.h"
 #include "QtText.h"
 #include "ScreenPlacement.h"
+#include "KeyQueue.h"
 #include "TextTyping.h"
 
 QTimer& TMainForm::ClockTimer() { return FController->ClockTimer(); }
@@ -25,6 +26,8 @@ bool TMainForm::MayStart() const { return !FMachine->Executing() && !FShutDownDo
 
 void TMainForm::AfterRun(TStopReason reason) {
   FController->FlushConsole();
+  // A step may have taken the key handed last.
+  KeyQueuePump();
   FRangeReported = false;
   UpdateReaderSwitches();
   if (reason != srRefused) {
@@ -37,6 +40,11 @@ void TMainForm::AfterRun(TStopReason reason) {
 }
 
 void TMainForm::ShowStopReason() {
+  if (FMachine->FRun) {
+    // While running the line says so; the measured speed stands beside it.
+    lbStatus->setText(QtText("Running"));
+    return;
+  }
   if (FShownStop < 0) return;
   QString text = ToQString(StopReasonText(TStopReason(FShownStop)));
   const std::string& detail = FMachine->LastStopDetail();
@@ -72,6 +80,9 @@ void TMainForm::btResetClick() {
   FMachine->ResetCpu();
   UpdateReaderSwitches();
   ShowRegisters();
+  // The Reset button (not the front panel's RESET) empties the console as well.
+  FController->FlushConsole();
+  mmTTO->clear();
 }
 
 void TMainForm::btPrgLoadClick() {
@@ -140,7 +151,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       }
       const int code = KeyToTeletype(k->key(), k->modifiers(), k->text());
       if (code >= 0) {
-        FMachine->KeyPress(code, cbUpcase->isChecked());
+        TypeKey(code);
         // While the machine runs the keys belong to the teletype; stopped, the controls get
         // them as well (except an editable field, where typing edits the field only).
         const auto* edit = qobject_cast<QLineEdit*>(w);

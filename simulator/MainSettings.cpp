@@ -52,6 +52,9 @@ void TMainForm::ConnectController() {
   TMachineController* c = FController;
   connect(c, &TMachineController::OnRegistersChanged, this, [this] { ShowRegisters(); });
   connect(c, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
+  connect(c, &TMachineController::OnRunningChanged, this, [this](bool on) {
+    if (on) ShowStopReason();
+  });
   connect(c, &TMachineController::OnMemoryChanged, this, [this] { ApplyNumFormat(); });
   connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) {
     gbMemory->setTitle(MemoryCaption());
@@ -174,8 +177,11 @@ void TMainForm::WriteSettings() {
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
-  ini.WriteString(Config, "PTRName", FPeripherals->PtrFile ? FPeripherals->PtrFile->FName : std::string());
-  ini.WriteString(Config, "TTRName", FPeripherals->TtrFile ? FPeripherals->TtrFile->FName : std::string());
+  // The list's text while a file is attached: empty after "Close", so a closed tape is not
+  // attached again at the next start.
+  for (const auto& [dev, key] : {std::pair{pdPtr, "PTRName"}, std::pair{pdTtr, "TTRName"}})
+    ini.WriteString(Config, key,
+                    FPeripherals->InputFile(dev) ? pcDevices->Reader(dev).edFile->currentText().toStdString() : std::string());
   ini.WriteString(Config, "TextFiles", FPeripherals->TextFiles);
   ini.WriteBool("TraceWindow", "Visible", itmTrace->isChecked());
   ini.WriteBool("WatchWindow", "Visible", itmWatchList->isChecked());
@@ -190,8 +196,8 @@ void TMainForm::WriteSettings() {
   ini.WriteInteger("Breakpoints", "Count", int(FMachine->BreakPoints.size()));
   for (std::size_t i = 0; i < FMachine->BreakPoints.size(); ++i)
     ini.WriteInteger("Breakpoints", IndexKey(int(i)), FMachine->BreakPoints[i]);
-  SaveHistory(pcDevices->Ptr.edFile, ini, "PtrFiles", true);
-  SaveHistory(pcDevices->Ttr.edFile, ini, "TtrFiles", true);
+  SaveHistory(pcDevices->Ptr.edFile, ini, "PtrFiles", true, ReaderHistoryMax);
+  SaveHistory(pcDevices->Ttr.edFile, ini, "TtrFiles", true, ReaderHistoryMax);
   QDir().mkpath(ToQString(FAppPath));
   std::string error;
   if (!ini.UpdateFile(&error)) ErrorBox(QtText("Error writing file:") + "\r\n" + ToQString(FIniName));
@@ -258,7 +264,8 @@ void TMainForm::SetCaption(const QString&) {
 
 void TMainForm::WorkingDirectoryClick() {
   QString dir = ToQString(WorkPath);
-  if (!DirDialog().Execute(QtText("Working directory"), false, false, false, ToQString(WorkPath), dir)) return;
+  // Files shown on request, no home folder.
+  if (!DirDialog().Execute(QtText("Working directory"), false, true, false, QString(), dir)) return;
   if (!dir.isEmpty()) WorkPath = ExcludeTrailingDelimiter(dir.toStdString());
 }
 

@@ -1,6 +1,7 @@
 // Typing a text file or the clipboard on the teletype keyboard: one key each time the program
 // waits for one (the typist of corvane-cli), with the progress in the status line. Stop, Reset and
-// Esc in the console end it.
+// Esc in the console end it. And the keys a person types, kept in order until the program takes
+// them (TKeyQueue), with their number in the status line.
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include "MainForm.h"
 #include "MessageBoxes.h"
 #include "QtText.h"
+#include "KeyQueue.h"
 #include "TextTyping.h"
 
 namespace {
@@ -73,4 +75,22 @@ void TMainForm::TypingPump() {
   lbTyping->setText(QSafeFormat(QtText("Typing: %s of %s characters"), QString::number(FTyping->Typed()),
                                 QString::number(FTyping->Total())));
   lbTyping->show();
+}
+
+void TMainForm::TypeKey(int code) {
+  if (!FKeyQueue->Type(code, cbUpcase->isChecked())) WarningBeep();  // the queue is full
+  ShowKeysWaiting();
+}
+
+void TMainForm::KeyQueuePump() {
+  FKeyQueue->Pump();
+  ShowKeysWaiting();
+}
+
+void TMainForm::ShowKeysWaiting() {
+  const std::size_t n = FKeyQueue->Waiting();
+  if (n == FKeysShown && lbKeys->isVisible() == (n > 0)) return;
+  FKeysShown = n;
+  lbKeys->setText(QSafeFormat(QtText("Keys waiting: %s"), QString::number(n)));
+  lbKeys->setVisible(n > 0);
 }

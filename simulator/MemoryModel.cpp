@@ -105,8 +105,7 @@ TMemoryView::TMemoryView(TNovaMachine& Machine, QWidget* parent) : QTableView(pa
   horizontalHeader()->hide();
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setDefaultSectionSize(RowHeight);
-  verticalHeader()->setMinimumSectionSize(RowHeight);
+  FitRowHeight();
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   setColumnWidth(0, 16);
   setColumnWidth(1, 60);
@@ -158,7 +157,29 @@ int TMemoryView::TopRow() const { return verticalScrollBar()->value(); }
 
 void TMemoryView::SetTopRow(int row) { verticalScrollBar()->setValue(std::max(0, row)); }
 
-int TMemoryView::VisibleRows() const { return std::max(1, viewport()->height() / RowHeight); }
+int TMemoryView::RowHeight() const { return std::max(1, verticalHeader()->defaultSectionSize()); }
+
+int TMemoryView::VisibleRows() const { return std::max(1, viewport()->height() / RowHeight()); }
+
+void TMemoryView::FitRowHeight() {
+  const int height = std::max(DefaultRowHeight, QFontMetrics(font()).height() + 1);
+  // The minimum first: the header bounds a default size by the minimum it has at that moment,
+  // and its own minimum follows the style's font, which may want more than 16 px.
+  verticalHeader()->setMinimumSectionSize(height);
+  verticalHeader()->setDefaultSectionSize(height);
+}
+
+void TMemoryView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  // The view repaints only the two cells; the selected row's colour spans all four columns.
+  for (const QModelIndex& at : {previous, current})
+    if (at.isValid()) viewport()->update(QRect(0, rowViewportPosition(at.row()), viewport()->width(), RowHeight()));
+}
+
+void TMemoryView::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() == QEvent::FontChange) FitRowHeight();
+}
 
 std::pair<int, int> TMemoryView::SelectionRange() const {
   int first = SelectedRow(), last = first;

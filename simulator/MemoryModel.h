@@ -1,6 +1,9 @@
 // The memory grid sgMemory: a table model over the core's memory (columns "S", address, contents,
-// command) and a view with uniform 16 px rows that paints its cells itself. Only the rows the
-// view shows are ever formatted, so a refill costs the same at 32768 words as at 100.
+// command) and a view with uniform rows that paints its cells itself. Only the rows the view shows
+// are ever formatted, so a refill costs the same at 32768 words as at 100.
+//
+// Rows are 16 px high, or as high as the grid's font needs when that is more; every rule of the
+// view (visible rows, scrolling, the menu below a row) works from the row height it really has.
 #pragma once
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>
@@ -49,7 +52,7 @@ private:
 class TMemoryView : public QTableView {
   Q_OBJECT
 public:
-  static constexpr int RowHeight = 16;
+  static constexpr int DefaultRowHeight = 16;
   TMemoryView(TNovaMachine& Machine, QWidget* parent = nullptr);
 
   TMemoryModel* Model() const { return FModel; }
@@ -61,12 +64,14 @@ public:
   int TopRow() const;
   void SetTopRow(int row);
   int VisibleRows() const;  // fully visible rows
+  // The height of every row as the view lays it out.
+  int RowHeight() const;
   // First and last row of the range selection (the selected row alone without a range).
   std::pair<int, int> SelectionRange() const;
   // The whole grid greys out while the machine runs without "Show each program step".
   bool GreyWhileRunning = true;
   bool Greyed() const;
-  // Whole rows of RowHeight pixels: a row is scrolled just far enough to be fully visible.
+  // Whole rows: a row is scrolled just far enough to be fully visible.
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 signals:
@@ -78,8 +83,14 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  // The whole rows of the old and the new current cell take their colours again.
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
+  // 16 px, or the font's line height when that is more.
+  void FitRowHeight();
+
   TNovaMachine& FMachine;
   TMemoryModel* FModel;
 };

@@ -1,9 +1,12 @@
 #include "ReaderCombo.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
+
+#include "PathUtils.h"
 
 namespace {
 
@@ -18,7 +21,8 @@ public:
     painter->fillRect(option.rect, pal.color(selected ? QPalette::Highlight : QPalette::Base));
     painter->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect r = option.rect.adjusted(TextIndent, 0, 0, 0);
-    const QString text = option.fontMetrics.elidedText(index.data().toString(), Qt::ElideMiddle, r.width());
+    const QString text =
+        option.fontMetrics.elidedText(TReaderCombo::ShownName(index.data().toString()), Qt::ElideMiddle, r.width());
     painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, text);
   }
 };
@@ -27,6 +31,10 @@ public:
 
 TReaderCombo::TReaderCombo(QWidget* parent) : QComboBox(parent) {
   setItemDelegate(new TReaderItemDelegate(this));
+}
+
+QString TReaderCombo::ShownName(const QString& name) {
+  return QString::fromStdString(HomeRelativePath(name.toStdString(), QDir::homePath().toStdString()));
 }
 
 QColor TReaderCombo::EditTextColor() const {
@@ -45,5 +53,6 @@ void TReaderCombo::paintEvent(QPaintEvent*) {
   p.fillRect(field, palette().color(QPalette::Base));
   const QRect r = field.adjusted(TextIndent, 0, 0, 0);
   p.setPen(EditTextColor());
-  p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(currentText(), Qt::ElideMiddle, r.width()));
+  p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter,
+             fontMetrics().elidedText(ShownName(currentText()), Qt::ElideMiddle, r.width()));
 }

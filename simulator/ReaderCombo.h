@@ -1,7 +1,8 @@
 // The reader file lists edTtr and edPtr: drop-down lists of earlier tapes, drawn by the window.
 // The entries sit on the window colour (the open list's selected entry on the highlight colour),
 // 2 px from the left edge; the shown name is in the text colour only while its file is attached,
-// greyed otherwise, so a glance tells whether the reader has a tape.
+// greyed otherwise, so a glance tells whether the reader has a tape. A file inside the home folder
+// is shown as "~/..." (the entries themselves keep the full names).
 #pragma once
 #include <QComboBox>
 #include <functional>
@@ -14,6 +15,8 @@ public:
   std::function<bool()> Attached;
   // The text colour of the edit part as painted now.
   QColor EditTextColor() const;
+  // How an entry is shown.
+  static QString ShownName(const QString& name);
 
 protected:
   void paintEvent(QPaintEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <QToolButton>
 #include <cstdio>
+#include <filesystem>
 
 #include "DeviceTabs.h"
 #include "Fonts.h"
@@ -54,6 +55,12 @@ int main(int argc, char** argv) {
 
   TGallery gallery(QString::fromLocal8Bit(argv[1]));
   TTempDir dir;
+  // The tape lies in a home folder of the gallery's own, so the pictures show "~/tapes/hello.bin"
+  // and never the folder the project was built in.
+  const std::string home = dir / "home";
+  std::filesystem::create_directories(home + "/tapes");
+  std::filesystem::copy_file(CORVANE_BINARY_DIR "/samples/hello.bin", home + "/tapes/hello.bin");
+  qputenv("HOME", QByteArray::fromStdString(home));
   {
     TScriptedDialogs dialogs;
     TMainForm form(TMainFormPaths{dir / "settings/", dir / "docs"});
@@ -61,7 +68,7 @@ int main(int argc, char** argv) {
     Settle();
     gallery.Save(form, "main-window");
 
-    dialogs.AnswerOpen({QString::fromLatin1(CORVANE_BINARY_DIR "/samples/hello.bin")});
+    dialogs.AnswerOpen({QString::fromStdString(home + "/tapes/hello.bin")});
     form.pcDevices->Ptr.btOpen->click();
     dialogs.OnModal([](QDialog& d) {
       if (auto* v = qobject_cast<TValueDialog*>(&d)) v->ValueEdit()->setText("000012");

@@ -560,14 +560,18 @@ private slots:
     TMainForm& f = w.Form;
     f.activateWindow();
     f.sgMemory->setFocus();
+    // Each key once the program has taken the one before (here: TTI cleared).
     QTest::keyClick(f.sgMemory, Qt::Key_A);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('A'));  // upper case is on
     f.cbUpcase->setChecked(false);
+    f.Machine().Tti.Clear();
     QTest::keyClick(f.sgMemory, Qt::Key_B);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('b'));
+    f.Machine().Tti.Clear();
     QTest::keyClick(f.sgMemory, Qt::Key_Backspace);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t(0177));
     // The console takes no typing itself.
+    f.Machine().Tti.Clear();
     f.mmTTO->setFocus();
     QTest::keyClick(f.mmTTO, Qt::Key_X);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('x'));
