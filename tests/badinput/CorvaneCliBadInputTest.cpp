@@ -290,7 +290,7 @@ void PrintTo(const TOptionCase& c, std::ostream* os) { *os << c.Name; }
 
 const TOptionCase OptionCases[] = {
     {"MemSizeHuge", {"run", "--memsize", "99999999999999999999999"}, "99999999999999999999999 is not a valid memory size"},
-    {"LimitPastSixtyFourBits", {"run", "--max-instructions", "18446744073709551616"}, "is not a valid instruction count"},
+    {"LimitPastSixtyFourBits", {"run", "--max-instructions", "18446744073709551616"}, "is too large an instruction count"},
     {"NegativeAddress", {"run", "--pc", "-1"}, "^corvane-cli: -1 is not a valid address"},
     {"EmptyWord", {"run", "--switches="}, "^corvane-cli:  is not a valid word"},
     {"LongValueIsCut", {"run", "--break", std::string(5000, '7')}, "^corvane-cli: 7{40}\\.\\.\\. is not a valid address"},
