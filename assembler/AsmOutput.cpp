@@ -178,7 +178,7 @@ bool BootstrapTape(const TAsmProgram& program, std::vector<std::uint8_t>& tape, 
   }
   if (program.Start < BootstrapFirst || program.Start > int(last)) {
     error = program.Start < 0 ? _("a program-load tape needs a start address: end the program with .END and its start")
-                              : SafeFormat(_("the start address %06o is not in the program (101 to %06o)"),
+                              : SafeFormat(_("the start address %06o lies outside the program (000101 to %06o)"),
                                            unsigned(program.Start), last);
     return false;
   }
