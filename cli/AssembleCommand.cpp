@@ -26,8 +26,8 @@ struct TAssembleOptions {
 bool NamesOneFile(const std::string& a, const std::string& b) {
   if (a == b || IsSameFile(a, b)) return true;
   std::error_code ec;
-  const auto x = std::filesystem::weakly_canonical(a, ec);
-  const auto y = std::filesystem::weakly_canonical(b, ec);
+  const auto x = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ec), ec);
+  const auto y = std::filesystem::weakly_canonical(std::filesystem::absolute(b, ec), ec);
   return !x.empty() && x == y;
 }
 
