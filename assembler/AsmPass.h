@@ -79,6 +79,7 @@ private:
   std::uint16_t MemoryOperand(const std::vector<TValue>& fields, std::size_t at, std::uint16_t address) const;
   std::uint16_t FieldValue(const TValue& field, unsigned max, const char* what) const;
   void Definition(TCursor& c, TSymType type, std::string_view pseudoOp);
+  void DefineAsValue(TCursor& c, std::string_view name, TSymType type);
 
   // Pseudo-ops (AsmPseudoOps.cpp)
   bool FindPseudoOp(std::string_view name, TPseudoOp& op) const;

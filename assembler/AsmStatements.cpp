@@ -201,6 +201,11 @@ void TAssembler::Definition(TCursor& c, TSymType type, std::string_view pseudoOp
   if (name.empty()) Fail('S', SafeFormat(_("a name must follow %s"), pseudoOp));
   c.SkipBlanks();
   if (c.Peek() != '=') Fail('S', SafeFormat(_("= and a value must follow %s %s"), pseudoOp, Shown(name)));
+  DefineAsValue(c, name, type);
+}
+
+// "= value" after NAME: the value (an instruction or an expression) defines the name.
+void TAssembler::DefineAsValue(TCursor& c, std::string_view name, TSymType type) {
   c.Advance();
   c.SkipBlanks();
   const TValue value = StatementValue(c, std::uint16_t(FLoc));

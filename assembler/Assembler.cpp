@@ -140,16 +140,7 @@ void TAssembler::Statement(TCursor& c) {
     TPseudoOp op;
     if (FindPseudoOp(name, op)) return PseudoOp(op, name, c);
     c.SkipBlanks();
-    if (c.Peek() == '=') {
-      // NAME = value
-      c.Advance();
-      c.SkipBlanks();
-      const TValue value = StatementValue(c, std::uint16_t(FLoc));
-      ExpectEnd(c);
-      DefineSymbol(name, stValue, value, false);
-      if (FPass == 2) FLine->Value = value.Value;
-      return;
-    }
+    if (c.Peek() == '=') return DefineAsValue(c, name, stValue);  // NAME = value
   }
   c.SetPos(start);
   WordStatement(c);
