@@ -4,11 +4,11 @@
 
 #include <filesystem>
 #include <iostream>
-#include <set>
 
 #include "AsmOutput.h"
 #include "Assembler.h"
 #include "CliText.h"
+#include "CommandOptions.h"
 #include "Commands.h"
 #include "FileIdentity.h"
 #include "ReplacingFile.h"
@@ -57,43 +57,22 @@ int CheckFiles(const TAssembleOptions& o) {
 }
 
 int ReadOptions(int argc, char** argv, TAssembleOptions& o) {
-  TOptionCursor args(argc, argv);
-  std::string_view value;
-  std::set<std::string, std::less<>> seen;
-  bool onlySources = false;
-  while (args.Next()) {
-    const std::string_view name = args.Name();
-    if (onlySources || !name.starts_with("-") || name == "-") {
-      if (name.empty()) return ReportError(Tr("a source file name is empty"));
-      o.Sources.emplace_back(name);
-      continue;
-    }
-    if (name == "--") {
-      onlySources = true;
-      continue;
-    }
-    if (args.IsHelp()) {
-      std::cout << AssembleHelp();
-      return 0;
-    }
-    if (!seen.insert(std::string(name)).second)
-      return ReportError(TrFormat("option %s is given twice", {ShownText(name)}));
-    std::string* target = name == "--tape"      ? &o.Tape
-                          : name == "--listing" ? &o.Listing
-                          : name == "--symbols" ? &o.Symbols
-                          : name == "--dump"    ? &o.Dump
-                                                : nullptr;
-    if (target) {
-      if (!args.TakeValue(value)) return 1;
-      if (value.empty()) return ReportError(TrFormat("option %s needs a file name", {name}));
-      *target = value;
-    } else if (name == "--bootstrap") {
-      if (!args.NoValue()) return 1;
+  static constexpr TOptionSpec Options[] = {{"--tape", okFileName},    {"--bootstrap", okFlag},
+                                            {"--listing", okFileName}, {"--symbols", okFileName},
+                                            {"--dump", okFileName}};
+  const auto take = [&](std::string_view name, std::string_view value) {
+    if (name == "--bootstrap")
       o.Bootstrap = true;
-    } else {
-      return args.Unknown();
-    }
-  }
+    else
+      (name == "--tape" ? o.Tape : name == "--listing" ? o.Listing : name == "--symbols" ? o.Symbols : o.Dump) = value;
+    return true;
+  };
+  const auto source = [&](std::string_view name) {
+    o.Sources.emplace_back(name);
+    return true;
+  };
+  if (const int status = ReadCommandOptions(argc, argv, {Options, AssembleHelp, take, source}); status >= 0)
+    return status;
   if (o.Sources.empty()) return ReportError(Tr("no source file given (see corvane-cli assemble --help)"));
   if (o.Bootstrap && o.Tape.empty()) return ReportError(Tr("--bootstrap needs --tape"));
   for (const std::string* out : {&o.Tape, &o.Symbols, &o.Dump})

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -44,7 +45,7 @@ TCliHost::TCliHost(TNovaMachine& Machine, TPeripherals& Peripherals, TKeyInput& 
 }
 
 void TCliHost::Fail(const std::string& text) {
-  if (FError.empty()) FError = text;
+  ReportError(text);
   FMachine.Stop(srStop, text);
 }
 
@@ -112,7 +113,7 @@ void TCliHost::TraceChanged(int) {
   std::string error;
   if (!FTrace->WriteNew(error)) {
     FTrace = nullptr;
-    Fail(TrFormat("cannot write the trace file: %s", {error}));
+    Fail(error);
   }
 }
 
@@ -125,7 +126,8 @@ bool TCliHost::SelectFile(TPeriphDevice dev) {
 void TCliHost::TeletypeOut(std::uint8_t b) { FOut += char(b); }
 
 void TCliHost::ReportError(const std::string& text) {
-  if (FError.empty()) FError = OneLine(text);
+  const std::string line = OneLine(text);
+  if (std::find(FErrors.begin(), FErrors.end(), line) == FErrors.end()) FErrors.push_back(line);
 }
 
 bool TCliHost::FlushOutput() {

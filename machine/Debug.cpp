@@ -16,6 +16,12 @@ void TNovaMachine::AddBreakpointItem(TWord Addr) {
   if (at == BreakPoints.end() || *at != Addr) BreakPoints.insert(at, Addr);
 }
 
+void TNovaMachine::AddBreakpointItems(const std::vector<TWord>& Addrs) {
+  for (TWord a : Addrs) BreakPoints.push_back(TWord(a & nova::AddrMask));
+  std::sort(BreakPoints.begin(), BreakPoints.end());
+  BreakPoints.erase(std::unique(BreakPoints.begin(), BreakPoints.end()), BreakPoints.end());
+}
+
 void TNovaMachine::RemoveBreakpointItem(TWord Addr) {
   Addr &= nova::AddrMask;
   const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
@@ -62,6 +68,16 @@ void TNovaMachine::AddWatchItem(TWord Addr, TWord Data) {
   const auto at = std::lower_bound(Watch.begin(), Watch.end(), Addr,
                                    [](const TWatchMem& w, TWord a) { return w.Addr < a; });
   if (at == Watch.end() || at->Addr != Addr) Watch.insert(at, TWatchMem{Addr, Data, false, false});
+  UpdateAttention();
+  FHost->WatchesChanged(int(Watch.size()));
+}
+
+void TNovaMachine::AddWatchItems(const std::vector<TWord>& Addrs) {
+  for (TWord a : Addrs) Watch.push_back(TWatchMem{TWord(a & nova::AddrMask), 0, false, false});
+  // Stable: of repeated addresses the one listed before (an existing watch) stays.
+  std::stable_sort(Watch.begin(), Watch.end(), [](const TWatchMem& a, const TWatchMem& b) { return a.Addr < b.Addr; });
+  Watch.erase(std::unique(Watch.begin(), Watch.end(), [](const TWatchMem& a, const TWatchMem& b) { return a.Addr == b.Addr; }),
+              Watch.end());
   UpdateAttention();
   FHost->WatchesChanged(int(Watch.size()));
 }

@@ -1,6 +1,9 @@
 // Loading and saving the machine's memory as a dump file.
 #include "MemoryDump.h"
 #include "NovaMachine.h"
+#include "ReplacingFile.h"
+#include "SafeFormat.h"
+#include "Translate.h"
 
 bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error) {
   std::vector<TWord> words;
@@ -30,10 +33,20 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, s
 }
 
 bool TNovaMachine::SaveDump(const std::string& FileName, std::string* Error) {
+  TReplacingFile file;
+  std::string error;
+  if (!file.Open(FileName, error)) {
+    if (Error) *Error = SafeFormat(_("Cannot write file %s: %s"), FileName, error);
+    return false;
+  }
+  return SaveDump(file, Error);
+}
+
+bool TNovaMachine::SaveDump(TReplacingFile& File, std::string* Error) {
   std::vector<TWord> words(static_cast<std::size_t>(MemSize));
   for (int i = 0; i < MemSize; ++i) words[std::size_t(i)] = Memory[std::size_t(i)].Data;
   std::string error;
-  if (!WriteDumpFile(FileName, words.data(), words.size(), error)) {
+  if (!WriteDumpTo(File, words.data(), words.size(), error)) {
     if (Error) *Error = error;
     return false;
   }

@@ -14,6 +14,8 @@
 #include "MachineTypes.h"
 #include "Throttle.h"
 
+class TReplacingFile;
+
 class TNovaMachine {
 public:
   TNovaMachine();
@@ -131,6 +133,8 @@ public:
   int SetMemSize(int n);   // limited to 1 .. 32768; returns the new size
   bool LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error = nullptr);
   bool SaveDump(const std::string& FileName, std::string* Error = nullptr);
+  // Into a file opened before (see WriteDumpTo).
+  bool SaveDump(TReplacingFile& File, std::string* Error = nullptr);
 
   // ---- breakpoints. Every list operation except the *Item ones (restoring settings) tells the
   // host the new count.
@@ -138,6 +142,8 @@ public:
   void SetBreakpoint(TWord Addr);
   void ClearBreakpoint(TWord Addr);
   void AddBreakpointItem(TWord Addr);
+  // Many at once (restoring settings: up to every address), in any order; repeats are dropped.
+  void AddBreakpointItems(const std::vector<TWord>& Addrs);
   void RemoveBreakpointItem(TWord Addr);
   int DeleteBreakpoint(TWord Addr);  // returns the count left
   void DeleteAllBreakpoints();
@@ -145,6 +151,8 @@ public:
   // ---- watches
   void AddWatch(TWord Addr);
   void AddWatchItem(TWord Addr, TWord Data);
+  // Many at once with the value 0, in any order, repeats dropped; the host is told once.
+  void AddWatchItems(const std::vector<TWord>& Addrs);
   int DeleteWatch(TWord Addr);  // returns the count left
   void ClearWatches();
   bool CheckWatches(bool Running);

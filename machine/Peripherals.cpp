@@ -174,20 +174,23 @@ TReplacingFile* TPeripherals::OutputFile(TPeriphDevice Dev) {
   }
 }
 
-bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
+bool TPeripherals::OpenOutput(TPeriphDevice Dev, const std::string& Name, std::string& Error) {
   TReplacingFile* file = OutputFile(Dev);
   if (!file) return false;
   if (file->IsOpen()) CloseOutput(Dev);
-  std::string error;
-  const bool ok = file->Open(Name, error);
+  const bool ok = file->Open(Name, Error);
   FOpenFailed[Dev] = !ok;
   FHost->AttachmentChanged(Dev);
-  if (!ok) {
-    FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
-    return false;
-  }
-  FHost->PositionChanged(Dev, 0, 0);
-  return true;
+  if (ok) FHost->PositionChanged(Dev, 0, 0);
+  return ok;
+}
+
+bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
+  if (!OutputFile(Dev)) return false;
+  std::string error;
+  if (OpenOutput(Dev, Name, error)) return true;
+  FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
+  return false;
 }
 
 bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
