@@ -10,6 +10,9 @@
 namespace {
 
 constexpr std::size_t LeaderLength = 64;  // NUL frames before and after a tape's blocks
+// A program-load tape's NUL frames: kept short, so that a binary tape fed after it (a loader,
+// then its program) is not taken for one with a punched label, which ends in a long NUL leader.
+constexpr std::size_t BootstrapLeader = 16;
 
 void AppendOctal(std::string& out, unsigned value, int digits) {
   char text[8];
@@ -187,11 +190,11 @@ bool BootstrapTape(const TAsmProgram& program, std::vector<std::uint8_t>& tape, 
   const unsigned count = (last + 1 - BootstrapFirst + 1) + 1;  // the words, and the count word itself
   TTapeBytes bytes(tape);
   constexpr std::uint8_t Marker = 0377;
-  bytes.Nul(LeaderLength);
+  bytes.Nul(BootstrapLeader);
   tape.push_back(Marker);
   bytes.HighFirst(std::uint16_t(0 - count));
   for (unsigned a = BootstrapFirst; a <= last + 1; ++a) bytes.HighFirst(image[a]);
-  bytes.Nul(LeaderLength);
+  bytes.Nul(BootstrapLeader);
   return true;
 }
 

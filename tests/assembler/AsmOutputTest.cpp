@@ -124,10 +124,10 @@ TEST_F(AssemblerBootstrap, TheFrontPanelLoadsAndStartsIt) {
   std::string error;
   ASSERT_TRUE(BootstrapTape(p, tape, error)) << error;
   // leader, marker, count (the count word, 11 words, the jump), the words high byte first
-  ASSERT_GT(tape.size(), 70u);
-  EXPECT_EQ(tape[64], 0377);
-  EXPECT_EQ(tape[65] << 8 | tape[66], 0200000 - 13);
-  EXPECT_EQ(tape[67] << 8 | tape[68], 044510);  // "HI"
+  ASSERT_EQ(tape.size(), 16u + 1 + 2 * 13 + 16);
+  EXPECT_EQ(tape[16], 0377);
+  EXPECT_EQ(tape[17] << 8 | tape[18], 0200000 - 13);
+  EXPECT_EQ(tape[19] << 8 | tape[20], 044510);  // "HI"
   EXPECT_EQ(ProgramLoad(tape), srHalt);
   EXPECT_EQ(Host.Tty, "HI");
   EXPECT_EQ(M.Memory[0114].Data, 0103);  // the jump to START, loaded last
