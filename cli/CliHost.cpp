@@ -53,6 +53,7 @@ void TCliHost::PumpEvents() {
   const TClock::time_point now = TClock::now();
   FClock.Poll(now);
   if (!FOut.empty()) FlushOutput();
+  FPeripherals.FlushOutputsWhenDue();
   if (StopSignal) FMachine.Stop(srStop, Tr("ended by a signal"));
   Keyboard(now);
 }

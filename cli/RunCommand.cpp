@@ -150,7 +150,10 @@ int RunCommand(int argc, char** argv) {
   TRunOutputs outputs(options, machine, peripherals, trace);
   machine.SetHost(&host);
   peripherals.SetHost(&host);
-  if (!Prepare(options, machine, peripherals, host, trace, outputs)) return ExitError;
+  if (!Prepare(options, machine, peripherals, host, trace, outputs)) {
+    outputs.Discard();
+    return ExitError;
+  }
 
   InstallSignals();
   // Raw mode first: a key typed as soon as the notice is seen must not be cooked or echoed.

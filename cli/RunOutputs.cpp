@@ -28,7 +28,13 @@ bool TRunOutputs::Open() {
   }
   open(FOptions.TraceOut, [&](std::string& error) { return FTrace.Open(FOptions.TraceOut, error); });
   open(FOptions.SaveDump, [&](std::string& error) { return FDump.Open(FOptions.SaveDump, error); });
+  if (!ok) Discard();
   return ok;
+}
+
+void TRunOutputs::Discard() {
+  for (const TDeviceOutput& o : DeviceOutputs) FPeripherals.OutputFile(o.Dev)->Discard();
+  FDump.Discard();
 }
 
 bool TRunOutputs::Close(TCliHost& Host) {

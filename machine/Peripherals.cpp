@@ -220,7 +220,7 @@ bool TPeripherals::OpenOutput(TPeriphDevice Dev, const std::string& Name, std::s
   TReplacingFile* file = OutputFile(Dev);
   if (!file) return false;
   if (file->IsOpen()) CloseOutput(Dev);
-  const bool ok = file->Open(Name, Error);
+  const bool ok = file->Open(Name, Error, TReplacingFile::wmAsWritten);
   FOpenFailed[Dev] = !ok;
   FHost->AttachmentChanged(Dev);
   if (ok) FHost->PositionChanged(Dev, 0, 0);
@@ -233,6 +233,19 @@ bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
   if (OpenOutput(Dev, Name, error)) return true;
   FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
   return false;
+}
+
+void TPeripherals::FlushOutputs() {
+  FLastOutputFlush = std::chrono::steady_clock::now();
+  for (TPeriphDevice dev : {pdTtp, pdPtp, pdLpt}) {
+    TReplacingFile& file = *OutputFile(dev);
+    std::string error;
+    if (file.IsOpen() && !file.Flush(error)) OutputFailed(dev, error);
+  }
+}
+
+void TPeripherals::FlushOutputsWhenDue() {
+  if (std::chrono::steady_clock::now() - FLastOutputFlush >= OutputFlushInterval) FlushOutputs();
 }
 
 bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
@@ -255,17 +268,27 @@ void TPeripherals::CloseAll() {
   CloseOutput(pdLpt);
 }
 
-// Writes to an attached output file; a write error discards the new file (the previous one
-// stays) and stops the run.
+// Writes to an attached output file; a write error drops the file and stops the run.
 bool TPeripherals::WriteOutput(TPeriphDevice Dev, std::uint8_t AByte) {
   TReplacingFile& file = *OutputFile(Dev);
   std::string error;
   if (file.WriteByte(AByte, error)) return true;
+  OutputFailed(Dev, error);
+  return false;
+}
+
+// The file is closed as it is (what was flushed stays) and the run stops; outside a run the
+// error is reported.
+void TPeripherals::OutputFailed(TPeriphDevice Dev, const std::string& Error) {
+  TReplacingFile& file = *OutputFile(Dev);
   const std::string name = file.Name();
   file.Discard();
   FHost->AttachmentChanged(Dev);
-  FMachine.Stop(srDevice, SafeFormat(_("Cannot write file %s: %s"), name, error));
-  return false;
+  const std::string message = SafeFormat(_("Cannot write file %s: %s"), name, Error);
+  if (FMachine.Executing())
+    FMachine.Stop(srDevice, message);
+  else
+    FHost->ReportError(message);
 }
 
 // The punch part of TTO and PTP output: a file is asked for when none is attached.

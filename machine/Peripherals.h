@@ -2,6 +2,7 @@
 // to the devices. The program around it implements TPeripheralHost (dialogs, console, fields).
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -89,17 +90,24 @@ public:
   // The "Reader:" switch; returns the reader's state afterwards (off when no file could be had).
   bool SetTeletypeReader(bool On);
 
-  // ---- punches and printer
-  // Creates the output file (the target is replaced only when the file is closed). On failure
-  // "Error opening file:" is reported and nothing is attached.
+  // ---- punches and printer: they write into the file chosen (TReplacingFile::wmAsWritten):
+  // it is replaced when the first bytes are flushed, and from then on holds what has been
+  // written at every flush, so a tape can be read back while it is punched.
+  // Opens the output file. On failure "Error opening file:" is reported and nothing is attached.
   bool AttachOutput(TPeriphDevice Dev, const std::string& Name);
   // The same without the report: false with the system's reason in Error.
   bool OpenOutput(TPeriphDevice Dev, const std::string& Name, std::string& Error);
-  // Closes the file and puts it in place; false (and the error reported) when that failed, in
-  // which case the previous file is kept.
+  // Writes the rest and closes the file (it takes the target's place now if nothing had been
+  // flushed); false (and the error reported) when that failed.
   bool CloseOutput(TPeriphDevice Dev);
   TReplacingFile* OutputFile(TPeriphDevice Dev);
   void CloseAll();
+  // Hands what the punches and the printer have written to their files. The hosts call it at
+  // every stop and, during a run, FlushOutputsWhenDue at each event pump (so at least once a
+  // second). A file that cannot be written is dropped, as after a failed write.
+  void FlushOutputs();
+  static constexpr std::chrono::milliseconds OutputFlushInterval{500};
+  void FlushOutputsWhenDue();
 
   // ---- the byte handlers bound to the devices
   void TtoByteOut(TDevice& Sender, std::uint8_t AByte);
@@ -121,6 +129,7 @@ private:
   void ReaderRequest(TPeriphDevice Dev, TInDevice& Device);
   bool PunchByte(TPeriphDevice Dev, std::uint8_t AByte);
   bool WriteOutput(TPeriphDevice Dev, std::uint8_t AByte);
+  void OutputFailed(TPeriphDevice Dev, const std::string& Error);
   std::unique_ptr<TInputStream>& InputSlot(TPeriphDevice Dev);
   TInDevice& InputDevice(TPeriphDevice Dev);
 
@@ -130,6 +139,7 @@ private:
   std::array<bool, PeriphDeviceCount> FOpenFailed{};
   std::array<std::deque<TQueuedTape>, 2> FQueues;  // TTY reader, PTR
   std::uint64_t FLastTtoOutputAt = 0;
+  std::chrono::steady_clock::time_point FLastOutputFlush{};
 };
 
 // The device's name in messages: "TTY reader", "TTY punch", "PTR", "PTP", "LPT".
