@@ -108,14 +108,14 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   machine.ResetCpu();
   if (o.MemSize > 0) machine.SetMemSize(o.MemSize);
   if (!o.LoadDump.empty()) {
-    std::string error;
+    TMachineError error;
     if (!machine.LoadDump(o.LoadDump, false, &error)) {
-      ReportError(OneLine(error));
+      ReportError(ErrorText(error, elLine));
       return false;
     }
   }
-  if (o.Pc >= 0) machine.PC = TWord(o.Pc);
-  if (o.Switches >= 0) machine.FSwitches = TWord(o.Switches);
+  if (o.Pc >= 0) machine.SetPC(TWord(o.Pc));
+  if (o.Switches >= 0) machine.SetSwitches(TWord(o.Switches));
   // The bootstrap would wait for ever for a device that is not there.
   const int loadDevice = machine.FSwitches & 077;
   if (o.ProgLoad && !machine.IoDevices[std::size_t(loadDevice)]) {
@@ -142,7 +142,7 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   if (ok && !o.TraceOut.empty()) {
     std::string error;
     ok = trace.Open(o.TraceOut, error);
-    if (!ok) host.ReportError(TrFormat("cannot write file %s: %s", {o.TraceOut, error}));
+    if (!ok) host.NoteError(TrFormat("cannot write file %s: %s", {o.TraceOut, error}));
     host.SetTrace(ok ? &trace : nullptr);
   }
   if (!ok) {
@@ -174,18 +174,22 @@ int RunCommand(int argc, char** argv) {
   // Raw mode first: a key typed as soon as the notice is seen must not be cooked or echoed.
   keys.Start();
   if (keys.IsTerminal()) std::cerr << Tr("corvane-cli: Ctrl-E ends the run") << std::endl;
-  const TStopReason reason = options.ProgLoad ? machine.ProgramLoad() : machine.RunProgram();
+  // The front panel's PROG LOAD, or its CONTINUE at PC.
+  TPanelLamps lamps;
+  const TStopReason reason = machine.PanelCommand(options.ProgLoad ? ncProgLoad : ncCont, lamps);
   keys.Finish();
   host.FlushOutput();
 
   std::string error;
-  if (trace.IsOpen() && !trace.Commit(error)) host.ReportError(TrFormat("cannot write file %s: %s", {options.TraceOut, error}));
+  if (trace.IsOpen() && !trace.Commit(error)) host.NoteError(TrFormat("cannot write file %s: %s", {options.TraceOut, error}));
   peripherals.CloseAll();
-  if (!options.SaveDump.empty() && !machine.SaveDump(options.SaveDump, &error)) host.ReportError(error);
+  TMachineError dumpError;
+  if (!options.SaveDump.empty() && !machine.SaveDump(options.SaveDump, &dumpError))
+    host.NoteError(ErrorText(dumpError, elLine));
 
   if (options.Regs) PrintRegisters(machine, reason);
   const std::string& detail = machine.LastStopDetail();
-  if (!detail.empty() && detail != host.Error()) ReportError(OneLine(detail));
+  if (!detail.empty() && detail != host.Error()) ReportError(detail);
   if (!host.Error().empty()) return ReportError(host.Error());
   switch (reason) {
     case srHalt: return ExitHalted;
