@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -33,7 +34,7 @@ TCliHost::TCliHost(TNovaMachine& Machine, TPeripherals& Peripherals, TKeyInput& 
 }
 
 void TCliHost::Fail(const std::string& text) {
-  if (FError.empty()) FError = text;
+  NoteError(text);
   FMachine.Stop(srStop, text);
 }
 
@@ -101,14 +102,14 @@ void TCliHost::TraceChanged(int) {
   std::string error;
   if (!FTrace->WriteNew(error)) {
     FTrace = nullptr;
-    Fail(TrFormat("cannot write the trace file: %s", {error}));
+    Fail(error);
   }
 }
 
 void TCliHost::TeletypeOut(std::uint8_t b) { FOut += char(b); }
 
 void TCliHost::NoteError(const std::string& text) {
-  if (FError.empty()) FError = text;
+  if (std::find(FErrors.begin(), FErrors.end(), text) == FErrors.end()) FErrors.push_back(text);
 }
 
 bool TCliHost::FlushOutput() {

@@ -1,16 +1,19 @@
 // corvane-cli run: the machine without a window.
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <utility>
+#include <vector>
 
 #include "CliHost.h"
 #include "CliText.h"
 #include "Commands.h"
 #include "FileIdentity.h"
 #include "RunOptions.h"
+#include "RunOutputs.h"
 
 namespace {
 
@@ -51,18 +54,6 @@ bool CheckReadable(const std::string& name) {
   return false;
 }
 
-bool CheckWritable(const std::string& name) {
-  if (name.empty()) return true;
-  TReplacingFile probe;
-  std::string error;
-  if (probe.Open(name, error)) {
-    probe.Discard();
-    return true;
-  }
-  ReportError(TrFormat("cannot write file %s: %s", {name, error}));
-  return false;
-}
-
 void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
   char line[160];
   std::snprintf(line, sizeof line, "PC=%06o AC0=%06o AC1=%06o AC2=%06o AC3=%06o C=%d ION=%d STEPS=%llu STOP=%s\n",
@@ -98,12 +89,11 @@ bool CheckOutputsAreNotInputs(const TRunOptions& o) {
 
 // Everything a run needs, set up from the options; false after an error (reported).
 bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripherals, TCliHost& host,
-             TTraceWriter& trace) {
+             TTraceWriter& trace, TRunOutputs& outputs) {
   if (!CheckOutputsAreNotInputs(o)) return false;
   for (const std::string* name : {&o.Ptr, &o.Ttr})
     if (!CheckReadable(*name)) return false;
-  for (const std::string* name : {&o.Ptp, &o.Ttp, &o.Lpt, &o.SaveDump, &o.TraceOut})
-    if (!CheckWritable(*name)) return false;
+  if (!outputs.Open()) return false;
 
   machine.ResetCpu();
   if (o.MemSize > 0) machine.SetMemSize(o.MemSize);
@@ -135,18 +125,10 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
     peripherals.TtrText = o.TtrText;
     ok = ok && peripherals.SetTeletypeReader(true);
   }
-  if (ok && !o.Ptp.empty()) ok = peripherals.AttachOutput(pdPtp, o.Ptp);
-  if (ok && !o.Ttp.empty()) ok = peripherals.AttachOutput(pdTtp, o.Ttp);
-  if (ok && !o.Lpt.empty()) ok = peripherals.AttachOutput(pdLpt, o.Lpt);
   peripherals.TtyPunch = !o.Ttp.empty();
-  if (ok && !o.TraceOut.empty()) {
-    std::string error;
-    ok = trace.Open(o.TraceOut, error);
-    if (!ok) host.NoteError(TrFormat("cannot write file %s: %s", {o.TraceOut, error}));
-    host.SetTrace(ok ? &trace : nullptr);
-  }
+  host.SetTrace(trace.IsOpen() ? &trace : nullptr);
   if (!ok) {
-    ReportError(host.Error().empty() ? Tr("the devices could not be prepared") : host.Error());
+    ReportError(host.Errors().empty() ? Tr("the devices could not be prepared") : host.Errors().front());
     return false;
   }
   machine.InstructionLimit = o.MaxInstructions;
@@ -166,9 +148,10 @@ int RunCommand(int argc, char** argv) {
   TKeyInput keys;
   TCliHost host(machine, peripherals, keys);
   TTraceWriter trace(machine);
+  TRunOutputs outputs(options, machine, peripherals, trace);
   machine.SetHost(&host);
   peripherals.SetHost(&host);
-  if (!Prepare(options, machine, peripherals, host, trace)) return ExitError;
+  if (!Prepare(options, machine, peripherals, host, trace, outputs)) return ExitError;
 
   InstallSignals();
   // Raw mode first: a key typed as soon as the notice is seen must not be cooked or echoed.
@@ -180,17 +163,18 @@ int RunCommand(int argc, char** argv) {
   keys.Finish();
   host.FlushOutput();
 
-  std::string error;
-  if (trace.IsOpen() && !trace.Commit(error)) host.NoteError(TrFormat("cannot write file %s: %s", {options.TraceOut, error}));
-  peripherals.CloseAll();
-  TMachineError dumpError;
-  if (!options.SaveDump.empty() && !machine.SaveDump(options.SaveDump, &dumpError))
-    host.NoteError(ErrorText(dumpError, elLine));
+  const bool outputsKept = outputs.Close(host);
 
   if (options.Regs) PrintRegisters(machine, reason);
-  const std::string& detail = machine.LastStopDetail();
-  if (!detail.empty() && detail != host.Error()) ReportError(detail);
-  if (!host.Error().empty()) return ReportError(host.Error());
+  // The stop reason, then every error, each once (a write error that stopped the run is both).
+  std::vector<std::string> messages;
+  const auto add = [&messages](const std::string& text) {
+    if (!text.empty() && std::find(messages.begin(), messages.end(), text) == messages.end()) messages.push_back(text);
+  };
+  add(machine.LastStopDetail());
+  for (const std::string& error : host.Errors()) add(error);
+  for (const std::string& message : messages) ReportError(message);
+  if (!outputsKept) return ExitError;
   switch (reason) {
     case srHalt: return ExitHalted;
     case srLimit: return ExitLimit;

@@ -1,13 +1,16 @@
 // Files that replace their target only when complete: written under a temporary name beside the
 // target and renamed over it at the end, so a failed or cut-off write never destroys the old file.
 // Through symbolic links the file at the end of the chain is replaced (or created) and the links
-// stay. An existing device or pipe is written directly (a pipe without a reader fails at once).
+// stay. An existing device, terminal or pipe (also one reached through /dev/stdout) is written
+// directly, opened once (a pipe without a reader fails at once).
 // The one write-through-a-temporary-file helper of both programs: settings files, dumps,
 // listings, punch, printer and trace files all go through it.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+struct stat;
 
 class TReplacingFile {
 public:
@@ -33,6 +36,7 @@ public:
 
 private:
   bool Flush(std::string& Error);
+  bool OpenDirect(const std::string& Path, const struct stat& Info, std::string& Error);
 
   int FFd = -1;
   std::string FName;
@@ -46,6 +50,11 @@ private:
 // The file a write to Name replaces: the end of its chain of symbolic links (which need not exist
 // yet); "" for a chain that does not end.
 std::string ReplacedTarget(const std::string& Name);
+
+// Removes the temporary files that writes to Name left behind when they were cut short (the
+// program killed during a save): ".BASE.XXXXXX" beside the file that Name leads to, plain files
+// of this user that no write holds open. Returns how many were removed.
+int RemoveLeftoverTemporaries(const std::string& Name);
 
 // The whole content at once, through TReplacingFile.
 bool WriteFileReplacing(const std::string& Name, const void* Data, std::size_t Size, std::string& Error);

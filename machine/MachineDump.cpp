@@ -1,6 +1,7 @@
 // Loading and saving the machine's memory as a dump file.
 #include "MemoryDump.h"
 #include "NovaMachine.h"
+#include "ReplacingFile.h"
 
 bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, TMachineError* Error) {
   std::vector<TWord> words;
@@ -31,10 +32,20 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, T
 }
 
 bool TNovaMachine::SaveDump(const std::string& FileName, TMachineError* Error) {
+  TReplacingFile file;
+  std::string error;
+  if (!file.Open(FileName, error)) {
+    if (Error) *Error = TMachineError{ekWrite, FileName, error};
+    return false;
+  }
+  return SaveDump(file, Error);
+}
+
+bool TNovaMachine::SaveDump(TReplacingFile& File, TMachineError* Error) {
   std::vector<TWord> words(static_cast<std::size_t>(MemSize));
   for (int i = 0; i < MemSize; ++i) words[std::size_t(i)] = Memory[std::size_t(i)].Data;
   TMachineError error;
-  if (!WriteDumpFile(FileName, words.data(), words.size(), error)) {
+  if (!WriteDumpTo(File, words.data(), words.size(), error)) {
     if (Error) *Error = error;
     return false;
   }
@@ -51,6 +62,13 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, s
 bool TNovaMachine::SaveDump(const std::string& FileName, std::string* Error) {
   TMachineError error;
   if (SaveDump(FileName, &error)) return true;
+  if (Error) *Error = ErrorText(error);
+  return false;
+}
+
+bool TNovaMachine::SaveDump(TReplacingFile& File, std::string* Error) {
+  TMachineError error;
+  if (SaveDump(File, &error)) return true;
   if (Error) *Error = ErrorText(error);
   return false;
 }

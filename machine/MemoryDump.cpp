@@ -42,16 +42,28 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::strin
   return false;
 }
 
-bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, TMachineError& Error) {
+bool WriteDumpTo(TReplacingFile& File, const TWord* Words, std::size_t Count, TMachineError& Error) {
   std::vector<unsigned char> bytes(2 * Count);
   for (std::size_t i = 0; i < Count; ++i) {
     bytes[2 * i] = static_cast<unsigned char>(Words[i] & 0xff);
     bytes[2 * i + 1] = static_cast<unsigned char>(Words[i] >> 8);
   }
+  const std::string name = File.Name();
   std::string sysError;
-  if (!WriteFileReplacing(Name, bytes.data(), bytes.size(), sysError)) {
-    Error = TMachineError{ekWrite, Name, sysError};
+  if (!File.Write(bytes.data(), bytes.size(), sysError) || !File.Commit(sysError)) {
+    File.Discard();
+    Error = TMachineError{ekWrite, name, sysError};
     return false;
   }
   return true;
+}
+
+bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, TMachineError& Error) {
+  TReplacingFile file;
+  std::string sysError;
+  if (!file.Open(Name, sysError)) {
+    Error = TMachineError{ekWrite, Name, sysError};
+    return false;
+  }
+  return WriteDumpTo(file, Words, Count, Error);
 }

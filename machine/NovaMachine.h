@@ -16,6 +16,8 @@
 #include "PanelCommands.h"
 #include "Throttle.h"
 
+class TReplacingFile;
+
 class TNovaMachine {
 public:
   TNovaMachine();
@@ -169,9 +171,12 @@ public:
   // (KeepBreakpoints) or the list emptied; a bigger dump raises MemSize; then a reset.
   bool LoadDump(const std::string& FileName, bool KeepBreakpoints, TMachineError* Error = nullptr);
   bool SaveDump(const std::string& FileName, TMachineError* Error = nullptr);
+  // Into a file opened before (see WriteDumpTo).
+  bool SaveDump(TReplacingFile& File, TMachineError* Error = nullptr);
   // Kept until the windows take the error as data.
   bool LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error);
   bool SaveDump(const std::string& FileName, std::string* Error);
+  bool SaveDump(TReplacingFile& File, std::string* Error);
 
   // ---- breakpoints. A listed address has BreakpointFlag in its cell and a flagged cell is
   // listed; every operation tells the host the new count (BreakpointsChanged).
@@ -184,6 +189,7 @@ public:
   bool HasBreakpoint(TWord Addr) const { return Memory[Addr & nova::AddrMask].Flags & BreakpointFlag; }
   // Kept for the windows until they call the names above.
   void AddBreakpointItem(TWord Addr) { SetBreakpoint(Addr); }
+  void AddBreakpointItems(const std::vector<TWord>& Addrs) { SetBreakpoints(Addrs); }
   void RemoveBreakpointItem(TWord Addr) { ClearBreakpoint(Addr); }
   int DeleteBreakpoint(TWord Addr);  // returns the count left
   void DeleteAllBreakpoints() { ClearBreakpoints(); }
@@ -199,6 +205,7 @@ public:
   bool CheckWatches(bool InRun);
   // Kept for the windows until they call the names above.
   void AddWatchItem(TWord Addr, TWord Data);
+  void AddWatchItems(const std::vector<TWord>& Addrs) { AddWatches(Addrs); }
   int DeleteWatch(TWord Addr);  // returns the count left
 
   // ---- trace: the last TraceCapacity executed instructions, oldest first

@@ -225,21 +225,25 @@ TReplacingFile* TPeripherals::OutputFile(TPeriphDevice Dev) {
   }
 }
 
-bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
+bool TPeripherals::OpenOutput(TPeriphDevice Dev, const std::string& Name, std::string& Error) {
   TReplacingFile* file = OutputFile(Dev);
   if (!file) return false;
   if (file->IsOpen()) CloseOutput(Dev);
-  std::string error;
-  const bool ok = file->Open(Name, error);
+  const bool ok = file->Open(Name, Error);
   FOpenFailed[Dev] = !ok;
   FHost->AttachmentChanged(Dev);
-  if (!ok) {
-    FHost->ReportFailure(TMachineError{ekOpen, Name, error});
-    return false;
-  }
+  if (!ok) return false;
   if (Dev == pdLpt) LptDeclined = false;
   FHost->PositionChanged(Dev, 0, 0);
   return true;
+}
+
+bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
+  if (!OutputFile(Dev)) return false;
+  std::string error;
+  if (OpenOutput(Dev, Name, error)) return true;
+  FHost->ReportFailure(TMachineError{ekOpen, Name, error});
+  return false;
 }
 
 bool TPeripherals::CloseOutput(TPeriphDevice Dev) {

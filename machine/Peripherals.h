@@ -101,6 +101,8 @@ public:
   // Creates the output file (the target is replaced only when the file is closed). On failure
   // "Error opening file:" is reported and nothing is attached.
   bool AttachOutput(TPeriphDevice Dev, const std::string& Name);
+  // The same without the report: false with the system's reason in Error.
+  bool OpenOutput(TPeriphDevice Dev, const std::string& Name, std::string& Error);
   // Closes the file and puts it in place; false (and the error reported) when that failed, in
   // which case the previous file is kept.
   bool CloseOutput(TPeriphDevice Dev);

@@ -12,6 +12,7 @@
 #include "DeviceTabs.h"
 #include "InpValue.h"
 #include "MachineController.h"
+#include "CloseSignals.h"
 #include "MainForm.h"
 #include "MemoryModel.h"
 #include "NumberEd.h"
@@ -161,6 +162,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  Shutdown();
+  Shutdown(!TerminationSignalled());
   QMainWindow::closeEvent(event);
 }

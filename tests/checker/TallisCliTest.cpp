@@ -106,6 +106,10 @@ TEST_F(TallisCliTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.Out, "") << args;
   }
   EXPECT_NE(Run("--txt . x").Err.find("unknown option --txt"), std::string::npos);
+  // As in corvane-cli: an option is given once.
+  const TCliResult twice = Run("--text --subdirs --text . x");
+  EXPECT_EQ(twice.Status, 2);
+  EXPECT_EQ(twice.Err.rfind("tallis-cli: option --text is given twice\n", 0), 0u) << twice.Err;
   const TCliResult help = Run("--help");
   EXPECT_EQ(help.Status, 0);
   EXPECT_EQ(help.Out.rfind("Usage: tallis-cli", 0), 0u);
