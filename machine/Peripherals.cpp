@@ -90,21 +90,57 @@ TInputStream* TPeripherals::InputFile(TPeriphDevice Dev) const {
   return Dev == pdTtr ? TtrFile.get() : Dev == pdPtr ? PtrFile.get() : nullptr;
 }
 
-bool TPeripherals::OpenInput(TPeriphDevice Dev, const std::string& Name) {
+bool TPeripherals::OpenInput(TPeriphDevice Dev, const std::string& Name, std::optional<bool> Text) {
   if (Dev != pdTtr && Dev != pdPtr) return false;
-  std::unique_ptr<TInputStream>& slot = InputSlot(Dev);
-  slot.reset();
+  InputSlot(Dev).reset();
   std::string error;
-  slot = TInputStream::Open(Name, error);
-  FHost->AttachmentChanged(Dev);
-  if (!slot) {
+  std::unique_ptr<TInputStream> file = TInputStream::Open(Name, error);
+  if (!file) {
+    FHost->AttachmentChanged(Dev);
     FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
     return false;
   }
-  FHost->PositionChanged(Dev, 0, 0);
+  return AttachInput(Dev, std::move(file), Text.value_or(IsTextFile(Name, TextFiles)));
+}
+
+bool TPeripherals::AttachInput(TPeriphDevice Dev, std::unique_ptr<TInputStream> File, bool Text) {
+  (Dev == pdTtr ? TtrText : PtrText) = Text;
+  // An operator puts a binary tape in after its label.
+  File->SetStart(Text ? 0 : std::int64_t(File->Label.End));
+  const std::int64_t start = File->Start();
+  InputSlot(Dev) = std::move(File);
+  FHost->AttachmentChanged(Dev);
+  FHost->PositionChanged(Dev, start, 0);
   InputDevice(Dev).SetInputByte(0);
-  (Dev == pdTtr ? TtrText : PtrText) = IsTextFile(Name, TextFiles);
   return true;
+}
+
+bool TPeripherals::QueueInput(TPeriphDevice Dev, const std::string& Name, std::optional<bool> Text) {
+  if (Dev != pdTtr && Dev != pdPtr) return false;
+  std::string error;
+  std::unique_ptr<TInputStream> file = TInputStream::Open(Name, error);
+  if (!file) {
+    FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
+    return false;
+  }
+  FQueues[Dev == pdTtr ? 0 : 1].push_back({std::move(file), Text.value_or(IsTextFile(Name, TextFiles))});
+  return true;
+}
+
+std::size_t TPeripherals::QueuedInputs(TPeriphDevice Dev) const {
+  return Dev == pdTtr || Dev == pdPtr ? FQueues[Dev == pdTtr ? 0 : 1].size() : 0;
+}
+
+void TPeripherals::ClearQueue(TPeriphDevice Dev) {
+  if (Dev == pdTtr || Dev == pdPtr) FQueues[Dev == pdTtr ? 0 : 1].clear();
+}
+
+bool TPeripherals::FeedNextInput(TPeriphDevice Dev) {
+  std::deque<TQueuedTape>& queue = FQueues[Dev == pdTtr ? 0 : 1];
+  if (queue.empty()) return false;
+  TQueuedTape next = std::move(queue.front());
+  queue.pop_front();
+  return AttachInput(Dev, std::move(next.File), next.Text);
 }
 
 void TPeripherals::DetachInput(TPeriphDevice Dev) {
@@ -120,8 +156,8 @@ void TPeripherals::RunOutInput(TPeriphDevice Dev) {
 void TPeripherals::ResetInput(TPeriphDevice Dev) {
   TInputStream* f = InputFile(Dev);
   if (!f) return;
-  f->Rewind();
-  FHost->PositionChanged(Dev, 0, 0);
+  f->SetStart((Dev == pdTtr ? TtrText : PtrText) ? 0 : std::int64_t(f->Label.End));
+  FHost->PositionChanged(Dev, f->Start(), 0);
   InputDevice(Dev).SetInputByte(0);
 }
 
@@ -141,7 +177,10 @@ void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
     }
   }
   TInputStream& file = *slot;
-  if (file.RunOut()) return;  // the tape has run out: nothing more
+  if (file.RunOut()) {  // the tape has run out: nothing more, unless the next one waits
+    FeedNextInput(Dev);
+    return;
+  }
   std::string error;
   const int c = file.ReadByte(error);
   if (c == TInputStream::rdError) {
@@ -156,7 +195,10 @@ void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
   }
   const bool deliver = !file.RunOut();
   if (atEnd || file.Position() % 10 == 0) FHost->PositionChanged(Dev, file.Position(), deliver ? byte : -1);
-  if (deliver) Device.SetInputByte(std::uint8_t(byte));
+  if (deliver)
+    Device.SetInputByte(std::uint8_t(byte));
+  else
+    FeedNextInput(Dev);
 }
 
 void TPeripherals::TtrByteRequest(TDevice& Sender) { ReaderRequest(pdTtr, static_cast<TInDevice&>(Sender)); }
@@ -207,6 +249,7 @@ bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
 void TPeripherals::CloseAll() {
   TtrFile.reset();
   PtrFile.reset();
+  for (auto& queue : FQueues) queue.clear();
   CloseOutput(pdTtp);
   CloseOutput(pdPtp);
   CloseOutput(pdLpt);

@@ -3,7 +3,9 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,13 +70,22 @@ public:
   // ---- readers
   bool OpenTtrFile(const std::string& Name) { return OpenInput(pdTtr, Name); }
   bool OpenPtrFile(const std::string& Name) { return OpenInput(pdPtr, Name); }
-  // Attaches a reader file (trailer count 0), sets its text choice by the name, delivers byte 0
-  // to the device. On failure nothing stays attached and "Error opening file:" is reported.
-  bool OpenInput(TPeriphDevice Dev, const std::string& Name);
+  // Attaches a reader file (trailer count 0), sets its text choice (by the name unless given),
+  // puts a binary tape in after its punched label, delivers byte 0 to the device. On failure
+  // nothing stays attached and "Error opening file:" is reported.
+  bool OpenInput(TPeriphDevice Dev, const std::string& Name, std::optional<bool> Text = {});
   void DetachInput(TPeriphDevice Dev);  // closes the file
   void RunOutInput(TPeriphDevice Dev);  // the "Close" button: the tape has run out
-  void ResetInput(TPeriphDevice Dev);   // rewinds, trailer count 0, delivers byte 0
+  // Rewinds to where the tape was put in (after the label of a binary tape, by the text choice
+  // now), trailer count 0, delivers byte 0.
+  void ResetInput(TPeriphDevice Dev);
   TInputStream* InputFile(TPeriphDevice Dev) const;
+  // Tape after tape: the files wait (opened now) until the tape in the reader has run out; at
+  // the device's next request the first of them is put in as OpenInput does, as an operator
+  // feeds the next tape. False, with the error reported, when the file cannot be opened.
+  bool QueueInput(TPeriphDevice Dev, const std::string& Name, std::optional<bool> Text = {});
+  std::size_t QueuedInputs(TPeriphDevice Dev) const;
+  void ClearQueue(TPeriphDevice Dev);
   // The "Reader:" switch; returns the reader's state afterwards (off when no file could be had).
   bool SetTeletypeReader(bool On);
 
@@ -101,6 +112,12 @@ public:
   std::uint64_t LastTtoOutputAt() const { return FLastTtoOutputAt; }
 
 private:
+  struct TQueuedTape {
+    std::unique_ptr<TInputStream> File;
+    bool Text;
+  };
+  bool AttachInput(TPeriphDevice Dev, std::unique_ptr<TInputStream> File, bool Text);
+  bool FeedNextInput(TPeriphDevice Dev);
   void ReaderRequest(TPeriphDevice Dev, TInDevice& Device);
   bool PunchByte(TPeriphDevice Dev, std::uint8_t AByte);
   bool WriteOutput(TPeriphDevice Dev, std::uint8_t AByte);
@@ -111,6 +128,7 @@ private:
   TPeripheralHost FNoHost;
   TPeripheralHost* FHost;
   std::array<bool, PeriphDeviceCount> FOpenFailed{};
+  std::array<std::deque<TQueuedTape>, 2> FQueues;  // TTY reader, PTR
   std::uint64_t FLastTtoOutputAt = 0;
 };
 

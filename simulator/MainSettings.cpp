@@ -87,9 +87,12 @@ void TMainForm::ConnectController() {
       TInputStream* f = FPeripherals->InputFile(TPeriphDevice(dev));
       page.edFile->update();
       page.edTotal->setText(QString::number(f ? f->Size() : 0));
-      // The peripherals set their text choice after reporting the attachment.
-      const bool text = f && IsTextFile(f->FName, FPeripherals->TextFiles);
+      const bool text = f && (dev == pdTtr ? FPeripherals->TtrText : FPeripherals->PtrText);
       (text ? page.rbTextFile : page.rbBinFile)->setChecked(true);
+      QStringList dots;
+      if (f && f->Start() > 0)
+        for (const std::string& line : tape::LabelDots(f->Label.Frames)) dots << ToQString(line);
+      pcDevices->ShowLabel(dev, f && f->Start() > 0 ? ToQString(f->Label.Text) : QString(), dots);
     }
   });
   connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });

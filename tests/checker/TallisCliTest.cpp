@@ -67,7 +67,8 @@ TEST_F(TallisCliTest, PrintsTheResultLines) {
 TEST_F(TallisCliTest, GermanLinesWithTheLanguageOption) {
   const TCliResult r = Run("/lang:de " + Quote(CORVANE_TAPES_DIR) + " novabasic1.ab");
   EXPECT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(r.Out, "Datei: " CORVANE_TAPES_DIR "/novabasic1.ab\n  Geprüft: 257 Blöcke: OK\n1 Dateien geprüft\n");
+  EXPECT_EQ(r.Out, "Datei: " CORVANE_TAPES_DIR "/novabasic1.ab\n  Nachspann: " + std::string(26, '$') +
+                       "\n  Geprüft: 257 Blöcke: OK\n1 Dateien geprüft\n");
 }
 
 TEST_F(TallisCliTest, RunEndingOnAnErrorExitsWithOne) {

@@ -1,9 +1,13 @@
-// Absolute binary tapes built in the tests: words low byte first, checksums computed.
+// Absolute binary tapes built in the tests: words low byte first, checksums computed; punched
+// labels and trailer texts as Data General's tapes carry them.
 #pragma once
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "PunchedLabel.h"
 
 class TTape {
 public:
@@ -36,6 +40,21 @@ public:
   TTape& Start(std::uint16_t address) {
     return Words({1, address, static_cast<std::uint16_t>(-(1 + address))});
   }
+  // The text drawn in dots, one frame per column.
+  TTape& Label(std::string_view text) {
+    for (std::uint8_t f : tape::PunchLabel(text)) FBytes += static_cast<char>(f);
+    return *this;
+  }
+  // The text with the top bit set where it makes the number of one bits even.
+  TTape& EvenParity(std::string_view text) {
+    for (char c : text) {
+      const auto b = static_cast<std::uint8_t>(c & 0177);
+      FBytes += static_cast<char>(__builtin_parity(b) ? b | 0200 : b);
+    }
+    return *this;
+  }
+  // Nul(128), the label, Nul(320): the head of a Data General tape.
+  TTape& LabelledHead(std::string_view text) { return Nul(128).Label(text).Nul(320); }
   TTape& Bytes(const std::string& bytes) {
     FBytes += bytes;
     return *this;

@@ -98,4 +98,27 @@ TEST_F(BinaryLoaderTest, BadRepeatBlockAndBadBlockHalt) {
   }
 }
 
+// A Data General tape as it comes: label, leader, data and repeat blocks, start block, trailer.
+// Fed after the loader's own tape, it goes in after its label, as an operator would place it.
+TEST_F(BinaryLoaderTest, LabelledTapeFedAfterTheLoaderTape) {
+  const TTape tape = TTape()
+                         .LabelledHead("091-000064-03")
+                         .Data(0500, {HALT, 0321})
+                         .Repeat(0177757, 01000, 052525)
+                         .Start(0500)
+                         .Nul(5)
+                         .EvenParity("*U*U*U*U091-000064-03\r\n")
+                         .Nul(50);
+  std::ofstream(Dir / "dg.ab", std::ios::binary) << tape.Str();
+  ASSERT_TRUE(P.OpenPtrFile(std::string(CORVANE_BINARY_DIR) + "/samples/binloader.bin"));
+  ASSERT_TRUE(P.QueueInput(pdPtr, Dir / "dg.ab"));
+  M.FSwitches = 012;
+  M.InstructionLimit = 5'000'000;
+  ASSERT_EQ(M.ProgramLoad(), srHalt);
+  EXPECT_EQ(M.PC, 0500);
+  EXPECT_EQ(At(0501), 0321);
+  for (int a = 01000; a < 01020; ++a) EXPECT_EQ(At(a), 052525) << std::oct << a;
+  EXPECT_EQ(P.PtrFile->FName, Dir / "dg.ab");
+}
+
 }  // namespace

@@ -40,6 +40,7 @@
 #include "TextTyping.h"
 #include "RegisterPanel.h"
 #include "ScriptedDialogs.h"
+#include "TestTape.h"
 #include "TestTempDir.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
@@ -394,6 +395,47 @@ private slots:
     f.btPrgLoadClick();
     QVERIFY2(!script.Failed, qPrintable(ConsoleText(f)));
     QVERIFY(attached);
+    QCOMPARE(dialogs.Count(dkError), 0);
+  }
+
+  void labelledTapeGoesInAfterItsLabel() {
+    // A Data General tape attached while our loader waits: it is read from behind its label,
+    // and the PTR page says so.
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    const std::string dg = dir / "dg.ab";
+    const TTape tape = TTape().LabelledHead("091-000064-03").Repeat(0177757, 01000, 052525).Start(0100000);
+    std::ofstream(dg, std::ios::binary) << tape.Str();
+    const QString labelEnd = QString::number(128 + tape::PunchLabel("091-000064-03").size());
+    QVERIFY(f.Peripherals().OpenPtrFile(Samples + "/binloader.bin"));
+    TReaderPage& page = f.pcDevices->Ptr;
+    QVERIFY(page.lbLabel->text().isEmpty());
+    bool attached = false;
+    QString position;
+    TPumpScript script(f, [&] {
+      const TInputStream* t = f.Peripherals().PtrFile.get();
+      if (!attached && t && t->RunOut()) {
+        dialogs.AnswerOpen({QString::fromStdString(dg)});
+        page.btOpen->click();
+        attached = true;
+        position = page.edPos->text();
+      }
+      return false;
+    });
+    AnswerValue(dialogs, "000012");
+    f.btPrgLoadClick();
+    QVERIFY(!script.Failed);
+    QVERIFY(attached);
+    QCOMPARE(position, labelEnd);
+    QCOMPARE(f.Machine().LastStopReason(), srHalt);  // the start word's bit 0: loaded, not started
+    QCOMPARE(f.Machine().Memory[01017].Data, TWord(052525));
+    QCOMPARE(page.lbLabel->text(), QString("Label: 091-000064-03"));
+    QVERIFY(page.lbLabel->toolTip().contains("#"));
+    QVERIFY(page.rbBinFile->isChecked());
+    f.ReaderResetClick(pdPtr);
+    QCOMPARE(page.edPos->text(), labelEnd);
     QCOMPARE(dialogs.Count(dkError), 0);
   }
 
