@@ -3,15 +3,21 @@
 #include <cstdint>
 #include <string>
 
+#include "AbsoluteTape.h"
 #include "NovaUtils.h"
 #include "NumberUtils.h"
+#include "ProgramLoadTape.h"
+#include "PunchedLabel.h"
 #include "SafeFormat.h"
 #include "Translate.h"
 
 namespace {
 
-constexpr std::uint16_t StartBlockWord = 1;
-constexpr std::uint16_t LongestDataBlockWord = 0177760;  // 16 data words
+using tape::LongestDataBlockWord;
+using tape::StartBlockWord;
+
+// The trailer text shown is cut off after this many characters.
+constexpr std::size_t TrailerShown = 72;
 
 // " 001000 060110" (and " " + disassembly for data words)
 std::string ContentsLine(std::uint16_t address, std::uint16_t word) {
@@ -77,11 +83,76 @@ bool ReadStartBlock(TTapeReader& r, TCheckContext& ctx, std::uint16_t& sum) {
   return true;
 }
 
+// " 000100 177743 ..." for every word, then the error when the tape ends before its last word.
+bool ReportProgramLoadTape(const tape::TProgramLoadTape& t, TCheckContext& ctx) {
+  ctx.Line("  " + SafeFormat(_("Program-load tape: %u words at %s"), t.Count, FormatWord(tape::ProgramLoadFirst, nmOctal)));
+  if (ctx.ShowContents) {
+    std::uint16_t address = tape::ProgramLoadFirst;
+    for (std::uint16_t word : t.Words) {
+      ctx.SelectedLine(ContentsLine(address, word) + ' ' + CommandToStr(address, word, nmOctal, true));
+      ctx.LetCatchUp();
+      ++address;
+    }
+  }
+  if (t.Whole()) return true;
+  ctx.Line("  " + SafeFormat(_("Program-load tape cut short by the end of the file: %u of %u words"), t.Words.size(),
+                             t.Count));
+  ctx.LetCatchUp();
+  return false;
+}
+
+void ReportLabel(const tape::TPunchedLabel& label, TCheckContext& ctx) {
+  ctx.Line("  " + SafeFormat(_("Label: %s"), label.Text));
+  if (ctx.ShowContents)
+    for (const std::string& dots : tape::LabelDots(label.Frames)) ctx.Line(' ' + dots);
+  ctx.LetCatchUp();
+}
+
+// The text after the start block, shown when it is readable: printable characters after NUL
+// leader, all in even parity (the parity bit stripped) or all without a parity bit, ending the
+// tape or ended by NUL, CR or LF. False when reading failed.
+bool ReportTrailer(TTapeReader& r, TCheckContext& ctx) {
+  if (!r.SkipNulBytes()) return r.Error() == 0;
+  std::string text;
+  bool even = true, plain = true, ended = true;
+  std::uint8_t b;
+  while (text.size() < TrailerShown && r.GetByte(b)) {
+    const char c = char(b & 0177);
+    if (c < 040 || c > 0176) {
+      ended = c == 0 || c == 012 || c == 015;
+      break;
+    }
+    even = even && __builtin_parity(b) == 0;
+    plain = plain && b < 0200;
+    text += c;
+  }
+  if (r.Error() != 0) return false;
+  if (!text.empty() && (even || plain) && ended) ctx.Line("  " + SafeFormat(_("Trailer: %s"), text));
+  return true;
+}
+
 }  // namespace
 
 bool CheckBinaryTape(TTapeReader& r, TCheckContext& ctx) {
   bool ok = true;
   std::uint64_t blocks = 0;
+  // The head of the tape, before its blocks: a program-load tape (a binary tape may be spliced
+  // behind it), a punched label.
+  r.Fill();
+  if (r.Error() != 0) return false;
+  std::size_t head = 0;
+  tape::TProgramLoadTape programLoad;
+  const bool isProgramLoad = tape::FindProgramLoadTape(r.Data(), r.Available(), programLoad);
+  if (isProgramLoad) {
+    ok = ReportProgramLoadTape(programLoad, ctx);
+    head = programLoad.End;
+  }
+  tape::TPunchedLabel label;
+  if (tape::FindPunchedLabel(r.Data(), r.Available(), label, head)) {
+    ReportLabel(label, ctx);
+    head = label.End;
+  }
+  r.Consume(head);
   for (;;) {
     // An error names the offset just after the previous block, before its gap.
     const std::uint64_t position = r.Offset();
@@ -109,10 +180,16 @@ bool CheckBinaryTape(TTapeReader& r, TCheckContext& ctx) {
       ReportBlockError(ctx, "Error in block at position: %u ($%x)", position);
       ok = false;
     }
-    if (start) break;  // the rest of the tape is trailer
+    if (start) {  // the rest of the tape is trailer
+      if (!ReportTrailer(r, ctx)) return false;
+      break;
+    }
     if (ctx.StopRequested()) return true;  // the file is left without its "Checked:" line
   }
-  ctx.Line("  " + SafeFormat(ok ? _("Checked: %u blocks: OK") : _("Checked: %u blocks: Errors found"), blocks));
+  if (isProgramLoad && blocks == 0)
+    ctx.Line("  " + (ok ? _("Checked: program-load tape: OK") : _("Checked: program-load tape: Errors found")));
+  else
+    ctx.Line("  " + SafeFormat(ok ? _("Checked: %u blocks: OK") : _("Checked: %u blocks: Errors found"), blocks));
   ctx.LetCatchUp();
   return true;
 }

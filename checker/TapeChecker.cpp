@@ -110,17 +110,27 @@ TCheckResult TTapeChecker::Execute(const TCheckParams& params) {
   // files of this run are never taken for tapes by a later pattern.
   std::vector<std::vector<std::string>> collected;
   for (const std::string& pattern : patterns)
-    CollectFiles(params.SourceDir, pattern, params.SubDirs, collected.emplace_back(), text ? realRoot : std::string());
+    CollectFiles(params.SourceDir, pattern, params.SubDirs, collected.emplace_back(), realRoot);
   for (const std::vector<std::string>& files : collected) {
     for (const std::string& file : files) {
       std::string target = file;
+      // A run never leaves the source folder, not even to read.
+      const std::string real = RealPath(file);
+      if (text && !repaired.insert(real).second) continue;
+      // (A file gone since it was found has no real path: its open tells why.)
+      if ((text || !real.empty()) && !LiesInside(realRoot, real)) {
+        ++total;
+        FSink.AppendLine(_("File: ") + file);
+        FSink.AppendLine("  " + (text ? _("Not repaired: a symbolic link leads out of the source folder")
+                                      : _("Not checked: a symbolic link leads out of the source folder")));
+        continue;
+      }
       if (text) {
-        const std::string real = RealPath(file);
-        if (!repaired.insert(real).second) continue;
-        if (!LiesInside(realRoot, real)) {
+        // Our backups keep originals: a later run must not take them for tapes.
+        if (const std::string original = OriginalOfBackup(file); !original.empty()) {
           ++total;
           FSink.AppendLine(_("File: ") + file);
-          FSink.AppendLine("  " + _("Not repaired: a symbolic link leads out of the source folder"));
+          FSink.AppendLine("  " + SafeFormat(_("Not repaired: the backup of %s is left as it is"), original));
           continue;
         }
         // A link is not replaced by the repaired text: its target inside the folder is.

@@ -16,6 +16,27 @@ TTapeReader::TTapeReader() : FBuffer(new std::uint8_t[ReadChunk]) {}
 
 TTapeReader::~TTapeReader() { Close(); }
 
+namespace {
+TFileStamp StampOf(const struct stat& st) {
+  return TFileStamp{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), std::uint64_t(st.st_size),
+                    std::int64_t(st.st_mtim.tv_sec), std::int64_t(st.st_mtim.tv_nsec)};
+}
+}  // namespace
+
+bool StampOfFile(const std::string& fileName, TFileStamp& stamp) {
+  struct stat st;
+  if (::stat(fileName.c_str(), &st) != 0) return false;
+  stamp = StampOf(st);
+  return true;
+}
+
+bool TTapeReader::Stamp(TFileStamp& stamp) const {
+  struct stat st;
+  if (FHandle < 0 || ::fstat(FHandle, &st) != 0) return false;
+  stamp = StampOf(st);
+  return true;
+}
+
 bool TTapeReader::Open(const std::string& fileName) {
   Close();
   FPos = FEnd = 0;

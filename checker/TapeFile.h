@@ -6,6 +6,16 @@
 #include <memory>
 #include <string>
 
+// What tells one version of a file from another: the file itself (device and inode), its size
+// and its modification time.
+struct TFileStamp {
+  std::uint64_t Device = 0, Inode = 0, Size = 0;
+  std::int64_t MTimeSec = 0, MTimeNsec = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+// The stamp of the file a name leads to; false when there is none.
+bool StampOfFile(const std::string& fileName, TFileStamp& stamp);
+
 // Reads a file front to back. The first failing read ends the stream; Error() then tells why.
 class TTapeReader {
 public:
@@ -18,6 +28,8 @@ public:
   // (EISDIR, EINVAL).
   bool Open(const std::string& fileName);
   void Close();
+  // The stamp of the open file as it is now.
+  bool Stamp(TFileStamp& stamp) const;
 
   // The next byte; false at the end of the file (or on a read error).
   bool GetByte(std::uint8_t& b) {

@@ -71,6 +71,10 @@ void FilterText(TTapeReader& reader, TCheckContext& ctx, TTapeWriter* writer) {
   }
 }
 
+std::string ChangedMeanwhile() {
+  return _("Not repaired: the file was changed or replaced while it was repaired; it is left as it is");
+}
+
 }  // namespace
 
 bool IsForeignControl(std::uint8_t sevenBits) { return sevenBits < 128 && ForeignTable.Foreign[sevenBits]; }
@@ -104,6 +108,9 @@ bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckCont
     error = SafeFormat(_("Cannot read file %s: %s"), fileName, std::strerror(err));
     return false;
   };
+  // The version read: the repaired text takes the file's place only while the file is still it.
+  TFileStamp read;
+  const bool stamped = reader.Stamp(read);
   TTextScan scan;
   if (!ScanTextTape(reader, scan)) return readFailed(reader.Error());
   if (!scan.IsTextTape()) {
@@ -112,6 +119,12 @@ bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckCont
     return true;
   }
   if (!reader.Open(fileName)) return readFailed(errno);
+  TFileStamp reopened;
+  if (stamped && (!reader.Stamp(reopened) || !(reopened == read))) {
+    ctx.Line("  " + ChangedMeanwhile());
+    ctx.LetCatchUp();
+    return true;
+  }
 
   if (!scan.NeedsRepair()) {
     FilterText(reader, ctx, nullptr);  // the contents are still listed
@@ -150,7 +163,7 @@ bool RepairTextTape(const std::string& fileName, TTapeReader& reader, TCheckCont
   ctx.Line("  " + SafeFormat(_("File stripped by %u bytes"), reader.Offset() - written));
   ctx.LetCatchUp();
   reader.Close();
-  CommitRepair(fileName, tempName, ctx);
+  CommitRepair(fileName, tempName, ctx, TFileMoves::System(), stamped ? &read : nullptr);
   return true;
 }
 
@@ -163,11 +176,25 @@ std::string BackupName(const std::string& fileName, unsigned attempt) {
   return fileName + ".bak" + (attempt == 0 ? std::string() : std::to_string(attempt));
 }
 
+std::string OriginalOfBackup(const std::string& fileName) {
+  const std::size_t at = fileName.rfind(".bak");
+  if (at == std::string::npos || at == 0 || fileName[at - 1] == '/') return std::string();
+  for (std::size_t i = at + 4; i < fileName.size(); ++i)
+    if (fileName[i] < '0' || fileName[i] > '9') return std::string();
+  const std::string original = fileName.substr(0, at);
+  struct stat st;
+  return ::lstat(original.c_str(), &st) == 0 ? original : std::string();
+}
+
 bool CommitRepair(const std::string& fileName, const std::string& tempName, TCheckContext& ctx,
-                  const TFileMoves& moves) {
+                  const TFileMoves& moves, const TFileStamp* read) {
   const auto notRepaired = [&](const std::string& why) {
     ctx.Line("  " + why);
     return false;
+  };
+  const auto isRead = [read](const std::string& name) {
+    TFileStamp now;
+    return !read || (StampOfFile(name, now) && now == *read);
   };
   // 1. The original gets a backup name that nothing has yet.
   std::string backupName;
@@ -191,7 +218,20 @@ bool CommitRepair(const std::string& fileName, const std::string& tempName, TChe
     return notRepaired(SafeFormat(_("Not repaired: cannot keep the original as %s: %s"), backupName,
                                   std::strerror(err)));
   }
-  // 2. The repaired text takes the file's name.
+  // 2. What the backup holds must be the version that was read, and (linked) the name must
+  // still lead to it: another program may have put a new version in its place meanwhile.
+  if (!isRead(backupName) || (linked && !isRead(fileName))) {
+    moves.Remove(tempName.c_str());
+    if (linked) {
+      moves.Remove(backupName.c_str());
+      return notRepaired(ChangedMeanwhile());
+    }
+    if (moves.RenameNew(backupName.c_str(), fileName.c_str()) == 0) return notRepaired(ChangedMeanwhile());
+    return notRepaired(SafeFormat(_("Not repaired: the file was replaced while it was repaired; the version "
+                                    "found at its name is in %s"),
+                                  backupName));
+  }
+  // 3. The repaired text takes the file's name.
   if (moves.Replace(tempName.c_str(), fileName.c_str()) == 0) return true;
   err = errno;
   // A linked original is still under its name; a moved one goes back.

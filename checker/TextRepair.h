@@ -48,11 +48,16 @@ struct TFileMoves {
 
 // The first free backup name of fileName: "<name>.bak", then "<name>.bak1", "<name>.bak2" ...
 std::string BackupName(const std::string& fileName, unsigned attempt);
+// When fileName is one of our backups ("<name>.bak" or "<name>.bakN" with a file "<name>"
+// beside it): that name. Otherwise "".
+std::string OriginalOfBackup(const std::string& fileName);
 
 // Keeps the original under the first free backup name (a hard link, or where the file system has
 // none, a move that never replaces) and then puts tempName in the file's place. An existing
 // backup is never touched. When anything fails, the original ends up under its own name or,
 // said in a line, under the backup name, and the temporary file is removed where it can be.
-// True when the repaired file is in place.
+// With read given, the file at the name must still be that version (same file, size and time)
+// when it is put aside; a file that another program changed or replaced meanwhile is left as it
+// is now, and a line says so. True when the repaired file is in place.
 bool CommitRepair(const std::string& fileName, const std::string& tempName, TCheckContext& ctx,
-                  const TFileMoves& moves = TFileMoves::System());
+                  const TFileMoves& moves = TFileMoves::System(), const TFileStamp* read = nullptr);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CliText.h"
+#include "CommandOptions.h"
 #include "Commands.h"
 #include "NovaUtils.h"
 
@@ -21,20 +22,16 @@ int AsmCommand(int argc, char** argv) {
   constexpr int MaxAddress = 077777;
   int address = 0;
   bool hasAddress = false;
-  TOptionCursor args(argc, argv);
-  std::string_view value;
-  while (args.Next()) {
-    if (args.IsHelp()) {
-      std::cout << AsmHelp();
-      return 0;
+  static constexpr TOptionSpec Options[] = {{"--address"}};
+  const auto take = [&](std::string_view, std::string_view value) {
+    if (!ReadOctal(value, MaxAddress, address)) {
+      ReportError(TrFormat("%s is not a valid address (octal, 0 to 77777)", {ShownText(value)}));
+      return false;
     }
-    if (args.Name() != "--address") return args.Unknown();
-    if (!args.TakeValue(value)) return 1;
-    if (!ReadOctal(value, MaxAddress, address))
-      return ReportError(
-          TrFormat("%s is not a valid address (octal, 0 to 77777)", {ShownText(value)}));
     hasAddress = true;
-  }
+    return true;
+  };
+  if (const int status = ReadCommandOptions(argc, argv, {Options, AsmHelp, take, {}}); status >= 0) return status;
 
   std::string line;
   while (std::getline(std::cin, line)) {

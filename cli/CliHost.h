@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "KeyInput.h"
 #include "NovaMachine.h"
@@ -13,9 +14,6 @@
 #include "SteadyTimer.h"
 #include "TraceWriter.h"
 #include "Typist.h"
-
-// The core's messages are made for message boxes: a line break (CR LF) becomes a space.
-std::string OneLine(std::string_view text);
 
 class TCliHost : public TMachineHost, public TPeripheralHost {
 public:
@@ -34,15 +32,18 @@ public:
   void PumpEvents() override;
   void TraceChanged(int count) override;
 
-  // ---- TPeripheralHost
-  bool SelectFile(TPeriphDevice dev) override;
+  // ---- TPeripheralHost (nobody is asked for files: a device without one goes without)
   void TeletypeOut(std::uint8_t b) override;
-  void ReportError(const std::string& text) override;
+  void ReportFailure(const TMachineError& error) override { NoteError(ErrorText(error, elLine)); }
+
+  // Notes an error of the run (each once).
+  void NoteError(const std::string& text);
 
   // Writes pending teletype output; false (and the error noted) when standard output fails.
   bool FlushOutput();
-  // The first error (file, output) met during the run; it makes the exit status 1.
-  const std::string& Error() const { return FError; }
+  // The errors (files, output) met during the run and while closing its files, each once, in
+  // the order they came; any of them makes the exit status 1.
+  const std::vector<std::string>& Errors() const { return FErrors; }
 
   // A signal asks the run to end (set from a signal handler).
   static void RequestStop();
@@ -59,7 +60,7 @@ private:
   TTypist FTypist;
   TSteadyTimer FClock;
   std::string FOut;
-  std::string FError;
+  std::vector<std::string> FErrors;
   TClock::time_point FLastTerminalPoll{};
   bool FStalled = false;
   TClock::time_point FStallStart{};

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SafeFormat.h"
+#include "TextUtils.h"
 #include "Translate.h"
 
 std::string Tr(const char* msgid) { return TranslateText(msgid); }
@@ -55,60 +56,4 @@ std::string_view TrimLine(std::string_view line) {
   return line;
 }
 
-std::string ShownText(std::string_view text) {
-  constexpr std::size_t MaxShown = 40;
-  static const char hex[] = "0123456789ABCDEF";
-  std::string shown;
-  for (std::size_t i = 0; i < text.size() && i < MaxShown; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c >= ' ' && c < 0x7F) {
-      shown += char(c);
-    } else {
-      shown += "\\x";
-      shown += hex[c >> 4];
-      shown += hex[c & 15];
-    }
-  }
-  if (text.size() > MaxShown) shown += "...";
-  return shown;
-}
-
-bool TOptionCursor::Next() {
-  if (++FIndex >= FArgc) return false;
-  FName = FArgv[FIndex];
-  FInline = {};
-  FHasInline = false;
-  const std::size_t eq = FName.find('=');
-  if (FName.starts_with("--") && eq != std::string_view::npos) {
-    FInline = FName.substr(eq + 1);
-    FName = FName.substr(0, eq);
-    FHasInline = true;
-  }
-  return true;
-}
-
-bool TOptionCursor::TakeValue(std::string_view& value) {
-  if (FHasInline) {
-    value = FInline;
-    return true;
-  }
-  if (FIndex + 1 >= FArgc) {
-    ReportError(TrFormat("option %s needs a value", {FName}));
-    return false;
-  }
-  value = FArgv[++FIndex];
-  return true;
-}
-
-bool TOptionCursor::NoValue() {
-  if (!FHasInline) return true;
-  ReportError(TrFormat("option %s takes no value", {FName}));
-  return false;
-}
-
-int TOptionCursor::Unknown() const {
-  if (FName.starts_with("-"))
-    return ReportError(TrFormat("unknown option %s (see corvane-cli --help)", {ShownText(FName)}));
-  return ReportError(
-      TrFormat("unexpected argument %s (see corvane-cli --help)", {ShownText(FName)}));
-}
+std::string ShownText(std::string_view text) { return EscapeControls(text, 40); }

@@ -22,22 +22,3 @@ std::string_view TrimLine(std::string_view line);      // blanks and a CR at bot
 // An input text as it is shown in a message: other bytes than printable ASCII as \xNN, and
 // cut after 40 characters.
 std::string ShownText(std::string_view text);
-
-// Walks the options of a subcommand: "--name value" and "--name=value".
-class TOptionCursor {
-public:
-  TOptionCursor(int argc, char** argv) : FArgc(argc), FArgv(argv) {}
-  bool Next();                    // moves to the next argument; false at the end
-  std::string_view Name() const { return FName; }
-  bool IsHelp() const { return FName == "--help" || FName == "-h"; }
-  bool TakeValue(std::string_view& value);  // false (and reported) when there is none
-  bool NoValue();  // for flags: false (and reported) when "--flag=value" was given
-  int Unknown() const;  // reports an unknown option or argument; returns 1
-
-private:
-  int FArgc;
-  char** FArgv;
-  int FIndex = 0;
-  std::string_view FName, FInline;
-  bool FHasInline = false;
-};

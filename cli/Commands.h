@@ -1,5 +1,5 @@
 // Subcommands of corvane-cli: one entry per subcommand, each given the arguments from the
-// subcommand's name on (argv[0] is "run", "disasm" or "asm"). Each returns the exit status:
+// subcommand's name on (argv[0] is "run", "disasm", "asm" or "assemble"). Each returns the exit status:
 // 0 on success, 1 on an error, whose message has gone to standard error.
 #pragma once
 #include <string>
@@ -9,6 +9,7 @@
 int RunCommand(int argc, char** argv);
 int DisasmCommand(int argc, char** argv);
 int AsmCommand(int argc, char** argv);
+int AssembleCommand(int argc, char** argv);
 
 // `disasm --dump FILE [--from OCTAL] [--to OCTAL] [--base ...]`: the listing lines of a memory
 // dump file. The options are checked by DisasmCommand: From and To are addresses 0 to 77777
@@ -25,3 +26,4 @@ int DisasmDump(const TDisasmDumpOptions& options);
 std::string RunHelp();
 std::string DisasmHelp();
 std::string AsmHelp();
+std::string AssembleHelp();

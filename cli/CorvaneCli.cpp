@@ -17,7 +17,7 @@ void PrintHelp() {
   std::cout << Tr("Usage: corvane-cli COMMAND [OPTIONS]\n"
                   "\n"
                   "Commands:\n")
-            << DisasmHelp() << AsmHelp() << RunHelp()
+            << DisasmHelp() << AsmHelp() << AssembleHelp() << RunHelp()
             << Tr("  /lang:CODE\n"
                   "      Language of the messages (de, en), anywhere on the line; /ini:LOCATION\n"
                   "      and /portable choose the language file as the programs do.\n")
@@ -56,6 +56,7 @@ int Dispatch(int argc, char** argv) {
   }
   if (command == "disasm") return DisasmCommand(argc - 1, argv + 1);
   if (command == "asm") return AsmCommand(argc - 1, argv + 1);
+  if (command == "assemble") return AssembleCommand(argc - 1, argv + 1);
   if (command == "run") return RunCommand(argc - 1, argv + 1);
   return ReportError(TrFormat("unknown command %s (see corvane-cli --help)", {ShownText(command)}));
 }

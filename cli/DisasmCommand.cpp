@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CliText.h"
+#include "CommandOptions.h"
 #include "Commands.h"
 #include "NovaUtils.h"
 
@@ -22,24 +23,27 @@ struct TDisasmOptions {
 
 // Reads the options; returns -1 to go on, else the exit status.
 int ReadOptions(int argc, char** argv, TDisasmOptions& o) {
-  TOptionCursor args(argc, argv);
-  std::string_view value;
+  static constexpr TOptionSpec Options[] = {
+      {"--address"}, {"--columns", okFlag}, {"--base"}, {"--dump", okFileName}, {"--from"}, {"--to"}};
   bool hasFrom = false;
-  while (args.Next()) {
-    const std::string_view name = args.Name();
-    if (args.IsHelp()) {
-      std::cout << DisasmHelp();
-      return 0;
-    }
+  const auto take = [&](std::string_view name, std::string_view value) {
     if (name == "--columns") {
-      if (!args.NoValue()) return 1;
       o.Columns = true;
-    } else if (name == "--address" || name == "--from" || name == "--to") {
-      if (!args.TakeValue(value)) return 1;
+    } else if (name == "--base") {
+      if (!ReadBase(value, o.Base)) {
+        ReportError(
+            TrFormat("%s is not a valid base (octal, hex, binary, decimal or zerodec)", {ShownText(value)}));
+        return false;
+      }
+    } else if (name == "--dump") {
+      o.Dump = true;
+      o.DumpOptions.FileName = value;
+    } else {
       int address;
-      if (!ReadOctal(value, MaxAddress, address))
-        return ReportError(
-          TrFormat("%s is not a valid address (octal, 0 to 77777)", {ShownText(value)}));
+      if (!ReadOctal(value, MaxAddress, address)) {
+        ReportError(TrFormat("%s is not a valid address (octal, 0 to 77777)", {ShownText(value)}));
+        return false;
+      }
       if (name == "--address") {
         o.Address = address;
       } else {
@@ -47,20 +51,10 @@ int ReadOptions(int argc, char** argv, TDisasmOptions& o) {
         (name == "--from" ? o.DumpOptions.From : o.DumpOptions.To) = address;
         hasFrom = hasFrom || name == "--from";
       }
-    } else if (name == "--base") {
-      if (!args.TakeValue(value)) return 1;
-      if (!ReadBase(value, o.Base))
-        return ReportError(TrFormat(
-            "%s is not a valid base (octal, hex, binary, decimal or zerodec)", {ShownText(value)}));
-    } else if (name == "--dump") {
-      if (!args.TakeValue(value)) return 1;
-      if (value.empty()) return ReportError(Tr("option --dump needs a file name"));
-      o.Dump = true;
-      o.DumpOptions.FileName = value;
-    } else {
-      return args.Unknown();
     }
-  }
+    return true;
+  };
+  if (const int status = ReadCommandOptions(argc, argv, {Options, DisasmHelp, take, {}}); status >= 0) return status;
   if (o.Dump && (o.Address >= 0 || o.Columns))
     return ReportError(Tr("--address and --columns cannot be used with --dump"));
   if (!o.Dump && o.HasRange) return ReportError(Tr("--from and --to need --dump"));

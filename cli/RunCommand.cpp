@@ -1,16 +1,20 @@
 // corvane-cli run: the machine without a window.
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "CliHost.h"
 #include "CliText.h"
 #include "Commands.h"
 #include "FileIdentity.h"
 #include "RunOptions.h"
+#include "RunOutputs.h"
 
 namespace {
 
@@ -51,18 +55,6 @@ bool CheckReadable(const std::string& name) {
   return false;
 }
 
-bool CheckWritable(const std::string& name) {
-  if (name.empty()) return true;
-  TReplacingFile probe;
-  std::string error;
-  if (probe.Open(name, error)) {
-    probe.Discard();
-    return true;
-  }
-  ReportError(TrFormat("cannot write file %s: %s", {name, error}));
-  return false;
-}
-
 void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
   char line[160];
   std::snprintf(line, sizeof line, "PC=%06o AC0=%06o AC1=%06o AC2=%06o AC3=%06o C=%d ION=%d STEPS=%llu STOP=%s\n",
@@ -82,8 +74,9 @@ void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
 
 // An output file that is also an input would be overwritten while it is read, or after it.
 bool CheckOutputsAreNotInputs(const TRunOptions& o) {
-  const std::pair<const char*, const std::string*> inputs[] = {
-      {"--ptr", &o.Ptr}, {"--ttr", &o.Ttr}, {"--load-dump", &o.LoadDump}};
+  std::vector<std::pair<const char*, const std::string*>> inputs = {{"--load-dump", &o.LoadDump}};
+  for (const std::string& tape : o.Ptr) inputs.emplace_back("--ptr", &tape);
+  for (const std::string& tape : o.Ttr) inputs.emplace_back("--ttr", &tape);
   const std::pair<const char*, const std::string*> outputs[] = {
       {"--ptp", &o.Ptp}, {"--ttp", &o.Ttp}, {"--lpt", &o.Lpt}, {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut}};
   for (const auto& [outOption, outName] : outputs)
@@ -98,24 +91,24 @@ bool CheckOutputsAreNotInputs(const TRunOptions& o) {
 
 // Everything a run needs, set up from the options; false after an error (reported).
 bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripherals, TCliHost& host,
-             TTraceWriter& trace) {
+             TTraceWriter& trace, TRunOutputs& outputs) {
   if (!CheckOutputsAreNotInputs(o)) return false;
-  for (const std::string* name : {&o.Ptr, &o.Ttr})
-    if (!CheckReadable(*name)) return false;
-  for (const std::string* name : {&o.Ptp, &o.Ttp, &o.Lpt, &o.SaveDump, &o.TraceOut})
-    if (!CheckWritable(*name)) return false;
+  for (const std::vector<std::string>* tapes : {&o.Ptr, &o.Ttr})
+    for (const std::string& name : *tapes)
+      if (!CheckReadable(name)) return false;
+  if (!outputs.Open()) return false;
 
   machine.ResetCpu();
   if (o.MemSize > 0) machine.SetMemSize(o.MemSize);
   if (!o.LoadDump.empty()) {
-    std::string error;
+    TMachineError error;
     if (!machine.LoadDump(o.LoadDump, false, &error)) {
-      ReportError(OneLine(error));
+      ReportError(ErrorText(error, elLine));
       return false;
     }
   }
-  if (o.Pc >= 0) machine.PC = TWord(o.Pc);
-  if (o.Switches >= 0) machine.FSwitches = TWord(o.Switches);
+  if (o.Pc >= 0) machine.SetPC(TWord(o.Pc));
+  if (o.Switches >= 0) machine.SetSwitches(TWord(o.Switches));
   // The bootstrap would wait for ever for a device that is not there.
   const int loadDevice = machine.FSwitches & 077;
   if (o.ProgLoad && !machine.IoDevices[std::size_t(loadDevice)]) {
@@ -125,28 +118,16 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   }
   for (int address : o.Breaks) machine.SetBreakpoint(TWord(address));
 
+  // The first tape in the reader, the others waiting for it to run out.
   bool ok = true;
-  if (!o.Ptr.empty()) {
-    ok = ok && peripherals.OpenPtrFile(o.Ptr);
-    peripherals.PtrText = o.PtrText;
-  }
-  if (ok && !o.Ttr.empty()) {
-    ok = peripherals.OpenTtrFile(o.Ttr);
-    peripherals.TtrText = o.TtrText;
-    ok = ok && peripherals.SetTeletypeReader(true);
-  }
-  if (ok && !o.Ptp.empty()) ok = peripherals.AttachOutput(pdPtp, o.Ptp);
-  if (ok && !o.Ttp.empty()) ok = peripherals.AttachOutput(pdTtp, o.Ttp);
-  if (ok && !o.Lpt.empty()) ok = peripherals.AttachOutput(pdLpt, o.Lpt);
+  for (const auto& [dev, tapes, text] : {std::tuple{pdPtr, &o.Ptr, o.PtrText}, std::tuple{pdTtr, &o.Ttr, o.TtrText}})
+    for (std::size_t i = 0; ok && i < tapes->size(); ++i)
+      ok = i == 0 ? peripherals.OpenInput(dev, (*tapes)[i], text) : peripherals.QueueInput(dev, (*tapes)[i], text);
+  if (ok && !o.Ttr.empty()) ok = peripherals.SetTeletypeReader(true);
   peripherals.TtyPunch = !o.Ttp.empty();
-  if (ok && !o.TraceOut.empty()) {
-    std::string error;
-    ok = trace.Open(o.TraceOut, error);
-    if (!ok) host.ReportError(TrFormat("cannot write file %s: %s", {o.TraceOut, error}));
-    host.SetTrace(ok ? &trace : nullptr);
-  }
+  host.SetTrace(trace.IsOpen() ? &trace : nullptr);
   if (!ok) {
-    ReportError(host.Error().empty() ? Tr("the devices could not be prepared") : host.Error());
+    ReportError(host.Errors().empty() ? Tr("the devices could not be prepared") : host.Errors().front());
     return false;
   }
   machine.InstructionLimit = o.MaxInstructions;
@@ -166,27 +147,36 @@ int RunCommand(int argc, char** argv) {
   TKeyInput keys;
   TCliHost host(machine, peripherals, keys);
   TTraceWriter trace(machine);
+  TRunOutputs outputs(options, machine, peripherals, trace);
   machine.SetHost(&host);
   peripherals.SetHost(&host);
-  if (!Prepare(options, machine, peripherals, host, trace)) return ExitError;
+  if (!Prepare(options, machine, peripherals, host, trace, outputs)) {
+    outputs.Discard();
+    return ExitError;
+  }
 
   InstallSignals();
   // Raw mode first: a key typed as soon as the notice is seen must not be cooked or echoed.
   keys.Start();
   if (keys.IsTerminal()) std::cerr << Tr("corvane-cli: Ctrl-E ends the run") << std::endl;
-  const TStopReason reason = options.ProgLoad ? machine.ProgramLoad() : machine.RunProgram();
+  // The front panel's PROG LOAD, or its CONTINUE at PC.
+  TPanelLamps lamps;
+  const TStopReason reason = machine.PanelCommand(options.ProgLoad ? ncProgLoad : ncCont, lamps);
   keys.Finish();
   host.FlushOutput();
 
-  std::string error;
-  if (trace.IsOpen() && !trace.Commit(error)) host.ReportError(TrFormat("cannot write file %s: %s", {options.TraceOut, error}));
-  peripherals.CloseAll();
-  if (!options.SaveDump.empty() && !machine.SaveDump(options.SaveDump, &error)) host.ReportError(error);
+  const bool outputsKept = outputs.Close(host);
 
   if (options.Regs) PrintRegisters(machine, reason);
-  const std::string& detail = machine.LastStopDetail();
-  if (!detail.empty() && detail != host.Error()) ReportError(OneLine(detail));
-  if (!host.Error().empty()) return ReportError(host.Error());
+  // The stop reason, then every error, each once (a write error that stopped the run is both).
+  std::vector<std::string> messages;
+  const auto add = [&messages](const std::string& text) {
+    if (!text.empty() && std::find(messages.begin(), messages.end(), text) == messages.end()) messages.push_back(text);
+  };
+  add(machine.LastStopDetail());
+  for (const std::string& error : host.Errors()) add(error);
+  for (const std::string& message : messages) ReportError(message);
+  if (!outputsKept) return ExitError;
   switch (reason) {
     case srHalt: return ExitHalted;
     case srLimit: return ExitLimit;

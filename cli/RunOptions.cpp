@@ -5,9 +5,9 @@
 
 #include <filesystem>
 #include <iostream>
-#include <set>
 
 #include "CliText.h"
+#include "CommandOptions.h"
 #include "Commands.h"
 #include "Throttle.h"
 
@@ -16,16 +16,22 @@ namespace {
 constexpr int MaxAddress = 077777;
 constexpr int MaxWord = 0177777;
 
-bool ReadDecimal(std::string_view text, std::uint64_t maxValue, std::uint64_t& value) {
-  if (text.empty() || text.size() > 19) return false;
+enum TDecimalRead { drValid, drTooLarge, drInvalid };
+
+// Decimal digits only; drTooLarge for digits whose value is above maxValue.
+TDecimalRead ReadDecimal(std::string_view text, std::uint64_t maxValue, std::uint64_t& value) {
+  if (text.empty()) return drInvalid;
   std::uint64_t v = 0;
+  bool tooLarge = false;
   for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + std::uint64_t(c - '0');
+    if (c < '0' || c > '9') return drInvalid;
+    const std::uint64_t digit = std::uint64_t(c - '0');
+    if (tooLarge || digit > maxValue || v > (maxValue - digit) / 10) tooLarge = true;
+    else v = v * 10 + digit;
   }
-  if (v > maxValue) return false;
+  if (tooLarge) return drTooLarge;
   value = v;
-  return true;
+  return drValid;
 }
 
 // The same file named by two outputs would be replaced by whichever closes last.
@@ -61,7 +67,7 @@ bool ReadSpeed(std::string_view text, std::uint32_t& value) {
     return true;
   }
   std::uint64_t rate = 0;
-  if (!ReadDecimal(text, speed::MaxRate, rate) || rate < speed::MinRate) return false;
+  if (ReadDecimal(text, speed::MaxRate, rate) != drValid || rate < speed::MinRate) return false;
   value = std::uint32_t(rate);
   return true;
 }
@@ -82,9 +88,11 @@ std::string RunHelp() {
       "      --prog-load         program load from the device in the low six bits of\n"
       "                          the switches (12: paper-tape reader); --pc is ignored\n"
       "      --ptr FILE          tape in the paper-tape reader; --ptr-text: a text tape\n"
-      "                          (its trailer starts with a form feed)\n"
+      "                          (its trailer starts with a form feed). May be repeated:\n"
+      "                          when a tape has run out, the next one goes in. A\n"
+      "                          binary tape goes in after its punched label\n"
       "      --ttr FILE          tape in the teletype reader, which is switched on;\n"
-      "                          --ttr-text: a text tape\n"
+      "                          --ttr-text: a text tape. May be repeated as --ptr\n"
       "      --ptp FILE          paper-tape punch output\n"
       "      --ttp FILE          teletype punch output; the punch is switched on\n"
       "      --lpt FILE          line printer output\n"
@@ -120,86 +128,73 @@ std::string RunHelp() {
 }
 
 int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
-  TOptionCursor args(argc, argv);
-  std::string_view value;
-  std::set<std::string, std::less<>> seen;
-  const auto fileValue = [&](std::string& target) {
-    if (!args.TakeValue(value)) return false;
-    if (value.empty()) {
-      ReportError(TrFormat("option %s needs a file name", {args.Name()}));
-      return false;
-    }
-    target = value;
-    return true;
+  static constexpr TOptionSpec Options[] = {
+      {"--memsize"},           {"--load-dump", okFileName}, {"--pc"},
+      {"--switches"},          {"--prog-load", okFlag},     {"--ptr", okFileName, true},
+      {"--ptr-text", okFlag},  {"--ttr", okFileName, true}, {"--ttr-text", okFlag},
+      {"--ptp", okFileName},   {"--ttp", okFileName},       {"--lpt", okFileName},
+      {"--break", okValue, true}, {"--max-instructions"},   {"--speed"},
+      {"--save-dump", okFileName}, {"--trace-out", okFileName}, {"--regs", okFlag},
   };
-  const auto octalValue = [&](int maxValue, int& target) {
-    if (!args.TakeValue(value)) return false;
-    if (!ReadOctal(value, maxValue, target)) {
-      ReportError(maxValue == MaxAddress
-                      ? TrFormat("%s is not a valid address (octal, 0 to 77777)", {ShownText(value)})
-                      : TrFormat("%s is not a valid word (octal, 0 to 177777)", {ShownText(value)}));
-      return false;
-    }
-    return true;
+  const auto octal = [](std::string_view value, int maxValue, int& target) {
+    if (ReadOctal(value, maxValue, target)) return true;
+    ReportError(maxValue == MaxAddress
+                    ? TrFormat("%s is not a valid address (octal, 0 to 77777)", {ShownText(value)})
+                    : TrFormat("%s is not a valid word (octal, 0 to 177777)", {ShownText(value)}));
+    return false;
   };
-
-  while (args.Next()) {
-    const std::string_view name = args.Name();
-    if (args.IsHelp()) {
-      std::cout << RunHelp();
-      return 0;
-    }
-    if (name != "--break" && !seen.insert(std::string(name)).second)
-      return ReportError(TrFormat("option %s is given twice", {ShownText(name)}));
-    bool ok = true;
+  const auto take = [&](std::string_view name, std::string_view value) {
     if (name == "--memsize") {
       std::uint64_t n = 0;
-      ok = args.TakeValue(value);
-      if (ok && !ReadDecimal(value, 32768, n)) n = 0;
-      if (ok && n == 0)
-        return ReportError(TrFormat("%s is not a valid memory size (1 to 32768 words)", {ShownText(value)}));
-      o.MemSize = int(n);
-    } else if (name == "--load-dump") {
-      ok = fileValue(o.LoadDump);
-    } else if (name == "--pc") {
-      ok = octalValue(MaxAddress, o.Pc);
-    } else if (name == "--switches") {
-      ok = octalValue(MaxWord, o.Switches);
-    } else if (name == "--break") {
-      int address = 0;
-      ok = octalValue(MaxAddress, address);
-      o.Breaks.push_back(address);
-    } else if (name == "--max-instructions") {
-      ok = args.TakeValue(value);
-      if (ok && (!ReadDecimal(value, UINT64_MAX, o.MaxInstructions) || o.MaxInstructions == 0))
-        return ReportError(TrFormat("%s is not a valid instruction count (1 or more)", {ShownText(value)}));
-    } else if (name == "--speed") {
-      ok = args.TakeValue(value);
-      if (ok && !ReadSpeed(value, o.Speed))
-        return ReportError(TrFormat("%s is not a valid speed (max, nova800, or 1000 to 100000000 instructions per second)",
-                                    {ShownText(value)}));
-    } else if (name == "--prog-load" || name == "--ptr-text" || name == "--ttr-text" || name == "--regs") {
-      ok = args.NoValue();
-      (name == "--prog-load" ? o.ProgLoad : name == "--ptr-text" ? o.PtrText : name == "--ttr-text" ? o.TtrText : o.Regs) = true;
-    } else if (name == "--ptr") {
-      ok = fileValue(o.Ptr);
-    } else if (name == "--ttr") {
-      ok = fileValue(o.Ttr);
-    } else if (name == "--ptp") {
-      ok = fileValue(o.Ptp);
-    } else if (name == "--ttp") {
-      ok = fileValue(o.Ttp);
-    } else if (name == "--lpt") {
-      ok = fileValue(o.Lpt);
-    } else if (name == "--save-dump") {
-      ok = fileValue(o.SaveDump);
-    } else if (name == "--trace-out") {
-      ok = fileValue(o.TraceOut);
-    } else {
-      return args.Unknown();
+      if (ReadDecimal(value, 32768, n) == drValid && n > 0) {
+        o.MemSize = int(n);
+        return true;
+      }
+      ReportError(TrFormat("%s is not a valid memory size (1 to 32768 words)", {ShownText(value)}));
+      return false;
     }
-    if (!ok) return 1;
-  }
+    if (name == "--pc") return octal(value, MaxAddress, o.Pc);
+    if (name == "--switches") return octal(value, MaxWord, o.Switches);
+    if (name == "--break") {
+      int address = 0;
+      if (!octal(value, MaxAddress, address)) return false;
+      o.Breaks.push_back(address);
+      return true;
+    }
+    if (name == "--max-instructions") {
+      const TDecimalRead read = ReadDecimal(value, UINT64_MAX, o.MaxInstructions);
+      if (read == drValid && o.MaxInstructions > 0) return true;
+      ReportError(read == drTooLarge
+                      ? TrFormat("%s is too large an instruction count (at most %s)",
+                                 {ShownText(value), std::to_string(UINT64_MAX)})
+                      : TrFormat("%s is not a valid instruction count (1 or more)", {ShownText(value)}));
+      return false;
+    }
+    if (name == "--speed") {
+      if (ReadSpeed(value, o.Speed)) return true;
+      ReportError(TrFormat("%s is not a valid speed (max, nova800, or 1000 to 100000000 instructions per second)",
+                           {ShownText(value)}));
+      return false;
+    }
+    struct TFlag {
+      std::string_view Name;
+      bool* Target;
+    };
+    for (const TFlag& f : {TFlag{"--prog-load", &o.ProgLoad}, TFlag{"--ptr-text", &o.PtrText},
+                           TFlag{"--ttr-text", &o.TtrText}, TFlag{"--regs", &o.Regs}})
+      if (name == f.Name) *f.Target = true;
+    if (name == "--ptr" || name == "--ttr") (name == "--ptr" ? o.Ptr : o.Ttr).emplace_back(value);
+    struct TFile {
+      std::string_view Name;
+      std::string* Target;
+    };
+    for (const TFile& f : {TFile{"--load-dump", &o.LoadDump},
+                           TFile{"--ptp", &o.Ptp}, TFile{"--ttp", &o.Ttp}, TFile{"--lpt", &o.Lpt},
+                           TFile{"--save-dump", &o.SaveDump}, TFile{"--trace-out", &o.TraceOut}})
+      if (name == f.Name) *f.Target = value;
+    return true;
+  };
+  if (const int status = ReadCommandOptions(argc, argv, {Options, RunHelp, take, {}}); status >= 0) return status;
   if (o.PtrText && o.Ptr.empty()) return ReportError(Tr("--ptr-text needs --ptr"));
   if (o.TtrText && o.Ttr.empty()) return ReportError(Tr("--ttr-text needs --ttr"));
   return CheckOutputsDiffer(o);

@@ -1,5 +1,6 @@
 #include "TallisOptions.h"
 
+#include <set>
 #include <string_view>
 
 #include "CommandLine.h"
@@ -42,7 +43,14 @@ TTallisArgs SplitTallisArgs(int argc, const char* const* argv) {
 
 TTallisParse ParseTallisWords(const std::vector<TTallisWord>& words, TCheckParams& params, std::string& error) {
   std::vector<std::string> positional;
+  std::set<std::string> seen;
   for (const TTallisWord& word : words) {
+    // The rule of every command: an option is given once.
+    const bool known = word.Text == "--text" || word.Text == "--subdirs" || word.Text == "--contents";
+    if (word.IsOption && known && !seen.insert(word.Text).second) {
+      error = SafeFormat(_("option %s is given twice"), word.Text);
+      return tpUsageError;
+    }
     if (!word.IsOption)
       positional.push_back(word.Text);
     else if (word.Text == "--text")

@@ -1,5 +1,7 @@
 #include "TraceWriter.h"
 
+#include "CliText.h"
+
 namespace {
 
 char* Octal6(char* p, TWord v) {
@@ -37,7 +39,11 @@ bool TTraceWriter::WriteNew(std::string& Error) {
   for (int i = count - int(fresh); i < count; ++i) {
     FormatLine(FMachine.TraceItem(i), line);
     line[TraceLineLength] = '\n';
-    if (!FFile.Write(line, sizeof line, Error)) return false;
+    if (!FFile.Write(line, sizeof line, Error)) {
+      Error = TrFormat("cannot write file %s: %s", {FFile.Name(), Error});
+      FFile.Discard();
+      return false;
+    }
   }
   return true;
 }

@@ -13,7 +13,8 @@ public:
 
   // Creates the file (it replaces the target only at Commit). Error: the system's text.
   bool Open(const std::string& Name, std::string& Error);
-  // Writes the records executed since the last call; false after a write error.
+  // Writes the records executed since the last call; false after a write error, which discards
+  // the file (the target is untouched) and puts "cannot write file NAME: reason" into Error.
   bool WriteNew(std::string& Error);
   bool Commit(std::string& Error) { return FFile.Commit(Error); }
   bool IsOpen() const { return FFile.IsOpen(); }

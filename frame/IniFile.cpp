@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 
 #include "AtomicFile.h"
 #include "TextUtils.h"
+#include "Translate.h"
 
 namespace {
 
@@ -53,11 +55,24 @@ bool ParseInt(std::string_view text, int& value) {
   return true;
 }
 
+std::string LowerKey(std::string_view key) {
+  std::string lower(key);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return lower;
+}
+
 }  // namespace
 
 TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
   std::string content;
-  if (ReadWholeFile(FFileName, content)) SetText(content);
+  if (ReadWholeFile(FFileName, content)) {
+    SetText(content);
+    return;
+  }
+  // There, but not read (no permission, a read error, too large): writing would replace it.
+  std::error_code ec;
+  FUnreadable = !FFileName.empty() && std::filesystem::is_regular_file(FFileName, ec);
 }
 
 void TIniFile::Clear() { FSections.clear(); }
@@ -85,13 +100,13 @@ void TIniFile::SetText(std::string_view text) {
       std::string_view name = Trim(trimmed.substr(1, trimmed.size() - 2));
       current = FindSection(name);  // a repeated header continues the first section of that name
       if (!current) {
-        FSections.push_back(TSection{std::string(name), true, {}});
+        FSections.push_back(TSection{std::string(name), true, {}, {}, false});
         current = &FSections.back();
       }
       continue;
     }
     if (!current) {
-      FSections.push_back(TSection{std::string(), false, {}});
+      FSections.push_back(TSection{std::string(), false, {}, {}, false});
       current = &FSections.back();
     }
     std::size_t eq = line.find('=');
@@ -126,9 +141,20 @@ TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
 }
 
 const TIniFile::TLine* TIniFile::FindKey(const TSection& section, std::string_view key) {
-  for (const TLine& l : section.Lines)
-    if (l.IsValue && SameText(l.Key, key)) return &l;
-  return nullptr;
+  constexpr std::size_t IndexFrom = 32;  // lines; below that a plain search is as fast
+  if (section.Lines.size() < IndexFrom) {
+    for (const TLine& l : section.Lines)
+      if (l.IsValue && SameText(l.Key, key)) return &l;
+    return nullptr;
+  }
+  if (!section.IndexValid) {
+    section.Index.clear();
+    for (std::size_t i = 0; i < section.Lines.size(); ++i)
+      if (section.Lines[i].IsValue) section.Index.emplace(LowerKey(section.Lines[i].Key), i);
+    section.IndexValid = true;
+  }
+  const auto found = section.Index.find(LowerKey(key));
+  return found == section.Index.end() ? nullptr : &section.Lines[found->second];
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
@@ -160,7 +186,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   std::string k = OneLine(Trim(key));
   TSection* s = FindSection(section);
   if (!s) {
-    FSections.push_back(TSection{OneLine(Trim(section)), true, {}});
+    FSections.push_back(TSection{OneLine(Trim(section)), true, {}, {}, false});
     s = &FSections.back();
   }
   if (TLine* l = const_cast<TLine*>(FindKey(*s, k))) {
@@ -169,7 +195,12 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   }
   // A new key goes after the last value of the section, before trailing blank or comment lines.
   auto pos = std::find_if(s->Lines.rbegin(), s->Lines.rend(), [](const TLine& l) { return l.IsValue; });
+  const std::size_t at = std::size_t(pos.base() - s->Lines.begin());
   s->Lines.insert(pos.base(), TLine{k, OneLine(value), true});
+  if (s->IndexValid && at + 1 == s->Lines.size())
+    s->Index.emplace(LowerKey(k), at);
+  else
+    s->IndexValid = false;
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -185,8 +216,19 @@ void TIniFile::EraseSection(std::string_view section) {
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
-  if (TSection* s = FindSection(section))
+  if (TSection* s = FindSection(section)) {
     std::erase_if(s->Lines, [&](const TLine& l) { return l.IsValue && SameText(l.Key, key); });
+    s->IndexValid = false;
+  }
+}
+
+void TIniFile::DeleteKeysStartingWith(std::string_view section, std::string_view prefix) {
+  if (TSection* s = FindSection(section)) {
+    std::erase_if(s->Lines, [&](const TLine& l) {
+      return l.IsValue && l.Key.size() >= prefix.size() && SameText(std::string_view(l.Key).substr(0, prefix.size()), prefix);
+    });
+    s->IndexValid = false;
+  }
 }
 
 bool TIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
@@ -211,4 +253,10 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
   return keys;
 }
 
-bool TIniFile::UpdateFile(std::string* error) const { return WriteFileAtomic(FFileName, Text(), error); }
+bool TIniFile::UpdateFile(std::string* error) const {
+  if (FUnreadable) {
+    if (error) *error = FFileName + ": " + _("the file could not be read, so it is not replaced");
+    return false;
+  }
+  return WriteFileAtomic(FFileName, Text(), error);
+}

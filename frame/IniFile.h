@@ -2,10 +2,13 @@
 // whole by UpdateFile through a temporary file and a rename. Sections and keys are matched without
 // regard to (ASCII) case and keep their order and spelling; values are kept verbatim. Comment and
 // other lines that are not "key=value" are kept as they are. Booleans are stored as 1 and 0,
-// integers in decimal. A missing, unreadable or malformed file reads as empty and never fails.
+// integers in decimal. A missing, unreadable or malformed file reads as empty and never fails;
+// but a file that is there and could not be read is never replaced by UpdateFile, so that the
+// settings it holds are not lost to the defaults.
 #pragma once
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TIniFile {
@@ -29,13 +32,18 @@ public:
 
   void EraseSection(std::string_view section);
   void DeleteKey(std::string_view section, std::string_view key);
+  // Every key of the section that begins with prefix (case ignored), in one pass.
+  void DeleteKeysStartingWith(std::string_view section, std::string_view prefix);
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view key) const;
   std::vector<std::string> ReadSections() const;
   std::vector<std::string> ReadSection(std::string_view section) const;  // the keys, in order
 
-  // Writes the whole file now; false (file unchanged) when it cannot be written.
+  // Writes the whole file now; false (file unchanged) when it cannot be written, or when it was
+  // there but could not be read (Unreadable).
   bool UpdateFile(std::string* error = nullptr) const;
+  // The file exists as a regular file but could not be read when this object was made.
+  bool Unreadable() const { return FUnreadable; }
 
   std::string Text() const;
   void SetText(std::string_view text);
@@ -51,6 +59,11 @@ private:
     std::string Name;
     bool HasHeader = true;  // false for lines before the first section header
     std::vector<TLine> Lines;
+    // Large sections (thousands of watch addresses) are searched through an index: the key in
+    // lower case to the line of its first value. Made when first needed, dropped on a change
+    // that moves lines.
+    mutable std::unordered_map<std::string, std::size_t> Index;
+    mutable bool IndexValid = false;
   };
 
   const TSection* FindSection(std::string_view name) const;
@@ -59,4 +72,5 @@ private:
 
   std::string FFileName;
   std::vector<TSection> FSections;
+  bool FUnreadable = false;
 };

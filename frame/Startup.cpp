@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 
 #include "CommandLine.h"
 #include "IniFile.h"
 #include "PathUtils.h"
+#include "SafeFormat.h"
 #include "TextUtils.h"
 #include "Translate.h"
 
@@ -55,6 +59,9 @@ TStartupEnv ProcessStartupEnv(int argc, const char* const* argv) {
 
 void StartUp(const std::string& makerFolder, const std::string& languageFileName,
              const std::vector<std::string>& extraDomains, const TStartupEnv& env) {
+  // Under a file size limit a write beyond it must fail with "File too large" and be reported
+  // like any other write error, not end the program without a word and leave a temporary file.
+  ::signal(SIGXFSZ, SIG_IGN);
   TStartupValues v;
   v.ExePath = env.ExePath;
   v.ProgramFolder = IncludeTrailingDelimiter(ExtractFilePath(env.ExePath));
@@ -117,15 +124,28 @@ bool ChangeLanguage(const std::string& code) {
   return saved;
 }
 
+namespace {
+std::string SettingsFolderIssue;  // why the settings folder could not be used, with the folder
+}  // namespace
+
 std::string SettingsFolder() {
   const TStartupValues& v = Values();
+  SettingsFolderIssue.clear();
   if (!v.SettingsBase.empty() && (IsAbsolutePath(v.MakerFolder) || !v.Folders.AppData.empty())) {
     std::error_code ec;
     std::filesystem::create_directories(v.SettingsBase, ec);
-    if (std::filesystem::is_directory(v.SettingsBase, ec)) return IncludeTrailingDelimiter(v.SettingsBase);
+    std::error_code probe;
+    if (std::filesystem::is_directory(v.SettingsBase, probe)) return IncludeTrailingDelimiter(v.SettingsBase);
+    // A file in its place (or in the place of a folder above it) says "Not a directory".
+    const bool inTheWay = std::filesystem::exists(v.SettingsBase, probe) || !ec || ec == std::errc::file_exists;
+    SettingsFolderIssue = SafeFormat(_("The settings folder %s cannot be used (%s); the settings are kept in %s."),
+                                     v.SettingsBase, inTheWay ? std::string(std::strerror(ENOTDIR)) : ec.message(),
+                                     v.ProgramFolder);
   }
   return v.ProgramFolder;
 }
+
+std::string SettingsFolderNotice() { return SettingsFolderIssue; }
 
 std::string DocumentsFolder() { return IncludeTrailingDelimiter(Values().Folders.Documents); }
 

@@ -44,6 +44,8 @@ TStartupEnv ProcessStartupEnv(int argc, const char* const* argv);
 
 // Sets the start-up values, binds the translation domains ("default", "dialogs", "units" and the
 // extra ones), determines the language (command line, language file, platform) and activates it.
+// It also ignores SIGXFSZ for the whole process: a write beyond a file size limit then fails with
+// EFBIG ("File too large") and is reported like any other write error.
 void StartUp(const std::string& makerFolder, const std::string& languageFileName,
              const std::vector<std::string>& extraDomains, const TStartupEnv& env);
 void StartUp(int argc, const char* const* argv, const std::string& makerFolder,
@@ -66,6 +68,9 @@ bool ChangeLanguage(const std::string& code);
 // The settings folder, ending with "/": application data folder + maker folder, created with its
 // parents; the program folder when there is no application data folder or it cannot be created.
 std::string SettingsFolder();
+// After SettingsFolder fell back on the program folder: the message that says so and why
+// (translated); empty when the settings folder could be used.
+std::string SettingsFolderNotice();
 // The user's documents folder, ending with "/" ("" when unknown).
 std::string DocumentsFolder();
 // <settings folder>/<program name>.ini

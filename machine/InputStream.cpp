@@ -9,11 +9,21 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 std::unique_ptr<TInputStream> TInputStream::Open(const std::string& AFilename, std::string& Error) {
   std::FILE* f = OpenRegularFile(AFilename, Error);
   if (!f) return nullptr;
-  return std::unique_ptr<TInputStream>(new TInputStream(AFilename, f));
+  std::unique_ptr<TInputStream> stream(new TInputStream(AFilename, f));
+  stream->FindLabel();
+  return stream;
+}
+
+void TInputStream::FindLabel() {
+  // The head of the tape: leader, the label and the leader and first block after it.
+  std::vector<std::uint8_t> head(4 * tape::LabelWindow);
+  const ssize_t n = ::pread(::fileno(FFile), head.data(), head.size(), 0);
+  if (n > 0) tape::FindPunchedLabel(head.data(), std::size_t(n), Label);
 }
 
 std::FILE* OpenRegularFile(const std::string& Name, std::string& Error) {
@@ -57,9 +67,14 @@ int TInputStream::ReadByte(std::string& Error) {
 
 bool TInputStream::Rewind() {
   TrailerCount = 0;
-  if (std::fseek(FFile, 0, SEEK_SET) != 0) return false;
-  FPosition = 0;
+  if (std::fseek(FFile, long(FStart), SEEK_SET) != 0) return false;
+  FPosition = FStart;
   return true;
+}
+
+bool TInputStream::SetStart(std::int64_t Pos) {
+  FStart = Pos;
+  return Rewind();
 }
 
 std::int64_t TInputStream::Size() const {

@@ -2,6 +2,7 @@
 // tables into a stack buffer; the result text is the only allocation.
 #include "NovaUtils.h"
 
+#include "NovaSymbols.h"
 #include "NovaTables.h"
 #include "NovaWord.h"
 
@@ -14,13 +15,18 @@ namespace {
 
 using namespace novatext;
 
-// A fixed-size line; the longest text ("LDA 3,@.-200" with a binary target) is far below it.
+// A fixed-size line; the longest text ("LDA 3,@.-200" with a binary target) is far below it,
+// and a symbol's name is cut to fit.
 class TLine {
 public:
   void Add(const char* s) {
     while (*s) FText[FLength++] = *s++;
   }
   void Add(char c) { FText[FLength++] = c; }
+  // A symbol's name: cut to what the line has room for.
+  void AddName(const std::string& name) {
+    for (std::size_t i = 0; i < name.size() && FLength < sizeof FText; ++i) FText[FLength++] = name[i];
+  }
   void AddDigit(int d) { FText[FLength++] = char('0' + d); }
   // Octal digits without leading zeros ("0" for 0).
   void AddOctal(unsigned value) {
@@ -41,7 +47,7 @@ public:
   std::string Text() const { return std::string(FText, FLength); }
 
 private:
-  char FText[64];
+  char FText[80];
   std::size_t FLength = 0;
 };
 
@@ -51,8 +57,22 @@ void AddDevice(TLine& line, int device) {
   line.AddOctal(unsigned(device));
 }
 
-void AddMemoryOperand(TLine& line, int address, nova::Word word, TNumMode numMode) {
+// The name of a page-zero or instruction-relative target, when there is one.
+const TSymbol* TargetName(const TSymbolTable* symbols, int address, nova::Word word) {
+  if (!symbols) return nullptr;
+  switch (nova::IndexOf(word)) {
+    case 0: return symbols->NameOf(std::uint16_t(nova::DispOf(word)));
+    case 1:
+      if (address < 0) return nullptr;
+      return symbols->NameOf(std::uint16_t((unsigned(address) + unsigned(nova::SignedDispOf(word))) & nova::AddrMask));
+    default: return nullptr;
+  }
+}
+
+void AddMemoryOperand(TLine& line, int address, nova::Word word, TNumMode numMode,
+                      const TSymbolTable* symbols) {
   if (nova::IndirectOf(word)) line.Add('@');
+  if (const TSymbol* name = TargetName(symbols, address, word)) return line.AddName(name->Name);
   const int index = nova::IndexOf(word);
   if (index == 0) {
     const int disp = nova::DispOf(word);
@@ -123,7 +143,8 @@ std::string IoText(nova::Word word, bool columns) {
 
 }  // namespace
 
-std::string CommandToStr(int address, std::uint16_t word, TNumMode numMode, bool columns) {
+std::string CommandToStr(int address, std::uint16_t word, TNumMode numMode, bool columns,
+                         const TSymbolTable* symbols) {
   TLine line;
   if (word & nova::ArithBit) {
     line.Add(FunctionNames[nova::FunctionOf(word)]);
@@ -153,6 +174,6 @@ std::string CommandToStr(int address, std::uint16_t word, TNumMode numMode, bool
       line.Add(',');
       break;
   }
-  AddMemoryOperand(line, address, word, numMode);
+  AddMemoryOperand(line, address, word, numMode, symbols);
   return line.Text();
 }

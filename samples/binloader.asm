@@ -2,12 +2,16 @@
 ;
 ; The tape: one frame per byte, each word two frames, LOW byte first. NUL frames before and
 ; between blocks are skipped one frame at a time, so runs of odd length keep step. A data block
-; is -n (n = 1 to 16), the load address, the checksum and n words; the start block is 000001,
-; the start word and the checksum. The words of a block, checksum included, add up to 0.
+; is -n (n = 1 to 16), the load address, the checksum and n words; a repeat block is -n for
+; n = 17 and up (its first word 177757 or lower, down to 100000), the load address, the checksum
+; and one value, which is stored at n - 1 addresses from the load address on (DG's tapes use
+; them for runs of equal words); the start block is 000001, the start word and the checksum. The
+; words of a block, checksum included, add up to 0.
 ;
 ; At the start block the loader jumps to the start word; when bit 0 of the start word is set it
 ; halts at HALTST instead (the program is loaded, not started). A checksum error halts at
-; CKERR, a block that begins with any other word at BADBLK; both halts repeat on CONTINUE.
+; CKERR (a repeat block is tested before anything is stored), a block that begins with any other
+; word (000002 to 077777) at BADBLK; both halts repeat on CONTINUE.
 ;
 ; The bootstrap loads this tape at 101 and up. The part in page zero copies the loader to 77600
 ; and jumps there, so that the program it loads may fill page zero. The bootstrap reads with
@@ -45,8 +49,8 @@ NEXT:   JSR RDB         ; a frame
         STA 1,SUM       ; the block's sum starts at 0
         JSR RDWL        ; its first word (the low byte is in AC0)
         STA 0,CNT
-        MOVL# 0,0,SZC   ; negative: a data block
-        JMP DATA
+        MOVL# 0,0,SZC   ; negative: a data or a repeat block
+        JMP NEG
         LDA 1,ONE
         SUB 0,1,SZR     ; 000001: the start block
         JMP BADBLK
@@ -63,6 +67,9 @@ NEXT:   JSR RDB         ; a frame
 HALTST: HALT            ; loaded, not started
         JMP HALTST
 
+NEG:    LDA 1,C20
+        ADDZ# 0,1,SNC   ; -n + 20 carries out for n = 1 to 16: a data block
+        JMP REPT
 DATA:   JSR RDW         ; load address
         MOV 0,2
         JSR RDW         ; checksum (only added up)
@@ -75,6 +82,20 @@ DWORD:  JSR RDW         ; the data words
         MOV 0,0,SZR     ; the block adds up to 0
         JMP CKERR
         JMP NEXT
+
+REPT:   JSR RDW         ; load address
+        MOV 0,2
+        JSR RDW         ; checksum (only added up)
+        JSR RDW         ; the value
+        LDA 1,SUM
+        MOV 1,1,SZR     ; the block adds up to 0
+        JMP CKERR
+RWORD:  ISZ CNT         ; n - 1 words of the value
+        JMP RSTORE
+        JMP NEXT
+RSTORE: STA 0,0,2
+        INC 2,2
+        JMP RWORD
 
 CKERR:  HALT            ; checksum error
         JMP CKERR
@@ -103,6 +124,7 @@ RDW2:   MOV 0,1         ; low byte
         JMP @RET
 
 ONE:    .word 1
+C20:    .word 20
 SUM:    .word 0
 CNT:    .word 0
 STW:    .word 0

@@ -5,6 +5,7 @@
 
 #include "CloseSignals.h"
 #include "CommandLine.h"
+#include "ReplacingFile.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
 #include "Startup.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     return 0;
   QApplication app(argc, argv);
   StartUpQt();
+  RemoveLeftoverTemporaries(StartupValues().LanguageFile);  // a language change cut short
   QApplication::setApplicationName("Corvane");
 
   TMainForm form;
@@ -44,5 +46,8 @@ int main(int argc, char** argv) {
   form.ListDialog();
   CloseOnTerminationSignals(&form);
   form.show();
+  // A termination signal during the first showing (an error box open) has shut the window down
+  // already; the event loop would then wait for ever.
+  if (form.ShutDownDone()) return 0;
   return app.exec();
 }

@@ -170,7 +170,11 @@ void TDeviceTabs::BuildReader(TReaderPage& p, int dev, const char* prefix) {
   g->addWidget(p.rbTextFile, 2, 2, 1, 2);
   g->addWidget(lByte, 3, 0);
   g->addWidget(p.edByte, 3, 1);
-  g->setRowStretch(4, 1);
+  p.lbLabel = new QLabel(p.Page);
+  p.lbLabel->setObjectName("lb" + px + "Label");
+  p.lbLabel->setTextFormat(Qt::PlainText);
+  g->addWidget(p.lbLabel, 4, 0, 1, 7);
+  g->setRowStretch(5, 1);
   g->setColumnStretch(3, 1);
   connect(p.btOpen, &QToolButton::clicked, this, [this, dev] { emit ReaderOpen(dev); });
   connect(p.btClose, &QToolButton::clicked, this, [this, dev] { emit ReaderClose(dev); });
@@ -224,6 +228,7 @@ void TDeviceTabs::RetranslateUi() {
   for (TReaderPage* p : {&Ttr, &Ptr}) {
     p->rbBinFile->setText(QtText("Binary file"));
     p->rbTextFile->setText(QtText("Text file"));
+    if (!p->Label.isEmpty()) p->lbLabel->setText(QSafeFormat(QtText("Label: %s"), p->Label));
   }
   Ttr.btOpen->setToolTip(QtText("Select input file for TTY reader"));
   Ptr.btOpen->setToolTip(QtText("Select input file for PTR"));
@@ -260,6 +265,14 @@ void TDeviceTabs::ShowPosition(int dev, qint64 pos, int byte) {
   if (!edPos) return;
   edPos->setText(QString::number(pos));
   if (byte >= 0) edByte->SetValue(byte);
+}
+
+void TDeviceTabs::ShowLabel(int dev, const QString& text, const QStringList& dots) {
+  TReaderPage& p = Reader(dev);
+  p.Label = text;
+  QLabel* l = p.lbLabel;
+  l->setText(text.isEmpty() ? QString() : QSafeFormat(QtText("Label: %s"), text));
+  l->setToolTip(dots.isEmpty() ? QString() : "<pre>" + dots.join('\n').toHtmlEscaped() + "</pre>");
 }
 
 void TDeviceTabs::ClearPrinter() {

@@ -12,6 +12,7 @@
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
+class QLabel;
 class QLineEdit;
 class QMimeData;
 class QRadioButton;
@@ -38,7 +39,9 @@ struct TReaderPage {
   TNumberEdit* edByte;
   QRadioButton* rbBinFile;
   QRadioButton* rbTextFile;
-  QString Last;  // the list's text before it dropped down (empty once its tape is closed)
+  QLabel* lbLabel;  // "Label: ..." of a binary tape put in after its punched label; dots as tooltip
+  QString Label;    // the label's text shown there
+  QString Last;     // the list's text before it dropped down (empty once its tape is closed)
 };
 
 struct TOutputPage {
@@ -67,6 +70,8 @@ public:
   TReaderPage& Reader(int dev);
   TOutputPage* Output(int dev);  // TTY punch and PTP
   void ShowPosition(int dev, qint64 pos, int byte);
+  // The punched label the reader's tape was put in after (text empty: none); dots: its drawing.
+  void ShowLabel(int dev, const QString& text, const QStringList& dots);
   // Printer lines for mmLpt (one block each, empty lines too), after clearing it when asked.
   void AddPrinterLines(const QStringList& lines, bool cleared);
   void ClearPrinter();

@@ -43,7 +43,11 @@ std::string LanguageItemCode(const std::string& language) { return SameText(lang
 
 TMainForm::TMainForm(const TMainFormPaths& paths, QWidget* parent) : QMainWindow(parent) { Create(paths); }
 
-TMainForm::TMainForm() : QMainWindow(nullptr) { Create(TMainFormPaths{SettingsFolder(), DocumentsFolder()}); }
+TMainForm::TMainForm() : QMainWindow(nullptr) {
+  const std::string settings = SettingsFolder();
+  FSettingsNotice = QString::fromStdString(SettingsFolderNotice());
+  Create(TMainFormPaths{settings, DocumentsFolder()});
+}
 
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);

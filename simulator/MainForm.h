@@ -197,8 +197,10 @@ public:
   void WorkingDirectoryClick();
   void InfoClick();
   void LanguageClick(const std::string& code);
-  // The one shutdown: reset, auto-saved image, settings, files. Runs once.
-  void Shutdown();
+  // The one shutdown: reset, settings, auto-saved image, files. Runs once and never waits for the
+  // user: what went wrong is shown in one box at the end when AskUser is set (the user quit),
+  // else written to standard error (a termination signal, the window destroyed).
+  void Shutdown(bool AskUser = false);
   bool ShutDownDone() const { return FShutDownDone; }
   const std::string& IniName() const { return FIniName; }
   const std::string& AutoDump() const { return FAutoDump; }
@@ -362,6 +364,7 @@ private:
   bool MayStart() const;
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
   bool OutputClashesWithReader(const std::string& name);
+  bool OutputClashesWithOutput(TPeriphDevice dev, const std::string& name);
   bool AskAddress(const QString& desc, int initial, int& addr);
   void ShowOutOfRange();
   void UpdateReaderSwitches();
@@ -383,6 +386,10 @@ private:
   std::string FAppPath;
   std::string FIniName;
   std::string FAutoDump;
+  std::string FIniKept;          // the settings file that could not be read at the start (kept as it is)
+  bool FAutoDumpKept = false;    // the auto-saved image was there but could not be read: not replaced
+  QStringList* FShutdownErrors = nullptr;  // while shutting down, error boxes are collected here
+  QString FSettingsNotice;       // the settings folder could not be used (shown at the first showing)
   QString FCaptionSuffix;      // the state part of the caption, kept as English message id + argument
   int FCaptionKind = 0;        // 0 plain, 1 restored, 2 dump loaded
   QStringList FPreSwitches;

@@ -1,5 +1,7 @@
 // TMainForm: the register panel, the memory grid and their actions, the address history and the
 // front panel switch field.
+#include <iostream>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
@@ -34,7 +36,18 @@ bool SeekableWord(TWord w) { return (w & 0160000) < 0060000 && (w & 0001000) == 
 
 QPoint TMainForm::Below(QWidget* w) const { return BelowLeft(w); }
 
-void TMainForm::ErrorBox(const QString& text, QPoint at) { ErrorMsg(text, at, QString(), this); }
+void TMainForm::ErrorBox(const QString& text, QPoint at) {
+  if (FShutdownErrors) {
+    FShutdownErrors->append(text);
+    return;
+  }
+  if (FShutDownDone) {
+    // After a shutdown without a user nobody would answer the box.
+    std::cerr << "corvane: " << QString(text).replace("\r\n", " ").toStdString() << std::endl;
+    return;
+  }
+  ErrorMsg(text, at, QString(), this);
+}
 
 void TMainForm::ShowOutOfRange() {
   // Once per stop: a run with "Show each program step" would otherwise ask once per instruction.

@@ -12,6 +12,7 @@
 #include "DeviceTabs.h"
 #include "InpValue.h"
 #include "MachineController.h"
+#include "CloseSignals.h"
 #include "MainForm.h"
 #include "MemoryModel.h"
 #include "NumberEd.h"
@@ -172,6 +173,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  Shutdown();
+  Shutdown(!TerminationSignalled());
   QMainWindow::closeEvent(event);
 }

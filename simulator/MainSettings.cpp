@@ -2,6 +2,9 @@
 // shutdown, the caption, the working directory, the language and the information box.
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <iostream>
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,9 +16,11 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QToolButton>
 
 #include "DeviceTabs.h"
+#include "FileIdentity.h"
 #include "HistoryCombo.h"
 #include "IniFile.h"
 #include "LanguageSwitch.h"
@@ -26,6 +31,7 @@
 #include "NumberEd.h"
 #include "PathUtils.h"
 #include "QtText.h"
+#include "ReplacingFile.h"
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
@@ -36,6 +42,9 @@ constexpr const char* Config = "Config";
 constexpr const char* ProgramTitle = "Corvane";
 constexpr const char* ToolSections[3] = {"TraceWindow", "WatchWindow", "Breakpoints"};
 
+// A message box text on one line (for standard error).
+QString OneLineText(QString text) { return text.replace("\r\n", " "); }
+
 std::string IndexKey(int i) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "Address%03d", i);
@@ -45,6 +54,16 @@ std::string IndexKey(int i) {
 // The stored "Count" keys: never more entries than the memory has words.
 int ReadCount(const TIniFile& ini, const char* section) {
   return std::clamp(ini.ReadInteger(section, "Count", 0), 0, MemoryWords);
+}
+
+// The "Address" keys of a section, in the order stored; addresses outside the memory skipped.
+std::vector<TWord> ReadAddresses(const TIniFile& ini, const char* section) {
+  std::vector<TWord> addresses;
+  for (int i = 0, n = ReadCount(ini, section); i < n; ++i) {
+    const int a = ini.ReadInteger(section, IndexKey(i), -1);
+    if (a >= 0 && a < MemoryWords) addresses.push_back(TWord(a));
+  }
+  return addresses;
 }
 }  // namespace
 
@@ -71,9 +90,12 @@ void TMainForm::ConnectController() {
       TInputStream* f = FPeripherals->InputFile(TPeriphDevice(dev));
       page.edFile->update();
       page.edTotal->setText(QString::number(f ? f->Size() : 0));
-      // The peripherals set their text choice after reporting the attachment.
-      const bool text = f && IsTextFile(f->FName, FPeripherals->TextFiles);
+      const bool text = f && (dev == pdTtr ? FPeripherals->TtrText : FPeripherals->PtrText);
       (text ? page.rbTextFile : page.rbBinFile)->setChecked(true);
+      QStringList dots;
+      if (f && f->Start() > 0)
+        for (const std::string& line : tape::LabelDots(f->Label.Frames)) dots << ToQString(line);
+      pcDevices->ShowLabel(dev, f && f->Start() > 0 ? ToQString(f->Label.Text) : QString(), dots);
     }
   });
   connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });
@@ -88,7 +110,14 @@ void TMainForm::ReadSettings() {
   ProgVersDate = ToQString(version.FileDate);
 
   FIniName = MakeFileName(FAppPath, ProgramTitle, "ini");
+  RemoveLeftoverTemporaries(FIniName);  // of a shutdown that was cut short
   const TIniFile ini(FIniName);
+  if (ini.Unreadable()) {
+    // Its settings would be lost to the defaults: it stays as it is, and this session's settings
+    // go to a new file beside it.
+    FIniKept = FIniName;
+    FIniName = FreeNameBeside(FIniName);
+  }
   const QRect area = WorkAreaAt(QPoint(0, 0));
   const int top = ini.ReadInteger(Config, "Top", area.top() + 40);
   const int left = ini.ReadInteger(Config, "Left", area.left() + 40);
@@ -137,14 +166,8 @@ void TMainForm::ReadSettings() {
       page->edFile->setCurrentIndex(-1);
     }
   }
-  for (int i = 0, n = ReadCount(ini, "WatchWindow"); i < n; ++i) {
-    const int a = ini.ReadInteger("WatchWindow", IndexKey(i), -1);
-    if (a >= 0 && a < MemoryWords) FMachine->AddWatchItem(TWord(a), 0);
-  }
-  for (int i = 0, n = ReadCount(ini, "Breakpoints"); i < n; ++i) {
-    const int a = ini.ReadInteger("Breakpoints", IndexKey(i), -1);
-    if (a >= 0 && a < MemoryWords) FMachine->AddBreakpointItem(TWord(a));
-  }
+  FMachine->AddWatchItems(ReadAddresses(ini, "WatchWindow"));
+  FMachine->AddBreakpointItems(ReadAddresses(ini, "Breakpoints"));
   itmTrace->setChecked(ini.ReadBool("TraceWindow", "Visible", false));
   itmWatchList->setChecked(ini.ReadBool("WatchWindow", "Visible", false));
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
@@ -153,6 +176,7 @@ void TMainForm::ReadSettings() {
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   sgMemory->Model()->SetNumFormat(FNumFormat);
   FAutoDump = JoinPath(WorkPath, "autodump.dmp");
+  RemoveLeftoverTemporaries(FAutoDump);
   gbMemory->setTitle(MemoryCaption());
   ClearHistory();
   FPeripherals->LptLine.clear();
@@ -186,10 +210,7 @@ void TMainForm::WriteSettings() {
   ini.WriteBool("TraceWindow", "Visible", itmTrace->isChecked());
   ini.WriteBool("WatchWindow", "Visible", itmWatchList->isChecked());
   ini.WriteBool("Breakpoints", "Visible", itmBreakpoints->isChecked());
-  for (const char* section : {"WatchWindow", "Breakpoints"}) {
-    for (const std::string& key : ini.ReadSection(section))
-      if (key.rfind("Address", 0) == 0) ini.DeleteKey(section, key);
-  }
+  for (const char* section : {"WatchWindow", "Breakpoints"}) ini.DeleteKeysStartingWith(section, "Address");
   ini.WriteInteger("WatchWindow", "Count", int(FMachine->Watch.size()));
   for (std::size_t i = 0; i < FMachine->Watch.size(); ++i)
     ini.WriteInteger("WatchWindow", IndexKey(int(i)), FMachine->Watch[i].Addr);
@@ -200,7 +221,7 @@ void TMainForm::WriteSettings() {
   SaveHistory(pcDevices->Ttr.edFile, ini, "TtrFiles", true, ReaderHistoryMax);
   QDir().mkpath(ToQString(FAppPath));
   std::string error;
-  if (!ini.UpdateFile(&error)) ErrorBox(QtText("Error writing file:") + "\r\n" + ToQString(FIniName));
+  if (!ini.UpdateFile(&error)) ErrorBox(QtText("Error writing file:") + "\r\n" + ToQString(error));
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -211,11 +232,21 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FirstShow() {
+  if (FShutDownDone) return;  // closed by a termination signal before it was shown
   itmReload->setEnabled(false);
-  if (QFileInfo::exists(ToQString(FAutoDump)) && LoadDump(FAutoDump, true)) {
+  if (!FSettingsNotice.isEmpty())
+    QTimer::singleShot(0, this, [this] { InfoMsg(FSettingsNotice, NoPoint, QtText(ProgramTitle), this); });
+  // An image that is there but cannot be read is the user's last session: it is not replaced
+  // at shutdown (which may come while the error box is open).
+  // (Missing, or a link to a file not made yet, is the first start: the save creates it.)
+  struct stat st;
+  FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
+  if (FAutoDumpKept && LoadDump(FAutoDump, true)) {
+    FAutoDumpKept = false;
     FCaptionKind = 1;
     SetCaption(QString());
   } else {
+    if (FShutDownDone) return;  // a termination signal came while the error box was open
     ClearMemoryClick();
     for (TWord a : FMachine->BreakPoints) FMachine->Memory[a].Flags |= BreakpointFlag;
   }
@@ -233,24 +264,53 @@ void TMainForm::FirstShow() {
   FRangeReported = false;
 }
 
-void TMainForm::Shutdown() {
+void TMainForm::Shutdown(bool AskUser) {
   if (FShutDownDone) return;
   FShutDownDone = true;
   FMachine->ResetCpu();
   FController->FlushConsole();
-  // The working directory is made (with its parents) before the image goes into it.
-  QDir().mkpath(ToQString(ExtractFilePath(FAutoDump)));
-  std::string error;
-  if (!FMachine->SaveDump(FAutoDump, &error)) ErrorBox(ToQString(error));
+  // Nothing waits for the user until everything is written: the error boxes of the shutdown
+  // are collected and shown together at the end, and only to a user who quit.
+  QStringList errors, notices;
+  FShutdownErrors = &errors;
+  // The settings first: they are kept whatever becomes of the image.
   WriteSettings();
+  if (!FIniKept.empty())
+    notices << QSafeFormat(QtText("The settings file %s could not be read at the start and is kept as it is; "
+                                  "the settings are saved in %s."),
+                           ToQString(FIniKept), ToQString(FIniName));
+  std::string image = FAutoDump;
+  if (FAutoDumpKept) {
+    image = FreeNameBeside(FAutoDump);
+    notices << QSafeFormat(QtText("The auto-saved image %s could not be read at the start and is kept as it is; "
+                                  "the memory is saved in %s."),
+                           ToQString(FAutoDump), ToQString(image));
+  }
+  // The working directory is made (with its parents) before the image goes into it.
+  QDir().mkpath(ToQString(ExtractFilePath(image)));
+  std::string error;
+  if (!FMachine->SaveDump(image, &error)) ErrorBox(ToQString(error));
   for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
     if (d == pdPtr || d == pdTtr)
       FPeripherals->DetachInput(d);
     else
       FPeripherals->CloseOutput(d);
   }
+  FShutdownErrors = nullptr;
   FViewTimer.stop();
   FController->ClockTimer().stop();
+  const QStringList all = errors + notices;
+  if (all.isEmpty()) return;
+  if (AskUser) {
+    const QString text = all.join("\r\n\r\n");
+    if (errors.isEmpty())
+      InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
+    else
+      ErrorMsg(text, NoPoint, QString(), this);
+  } else {
+    // A logout or a kill: nobody would answer a box.
+    for (const QString& line : all) std::cerr << "corvane: " << OneLineText(line).toStdString() << std::endl;
+  }
 }
 
 void TMainForm::SetCaption(const QString&) {

@@ -5,6 +5,7 @@
 
 #include "CloseSignals.h"
 #include "CommandLine.h"
+#include "ReplacingFile.h"
 #include "LanguageSwitch.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
@@ -30,11 +31,15 @@ int main(int argc, char** argv) {
     return 0;
   QApplication app(argc, argv);
   StartUpQt();
+  RemoveLeftoverTemporaries(StartupValues().LanguageFile);  // a language change cut short
 
   THauptForm form;
   TShellDirDialog dirDialog;
   form.SetDirDialog(&dirDialog);
   CloseOnTerminationSignals(&form);
   form.show();
+  // A termination signal during the first showing (an error box open) has closed the window
+  // already; the event loop would then wait for ever.
+  if (!form.isVisible()) return 0;
   return app.exec();
 }

@@ -16,25 +16,24 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "CheckRun.h"
 #include "DialogService.h"
+#include "FileIdentity.h"
 #include "Fonts.h"
 #include "HistoryCombo.h"
 #include "IniFile.h"
 #include "MessageBoxes.h"
 #include "PathUtils.h"
 #include "QtText.h"
+#include "ReplacingFile.h"
 #include "ResultListModel.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
 #include "VersionInfo.h"
-
-#ifndef TALLIS_VERSION
-#define TALLIS_VERSION "2.0"
-#endif
 
 namespace {
 
@@ -81,6 +80,7 @@ THauptForm::THauptForm(QWidget* parent) : QWidget(parent) {
   // FormCreate
   RetranslateUi();
   AppPath = SettingsFolder();
+  if (const std::string notice = SettingsFolderNotice(); !notice.empty()) FNotices << ToQString(notice);
   UserPath = DocumentsFolder();
   const TProgramVersion version = ProgramVersion(ProgramTitle, TALLIS_VERSION, "");
   ProgVersName = ToQString(version.Name + version.BracketedVersion);
@@ -212,7 +212,16 @@ void THauptForm::changeEvent(QEvent* event) {
 }
 
 void THauptForm::ReadSettings() {
+  RemoveLeftoverTemporaries(IniName);  // of a shutdown that was cut short
   const TIniFile ini(IniName);
+  if (ini.Unreadable()) {
+    // Its settings would be lost to the defaults: it stays, and this session's go beside it.
+    const std::string kept = IniName;
+    IniName = FreeNameBeside(IniName);
+    FNotices << QSafeFormat(QtText("The settings file %s could not be read at the start and is kept as it is; "
+                                   "the settings are saved in %s."),
+                            ToQString(kept), ToQString(IniName));
+  }
   // Anything but text mode (1) is binary mode.
   SetModeIndex(ini.ReadInteger(ConfigSection, ModeKey, 0) == 1 ? 1 : 0);
   chbSubDir->setChecked(ini.ReadBool(ConfigSection, SubDirKey, false));
@@ -246,6 +255,13 @@ bool THauptForm::Running() const { return FRun->Running(); }
 void THauptForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
+  if (!FNotices.isEmpty()) {
+    // From the event loop, once: a box opened inside show() would run before the program's loop.
+    QTimer::singleShot(0, this, [this, text = FNotices.join("\r\n\r\n")] {
+      InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
+    });
+    FNotices.clear();
+  }
   rgModeClick();  // FormShow
   SourceDirEdit->setFocus();
 }

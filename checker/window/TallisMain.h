@@ -92,6 +92,8 @@ private:
   std::string AppPath;
   std::string UserPath;
   std::string IniName;
+  // What the user is told once the window is shown: the settings folder or file could not be used.
+  QStringList FNotices;
 
   QButtonGroup* FModeGroup;
   TResultListModel* FResults;

@@ -9,6 +9,14 @@
 #include "DialogService.h"
 #include "QtText.h"
 
+QString ShownMessage(const QString& text) {
+  constexpr int Keep = MessageLineMax / 2;
+  QStringList lines = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split('\n');
+  for (QString& line : lines)
+    if (line.size() > MessageLineMax) line = line.left(Keep) + QChar(0x2026) + line.right(Keep);
+  return lines.join('\n');
+}
+
 bool ConfirmMsg(const QString& text, QPoint at, const QString& caption, QWidget* parent) {
   return Dialogs().Confirm(text, at, caption, parent);
 }
@@ -42,10 +50,8 @@ TWarningBeepHandler SetWarningBeepHandler(TWarningBeepHandler handler) {
 TMessageBox::TMessageBox(TMsgKind kind, const QString& text, QPoint at, const QString& caption, QWidget* parent)
     : QMessageBox(parent), FKind(kind), FAt(at), FCaption(caption) {
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  QString shown = text;
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));  // message texts keep CR LF line breaks
   setTextFormat(Qt::PlainText);
-  setText(shown);
+  setText(ShownMessage(text));
   switch (kind) {
     case mkConfirm:
       setIcon(QMessageBox::Question);

@@ -15,6 +15,12 @@
 
 enum TMsgKind { mkConfirm, mkInformation, mkError };
 
+// The text as a box shows it: CR LF line breaks as line breaks, and a line longer than
+// MessageLineMax characters (a path of a megabyte) cut in its middle, where "…" stands for the
+// characters left out, so that its beginning and its end stay in view.
+constexpr int MessageLineMax = 160;
+QString ShownMessage(const QString& text);
+
 bool ConfirmMsg(const QString& text, QPoint at = NoPoint, const QString& caption = QString(), QWidget* parent = nullptr);
 void InfoMsg(const QString& text, QPoint at = NoPoint, const QString& caption = QString(), QWidget* parent = nullptr);
 void ErrorMsg(const QString& text, QPoint at = NoPoint, const QString& caption = QString(), QWidget* parent = nullptr);

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <regex>
+#include <thread>
 
 #include "BadInputSupport.h"
 
@@ -195,20 +196,28 @@ const TOutputCase OutputCases[] = {
     {"Printer", DevicesRun("old.out", "/dev/null")},
     {"TeletypePunch", {"run", "--ptr", Samples + "/hello.bin", "--switches", "12", "--prog-load", "--ttp", "old.out"}},
     {"Trace", TraceRun("--trace-out", "old.out")},
+    // A trace that outgrows its buffer fails while the program runs (the hello tape's loader).
+    {"TraceDuringTheRun",
+     {"run", "--ptr", Samples + "/hello.bin", "--switches", "12", "--prog-load", "--trace-out", "old.out"}},
 };
 
 class FullDisk : public ::testing::TestWithParam<TOutputCase> {};
 
+// Also under "ulimit -f", where SIGXFSZ would end a program that does not ignore it.
 TEST_P(FullDisk, ReportedAndThePreviousFileKept) {
   TUserFolder u;
   u.Write("old.out", "previous");
-  TChildOptions options = u.Options();
-  options.FileSizeLimit = 0;
-  const TChildResult r = RunProgram(CorvaneCli, GetParam().Args, options);
-  EXPECT_EQ(r.Status, 1) << r.Err;
-  EXPECT_TRUE(Matches(r.Err, "corvane-cli: [Cc]annot write file old.out: File too large\n$")) << r.Err;
-  EXPECT_EQ(u.Read("old.out"), "previous");
-  EXPECT_EQ(u.Names(), std::vector<std::string>{"old.out"});  // no temporary file left
+  for (bool fileSizeSignal : {false, true}) {
+    SCOPED_TRACE(fileSizeSignal ? "SIGXFSZ at its default" : "SIGXFSZ ignored");
+    TChildOptions options = u.Options();
+    options.FileSizeLimit = 0;
+    options.FileSizeSignal = fileSizeSignal;
+    const TChildResult r = RunProgram(CorvaneCli, GetParam().Args, options);
+    EXPECT_EQ(r.Status, 1) << r.Err;
+    EXPECT_TRUE(Matches(r.Err, "corvane-cli: [Cc]annot write file old.out: File too large\n$")) << r.Err;
+    EXPECT_EQ(u.Read("old.out"), "previous");
+    EXPECT_EQ(u.Names(), std::vector<std::string>{"old.out"});  // no temporary file left
+  }
 
   // With room the same run puts its file in place.
   const TChildResult ok = RunProgram(CorvaneCli, GetParam().Args, u.Options());
@@ -219,6 +228,94 @@ TEST_P(FullDisk, ReportedAndThePreviousFileKept) {
 
 INSTANTIATE_TEST_SUITE_P(Outputs, FullDisk, ::testing::ValuesIn(OutputCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- every output that is lost is named, each once, and its old file stays
+
+struct TLostOutputsCase {
+  const char* Name;
+  bool ReadOnlyFolder;  // else a full disk
+  const char* Reason;
+};
+void PrintTo(const TLostOutputsCase& c, std::ostream* os) { *os << c.Name; }
+
+const TLostOutputsCase LostOutputsCases[] = {
+    {"ReadOnlyFolder", true, "Permission denied"},
+    {"FullDisk", false, "File too large"},
+};
+
+class LostOutputs : public ::testing::TestWithParam<TLostOutputsCase> {};
+
+TEST_P(LostOutputs, EachIsNamedOnceAndKeepsItsOldFile) {
+  const TLostOutputsCase& c = GetParam();
+  TUserFolder u;
+  const std::vector<std::string> names = {"a.ptp", "a.lpt", "a.dmp", "a.trace"};
+  for (const std::string& name : names) u.Write(name, "old " + name);
+  TChildOptions options = u.Options();
+  if (c.ReadOnlyFolder) {
+    ::chmod(u.Work.c_str(), 0555);
+    options.ObeyPermissions = true;
+  } else {
+    options.FileSizeLimit = 0;
+  }
+  const TChildResult r = RunProgram(CorvaneCli,
+                                    {"run", "--load-dump", Devices, "--pc", "101", "--ptp", "a.ptp", "--lpt", "a.lpt",
+                                     "--save-dump", "a.dmp", "--trace-out", "a.trace"},
+                                    options);
+  ::chmod(u.Work.c_str(), 0755);
+  EXPECT_EQ(r.Status, 1) << r.Err;
+  for (const std::string& name : names) {
+    const std::regex named("corvane-cli: [Cc]annot write file " + name + ": " + c.Reason + "\n");
+    EXPECT_EQ(std::distance(std::sregex_iterator(r.Err.begin(), r.Err.end(), named), std::sregex_iterator()), 1)
+        << name << " in:\n" << r.Err;
+    EXPECT_EQ(u.Read(name), "old " + name);
+  }
+  EXPECT_EQ(u.Names(), (std::vector<std::string>{"a.dmp", "a.lpt", "a.ptp", "a.trace"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, LostOutputs, ::testing::ValuesIn(LostOutputsCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- pipes and terminals are written directly, opened once
+
+// Reads a named pipe to its end in a thread of its own.
+class TPipeReader {
+public:
+  explicit TPipeReader(const std::string& name)
+      : FThread([this, name] {
+          std::ifstream in(name, std::ios::binary);  // opens when the writer does
+          FGot.assign(std::istreambuf_iterator<char>(in), {});
+        }) {}
+  std::string Got() {
+    FThread.join();
+    return FGot;
+  }
+
+private:
+  std::string FGot;
+  std::thread FThread;
+};
+
+TEST(Pipes, StandardOutputAndNamedPipesAreWrittenDirectly) {
+  TUserFolder u;
+  // Standard output is a pipe here: /dev/stdout leads to it, and no path does.
+  TChildResult r = RunProgram(CorvaneCli, DevicesRun("/dev/stdout", "/dev/null"), u.Options());
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "LPT\r");
+
+  // A named pipe with a reader: opened once, so the reader sees the whole output and its end.
+  ASSERT_EQ(::mkfifo((u / "lpt.fifo").c_str(), 0600), 0);
+  TPipeReader reader(u / "lpt.fifo");
+  r = RunProgram(CorvaneCli, DevicesRun("lpt.fifo", "/dev/null"), u.Options());
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(reader.Got(), "LPT\r");
+
+  // Without a reader: refused at once, before the run, and the pipe stays a pipe.
+  r = RunProgram(CorvaneCli, TraceRun("--save-dump", "lpt.fifo"), u.Options());
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "corvane-cli: cannot write file lpt.fifo: no program reads from the pipe\n");
+  EXPECT_TRUE(std::filesystem::is_fifo(u / "lpt.fifo"));
+  EXPECT_EQ(u.Names(), std::vector<std::string>{"lpt.fifo"});
+}
 
 // ---- the working folder
 
@@ -290,7 +387,7 @@ void PrintTo(const TOptionCase& c, std::ostream* os) { *os << c.Name; }
 
 const TOptionCase OptionCases[] = {
     {"MemSizeHuge", {"run", "--memsize", "99999999999999999999999"}, "99999999999999999999999 is not a valid memory size"},
-    {"LimitPastSixtyFourBits", {"run", "--max-instructions", "18446744073709551616"}, "is not a valid instruction count"},
+    {"LimitPastSixtyFourBits", {"run", "--max-instructions", "18446744073709551616"}, "is too large an instruction count"},
     {"NegativeAddress", {"run", "--pc", "-1"}, "^corvane-cli: -1 is not a valid address"},
     {"EmptyWord", {"run", "--switches="}, "^corvane-cli:  is not a valid word"},
     {"LongValueIsCut", {"run", "--break", std::string(5000, '7')}, "^corvane-cli: 7{40}\\.\\.\\. is not a valid address"},

@@ -79,16 +79,21 @@ TEST(TallisCliRepair, ReadOnlyFolderLeavesTheOriginal) {
   EXPECT_EQ(u.Names(), std::vector<std::string>{"a.txt"});
 }
 
+// Also under "ulimit -f", where SIGXFSZ would end a program that does not ignore it.
 TEST(TallisCliRepair, FullDiskLeavesTheOriginal) {
-  TUserFolder u;
-  u.Write("a.txt", DirtyText);
-  TChildOptions options = u.Options();
-  options.FileSizeLimit = 0;
-  const TChildResult r = RunProgram(TallisCli, {"--text", ".", "a.txt"}, options);
-  EXPECT_EQ(r.Status, 1);
-  EXPECT_NE(r.Err.find("File too large"), std::string::npos) << r.Err;
-  EXPECT_EQ(u.Read("a.txt"), DirtyText);
-  EXPECT_EQ(u.Names(), std::vector<std::string>{"a.txt"});  // no temporary file, no backup
+  for (bool fileSizeSignal : {false, true}) {
+    SCOPED_TRACE(fileSizeSignal ? "SIGXFSZ at its default" : "SIGXFSZ ignored");
+    TUserFolder u;
+    u.Write("a.txt", DirtyText);
+    TChildOptions options = u.Options();
+    options.FileSizeLimit = 0;
+    options.FileSizeSignal = fileSizeSignal;
+    const TChildResult r = RunProgram(TallisCli, {"--text", ".", "a.txt"}, options);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err, "tallis-cli: Cannot write file ./a.txt.tmp: File too large\n");
+    EXPECT_EQ(u.Read("a.txt"), DirtyText);
+    EXPECT_EQ(u.Names(), std::vector<std::string>{"a.txt"});  // no temporary file, no backup
+  }
 }
 
 TEST(TallisCliRepair, NameThatIsNotUtf8KeepsItsBytes) {

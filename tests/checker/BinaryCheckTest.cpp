@@ -91,9 +91,31 @@ TEST(BinaryCheck, RepeatBlockListsItsValueAtNMinusOneAddresses) {
   EXPECT_EQ(lines[63], OkOne);
 }
 
-TEST(BinaryCheck, WhatFollowsTheStartBlockIsTrailer) {
-  const TTape tape = TTape().Nul(16).Data(0, {1}).Start(07435).Nul(16).Bytes(std::string(26, '$'));
-  EXPECT_EQ(CheckTape(tape), Lines{"  Checked: 2 blocks: OK"});
+// What follows the start block is trailer, never blocks; its text is shown when it reads as
+// text: printable, all in even parity or all without a parity bit, ended by NUL, CR, LF or the
+// end of the tape.
+TEST(BinaryCheck, WhatFollowsTheStartBlockIsTrailerShownWhenReadable) {
+  struct Case {
+    const char* name;
+    TTape trailer;
+    const char* shown;  // nullptr: no trailer line
+  };
+  const Case cases[] = {
+      {"dollars", TTape().Nul(16).Bytes(std::string(26, '$')), "$$$$$$$$$$$$$$$$$$$$$$$$$$"},
+      {"even parity", TTape().Nul(3).EvenParity("*U*U091-000064-03\r\nXY").Nul(40), "*U*U091-000064-03"},
+      {"no text", TTape().Nul(128), nullptr},
+      {"mixed parity", TTape().Bytes("\xAA\x2A").Nul(2), nullptr},
+      {"odd parity", TTape().Bytes("\xC1\xC2").Nul(2), nullptr},
+      {"blocks", TTape().Data(0, {1}), nullptr},
+      {"a control character", TTape().Bytes("AB\x01"), nullptr},
+      {"long", TTape().Bytes(std::string(100, 'A')), "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"},
+  };
+  for (const Case& c : cases) {
+    const Lines lines = CheckTape(TTape().Nul(16).Data(0, {1}).Start(07435).Bytes(c.trailer.Str()));
+    Lines expected{"  Checked: 2 blocks: OK"};
+    if (c.shown) expected.insert(expected.begin(), std::string("  Trailer: ") + c.shown);
+    EXPECT_EQ(lines, expected) << c.name;
+  }
 }
 
 TEST(BinaryCheck, TapeCutAnywhereInsideABlockIsAnErrorAtThatBlock) {
@@ -127,19 +149,22 @@ TEST(BinaryCheck, ContentsLinesAreSelectedAndTheWindowCatchesUp) {
 struct TRealTape {
   const char* Name;
   int Blocks;
+  int Dollars;  // the trailer's text
 };
 
 TEST(BinaryCheck, RealTapesCheckOk) {
-  const TRealTape tapes[] = {{"novabasic1.ab", 257},      {"novabasic2.ab", 259},      {"SOS_XBASIC.AB", 825},
-                             {"nw4_final_read1.ab", 192}, {"nw4_final_read2.ab", 192}, {"nw4_test3_read1.ab", 81}};
-  for (const TRealTape& tape : tapes)
-    EXPECT_EQ(CheckOne(CORVANE_TAPES_DIR, tape.Name),
-              Lines{"  Checked: " + std::to_string(tape.Blocks) + " blocks: OK"})
-        << tape.Name;
+  const TRealTape tapes[] = {{"novabasic1.ab", 257, 26},     {"novabasic2.ab", 259, 20},
+                             {"SOS_XBASIC.AB", 825, 0},      {"nw4_final_read1.ab", 192, 0},
+                             {"nw4_final_read2.ab", 192, 0}, {"nw4_test3_read1.ab", 81, 0}};
+  for (const TRealTape& tape : tapes) {
+    Lines expected{"  Checked: " + std::to_string(tape.Blocks) + " blocks: OK"};
+    if (tape.Dollars > 0) expected.insert(expected.begin(), "  Trailer: " + std::string(std::size_t(tape.Dollars), '$'));
+    EXPECT_EQ(CheckOne(CORVANE_TAPES_DIR, tape.Name), expected) << tape.Name;
+  }
 }
 
 TEST(BinaryCheck, RealTapeContentsEndWithTheStartAddress) {
   const Lines lines = CheckOne(CORVANE_TAPES_DIR, "novabasic1.ab", cmBinary, true);
-  ASSERT_GE(lines.size(), 3u);
-  EXPECT_EQ(lines[lines.size() - 2], " Start at 007435");
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[lines.size() - 3], " Start at 007435");
 }

@@ -13,6 +13,7 @@
 #include "ResultSink.h"
 #include "TapeChecker.h"
 
+#include "TestTape.h"
 #include "TestTempDir.h"
 
 inline void WriteFile(const std::string& name, const std::string& bytes) {
@@ -24,48 +25,6 @@ inline std::string ReadFile(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-// An absolute binary tape: words low byte first, checksums computed.
-class TTape {
-public:
-  TTape& Nul(std::size_t count) {
-    FBytes.append(count, '\0');
-    return *this;
-  }
-  TTape& Words(std::initializer_list<std::uint16_t> words) {
-    for (std::uint16_t w : words) Word(w);
-    return *this;
-  }
-  TTape& Word(std::uint16_t w) {
-    FBytes += static_cast<char>(w & 0xFF);
-    FBytes += static_cast<char>(w >> 8);
-    return *this;
-  }
-  // 1777xx (-n), address, checksum, n words
-  TTape& Data(std::uint16_t address, std::vector<std::uint16_t> words) {
-    const std::uint16_t count = static_cast<std::uint16_t>(0x10000 - words.size());
-    std::uint16_t sum = static_cast<std::uint16_t>(count + address);
-    for (std::uint16_t w : words) sum = static_cast<std::uint16_t>(sum + w);
-    Words({count, address, static_cast<std::uint16_t>(-sum)});
-    for (std::uint16_t w : words) Word(w);
-    return *this;
-  }
-  TTape& Repeat(std::uint16_t countWord, std::uint16_t address, std::uint16_t value) {
-    return Words({countWord, address, static_cast<std::uint16_t>(-(countWord + address + value)), value});
-  }
-  TTape& Start(std::uint16_t address) {
-    return Words({1, address, static_cast<std::uint16_t>(-(1 + address))});
-  }
-  TTape& Bytes(const std::string& bytes) {
-    FBytes += bytes;
-    return *this;
-  }
-  const std::string& Str() const { return FBytes; }
-  std::size_t Size() const { return FBytes.size(); }
-
-private:
-  std::string FBytes;
-};
 
 class TRecordingSink : public TResultSink {
 public:

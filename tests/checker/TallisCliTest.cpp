@@ -67,7 +67,8 @@ TEST_F(TallisCliTest, PrintsTheResultLines) {
 TEST_F(TallisCliTest, GermanLinesWithTheLanguageOption) {
   const TCliResult r = Run("/lang:de " + Quote(CORVANE_TAPES_DIR) + " novabasic1.ab");
   EXPECT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(r.Out, "Datei: " CORVANE_TAPES_DIR "/novabasic1.ab\n  Geprüft: 257 Blöcke: OK\n1 Dateien geprüft\n");
+  EXPECT_EQ(r.Out, "Datei: " CORVANE_TAPES_DIR "/novabasic1.ab\n  Nachspann: " + std::string(26, '$') +
+                       "\n  Geprüft: 257 Blöcke: OK\n1 Dateien geprüft\n");
 }
 
 TEST_F(TallisCliTest, RunEndingOnAnErrorExitsWithOne) {
@@ -106,6 +107,10 @@ TEST_F(TallisCliTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.Out, "") << args;
   }
   EXPECT_NE(Run("--txt . x").Err.find("unknown option --txt"), std::string::npos);
+  // As in corvane-cli: an option is given once.
+  const TCliResult twice = Run("--text --subdirs --text . x");
+  EXPECT_EQ(twice.Status, 2);
+  EXPECT_EQ(twice.Err.rfind("tallis-cli: option --text is given twice\n", 0), 0u) << twice.Err;
   const TCliResult help = Run("--help");
   EXPECT_EQ(help.Status, 0);
   EXPECT_EQ(help.Out.rfind("Usage: tallis-cli", 0), 0u);

@@ -1,6 +1,7 @@
 // The run: patterns, counts, "Nothing to do!", errors that end it and refusal of a second run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -126,7 +127,8 @@ TEST(TapeChecker, PatternsStayInsideTheSourceFolder) {
 }
 
 // Text mode lists a symbolic link that leads out but repairs nothing through it, enters no linked
-// folder outside, and takes a file that two patterns (or a link and its target) match once.
+// folder outside, and takes a file that two patterns (or a link and its target) match once. The
+// binary check leaves the folder no more than the repair does.
 TEST(TapeChecker, TextModeRepairsEachFileInsideOnce) {
   TTempDir dir;
   const std::string outside("OUT\0", 4);
@@ -145,11 +147,16 @@ TEST(TapeChecker, TextModeRepairsEachFileInsideOnce) {
   EXPECT_EQ(ReadFile(dir / "src/a.txt"), "A");
   EXPECT_TRUE(fs::is_symlink(dir / "src/same.txt"));
 
-  // Binary mode only reads: it still follows links, and two patterns check a file twice.
+  // Binary mode only reads, and not outside either: the linked folder is not entered, the link
+  // is listed unread; two patterns check a file inside twice.
   TRecordingSink binary;
   TTapeChecker reader(binary);
-  ASSERT_EQ(reader.Run({cmBinary, dir / "src", "f.txt;f.txt", true, false}), crComplete);
-  EXPECT_EQ(binary.Lines.back(), "2 Files checked");
+  ASSERT_EQ(reader.Run({cmBinary, dir / "src", "f.txt;link.txt;a.txt;a.txt", true, false}), crComplete);
+  EXPECT_EQ(std::count(binary.Lines.begin(), binary.Lines.end(), "File: " + src + "/a.txt"), 2);
+  const auto link = std::find(binary.Lines.begin(), binary.Lines.end(), "File: " + src + "/link.txt");
+  ASSERT_NE(link, binary.Lines.end());
+  EXPECT_EQ(link[1], "  Not checked: a symbolic link leads out of the source folder");
+  EXPECT_EQ(binary.Lines.back(), "3 Files checked");
 }
 
 // Stop ends a run at a safe point: a binary file after the block at hand, a text file whole or

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,85 @@ TEST(TextRepair, TwoRunsKeepTheOriginalBytes) {
   EXPECT_EQ(ReadFile(dir / "t.txt"), "AB\r\n");
   EXPECT_EQ(ReadFile(dir / "t.txt.bak"), original);
   EXPECT_EQ(dir.FileCount(), 2u);
+}
+
+// A later run over the whole folder lists our backups (NAME.bak, NAME.bakN beside a NAME) and
+// leaves them as they are; a ".bak" file without its NAME is an ordinary tape.
+TEST(TextRepair, BackupsAreNotRepairedAgain) {
+  TTempDir dir;
+  const std::string dirty("A\0", 2);
+  WriteFile(dir / "a.txt", dirty);
+  WriteFile(dir / "a.txt.bak", dirty);
+  WriteFile(dir / "a.txt.bak7", dirty);
+  WriteFile(dir / "lone.bak", dirty);
+  TRecordingSink sink;
+  TTapeChecker checker(sink);
+  ASSERT_EQ(checker.Run({cmText, dir.Path(), "*", false, false}), crComplete) << checker.ErrorMessage();
+  const std::string a = dir / "a.txt";
+  EXPECT_EQ(sink.Lines, (Lines{"File: " + a, "  File stripped by 1 bytes", "File: " + a + ".bak",
+                               "  Not repaired: the backup of " + a + " is left as it is", "File: " + a + ".bak7",
+                               "  Not repaired: the backup of " + a + " is left as it is", "File: " + (dir / "lone.bak"),
+                               "  File stripped by 1 bytes", "4 Files checked"}));
+  EXPECT_EQ(ReadFile(dir / "a.txt.bak"), dirty);
+  EXPECT_EQ(ReadFile(dir / "a.txt.bak7"), dirty);
+  EXPECT_EQ(ReadFile(dir / "a.txt.bak1"), dirty);  // the repair's own backup, the next free name
+  EXPECT_FALSE(fs::exists(dir / "a.txt.bak.bak"));
+}
+
+// Another program puts a new version in the file's place while it is repaired: the stale repair
+// is not installed, the new version stays under the name, and a line says so.
+TEST(TextRepair, FileReplacedDuringTheRepairIsLeftAsItIsNow) {
+  struct TCase {
+    const char* Name;
+    bool Rename;  // replaced by a rename over it, else changed in place
+  };
+  for (const TCase& c : {TCase{"renamed over", true}, TCase{"rewritten", false}}) {
+    SCOPED_TRACE(c.Name);
+    TTempDir dir;
+    WriteFile(dir / "t.txt", std::string("OLD\0", 4));
+    TRecordingSink sink;
+    TTapeChecker checker(sink);
+    // The catch-up after the repaired text is complete comes just before the file is put aside.
+    checker.OnCatchUp = [&] {
+      if (sink.Lines.empty() || !sink.Lines.back().starts_with("  File stripped")) return;
+      if (c.Rename) {
+        WriteFile(dir / "new.txt", std::string("NEW VERSION\0", 12));
+        fs::rename(dir / "new.txt", dir / "t.txt");
+      } else {
+        std::ofstream(dir / "t.txt", std::ios::binary | std::ios::app) << "MORE";
+      }
+    };
+    ASSERT_EQ(checker.Run({cmText, dir.Path(), "t.txt", false, false}), crComplete) << checker.ErrorMessage();
+    EXPECT_EQ(sink.Lines.at(2),
+              "  Not repaired: the file was changed or replaced while it was repaired; it is left as it is");
+    EXPECT_EQ(ReadFile(dir / "t.txt"), c.Rename ? std::string("NEW VERSION\0", 12) : std::string("OLD\0MORE", 8));
+    EXPECT_EQ(dir.FileCount(), 1u);  // no backup, no temporary file
+  }
+}
+
+// The same when the replacement comes at the worst moment, between the check and the backup.
+TEST(TextRepair, FileReplacedJustBeforeItsBackupIsLeftAsItIsNow) {
+  for (bool noLinks : {false, true}) {
+    SCOPED_TRACE(noLinks ? "no hard links" : "hard links");
+    TTempDir dir;
+    const std::string file = dir / "t.txt", temp = dir / "t.txt.tmp";
+    WriteFile(file, "original");
+    TFileStamp read;
+    ASSERT_TRUE(StampOfFile(file, read));
+    WriteFile(dir / "newer", "newer version");
+    fs::rename(dir / "newer", file);
+    WriteFile(temp, "repaired");
+    TRecordingSink sink;
+    std::function<void()> none;
+    TCheckContext ctx{sink, none, false};
+    TFileMoves moves = TFileMoves::System();
+    if (noLinks) moves.Link = [](const char*, const char*) { return errno = EPERM, -1; };
+    EXPECT_FALSE(CommitRepair(file, temp, ctx, moves, &read));
+    EXPECT_EQ(sink.Lines,
+              Lines{"  Not repaired: the file was changed or replaced while it was repaired; it is left as it is"});
+    EXPECT_EQ(ReadFile(file), "newer version");
+    EXPECT_EQ(dir.FileCount(), 1u);
+  }
 }
 
 TEST(TextRepair, NulTestComesBeforeTheParityBitIsCleared) {

@@ -27,6 +27,9 @@ struct TChildOptions {
   std::vector<std::string> Unset;                             // removed in the child
   std::string Input;  // standard input (a few bytes; else empty)
   std::optional<rlim_t> FileSizeLimit;                        // bytes a file may grow to
+  // With the limit: SIGXFSZ keeps its default action (it ends a process that does not ignore
+  // it), as under a shell's "ulimit -f"; otherwise it is ignored and the write fails with EFBIG.
+  bool FileSizeSignal = false;
   bool ObeyPermissions = false;  // root loses its right to ignore file permissions
   unsigned TimeoutSeconds = 30;
 };
@@ -63,7 +66,7 @@ inline bool Prepare(const TChildOptions& o) {
   for (const auto& [name, value] : o.Env) ::setenv(name.c_str(), value.c_str(), 1);
   for (const auto& name : o.Unset) ::unsetenv(name.c_str());
   if (o.FileSizeLimit) {
-    ::signal(SIGXFSZ, SIG_IGN);  // stays ignored across exec
+    ::signal(SIGXFSZ, o.FileSizeSignal ? SIG_DFL : SIG_IGN);  // stays so across exec
     rlimit lim{};
     ::getrlimit(RLIMIT_FSIZE, &lim);
     lim.rlim_cur = *o.FileSizeLimit;
@@ -155,6 +158,55 @@ inline TChildResult RunProgram(const std::string& program, const std::vector<std
         argv.push_back(nullptr);
         ::execv(program.c_str(), argv.data());
         return 127;
+      },
+      options);
+}
+
+namespace child_process {
+
+// Whether the process has a handler installed for the signal (SigCgt in /proc/PID/status).
+inline bool CatchesSignal(pid_t pid, int signal) {
+  const std::string path = "/proc/" + std::to_string(pid) + "/status";
+  std::FILE* f = std::fopen(path.c_str(), "r");
+  if (!f) return false;
+  char line[256];
+  unsigned long long caught = 0;
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "SigCgt: %llx", &caught) == 1) break;
+  std::fclose(f);
+  return (caught >> (signal - 1)) & 1;
+}
+
+}  // namespace child_process
+
+// Starts the program, waits until it has its handler for the signal installed (so the signal
+// cannot end it before it has started), sends the signal and waits for the program's end. The
+// result is that of a child that ends as the program did (a program ended by a signal gives
+// Status 128 + the signal). Run within RunChild, so the options and the time limit apply; should
+// the limit end the waiting child, the program goes with it.
+inline TChildResult RunProgramUntilSignalled(const std::string& program, const std::vector<std::string>& args,
+                                             const TChildOptions& options, int signal = SIGTERM) {
+  return RunChild(
+      [&] {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+          ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+          std::vector<char*> argv{const_cast<char*>(program.c_str())};
+          for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+          argv.push_back(nullptr);
+          ::execv(program.c_str(), argv.data());
+          ::_exit(127);
+        }
+        if (pid < 0) return 126;
+        int status = 0;
+        while (!child_process::CatchesSignal(pid, signal)) {
+          if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+          ::poll(nullptr, 0, 5);  // a condition is waited for, a few milliseconds per look
+        }
+        ::kill(pid, signal);
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       },
       options);
 }

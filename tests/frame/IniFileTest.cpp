@@ -121,6 +121,28 @@ TEST(IniFile, SectionsAndKeysCanBeTestedAndErased) {
   EXPECT_FALSE(ini.SectionExists("B"));
 }
 
+// The settings of every watched address: 32768 keys in a section, found as in a small one (case
+// ignored, the first of repeated keys), changed, deleted by their prefix in one pass.
+TEST(IniFile, LargeSectionsBehaveAsSmallOnes) {
+  constexpr int Keys = 32768;
+  TIniFile ini;
+  ini.SetText("[W]\n; a comment\nCount=2\n");
+  for (int i = 0; i < Keys; ++i) ini.WriteInteger("W", "Address" + std::to_string(i), i);
+  ini.WriteString("W", "ADDRESS5", "changed");
+  EXPECT_EQ(ini.ReadString("w", "address5", ""), "changed");
+  EXPECT_EQ(ini.ReadInteger("W", "Address32767", -1), 32767);
+  EXPECT_EQ(ini.ReadInteger("W", "count", -1), 2);
+  EXPECT_EQ(ini.ReadSection("W").size(), std::size_t(Keys + 1));
+  ini.DeleteKey("W", "Address7");
+  EXPECT_FALSE(ini.ValueExists("W", "Address7"));
+  EXPECT_EQ(ini.ReadInteger("W", "Address8", -1), 8);
+  TIniFile copy;
+  copy.SetText(ini.Text() + "[W]\naddress8=second\n");
+  EXPECT_EQ(copy.ReadInteger("W", "Address8", -1), 8);  // the first counts
+  copy.DeleteKeysStartingWith("W", "address");
+  EXPECT_EQ(copy.Text(), "[W]\n; a comment\nCount=2\n");
+}
+
 TEST(IniFile, LineBreaksInValuesCannotAddKeys) {
   TIniFile ini;
   ini.WriteString("S", "Name", "evil\n[Other]\r\nKey=1");

@@ -1,6 +1,7 @@
 // Settings files that are odd or cannot be written: duplicated, overlong and binary values, a
-// full disk, a read-only or unreadable settings file or folder, links and pipes in its place.
-// Reading never fails; writing fails with the system's reason and leaves the old file as it was.
+// full disk, a read-only or unreadable settings file or folder, links and pipes in its place, and
+// the leftovers of a save cut short. Reading never fails; writing fails with the system's reason
+// and leaves the old file as it was, and a file that could not be read is never replaced.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -10,9 +11,11 @@
 
 #include "AtomicFile.h"
 #include "ChildProcess.h"
+#include "FileIdentity.h"
 #include "FrameTestUtils.h"
 #include "History.h"
 #include "IniFile.h"
+#include "ReplacingFile.h"
 
 namespace {
 
@@ -107,11 +110,78 @@ TEST(SettingsFile, ReadOnlyOrUnreadable) {
   const TChildResult unreadable = RunChild(
       [&] {
         TIniFile ini(name);  // read as empty: every key takes its default
-        return ini.ReadSections().empty() && ini.ReadInteger("Config", "MemSize", 32768) == 32768 ? 0 : 1;
+        if (!ini.Unreadable() || !ini.ReadSections().empty() || ini.ReadInteger("Config", "MemSize", 32768) != 32768)
+          return 2;
+        // Written back, the defaults would replace the settings it holds: it is kept.
+        ini.WriteInteger("Config", "MemSize", 8);
+        std::string error;
+        const bool ok = ini.UpdateFile(&error);
+        return Report(ok, error);
       },
       noOverride);
-  EXPECT_EQ(unreadable.Status, 0);
+  EXPECT_EQ(unreadable.Status, 1);
+  EXPECT_EQ(unreadable.Out, name + ": the file could not be read, so it is not replaced");
+  EXPECT_EQ(ReadAll(name), OldSettings);
+  EXPECT_EQ(fs::status(name).permissions(), fs::perms::none);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
+
+  // So is one too large to be read; a missing file is simply written.
+  TTempDir other;
+  const std::string huge = other / "Corvane.ini";
+  WriteRaw(huge, OldSettings);
+  fs::resize_file(huge, (64u << 20) + 1);
+  TIniFile big(huge);
+  EXPECT_TRUE(big.Unreadable());
+  EXPECT_FALSE(big.UpdateFile());
+  EXPECT_EQ(fs::file_size(huge), (64u << 20) + 1);
+  TIniFile fresh(other / "new.ini");
+  EXPECT_FALSE(fresh.Unreadable());
+  EXPECT_TRUE(fresh.UpdateFile());
+}
+
+// Where a file that must not be replaced is saved instead: the first name nothing has.
+TEST(SettingsFile, FreeNameBesideSkipsEveryTakenName) {
+  TTempDir dir;
+  EXPECT_EQ(FreeNameBeside(dir / "autodump.dmp"), dir / "autodump-1.dmp");
+  WriteRaw(dir / "autodump-1.dmp", "");
+  fs::create_symlink("gone", dir / "autodump-2.dmp");  // a dangling link takes its name too
+  EXPECT_EQ(FreeNameBeside(dir / "autodump.dmp"), dir / "autodump-3.dmp");
+  EXPECT_EQ(FreeNameBeside(dir / ".hidden"), dir / ".hidden-1");
+  EXPECT_EQ(FreeNameBeside(dir / "a.b/Corvane"), dir / "a.b/Corvane-1");
+}
+
+// A save cut short by a kill leaves ".NAME.XXXXXX" beside the file; the next start removes those
+// of its own files, and nothing else: not other names, links, folders, or a file being written.
+TEST(SettingsFile, LeftoverTemporariesOfOurFilesAreRemoved) {
+  TTempDir dir;
+  WriteRaw(dir / "Corvane.ini", OldSettings);
+  const std::vector<std::string> leftovers = {".Corvane.ini.Ab12Cd", ".Corvane.ini.zzzzzz"};
+  const std::vector<std::string> others = {".Corvane.ini.Ab12C",  ".Corvane.ini.Ab12Cd.x", ".Tallis.ini.Ab12Cd",
+                                           "Corvane.ini.Ab12Cd",  ".Corvane.ini.Ab-2Cd"};
+  for (const std::string& name : leftovers) WriteRaw(dir / name, "cut");
+  for (const std::string& name : others) WriteRaw(dir / name, "not ours");
+  WriteRaw(dir / "elsewhere", "a link's target");
+  fs::create_symlink(dir / "elsewhere", dir / ".Corvane.ini.Link01");
+  fs::create_directory(dir / ".Corvane.ini.Fold01");
+  TReplacingFile writing;  // another instance saving at this moment
+  std::string error;
+  ASSERT_TRUE(writing.Open(dir / "Corvane.ini", error)) << error;
+
+  EXPECT_EQ(RemoveLeftoverTemporaries(dir / "Corvane.ini"), 2);
+  for (const std::string& name : leftovers) EXPECT_FALSE(fs::exists(dir / name)) << name;
+  for (const std::string& name : others) EXPECT_EQ(ReadAll(dir / name), "not ours") << name;
+  EXPECT_TRUE(fs::is_symlink(dir / ".Corvane.ini.Link01"));
+  EXPECT_TRUE(fs::is_directory(dir / ".Corvane.ini.Fold01"));
+  ASSERT_TRUE(writing.Write("[New]\n", 6, error) && writing.Commit(error)) << error;
+  EXPECT_EQ(ReadAll(dir / "Corvane.ini"), "[New]\n");
+
+  // Through a link: beside the file it leads to.
+  fs::create_directory(dir / "real");
+  WriteRaw(dir / "real/target.ini", OldSettings);
+  WriteRaw(dir / "real/.target.ini.Qw12Er", "cut");
+  fs::create_symlink(dir / "real/target.ini", dir / "Linked.ini");
+  EXPECT_EQ(RemoveLeftoverTemporaries(dir / "Linked.ini"), 1);
+  EXPECT_FALSE(fs::exists(dir / "real/.target.ini.Qw12Er"));
 }
 
 TEST(SettingsFile, LinkChainKeepsEveryLink) {

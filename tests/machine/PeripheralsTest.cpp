@@ -5,6 +5,7 @@
 #include "FileTestSupport.h"
 #include "MachineTestSupport.h"
 #include "Peripherals.h"
+#include "TestTape.h"
 
 using namespace w;
 
@@ -195,6 +196,29 @@ TEST_F(PeripheralsTest, WriteErrorStopsTheRunAndKeepsTheOldFile) {
   EXPECT_EQ(Dir.FileCount(), 1u);
 }
 
+// The punch writes into its file as it goes: at a flush (the hosts flush at each stop and at
+// least once a second) a reader can read back what has been punched while the run goes on.
+TEST_F(PeripheralsTest, PunchedTapeCanBeReadBackWhileTheRunGoesOn) {
+  WriteBytes(Dir / "tape.bin", {9, 9, 9, 9, 9, 9, 9, 9, 9, 9});
+  ASSERT_TRUE(P.AttachOutput(pdPtp, Dir / "tape.bin"));
+  // Punches 1, 2, 3, ... for ever.
+  Load(0100, {Arith(INC, 0, 0), Io(DOA, 0, PS, PTP), Skp(DN, PTP), Jmp(0102), Jmp(0100)});
+  M.Akkus[0] = 0;
+  M.SetPumpInterval(1000);
+  std::vector<int> readBack;
+  Host.OnPump = [&] {
+    if (P.PtpFile.Position() < 5) return;
+    P.FlushOutputs();
+    ASSERT_TRUE(P.OpenPtrFile(Dir / "tape.bin"));
+    readBack = Requests(M.Ptr, 5);
+    M.btStopClick();
+  };
+  EXPECT_EQ(RunFrom(0100), srStop);
+  EXPECT_EQ(readBack, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_TRUE(P.PtpFile.IsOpen());
+  EXPECT_EQ(Dir.FileCount(), 1u);
+}
+
 TEST_F(PeripheralsTest, PrinterWithoutAFilePrintsOn) {
   Load(0100, {Io(DOA, 0, PS, LPT), Io(DOA, 1, PS, LPT), Io(DOA, 2, PS, LPT), Io(DOA, 3, PS, LPT), nova::HaltWord});
   M.Akkus = {'H', 011, 'I', 015};
@@ -307,6 +331,67 @@ TEST_F(PeripheralsTest, RealTapePassesThroughUnchanged) {
   auto expected = input;
   expected.insert(expected.end(), 99, 0);
   EXPECT_EQ(ReadBytes(Dir / "copy.ab"), expected);
+}
+
+// A binary tape with a punched label is put in after the label, as an operator placed it: the
+// reader starts in the leader behind it, and a reset goes back there. A text tape starts at 0.
+TEST_F(PeripheralsTest, LabelledTapeStartsAfterItsLabel) {
+  const TTape tape = TTape().LabelledHead("091-000064-03").Data(0500, {1, 2}).Start(0500);
+  const std::string name = Dir / "dg.ab";
+  WriteBytes(name, std::vector<unsigned char>(tape.Str().begin(), tape.Str().end()));
+  const std::size_t labelEnd = 128 + tape::PunchLabel("091-000064-03").size();
+  ASSERT_TRUE(P.OpenPtrFile(name));
+  EXPECT_EQ(P.PtrFile->Label.Text, "091-000064-03");
+  EXPECT_EQ(P.PtrFile->Position(), std::int64_t(labelEnd));
+  ASSERT_FALSE(PHost.Positions.empty());
+  EXPECT_EQ(PHost.Positions.back().Pos, std::int64_t(labelEnd));
+  EXPECT_EQ(Requests(M.Ptr, 320), std::vector<int>(320, 0));  // the leader
+  EXPECT_EQ(Requests(M.Ptr, 2), (std::vector<int>{0376, 0377}));  // the first block
+  P.ResetInput(pdPtr);
+  EXPECT_EQ(P.PtrFile->Position(), std::int64_t(labelEnd));
+  EXPECT_EQ(PHost.Positions.back().Pos, std::int64_t(labelEnd));
+
+  P.PtrText = true;  // a text tape: nothing is skipped
+  P.ResetInput(pdPtr);
+  EXPECT_EQ(P.PtrFile->Position(), 0);
+  ASSERT_TRUE(P.OpenInput(pdTtr, name, true));
+  EXPECT_EQ(P.TtrFile->Position(), 0);
+
+  // A tape whose first block is sound starts at 0.
+  const TTape plain = TTape().Nul(10).Data(0, {1}).Nul(400).Label("1").Nul(400).Start(0);
+  WriteBytes(Dir / "plain.ab", std::vector<unsigned char>(plain.Str().begin(), plain.Str().end()));
+  ASSERT_TRUE(P.OpenPtrFile(Dir / "plain.ab"));
+  EXPECT_EQ(P.PtrFile->Position(), 0);
+  EXPECT_TRUE(P.PtrFile->Label.Text.empty());
+}
+
+// Tape after tape: when the tape in the reader has run out, the next one goes in as attaching it
+// would (the device gets byte 0), and its bytes follow.
+TEST_F(PeripheralsTest, QueuedTapesFollowWhenTheTapeHasRunOut) {
+  WriteBytes(Dir / "a.bin", {1, 2});
+  WriteBytes(Dir / "b.txt", {'x'});
+  const TTape labelled = TTape().LabelledHead("7").Start(0);
+  WriteBytes(Dir / "c.ab", std::vector<unsigned char>(labelled.Str().begin(), labelled.Str().end()));
+  ASSERT_TRUE(P.OpenPtrFile(Dir / "a.bin"));
+  ASSERT_TRUE(P.QueueInput(pdPtr, Dir / "b.txt"));
+  ASSERT_TRUE(P.QueueInput(pdPtr, Dir / "c.ab"));
+  EXPECT_FALSE(P.QueueInput(pdPtr, Dir / "none.bin"));
+  EXPECT_EQ(PHost.Errors.size(), 1u);
+  EXPECT_EQ(P.QueuedInputs(pdPtr), 2u);
+
+  std::vector<int> expected = Expected({1, 2}, 0, 98, 0);
+  expected.push_back(0);  // the request that finds the tape run out: the next tape goes in
+  EXPECT_EQ(Requests(M.Ptr, 102), expected);
+  EXPECT_EQ(P.PtrFile->FName, Dir / "b.txt");
+  EXPECT_TRUE(P.PtrText);
+  expected = Expected({'x'}, 014, 98, 0);
+  expected.push_back(0);
+  EXPECT_EQ(Requests(M.Ptr, 101), expected);
+  EXPECT_EQ(P.PtrFile->FName, Dir / "c.ab");
+  EXPECT_EQ(P.PtrFile->Position(), std::int64_t(128 + tape::PunchLabel("7").size()));
+  EXPECT_EQ(P.QueuedInputs(pdPtr), 0u);
+  Requests(M.Ptr, 320 + 6 + 100);
+  EXPECT_EQ(Request(M.Ptr), -1);  // the last tape has run out and nothing follows
 }
 
 }  // namespace

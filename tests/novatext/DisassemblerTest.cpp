@@ -1,4 +1,5 @@
 // Disassembler: worked examples in both layouts, operand forms, and the CPU device's words.
+#include "NovaSymbols.h"
 #include "NovaUtils.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,53 @@ TEST(Disassembler, EveryWordHasAnUpperCaseText) {
     ASSERT_FALSE(text.empty()) << w;
     for (char c : text) ASSERT_FALSE(c >= 'a' && c <= 'z') << text;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Disassembler, SymbolsNameTheAddressesOfOperands) {
+  const TSymbolTable symbols({{"LEADR", 001005, skLabel},
+                              {"DVMSK", 000020, skLabel},
+                              {"COUNT", 000020, skValue},
+                              {"FAR", 003000, skLabel}});
+  struct TCase {
+    std::uint16_t Word;
+    int Address;
+    const char* Text;
+  };
+  const TCase cases[] = {
+      {0000405, 01000, "JMP     LEADR"},            // relative, address known
+      {0000405, -1, "JMP     .+5"},                 // relative, no address: as before
+      {0026020, 01000, "LDA     1,@DVMSK"},         // page zero; the label before the value
+      {0024021, 01000, "LDA     1,021"},            // no name there
+      {0001005, 01000, "JMP     5,2"},              // indexed: no fixed address
+      {0000777, 01000, "JMP     .-1 (000777)"},
+  };
+  for (const TCase& c : cases) EXPECT_EQ(CommandToStr(c.Address, c.Word, nmOctal, true, &symbols), c.Text);
+  // Without symbols nothing changes.
+  EXPECT_EQ(CommandToStr(01000, 0000405, nmOctal, true), "JMP     .+5 (001005)");
+  // A name longer than the line holds is cut, never written past it.
+  const TSymbolTable longName({{std::string(500, 'X'), 5, skLabel}});
+  EXPECT_EQ(CommandToStr(0, 0020005, nmOctal, false, &longName), "LDA 0," + std::string(74, 'X'));
+}
+
+TEST(SymbolTable, FindsByNameAndByValue) {
+  TSymbolTable t({{"Loop", 0100, skLabel}, {"START", 0200, skLabel}, {"N", 0100, skValue}, {"ABCDEF", 1, skLabel}});
+  ASSERT_NE(t.Find("loop"), nullptr);
+  EXPECT_EQ(t.Find("LOOP")->Name, "Loop");
+  EXPECT_EQ(t.Find("ABCDEXYZ")->Value, 1);  // only 5 characters count
+  EXPECT_EQ(t.Find("LOO"), nullptr);
+  EXPECT_EQ(t.NameOf(0100)->Name, "Loop");  // a label before a value
+  EXPECT_EQ(t.NameOf(0101), nullptr);
+  t.Add("LOOP", 0300);  // the same name: a new value
+  EXPECT_EQ(t.Size(), 4u);
+  EXPECT_EQ(t.Find("loop")->Value, 0300);
+  EXPECT_EQ(t.NameOf(0100)->Name, "N");
+  std::vector<std::string> names;
+  for (const TSymbol& s : t.Symbols()) names.push_back(s.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"ABCDEF", "LOOP", "N", "START"}));
 }
 
 }  // namespace

@@ -40,6 +40,7 @@
 #include "TextTyping.h"
 #include "RegisterPanel.h"
 #include "ScriptedDialogs.h"
+#include "TestTape.h"
 #include "TestTempDir.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
@@ -397,6 +398,47 @@ private slots:
     QCOMPARE(dialogs.Count(dkError), 0);
   }
 
+  void labelledTapeGoesInAfterItsLabel() {
+    // A Data General tape attached while our loader waits: it is read from behind its label,
+    // and the PTR page says so.
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    const std::string dg = dir / "dg.ab";
+    const TTape tape = TTape().LabelledHead("091-000064-03").Repeat(0177757, 01000, 052525).Start(0100000);
+    std::ofstream(dg, std::ios::binary) << tape.Str();
+    const QString labelEnd = QString::number(128 + tape::PunchLabel("091-000064-03").size());
+    QVERIFY(f.Peripherals().OpenPtrFile(Samples + "/binloader.bin"));
+    TReaderPage& page = f.pcDevices->Ptr;
+    QVERIFY(page.lbLabel->text().isEmpty());
+    bool attached = false;
+    QString position;
+    TPumpScript script(f, [&] {
+      const TInputStream* t = f.Peripherals().PtrFile.get();
+      if (!attached && t && t->RunOut()) {
+        dialogs.AnswerOpen({QString::fromStdString(dg)});
+        page.btOpen->click();
+        attached = true;
+        position = page.edPos->text();
+      }
+      return false;
+    });
+    AnswerValue(dialogs, "000012");
+    f.btPrgLoadClick();
+    QVERIFY(!script.Failed);
+    QVERIFY(attached);
+    QCOMPARE(position, labelEnd);
+    QCOMPARE(f.Machine().LastStopReason(), srHalt);  // the start word's bit 0: loaded, not started
+    QCOMPARE(f.Machine().Memory[01017].Data, TWord(052525));
+    QCOMPARE(page.lbLabel->text(), QString("Label: 091-000064-03"));
+    QVERIFY(page.lbLabel->toolTip().contains("#"));
+    QVERIFY(page.rbBinFile->isChecked());
+    f.ReaderResetClick(pdPtr);
+    QCOMPARE(page.edPos->text(), labelEnd);
+    QCOMPARE(dialogs.Count(dkError), 0);
+  }
+
   void typingEndsWithEscStopAndReset() {
     TTempDir dir;
     TScriptedDialogs dialogs;
@@ -619,6 +661,35 @@ private slots:
     QVERIFY(active);
     QCOMPARE(m.LastStopReason(), srHalt);
     QVERIFY(!script.Failed);
+  }
+
+  void punchedTapeIsOnDiskAtEveryStop() {
+    // What the punch has punched is in the file while it stays attached, so it can be read back.
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    const char* lines[] = {"LDA 0,110", "DOAS 0,PTP", "SKPDN PTP", "JMP .-1", "HALT"};
+    for (int i = 0; i < 5; ++i) {
+      std::uint16_t word = 0;
+      QVERIFY(StrToCommand(lines[i], std::uint16_t(0100 + i), word));
+      m.Memory[0100 + i].Data = word;
+    }
+    m.Memory[0110].Data = 0252;
+    const std::string tape = dir / "punched.bin";
+    QVERIFY(f.AttachOutputFile(pdPtp, tape));
+    m.PC = 0100;
+    f.btRunClick();
+    QCOMPARE(m.LastStopReason(), srHalt);
+    QCOMPARE(ReadFile(tape), std::string("\252"));
+    m.PC = 0100;
+    f.btRunClick();  // punched once more
+    QCOMPARE(ReadFile(tape), std::string("\252\252"));
+    QVERIFY(f.Peripherals().PtpFile.IsOpen());
+    // The same file for the printer would punch into the tape: refused.
+    QVERIFY(!f.AttachOutputFile(pdLpt, tape));
+    QCOMPARE(dialogs.Count(dkError), 1);
   }
 
   // ---- mends

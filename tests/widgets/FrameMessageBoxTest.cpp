@@ -140,6 +140,25 @@ private slots:
     QVERIFY(plain.width() < box.width());
   }
 
+  // A path of a megabyte is cut in its middle, so that the box keeps to the screen and shows the
+  // path's beginning and its file name; the other lines stay whole.
+  void longLinesAreCutInTheirMiddle() {
+    const QString path = "/home/user/" + QString("deep/").repeated(200000) + "autodump.dmp";
+    TMessageBox box(mkError, "Cannot write file:\r\n" + path + "\r\nPermission denied", NoPoint, QString());
+    const QStringList lines = box.text().split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], QString("Cannot write file:"));
+    QCOMPARE(lines[1].size(), MessageLineMax + 1);
+    QVERIFY(lines[1].startsWith("/home/user/deep/"));
+    QVERIFY(lines[1].endsWith("/deep/autodump.dmp"));
+    QVERIFY(lines[1].contains(QChar(0x2026)));
+    QCOMPARE(lines[2], QString("Permission denied"));
+    box.show();
+    QVERIFY(box.width() <= Primary.width());
+    const QString exact(MessageLineMax, 'x');
+    QCOMPARE(ShownMessage(exact), exact);
+  }
+
   void scriptedServiceNeverWaits() {
     TScriptedDialogs dialogs;
     dialogs.AnswerConfirm(true);
