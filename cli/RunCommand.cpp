@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -73,8 +74,9 @@ void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
 
 // An output file that is also an input would be overwritten while it is read, or after it.
 bool CheckOutputsAreNotInputs(const TRunOptions& o) {
-  const std::pair<const char*, const std::string*> inputs[] = {
-      {"--ptr", &o.Ptr}, {"--ttr", &o.Ttr}, {"--load-dump", &o.LoadDump}};
+  std::vector<std::pair<const char*, const std::string*>> inputs = {{"--load-dump", &o.LoadDump}};
+  for (const std::string& tape : o.Ptr) inputs.emplace_back("--ptr", &tape);
+  for (const std::string& tape : o.Ttr) inputs.emplace_back("--ttr", &tape);
   const std::pair<const char*, const std::string*> outputs[] = {
       {"--ptp", &o.Ptp}, {"--ttp", &o.Ttp}, {"--lpt", &o.Lpt}, {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut}};
   for (const auto& [outOption, outName] : outputs)
@@ -91,8 +93,9 @@ bool CheckOutputsAreNotInputs(const TRunOptions& o) {
 bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripherals, TCliHost& host,
              TTraceWriter& trace, TRunOutputs& outputs) {
   if (!CheckOutputsAreNotInputs(o)) return false;
-  for (const std::string* name : {&o.Ptr, &o.Ttr})
-    if (!CheckReadable(*name)) return false;
+  for (const std::vector<std::string>* tapes : {&o.Ptr, &o.Ttr})
+    for (const std::string& name : *tapes)
+      if (!CheckReadable(name)) return false;
   if (!outputs.Open()) return false;
 
   machine.ResetCpu();
@@ -115,16 +118,12 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   }
   for (int address : o.Breaks) machine.SetBreakpoint(TWord(address));
 
+  // The first tape in the reader, the others waiting for it to run out.
   bool ok = true;
-  if (!o.Ptr.empty()) {
-    ok = ok && peripherals.OpenPtrFile(o.Ptr);
-    peripherals.PtrText = o.PtrText;
-  }
-  if (ok && !o.Ttr.empty()) {
-    ok = peripherals.OpenTtrFile(o.Ttr);
-    peripherals.TtrText = o.TtrText;
-    ok = ok && peripherals.SetTeletypeReader(true);
-  }
+  for (const auto& [dev, tapes, text] : {std::tuple{pdPtr, &o.Ptr, o.PtrText}, std::tuple{pdTtr, &o.Ttr, o.TtrText}})
+    for (std::size_t i = 0; ok && i < tapes->size(); ++i)
+      ok = i == 0 ? peripherals.OpenInput(dev, (*tapes)[i], text) : peripherals.QueueInput(dev, (*tapes)[i], text);
+  if (ok && !o.Ttr.empty()) ok = peripherals.SetTeletypeReader(true);
   peripherals.TtyPunch = !o.Ttp.empty();
   host.SetTrace(trace.IsOpen() ? &trace : nullptr);
   if (!ok) {

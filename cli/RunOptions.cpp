@@ -88,9 +88,11 @@ std::string RunHelp() {
       "      --prog-load         program load from the device in the low six bits of\n"
       "                          the switches (12: paper-tape reader); --pc is ignored\n"
       "      --ptr FILE          tape in the paper-tape reader; --ptr-text: a text tape\n"
-      "                          (its trailer starts with a form feed)\n"
+      "                          (its trailer starts with a form feed). May be repeated:\n"
+      "                          when a tape has run out, the next one goes in. A\n"
+      "                          binary tape goes in after its punched label\n"
       "      --ttr FILE          tape in the teletype reader, which is switched on;\n"
-      "                          --ttr-text: a text tape\n"
+      "                          --ttr-text: a text tape. May be repeated as --ptr\n"
       "      --ptp FILE          paper-tape punch output\n"
       "      --ttp FILE          teletype punch output; the punch is switched on\n"
       "      --lpt FILE          line printer output\n"
@@ -128,8 +130,8 @@ std::string RunHelp() {
 int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
   static constexpr TOptionSpec Options[] = {
       {"--memsize"},           {"--load-dump", okFileName}, {"--pc"},
-      {"--switches"},          {"--prog-load", okFlag},     {"--ptr", okFileName},
-      {"--ptr-text", okFlag},  {"--ttr", okFileName},       {"--ttr-text", okFlag},
+      {"--switches"},          {"--prog-load", okFlag},     {"--ptr", okFileName, true},
+      {"--ptr-text", okFlag},  {"--ttr", okFileName, true}, {"--ttr-text", okFlag},
       {"--ptp", okFileName},   {"--ttp", okFileName},       {"--lpt", okFileName},
       {"--break", okValue, true}, {"--max-instructions"},   {"--speed"},
       {"--save-dump", okFileName}, {"--trace-out", okFileName}, {"--regs", okFlag},
@@ -181,11 +183,12 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
     for (const TFlag& f : {TFlag{"--prog-load", &o.ProgLoad}, TFlag{"--ptr-text", &o.PtrText},
                            TFlag{"--ttr-text", &o.TtrText}, TFlag{"--regs", &o.Regs}})
       if (name == f.Name) *f.Target = true;
+    if (name == "--ptr" || name == "--ttr") (name == "--ptr" ? o.Ptr : o.Ttr).emplace_back(value);
     struct TFile {
       std::string_view Name;
       std::string* Target;
     };
-    for (const TFile& f : {TFile{"--load-dump", &o.LoadDump}, TFile{"--ptr", &o.Ptr}, TFile{"--ttr", &o.Ttr},
+    for (const TFile& f : {TFile{"--load-dump", &o.LoadDump},
                            TFile{"--ptp", &o.Ptp}, TFile{"--ttp", &o.Ttp}, TFile{"--lpt", &o.Lpt},
                            TFile{"--save-dump", &o.SaveDump}, TFile{"--trace-out", &o.TraceOut}})
       if (name == f.Name) *f.Target = value;

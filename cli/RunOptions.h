@@ -10,8 +10,11 @@ struct TRunOptions {
   int Pc = -1;        // -1: the reset address
   int Switches = -1;  // -1: not given (0)
   bool ProgLoad = false;
-  std::string Ptr, Ttr, Ptp, Ttp, Lpt;
-  bool PtrText = false;
+  // The readers' tapes in the order given: the first is in the reader, each next one goes in
+  // when the one before has run out.
+  std::vector<std::string> Ptr, Ttr;
+  std::string Ptp, Ttp, Lpt;
+  bool PtrText = false;  // every tape of that reader is a text tape
   bool TtrText = false;
   std::vector<int> Breaks;
   std::uint64_t MaxInstructions = 0;  // 0: no limit

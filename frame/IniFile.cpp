@@ -100,13 +100,13 @@ void TIniFile::SetText(std::string_view text) {
       std::string_view name = Trim(trimmed.substr(1, trimmed.size() - 2));
       current = FindSection(name);  // a repeated header continues the first section of that name
       if (!current) {
-        FSections.push_back(TSection{std::string(name), true, {}});
+        FSections.push_back(TSection{std::string(name), true, {}, {}, false});
         current = &FSections.back();
       }
       continue;
     }
     if (!current) {
-      FSections.push_back(TSection{std::string(), false, {}});
+      FSections.push_back(TSection{std::string(), false, {}, {}, false});
       current = &FSections.back();
     }
     std::size_t eq = line.find('=');
@@ -186,7 +186,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   std::string k = OneLine(Trim(key));
   TSection* s = FindSection(section);
   if (!s) {
-    FSections.push_back(TSection{OneLine(Trim(section)), true, {}});
+    FSections.push_back(TSection{OneLine(Trim(section)), true, {}, {}, false});
     s = &FSections.back();
   }
   if (TLine* l = const_cast<TLine*>(FindKey(*s, k))) {

@@ -2,6 +2,7 @@
 // shutdown, the caption, the working directory, the language and the information box.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <iostream>
 
 #include <QAction>
@@ -231,8 +232,9 @@ void TMainForm::FirstShow() {
     QTimer::singleShot(0, this, [this] { InfoMsg(FSettingsNotice, NoPoint, QtText(ProgramTitle), this); });
   // An image that is there but cannot be read is the user's last session: it is not replaced
   // at shutdown (which may come while the error box is open).
+  // (Missing, or a link to a file not made yet, is the first start: the save creates it.)
   struct stat st;
-  FAutoDumpKept = ::lstat(FAutoDump.c_str(), &st) == 0;
+  FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
   if (FAutoDumpKept && LoadDump(FAutoDump, true)) {
     FAutoDumpKept = false;
     FCaptionKind = 1;

@@ -129,10 +129,21 @@ TEST_F(StartupTest, SettingsPaths) {
   EXPECT_EQ(StartupValues().LanguageFile, Path("prog/Corvane.cfg"));
   EXPECT_EQ(DocumentsFolder(), "");
 
-  // A folder that cannot be created: the program folder too.
+  EXPECT_EQ(SettingsFolderNotice(), "");
+
+  // A folder that cannot be created: the program folder too, and a notice says so.
   std::ofstream(Path("blocked")) << "x";
-  StartUp("Holmvale", "", {}, Env({}, {{"HOME", Path("blocked")}}));
+  StartUp("Holmvale", "", {}, Env({"/lang:en"}, {{"HOME", Path("blocked")}}));
   EXPECT_EQ(SettingsFolder(), Path("prog/"));
+  EXPECT_EQ(SettingsFolderNotice(), "The settings folder " + Path("blocked/.config/Holmvale") +
+                                        " cannot be used (Not a directory); the settings are kept in " + Path("prog/") +
+                                        ".");
+  // So is a file in the settings folder's own place.
+  std::filesystem::create_directories(Path("home2/.config"));
+  std::ofstream(Path("home2/.config/Holmvale")) << "x";
+  StartUp("Holmvale", "", {}, Env({"/lang:en"}, {{"HOME", Path("home2")}}));
+  EXPECT_EQ(SettingsFolder(), Path("prog/"));
+  EXPECT_NE(SettingsFolderNotice().find("(Not a directory)"), std::string::npos) << SettingsFolderNotice();
 }
 
 TEST_F(StartupTest, DomainsAreRegisteredOnceAndTranslate) {

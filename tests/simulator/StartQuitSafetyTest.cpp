@@ -66,6 +66,23 @@ private slots:
                                     dir / "docs/Nova/autodump-1.dmp" + "."));
   }
 
+  // A link to an image not made yet is a first start, not an unreadable image: no box, and the
+  // quit makes the file the link leads to.
+  void imageLinkedAheadIsMadeThroughTheLink() {
+    TTempDir dir;
+    fs::create_directories(dir / "docs/Nova/kept");
+    fs::create_symlink("kept/image.dmp", dir / "docs/Nova/autodump.dmp");
+    TScriptedDialogs dialogs;
+    {
+      TWindow w(dir);
+      QVERIFY(w.Form.close());
+    }
+    QCOMPARE(dialogs.Count(dkError) + dialogs.Count(dkInformation), 0);
+    QVERIFY(fs::is_symlink(dir / "docs/Nova/autodump.dmp"));
+    QCOMPARE(fs::file_size(dir / "docs/Nova/kept/image.dmp"), std::uintmax_t(65536));
+    QVERIFY(!fs::exists(dir / "docs/Nova/autodump-1.dmp"));
+  }
+
   // A settings file too large to be read would be replaced by the defaults: it is kept, and the
   // session's settings, the tool windows' places included, go to a new file beside it.
   void unreadableSettingsAreKeptAndTheSessionSavedBeside() {
