@@ -18,6 +18,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The tests and the benchmarks are built when GoogleTest and Google Benchmark are found; these
+# two targets switch them on explicitly.
+test: CMAKE_FLAGS += -DCORVANE_TESTS=ON
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
@@ -32,6 +35,7 @@ run: build
 run-tallis: build
 	@$(BUILD)/tallis
 
+bench: CMAKE_FLAGS += -DCORVANE_BENCH=ON
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 

@@ -39,9 +39,9 @@ int main() {
   const std::string dump = std::string(folder) + "/loop.dmp";
   std::vector<TWord> words(LoopProgramAddress + std::size(LoopProgram) + 2, 0);
   std::copy(std::begin(LoopProgram), std::end(LoopProgram), words.begin() + LoopProgramAddress);
-  std::string error;
+  TMachineError error;
   if (!WriteDumpFile(dump, words.data(), words.size(), error)) {
-    std::fprintf(stderr, "corvane-cli bench: %s\n", error.c_str());
+    std::fprintf(stderr, "corvane-cli bench: %s\n", ErrorText(error, elLine).c_str());
     return 1;
   }
   const std::string pc = "100";  // LoopProgramAddress in octal

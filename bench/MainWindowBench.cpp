@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     const std::string dump = dir + "/loop.dmp";
     std::vector<TWord> words(LoopProgramAddress + std::size(LoopProgram) + 2, 0);
     std::copy(std::begin(LoopProgram), std::end(LoopProgram), words.begin() + LoopProgramAddress);
-    std::string error;
+    TMachineError error;
     WriteDumpFile(dump, words.data(), words.size(), error);
     std::vector<double> window, cli;
     for (int i = 0; i < 5; ++i) {

@@ -84,10 +84,10 @@ bool ReadStartBlock(TTapeReader& r, TCheckContext& ctx, std::uint16_t& sum) {
 }
 
 // " 000100 177743 ..." for every word, then the error when the tape ends before its last word.
-bool ReportProgramLoadTape(const TProgramLoadTape& t, TCheckContext& ctx) {
-  ctx.Line("  " + SafeFormat(_("Program-load tape: %u words at %s"), t.Count, FormatWord(ProgramLoadFirst, nmOctal)));
+bool ReportProgramLoadTape(const tape::TProgramLoadTape& t, TCheckContext& ctx) {
+  ctx.Line("  " + SafeFormat(_("Program-load tape: %u words at %s"), t.Count, FormatWord(tape::ProgramLoadFirst, nmOctal)));
   if (ctx.ShowContents) {
-    std::uint16_t address = ProgramLoadFirst;
+    std::uint16_t address = tape::ProgramLoadFirst;
     for (std::uint16_t word : t.Words) {
       ctx.SelectedLine(ContentsLine(address, word) + ' ' + CommandToStr(address, word, nmOctal, true));
       ctx.LetCatchUp();
@@ -141,8 +141,8 @@ bool CheckBinaryTape(TTapeReader& r, TCheckContext& ctx) {
   r.Fill();
   if (r.Error() != 0) return false;
   std::size_t head = 0;
-  TProgramLoadTape programLoad;
-  const bool isProgramLoad = FindProgramLoadTape(r.Data(), r.Available(), programLoad);
+  tape::TProgramLoadTape programLoad;
+  const bool isProgramLoad = tape::FindProgramLoadTape(r.Data(), r.Available(), programLoad);
   if (isProgramLoad) {
     ok = ReportProgramLoadTape(programLoad, ctx);
     head = programLoad.End;

@@ -22,19 +22,6 @@ constexpr int IdleWaitMs = 10;
 
 void TCliHost::RequestStop() { StopSignal = 1; }
 
-std::string OneLine(std::string_view text) {
-  std::string line;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      line += ' ';
-      ++i;
-    } else {
-      line += text[i];
-    }
-  }
-  return line;
-}
-
 TCliHost::TCliHost(TNovaMachine& Machine, TPeripherals& Peripherals, TKeyInput& Keys)
     : FMachine(Machine),
       FPeripherals(Peripherals),
@@ -42,10 +29,12 @@ TCliHost::TCliHost(TNovaMachine& Machine, TPeripherals& Peripherals, TKeyInput& 
       FTypist(Machine, Peripherals),
       FClock([this] { FMachine.Rtc.TimeElapsed(); }) {
   FMachine.Rtc.SetTimer(&FClock);
+  // The printer would print on without a file; here its output would be lost, so it stops too.
+  FPeripherals.LptNeedsFile = true;
 }
 
 void TCliHost::Fail(const std::string& text) {
-  ReportError(text);
+  NoteError(text);
   FMachine.Stop(srStop, text);
 }
 
@@ -53,6 +42,7 @@ void TCliHost::PumpEvents() {
   const TClock::time_point now = TClock::now();
   FClock.Poll(now);
   if (!FOut.empty()) FlushOutput();
+  FPeripherals.FlushOutputsWhenDue();
   if (StopSignal) FMachine.Stop(srStop, Tr("ended by a signal"));
   Keyboard(now);
 }
@@ -117,17 +107,10 @@ void TCliHost::TraceChanged(int) {
   }
 }
 
-bool TCliHost::SelectFile(TPeriphDevice dev) {
-  // The printer would print on without a file; here its output would be lost, so it stops too.
-  if (dev == pdLpt) FMachine.Stop(srDevice, TrFormat("%s: no output file attached", {PeriphDeviceName(dev)}));
-  return false;
-}
-
 void TCliHost::TeletypeOut(std::uint8_t b) { FOut += char(b); }
 
-void TCliHost::ReportError(const std::string& text) {
-  const std::string line = OneLine(text);
-  if (std::find(FErrors.begin(), FErrors.end(), line) == FErrors.end()) FErrors.push_back(line);
+void TCliHost::NoteError(const std::string& text) {
+  if (std::find(FErrors.begin(), FErrors.end(), text) == FErrors.end()) FErrors.push_back(text);
 }
 
 bool TCliHost::FlushOutput() {

@@ -15,9 +15,6 @@
 #include "TraceWriter.h"
 #include "Typist.h"
 
-// The core's messages are made for message boxes: a line break (CR LF) becomes a space.
-std::string OneLine(std::string_view text);
-
 class TCliHost : public TMachineHost, public TPeripheralHost {
 public:
   using TClock = std::chrono::steady_clock;
@@ -35,10 +32,12 @@ public:
   void PumpEvents() override;
   void TraceChanged(int count) override;
 
-  // ---- TPeripheralHost
-  bool SelectFile(TPeriphDevice dev) override;
+  // ---- TPeripheralHost (nobody is asked for files: a device without one goes without)
   void TeletypeOut(std::uint8_t b) override;
-  void ReportError(const std::string& text) override;
+  void ReportFailure(const TMachineError& error) override { NoteError(ErrorText(error, elLine)); }
+
+  // Notes an error of the run (each once).
+  void NoteError(const std::string& text);
 
   // Writes pending teletype output; false (and the error noted) when standard output fails.
   bool FlushOutput();

@@ -7,6 +7,7 @@
 
 #include "FileIdentity.h"
 #include "SafeFormat.h"
+#include "TextUtils.h"
 #include "Translate.h"
 
 std::string Tr(const char* msgid) { return TranslateText(msgid); }
@@ -57,23 +58,7 @@ std::string_view TrimLine(std::string_view line) {
   return line;
 }
 
-std::string ShownText(std::string_view text) {
-  constexpr std::size_t MaxShown = 40;
-  static const char hex[] = "0123456789ABCDEF";
-  std::string shown;
-  for (std::size_t i = 0; i < text.size() && i < MaxShown; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c >= ' ' && c < 0x7F) {
-      shown += char(c);
-    } else {
-      shown += "\\x";
-      shown += hex[c >> 4];
-      shown += hex[c & 15];
-    }
-  }
-  if (text.size() > MaxShown) shown += "...";
-  return shown;
-}
+std::string ShownText(std::string_view text) { return EscapeControls(text, 40); }
 
 bool NamesOneFile(const std::string& a, const std::string& b) {
   if (a == b || IsSameFile(a, b)) return true;

@@ -1,7 +1,6 @@
 // corvane-cli disasm --dump: the listing lines of a memory dump file.
 #include <iostream>
 
-#include "CliHost.h"
 #include "CliText.h"
 #include "Commands.h"
 #include "Listing.h"
@@ -9,8 +8,8 @@
 
 int DisasmDump(const TDisasmDumpOptions& options) {
   std::vector<TWord> words;
-  std::string error;
-  if (!ReadDumpFile(options.FileName, words, error)) return ReportError(OneLine(error));
+  TMachineError error;
+  if (!ReadDumpFile(options.FileName, words, error)) return ReportError(ErrorText(error, elLine));
   // Addresses beyond the end of the dump read 0, as in memory after loading it.
   const int last = options.To >= 0 ? options.To : int(words.size()) - 1;
   std::string text;

@@ -101,14 +101,14 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   machine.ResetCpu();
   if (o.MemSize > 0) machine.SetMemSize(o.MemSize);
   if (!o.LoadDump.empty()) {
-    std::string error;
+    TMachineError error;
     if (!machine.LoadDump(o.LoadDump, false, &error)) {
-      ReportError(OneLine(error));
+      ReportError(ErrorText(error, elLine));
       return false;
     }
   }
-  if (o.Pc >= 0) machine.PC = TWord(o.Pc);
-  if (o.Switches >= 0) machine.FSwitches = TWord(o.Switches);
+  if (o.Pc >= 0) machine.SetPC(TWord(o.Pc));
+  if (o.Switches >= 0) machine.SetSwitches(TWord(o.Switches));
   // The bootstrap would wait for ever for a device that is not there.
   const int loadDevice = machine.FSwitches & 077;
   if (o.ProgLoad && !machine.IoDevices[std::size_t(loadDevice)]) {
@@ -150,13 +150,18 @@ int RunCommand(int argc, char** argv) {
   TRunOutputs outputs(options, machine, peripherals, trace);
   machine.SetHost(&host);
   peripherals.SetHost(&host);
-  if (!Prepare(options, machine, peripherals, host, trace, outputs)) return ExitError;
+  if (!Prepare(options, machine, peripherals, host, trace, outputs)) {
+    outputs.Discard();
+    return ExitError;
+  }
 
   InstallSignals();
   // Raw mode first: a key typed as soon as the notice is seen must not be cooked or echoed.
   keys.Start();
   if (keys.IsTerminal()) std::cerr << Tr("corvane-cli: Ctrl-E ends the run") << std::endl;
-  const TStopReason reason = options.ProgLoad ? machine.ProgramLoad() : machine.RunProgram();
+  // The front panel's PROG LOAD, or its CONTINUE at PC.
+  TPanelLamps lamps;
+  const TStopReason reason = machine.PanelCommand(options.ProgLoad ? ncProgLoad : ncCont, lamps);
   keys.Finish();
   host.FlushOutput();
 
@@ -168,7 +173,7 @@ int RunCommand(int argc, char** argv) {
   const auto add = [&messages](const std::string& text) {
     if (!text.empty() && std::find(messages.begin(), messages.end(), text) == messages.end()) messages.push_back(text);
   };
-  add(OneLine(machine.LastStopDetail()));
+  add(machine.LastStopDetail());
   for (const std::string& error : host.Errors()) add(error);
   for (const std::string& message : messages) ReportError(message);
   if (!outputsKept) return ExitError;

@@ -28,7 +28,13 @@ bool TRunOutputs::Open() {
   }
   open(FOptions.TraceOut, [&](std::string& error) { return FTrace.Open(FOptions.TraceOut, error); });
   open(FOptions.SaveDump, [&](std::string& error) { return FDump.Open(FOptions.SaveDump, error); });
+  if (!ok) Discard();
   return ok;
+}
+
+void TRunOutputs::Discard() {
+  for (const TDeviceOutput& o : DeviceOutputs) FPeripherals.OutputFile(o.Dev)->Discard();
+  FDump.Discard();
 }
 
 bool TRunOutputs::Close(TCliHost& Host) {
@@ -39,11 +45,12 @@ bool TRunOutputs::Close(TCliHost& Host) {
     if (!FTrace.IsOpen())
       ok = false;
     else if (!FTrace.Commit(error))
-      Host.ReportError(TrFormat("cannot write file %s: %s", {FOptions.TraceOut, error}));
+      Host.NoteError(TrFormat("cannot write file %s: %s", {FOptions.TraceOut, error}));
   }
   for (const TDeviceOutput& o : DeviceOutputs)
     if (!(FOptions.*o.Name).empty() && !FPeripherals.OutputFile(o.Dev)->IsOpen()) ok = false;
   FPeripherals.CloseAll();  // reports through the host
-  if (FDump.IsOpen() && !FMachine.SaveDump(FDump, &error)) Host.ReportError(error);
+  TMachineError dumpError;
+  if (FDump.IsOpen() && !FMachine.SaveDump(FDump, &dumpError)) Host.NoteError(ErrorText(dumpError, elLine));
   return ok && Host.Errors().empty();
 }

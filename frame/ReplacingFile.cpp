@@ -36,7 +36,7 @@ std::string ReplacedTarget(const std::string& Name) {
 
 TReplacingFile::~TReplacingFile() { Discard(); }
 
-bool TReplacingFile::Open(const std::string& Name, std::string& Error) {
+bool TReplacingFile::Open(const std::string& Name, std::string& Error, TWriteMode Mode) {
   Discard();
   if (Name.empty()) {
     Error = SystemError(ENOENT);
@@ -93,6 +93,7 @@ bool TReplacingFile::Open(const std::string& Name, std::string& Error) {
   FName = Name;
   FTarget = target;
   FTempName = temp.data();
+  FAsWritten = Mode == wmAsWritten;
   FWritten = 0;
   FFill = 0;
   return true;
@@ -109,12 +110,31 @@ bool TReplacingFile::OpenDirect(const std::string& Path, const struct stat& Info
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   FFd = fd;
   FTempName.clear();
+  FAsWritten = false;
   FWritten = 0;
   FFill = 0;
   return true;
 }
 
 bool TReplacingFile::Flush(std::string& Error) {
+  if (FFd < 0) {
+    Error = SystemError(EBADF);
+    return false;
+  }
+  if (!WriteBuffer(Error)) return false;
+  if (FAsWritten && FWritten > 0) {
+    // The file takes the target's place and is written there from now on.
+    if (::rename(FTempName.c_str(), FTarget.c_str()) != 0) {
+      Error = SystemError(errno);
+      return false;
+    }
+    FTempName.clear();
+    FAsWritten = false;
+  }
+  return true;
+}
+
+bool TReplacingFile::WriteBuffer(std::string& Error) {
   std::size_t done = 0;
   while (done < FFill) {
     const ssize_t n = ::write(FFd, FBuffer + done, FFill - done);
@@ -136,7 +156,7 @@ bool TReplacingFile::Write(const void* Data, std::size_t Size, std::string& Erro
   }
   const char* p = static_cast<const char*>(Data);
   while (Size > 0) {
-    if (FFill == sizeof FBuffer && !Flush(Error)) return false;
+    if (FFill == sizeof FBuffer && !WriteBuffer(Error)) return false;
     const std::size_t n = std::min(Size, sizeof FBuffer - FFill);
     std::memcpy(FBuffer + FFill, p, n);
     FFill += n;
@@ -152,10 +172,16 @@ bool TReplacingFile::Commit(std::string& Error) {
     Error = SystemError(EBADF);
     return false;
   }
+  const bool inPlace = !FTarget.empty() && FTempName.empty();  // wmAsWritten, in the target's place
   const bool replacing = !FTempName.empty();
-  bool ok = Flush(Error);
+  bool ok = WriteBuffer(Error);
   if (ok && replacing && ::fsync(FFd) != 0 && errno != EINVAL && errno != EROFS) {
     Error = SystemError(errno);
+    ok = false;
+  }
+  struct stat st {};
+  if (ok && inPlace && ::fstat(FFd, &st) == 0 && st.st_nlink == 0) {  // removed while it was written
+    Error = SystemError(ENOENT);
     ok = false;
   }
   if (::close(FFd) != 0 && ok) {
@@ -171,6 +197,8 @@ bool TReplacingFile::Commit(std::string& Error) {
     if (!ok) ::unlink(FTempName.c_str());
   }
   FTempName.clear();
+  FTarget.clear();
+  FAsWritten = false;
   return ok;
 }
 
@@ -180,6 +208,8 @@ void TReplacingFile::Discard() {
   if (!FTempName.empty()) ::unlink(FTempName.c_str());
   FFd = -1;
   FTempName.clear();
+  FTarget.clear();
+  FAsWritten = false;
   FFill = 0;
 }
 

@@ -9,19 +9,19 @@ namespace {
 
 constexpr int MaxField = 10000;  // widths and precisions beyond this are format errors
 
-struct TSpec {
+struct TDirective {
   std::string Flags;
   int Width = -1;
   int Precision = -1;
   bool LeftAlign = false;
 };
 
-void AppendPadded(std::string& out, std::string_view text, const TSpec& spec) {
+void AppendPadded(std::string& out, std::string_view text, const TDirective& directive) {
   std::size_t len = Utf8Length(text);
-  std::size_t pad = spec.Width > 0 && static_cast<std::size_t>(spec.Width) > len ? spec.Width - len : 0;
-  if (!spec.LeftAlign) out.append(pad, ' ');
+  std::size_t pad = directive.Width > 0 && static_cast<std::size_t>(directive.Width) > len ? directive.Width - len : 0;
+  if (!directive.LeftAlign) out.append(pad, ' ');
   out.append(text);
-  if (spec.LeftAlign) out.append(pad, ' ');
+  if (directive.LeftAlign) out.append(pad, ' ');
 }
 
 bool AppendCodePoint(std::string& s, std::uint64_t cp) {
@@ -45,21 +45,21 @@ bool AppendCodePoint(std::string& s, std::uint64_t cp) {
   return true;
 }
 
-// Formats one number with a conversion spec built here from checked parts.
+// Formats one number with a conversion directive built here from checked parts.
 // Flags a conversion does not define are dropped.
 template <class T>
-void AppendNumber(std::string& out, const TSpec& spec, const char* length, char conv, T value) {
+void AppendNumber(std::string& out, const TDirective& directive, const char* length, char conv, T value) {
   std::string_view allowed = conv == 'd'                              ? "-+ 0"
                              : conv == 'u'                            ? "-0"
                              : (conv == 'x' || conv == 'X' || conv == 'o') ? "-#0"
                                                                       : "-+ #0";
   std::string f = "%";
-  for (char flag : spec.Flags)
+  for (char flag : directive.Flags)
     if (allowed.find(flag) != std::string_view::npos) f += flag;
-  if (spec.Width >= 0) f += std::to_string(spec.Width);
-  if (spec.Precision >= 0) {
+  if (directive.Width >= 0) f += std::to_string(directive.Width);
+  if (directive.Precision >= 0) {
     f += '.';
-    f += std::to_string(spec.Precision);
+    f += std::to_string(directive.Precision);
   }
   f += length;
   f += conv;
@@ -132,12 +132,12 @@ bool TryFormat(std::string_view fmt, std::span<const TFormatArg> args, std::stri
         i = start;
       }
     }
-    TSpec spec;
+    TDirective directive;
     for (; i < fmt.size(); ++i) {
       char c = fmt[i];
       if (c == '-' || c == '+' || c == ' ' || c == '#' || c == '0') {
-        if (spec.Flags.find(c) == std::string::npos) spec.Flags += c;
-        if (c == '-') spec.LeftAlign = true;
+        if (directive.Flags.find(c) == std::string::npos) directive.Flags += c;
+        if (c == '-') directive.LeftAlign = true;
       } else {
         break;
       }
@@ -147,15 +147,15 @@ bool TryFormat(std::string_view fmt, std::span<const TFormatArg> args, std::stri
       std::int64_t w;
       if (!take(a) || !IntegerArg(*a, w)) return false;
       if (w < 0) {
-        spec.LeftAlign = true;
-        if (spec.Flags.find('-') == std::string::npos) spec.Flags += '-';
+        directive.LeftAlign = true;
+        if (directive.Flags.find('-') == std::string::npos) directive.Flags += '-';
         w = -w;
       }
       if (w > MaxField) return false;
-      spec.Width = static_cast<int>(w);
+      directive.Width = static_cast<int>(w);
       ++i;
     } else if (i < fmt.size() && IsDigit(fmt[i])) {
-      if (!ReadNumber(fmt, i, spec.Width)) return false;
+      if (!ReadNumber(fmt, i, directive.Width)) return false;
     }
     if (i < fmt.size() && fmt[i] == '.') {
       ++i;
@@ -164,9 +164,9 @@ bool TryFormat(std::string_view fmt, std::span<const TFormatArg> args, std::stri
         std::int64_t p;
         if (!take(a) || !IntegerArg(*a, p)) return false;
         if (p > MaxField) return false;
-        spec.Precision = p < 0 ? -1 : static_cast<int>(p);
+        directive.Precision = p < 0 ? -1 : static_cast<int>(p);
         ++i;
-      } else if (!ReadNumber(fmt, i, spec.Precision)) {
+      } else if (!ReadNumber(fmt, i, directive.Precision)) {
         return false;
       }
     }
@@ -180,9 +180,9 @@ bool TryFormat(std::string_view fmt, std::span<const TFormatArg> args, std::stri
       case 'i': {
         if (!take(a)) return false;
         if (a->Kind() == TFormatArg::fkSigned)
-          AppendNumber(out, spec, "ll", 'd', static_cast<long long>(a->Signed()));
+          AppendNumber(out, directive, "ll", 'd', static_cast<long long>(a->Signed()));
         else if (a->Kind() == TFormatArg::fkUnsigned)
-          AppendNumber(out, spec, "ll", 'u', static_cast<unsigned long long>(a->Unsigned()));
+          AppendNumber(out, directive, "ll", 'u', static_cast<unsigned long long>(a->Unsigned()));
         else
           return false;
         break;
@@ -196,7 +196,7 @@ bool TryFormat(std::string_view fmt, std::span<const TFormatArg> args, std::stri
         if (a->Kind() == TFormatArg::fkSigned) v = static_cast<unsigned long long>(a->Signed());
         else if (a->Kind() == TFormatArg::fkUnsigned) v = a->Unsigned();
         else return false;
-        AppendNumber(out, spec, "ll", conv, v);
+        AppendNumber(out, directive, "ll", conv, v);
         break;
       }
       case 'f':
@@ -210,7 +210,7 @@ bool TryFormat(std::string_view fmt, std::span<const TFormatArg> args, std::stri
         else if (a->Kind() == TFormatArg::fkSigned) v = static_cast<double>(a->Signed());
         else if (a->Kind() == TFormatArg::fkUnsigned) v = static_cast<double>(a->Unsigned());
         else return false;
-        AppendNumber(out, spec, "", conv, v);
+        AppendNumber(out, directive, "", conv, v);
         break;
       }
       case 'c': {
@@ -224,14 +224,14 @@ bool TryFormat(std::string_view fmt, std::span<const TFormatArg> args, std::stri
         } else {
           return false;
         }
-        AppendPadded(out, ch, spec);
+        AppendPadded(out, ch, directive);
         break;
       }
       case 's': {
         if (!take(a) || a->Kind() != TFormatArg::fkText) return false;
         std::string_view text = a->Text();
-        if (spec.Precision >= 0) text = Utf8Prefix(text, static_cast<std::size_t>(spec.Precision));
-        AppendPadded(out, text, spec);
+        if (directive.Precision >= 0) text = Utf8Prefix(text, static_cast<std::size_t>(directive.Precision));
+        AppendPadded(out, text, directive);
         break;
       }
       default:

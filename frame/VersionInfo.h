@@ -1,9 +1,11 @@
 // The program's name, version and file date for the information box. The executables carry no
-// version resource on this platform: the programs pass their compiled-in values (CMake's
-// CORVANE_VERSION and TALLIS_VERSION) as the fallbacks, which then are the values.
+// version resource on this platform: the programs pass their compiled-in values
+// (CORVANE_VERSION and TALLIS_VERSION of Version.h) as the fallbacks, which then are the values.
 #pragma once
 #include <ctime>
 #include <string>
+
+#include "Version.h"
 
 struct TFileVersionInfo {
   std::string Company;

@@ -9,16 +9,13 @@
 #include <functional>
 #include <string>
 
+#include "PanelCommands.h"
+
 class QLabel;
 class TBiMomSwitch3D;
 class TLamp3D;
 class TSwitch3D;
 
-enum TNovaCommands : int {
-  ncDepAc0, ncExAc0, ncDepAc1, ncExAc1, ncDepAc2, ncExAc2, ncDepAc3, ncExAc3,
-  ncReset, ncStop, ncStart, ncCont, ncDep, ncDepNext, ncEx, ncExNext, ncMemStep, ncInstStep, ncProgLoad
-};
-constexpr int NovaCommandCount = ncProgLoad + 1;
 
 using TGetWordProc = std::function<void(std::uint16_t Value)>;
 using TGetCommandProc = std::function<void(QObject* Sender, TNovaCommands Command)>;

@@ -8,87 +8,105 @@
 
 std::string TNovaMachine::AddrKey(TWord Addr) { return FormatWord(Addr & nova::AddrMask, nmOctal); }
 
-// ---- breakpoints
-
-void TNovaMachine::AddBreakpointItem(TWord Addr) {
-  Addr &= nova::AddrMask;
-  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
-  if (at == BreakPoints.end() || *at != Addr) BreakPoints.insert(at, Addr);
-}
-
-void TNovaMachine::AddBreakpointItems(const std::vector<TWord>& Addrs) {
-  for (TWord a : Addrs) BreakPoints.push_back(TWord(a & nova::AddrMask));
-  std::sort(BreakPoints.begin(), BreakPoints.end());
-  BreakPoints.erase(std::unique(BreakPoints.begin(), BreakPoints.end()), BreakPoints.end());
-}
-
-void TNovaMachine::RemoveBreakpointItem(TWord Addr) {
-  Addr &= nova::AddrMask;
-  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
-  if (at != BreakPoints.end() && *at == Addr) BreakPoints.erase(at);
-}
+// ---- breakpoints: the cell flag and the sorted list change together
 
 void TNovaMachine::SetBreakpoint(TWord Addr) {
   Addr &= nova::AddrMask;
   Memory[Addr].Flags |= BreakpointFlag;
-  AddBreakpointItem(Addr);
+  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
+  if (at == BreakPoints.end() || *at != Addr) BreakPoints.insert(at, Addr);
   FHost->BreakpointsChanged(int(BreakPoints.size()));
 }
 
 void TNovaMachine::ClearBreakpoint(TWord Addr) {
   Addr &= nova::AddrMask;
   Memory[Addr].Flags &= std::uint8_t(~BreakpointFlag);
-  RemoveBreakpointItem(Addr);
-  FHost->BreakpointsChanged(int(BreakPoints.size()));
-}
-
-int TNovaMachine::DeleteBreakpoint(TWord Addr) {
-  Addr &= nova::AddrMask;
   const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
-  if (at != BreakPoints.end() && *at == Addr) {
-    Memory[Addr].Flags &= std::uint8_t(~BreakpointFlag);
-    BreakPoints.erase(at);
-  }
+  if (at != BreakPoints.end() && *at == Addr) BreakPoints.erase(at);
   FHost->BreakpointsChanged(int(BreakPoints.size()));
-  return int(BreakPoints.size());
 }
 
-void TNovaMachine::DeleteAllBreakpoints() {
+void TNovaMachine::ToggleBreakpoint(TWord Addr) {
+  if (HasBreakpoint(Addr))
+    ClearBreakpoint(Addr);
+  else
+    SetBreakpoint(Addr);
+}
+
+void TNovaMachine::SetBreakpoints(const std::vector<TWord>& Addrs) {
+  for (TWord a : Addrs) {
+    a &= nova::AddrMask;
+    Memory[a].Flags |= BreakpointFlag;
+    BreakPoints.push_back(a);
+  }
+  std::sort(BreakPoints.begin(), BreakPoints.end());
+  BreakPoints.erase(std::unique(BreakPoints.begin(), BreakPoints.end()), BreakPoints.end());
+  FHost->BreakpointsChanged(int(BreakPoints.size()));
+}
+
+void TNovaMachine::ClearBreakpoints() {
   for (TWord a : BreakPoints) Memory[a].Flags &= std::uint8_t(~BreakpointFlag);
   BreakPoints.clear();
   FHost->BreakpointsChanged(0);
 }
 
+int TNovaMachine::DeleteBreakpoint(TWord Addr) {
+  ClearBreakpoint(Addr);
+  return int(BreakPoints.size());
+}
+
 // ---- watches
 
-void TNovaMachine::AddWatch(TWord Addr) { AddWatchItem(Addr, Memory[Addr & nova::AddrMask].Data); }
+namespace {
+auto FindWatch(std::vector<TWatchMem>& list, TWord addr) {
+  return std::lower_bound(list.begin(), list.end(), addr, [](const TWatchMem& w, TWord a) { return w.Addr < a; });
+}
+}  // namespace
 
-void TNovaMachine::AddWatchItem(TWord Addr, TWord Data) {
+// A new entry with the location's value now; an address already watched keeps its entry.
+void TNovaMachine::InsertWatch(TWord Addr) {
   Addr &= nova::AddrMask;
-  const auto at = std::lower_bound(Watch.begin(), Watch.end(), Addr,
-                                   [](const TWatchMem& w, TWord a) { return w.Addr < a; });
-  if (at == Watch.end() || at->Addr != Addr) Watch.insert(at, TWatchMem{Addr, Data, false, false});
+  const auto at = FindWatch(Watch, Addr);
+  if (at == Watch.end() || at->Addr != Addr) Watch.insert(at, TWatchMem{Addr, Memory[Addr].Data, false, false});
+}
+
+void TNovaMachine::AddWatch(TWord Addr) {
+  InsertWatch(Addr);
   UpdateAttention();
   FHost->WatchesChanged(int(Watch.size()));
 }
 
-void TNovaMachine::AddWatchItems(const std::vector<TWord>& Addrs) {
-  for (TWord a : Addrs) Watch.push_back(TWatchMem{TWord(a & nova::AddrMask), 0, false, false});
-  // Stable: of repeated addresses the one listed before (an existing watch) stays.
-  std::stable_sort(Watch.begin(), Watch.end(), [](const TWatchMem& a, const TWatchMem& b) { return a.Addr < b.Addr; });
-  Watch.erase(std::unique(Watch.begin(), Watch.end(), [](const TWatchMem& a, const TWatchMem& b) { return a.Addr == b.Addr; }),
+void TNovaMachine::AddWatches(const std::vector<TWord>& Addrs) {
+  for (TWord a : Addrs) {
+    a &= nova::AddrMask;
+    Watch.push_back(TWatchMem{a, Memory[a].Data, false, false});
+  }
+  // The first entry of an address stays.
+  std::stable_sort(Watch.begin(), Watch.end(), [](const TWatchMem& x, const TWatchMem& y) { return x.Addr < y.Addr; });
+  Watch.erase(std::unique(Watch.begin(), Watch.end(), [](const TWatchMem& x, const TWatchMem& y) { return x.Addr == y.Addr; }),
               Watch.end());
   UpdateAttention();
   FHost->WatchesChanged(int(Watch.size()));
 }
 
-int TNovaMachine::DeleteWatch(TWord Addr) {
+void TNovaMachine::AddWatchItem(TWord Addr, TWord Data) {
   Addr &= nova::AddrMask;
-  const auto at = std::lower_bound(Watch.begin(), Watch.end(), Addr,
-                                   [](const TWatchMem& w, TWord a) { return w.Addr < a; });
+  const auto at = FindWatch(Watch, Addr);
+  if (at == Watch.end() || at->Addr != Addr) Watch.insert(at, TWatchMem{Addr, Data, false, false});
+  UpdateAttention();
+  FHost->WatchesChanged(int(Watch.size()));
+}
+
+void TNovaMachine::RemoveWatch(TWord Addr) {
+  Addr &= nova::AddrMask;
+  const auto at = FindWatch(Watch, Addr);
   if (at != Watch.end() && at->Addr == Addr) Watch.erase(at);
   UpdateAttention();
   FHost->WatchesChanged(int(Watch.size()));
+}
+
+int TNovaMachine::DeleteWatch(TWord Addr) {
+  RemoveWatch(Addr);
   return int(Watch.size());
 }
 
@@ -98,17 +116,25 @@ void TNovaMachine::ClearWatches() {
   FHost->WatchesChanged(0);
 }
 
-bool TNovaMachine::CheckWatches(bool Running) {
+void TNovaMachine::SetWatchAlert(TWord Addr, bool On) {
+  Addr &= nova::AddrMask;
+  const auto at = FindWatch(Watch, Addr);
+  if (at == Watch.end() || at->Addr != Addr) return;
+  at->Alert = On;
+  FHost->WatchesChanged(int(Watch.size()));
+}
+
+bool TNovaMachine::CheckWatches(bool InRun) {
   bool result = false;
   bool any = false;
   for (TWatchMem& w : Watch) {
     const TWord now = Memory[w.Addr].Data;
-    w.Changed = Running && now != w.Data;
+    w.Changed = InRun && now != w.Data;
     any |= w.Changed;
     w.Data = now;
     result |= w.Alert && w.Changed;
   }
-  if (any || !Running) {
+  if (any || !InRun) {
     FWatchesDirty = true;
     if (!FInExec) FlushNotifications();
   }
@@ -159,4 +185,5 @@ void TNovaMachine::ClearTrace() {
   FTracePos = 0;
   FTraceFull = false;
   FTraceDirty = true;
+  FHost->TraceChanged(0);
 }

@@ -26,6 +26,14 @@ bool TNovaMachine::EvaluateAtPC() {
   return ExecCommand(Memory[PC & nova::AddrMask].Data, false);
 }
 
+TNovaMachine::TPreview TNovaMachine::PreviewAtPC() {
+  FEvalAddr = -1;
+  TPreview p;
+  p.Skip = ExecCommand(Memory[PC & nova::AddrMask].Data, false);
+  p.EffAddr = FEvalAddr;
+  return p;
+}
+
 void TNovaMachine::ChainCut(TWord pc) {
   Stop(srChain, SafeFormat(_("The indirect chain of the instruction at %s does not end"), AddrKey(pc)));
 }

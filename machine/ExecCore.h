@@ -34,7 +34,7 @@ CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
       }
     }
     const TWord w = cell.Data;
-    if (!(w & 0100000)) {
+    if (!(w & 0100000)) {  // bit 0 clear: the end of the chain
       if constexpr (Exec) FChainLevels = level + 1;  // for the timed modes' charge
       return w;
     }
@@ -46,16 +46,19 @@ CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
 
 template <bool Exec>
 CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
-  const int mode = (cmd >> 8) & 3;
+  const int mode = nova::IndexOf(cmd);
   TWord base;
   if (mode == 0) {
-    base = TWord(cmd & 0377);
+    base = TWord(nova::DispOf(cmd));
   } else {
     const TWord index = mode == 1 ? pc : Akkus[mode];
-    base = TWord(index + std::int8_t(std::uint8_t(cmd & 0377)));
+    base = TWord(index + nova::SignedDispOf(cmd));
   }
   const int e = (cmd & nova::IndirectBit) ? GetIndirectT<Exec>(base) : int(base & nova::AddrMask);
-  if constexpr (!Exec) FHost->ReportEffAddr(e);
+  if constexpr (!Exec) {
+    FEvalAddr = e;
+    FHost->ReportEffAddr(e);
+  }
   return e;
 }
 
@@ -64,12 +67,12 @@ template <bool Exec>
 CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
   const auto next = [&r] { r.PC = TWord((r.PC + 1) & nova::AddrMask); };
 
-  if (cmd & 0100000) {  // arithmetic class
-    const std::uint32_t s = Akkus[(cmd >> 13) & 3];
-    const std::uint32_t d = Akkus[(cmd >> 11) & 3];
-    const std::uint32_t c = exec_tables::CarryBase[((cmd >> 3) & 6) | r.Carry];
+  if (cmd & nova::ArithBit) {  // arithmetic class
+    const std::uint32_t s = Akkus[nova::AcsOf(cmd)];
+    const std::uint32_t d = Akkus[nova::AcdOf(cmd)];
+    const std::uint32_t c = exec_tables::CarryBase[(nova::CarryOf(cmd) << 1) | r.Carry];
     std::uint32_t f;
-    switch ((cmd >> 8) & 7) {
+    switch (nova::FunctionOf(cmd)) {
       case 0: f = s ^ 0xffffu; break;            // COM
       case 1: f = (s ^ 0xffffu) + 1; break;      // NEG
       case 2: f = s; break;                      // MOV
@@ -80,7 +83,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
       default: f = d & s; break;                 // AND
     }
     std::uint32_t R = ((c << 16) + f) & 0x1ffffu;
-    switch ((cmd >> 6) & 3) {
+    switch (nova::ShiftOf(cmd)) {
       case 0: break;
       case 1: R = ((R << 1) | (R >> 16)) & 0x1ffffu; break;  // 17-bit rotate left
       case 2: R = (R >> 1) | ((R & 1u) << 16); break;       // 17-bit rotate right
@@ -89,16 +92,16 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
     const std::uint32_t k = R >> 16;
     const TWord res = TWord(R);
     if constexpr (Exec) {
-      if (!(cmd & 010)) {
-        Akkus[(cmd >> 11) & 3] = res;
+      if (!nova::NoLoadOf(cmd)) {
+        Akkus[nova::AcdOf(cmd)] = res;
         r.Carry = TWord(k);
       }
       next();
     }
-    return (exec_tables::SkipCodes[(k << 1) | (res == 0)] >> (cmd & 7)) & 1;
+    return (exec_tables::SkipCodes[(k << 1) | (res == 0)] >> nova::SkipOf(cmd)) & 1;
   }
 
-  const int group = (cmd >> 13) & 3;
+  const int group = nova::GroupOf(cmd);
   if (group != 3) {  // memory reference
     const int e = EffAddrT<Exec>(r.PC, cmd);
     if (e < 0) {
@@ -108,7 +111,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
       }
       return exNoSkip;
     }
-    const int op = (cmd >> 11) & 3;
+    const int op = nova::OpOrAcOf(cmd);
     if (group == 1) {  // LDA
       if constexpr (Exec) {
         Akkus[op] = Memory[e].Data;
@@ -170,7 +173,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
   }
   bool halt = false;
   if constexpr (Exec) {
-    if (((cmd >> 8) & 7) == 7) {  // skip tests touch nothing but flags
+    if (nova::TransferOf(cmd) == 7) {  // skip tests touch nothing but flags
       const bool skip = ExecIoT<false>(cmd, halt);
       next();
       return skip;

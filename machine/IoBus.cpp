@@ -5,10 +5,10 @@
 
 template <bool Exec>
 bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
-  const int ac = (cmd >> 11) & 3;
-  const int transfer = (cmd >> 8) & 7;
-  const int pulse = (cmd >> 6) & 3;
-  const int code = cmd & 077;
+  const int ac = nova::IoAcOf(cmd);
+  const int transfer = nova::TransferOf(cmd);
+  const int pulse = nova::PulseOf(cmd);
+  const int code = nova::DeviceOf(cmd);
 
   if (code == nova::DevCPU) {
     if (transfer == 7) {  // Busy is the interrupt-on flag, Done is always 0
@@ -76,11 +76,6 @@ bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
 
 template bool TNovaMachine::ExecIoT<true>(TWord, bool&);
 template bool TNovaMachine::ExecIoT<false>(TWord, bool&);
-
-bool TNovaMachine::ExecIoCommand(TWord Cmd, bool Exec, bool& Halt) {
-  Halt = false;
-  return Exec ? ExecIoT<true>(Cmd, Halt) : ExecIoT<false>(Cmd, Halt);
-}
 
 // A transfer or pulse, with the registers in the machine's fields.
 bool TNovaMachine::IoInstruction(TWord cmd) {

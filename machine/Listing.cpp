@@ -2,8 +2,6 @@
 
 #include "NovaUtils.h"
 #include "ReplacingFile.h"
-#include "SafeFormat.h"
-#include "Translate.h"
 
 std::string ListingLine(int Addr, TWord Data, TNumMode Base, int Columns, TNumMode DisasmBase) {
   std::string line;
@@ -24,12 +22,20 @@ std::string ListingText(int First, int Last, TNumMode Base, int Columns, TNumMod
 }
 
 bool WriteListing(const std::string& Name, int First, int Last, TNumMode Base, int Columns,
-                  TNumMode DisasmBase, const std::function<TWord(int)>& ReadWord, std::string& Error) {
+                  TNumMode DisasmBase, const std::function<TWord(int)>& ReadWord, TMachineError& Error) {
   const std::string text = ListingText(First, Last, Base, Columns, DisasmBase, ReadWord);
   std::string sysError;
   if (!WriteFileReplacing(Name, text.data(), text.size(), sysError)) {
-    Error = SafeFormat(_("Cannot write file %s: %s"), Name, sysError);
+    Error = TMachineError{ekWrite, Name, sysError};
     return false;
   }
   return true;
+}
+
+bool WriteListing(const std::string& Name, int First, int Last, TNumMode Base, int Columns,
+                  TNumMode DisasmBase, const std::function<TWord(int)>& ReadWord, std::string& Error) {
+  TMachineError error;
+  if (WriteListing(Name, First, Last, Base, Columns, DisasmBase, ReadWord, error)) return true;
+  Error = ErrorText(error);
+  return false;
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "MachineError.h"
 #include "MachineTypes.h"
 #include "NumberUtils.h"
 
@@ -20,6 +21,9 @@ std::string ListingLine(int Addr, TWord Data, TNumMode Base, int Columns, TNumMo
 std::string ListingText(int First, int Last, TNumMode Base, int Columns, TNumMode DisasmBase,
                         const std::function<TWord(int)>& ReadWord);
 
-// Writes the listing through a temporary file; the old file stays if anything fails.
+// Writes the listing through a temporary file; the old file stays if anything fails (ekWrite).
+bool WriteListing(const std::string& Name, int First, int Last, TNumMode Base, int Columns,
+                  TNumMode DisasmBase, const std::function<TWord(int)>& ReadWord, TMachineError& Error);
+// Kept until every caller takes the error as data: Error gets the message text.
 bool WriteListing(const std::string& Name, int First, int Last, TNumMode Base, int Columns,
                   TNumMode DisasmBase, const std::function<TWord(int)>& ReadWord, std::string& Error);

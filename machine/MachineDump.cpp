@@ -2,12 +2,10 @@
 #include "MemoryDump.h"
 #include "NovaMachine.h"
 #include "ReplacingFile.h"
-#include "SafeFormat.h"
-#include "Translate.h"
 
-bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error) {
+bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, TMachineError* Error) {
   std::vector<TWord> words;
-  std::string error;
+  TMachineError error;
   if (!ReadDumpFile(FileName, words, error)) {
     if (Error) *Error = error;
     return false;
@@ -20,6 +18,7 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, s
   }
   if (KeepBreakpoints) {
     for (TWord a : BreakPoints) Memory[a].Flags |= BreakpointFlag;
+    FHost->BreakpointsChanged(int(BreakPoints.size()));
   } else {
     BreakPoints.clear();
     FHost->BreakpointsChanged(0);
@@ -32,23 +31,44 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, s
   return true;
 }
 
-bool TNovaMachine::SaveDump(const std::string& FileName, std::string* Error) {
+bool TNovaMachine::SaveDump(const std::string& FileName, TMachineError* Error) {
   TReplacingFile file;
   std::string error;
   if (!file.Open(FileName, error)) {
-    if (Error) *Error = SafeFormat(_("Cannot write file %s: %s"), FileName, error);
+    if (Error) *Error = TMachineError{ekWrite, FileName, error};
     return false;
   }
   return SaveDump(file, Error);
 }
 
-bool TNovaMachine::SaveDump(TReplacingFile& File, std::string* Error) {
+bool TNovaMachine::SaveDump(TReplacingFile& File, TMachineError* Error) {
   std::vector<TWord> words(static_cast<std::size_t>(MemSize));
   for (int i = 0; i < MemSize; ++i) words[std::size_t(i)] = Memory[std::size_t(i)].Data;
-  std::string error;
+  TMachineError error;
   if (!WriteDumpTo(File, words.data(), words.size(), error)) {
     if (Error) *Error = error;
     return false;
   }
   return true;
+}
+
+bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error) {
+  TMachineError error;
+  if (LoadDump(FileName, KeepBreakpoints, &error)) return true;
+  if (Error) *Error = ErrorText(error);
+  return false;
+}
+
+bool TNovaMachine::SaveDump(const std::string& FileName, std::string* Error) {
+  TMachineError error;
+  if (SaveDump(FileName, &error)) return true;
+  if (Error) *Error = ErrorText(error);
+  return false;
+}
+
+bool TNovaMachine::SaveDump(TReplacingFile& File, std::string* Error) {
+  TMachineError error;
+  if (SaveDump(File, &error)) return true;
+  if (Error) *Error = ErrorText(error);
+  return false;
 }

@@ -54,6 +54,7 @@ enum TStopReason : int {
   srChain,        // an indirect chain did not end
   srLimit,        // the instruction limit was reached
   srRefused,      // not started: the machine is already executing
+  srFileNeeded,   // a device needs a file: the program asks for one, then continues the run
 };
 
 // Short translated text of a stop reason ("Halted", "Breakpoint", ...).

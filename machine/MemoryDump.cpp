@@ -8,21 +8,18 @@
 
 #include "InputStream.h"
 #include "ReplacingFile.h"
-#include "SafeFormat.h"
-#include "Translate.h"
 
-
-bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error) {
+bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, TMachineError& Error) {
   Words.clear();
   struct stat st {};
   if (::stat(Name.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
-    Error = _("File not found:") + "\r\n" + Name;
+    Error = TMachineError{ekNotFound, Name, std::strerror(errno)};
     return false;
   }
   std::string openError;
   std::FILE* f = OpenRegularFile(Name, openError);
   if (!f) {
-    Error = SafeFormat(_("Cannot read file %s: %s"), Name, openError);
+    Error = TMachineError{ekRead, Name, openError};
     return false;
   }
   std::vector<unsigned char> bytes(2 * MemoryWords);
@@ -30,7 +27,7 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::strin
   const int err = std::ferror(f) ? errno : 0;
   std::fclose(f);
   if (err != 0) {
-    Error = SafeFormat(_("Cannot read file %s: %s"), Name, std::strerror(err));
+    Error = TMachineError{ekRead, Name, std::strerror(err)};
     return false;
   }
   Words.resize((n + 1) / 2);
@@ -38,7 +35,14 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::strin
   return true;
 }
 
-bool WriteDumpTo(TReplacingFile& File, const TWord* Words, std::size_t Count, std::string& Error) {
+bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error) {
+  TMachineError error;
+  if (ReadDumpFile(Name, Words, error)) return true;
+  Error = ErrorText(error);
+  return false;
+}
+
+bool WriteDumpTo(TReplacingFile& File, const TWord* Words, std::size_t Count, TMachineError& Error) {
   std::vector<unsigned char> bytes(2 * Count);
   for (std::size_t i = 0; i < Count; ++i) {
     bytes[2 * i] = static_cast<unsigned char>(Words[i] & 0xff);
@@ -48,17 +52,17 @@ bool WriteDumpTo(TReplacingFile& File, const TWord* Words, std::size_t Count, st
   std::string sysError;
   if (!File.Write(bytes.data(), bytes.size(), sysError) || !File.Commit(sysError)) {
     File.Discard();
-    Error = SafeFormat(_("Cannot write file %s: %s"), name, sysError);
+    Error = TMachineError{ekWrite, name, sysError};
     return false;
   }
   return true;
 }
 
-bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, std::string& Error) {
+bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, TMachineError& Error) {
   TReplacingFile file;
   std::string sysError;
   if (!file.Open(Name, sysError)) {
-    Error = SafeFormat(_("Cannot write file %s: %s"), Name, sysError);
+    Error = TMachineError{ekWrite, Name, sysError};
     return false;
   }
   return WriteDumpTo(file, Words, Count, Error);

@@ -4,16 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "MachineError.h"
 #include "MachineTypes.h"
 
 class TReplacingFile;
 
 // Reads at most 32768 words (a final odd byte is the low byte of one more word). The whole file
-// is read before anything is returned; on failure Words is left empty and Error holds the
-// message for the user ("File not found:" or the read error, with the file name).
-bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error);
-// Writes the words through a temporary file; the old file stays if anything fails.
-bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, std::string& Error);
+// is read before anything is returned; on failure Words is left empty and Error says why
+// (ekNotFound, or ekRead with the system's text).
+bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, TMachineError& Error);
+// Writes the words through a temporary file; the old file stays if anything fails (ekWrite).
+bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, TMachineError& Error);
 // The same into a file opened before (and kept open, so that a pipe is opened once); the file is
 // committed, or discarded after an error.
-bool WriteDumpTo(TReplacingFile& File, const TWord* Words, std::size_t Count, std::string& Error);
+bool WriteDumpTo(TReplacingFile& File, const TWord* Words, std::size_t Count, TMachineError& Error);
+
+// Kept until every caller takes the error as data: Error gets the message box text.
+bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error);

@@ -1,4 +1,4 @@
-// Construction, memory operations, the keyboard and the texts of the stop reasons.
+// Construction, the keyboard and the texts of the stop reasons.
 #include "NovaMachine.h"
 
 #include "ExecCore.h"
@@ -16,6 +16,7 @@ std::string StopReasonText(TStopReason reason) {
     case srChain: return _("Stopped: an indirect chain does not end");
     case srLimit: return _("Stopped: instruction limit reached");
     case srRefused: return _("Not started: the machine is already running");
+    case srFileNeeded: return _("Stopped: a device needs a file");
   }
   return "";
 }
@@ -45,18 +46,6 @@ void TNovaMachine::ClearRegisters() {
   PC = 0;
   FCarry = 0;
   Akkus = {};
-}
-
-void TNovaMachine::ClearMemory() {
-  for (int a = 0; a < MemSize; ++a) Memory[a].Data = 0;
-  PC = 0;
-  FHost->MemoryChanged();
-  FHost->RegistersChanged();
-}
-
-int TNovaMachine::SetMemSize(int n) {
-  MemSize = n < 1 ? 1 : n > MemoryWords ? MemoryWords : n;
-  return MemSize;
 }
 
 std::uint8_t TNovaMachine::KeyToTtiByte(int Key, bool Upcase) {

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "Devices.h"
+#include "MachineError.h"
 #include "MachineHost.h"
 #include "MachineTypes.h"
+#include "PanelCommands.h"
 #include "Throttle.h"
 
 class TReplacingFile;
@@ -26,7 +28,8 @@ public:
   void SetHost(TMachineHost* host) { FHost = host ? host : &FNoHost; }
   TMachineHost& Host() const { return *FHost; }
 
-  // ---- machine state
+  // ---- machine state. The program around the machine changes it through the operations below
+  // (each tells the host what changed); tests may set it directly.
   std::array<TMemCell, MemoryWords> Memory{};
   int MemSize = MemoryWords;  // words in use, 1 to 32768; execution ignores it
   TWord PC = 0;
@@ -37,6 +40,17 @@ public:
   bool IntEnable = false;
   bool IrqFlag = false;
   bool FRun = false;
+  bool Running() const { return FRun; }
+
+  // ---- changes from outside the running program (a window, the command line, a test), at any
+  // time, also from the event pump of a run: the run goes on with the changed state.
+  void SetPC(TWord Value);              // 15 bits; RegistersChanged
+  void SetAC(int N, TWord Value);       // AC0 to AC3; RegistersChanged
+  void SetCarry(TWord Value);           // 0 or 1 (the low bit); RegistersChanged
+  void SetSwitches(TWord Value);        // SwitchesChanged
+  void WriteWord(TWord Addr, TWord Value);  // WordsChanged
+  // Count words from Addr on, addresses wrapping after 077777 (WordsChanged for each piece).
+  void WriteWords(TWord Addr, const TWord* Words, int Count);
 
   // ---- devices, created in this order and bound to RequestInterrupt
   TOutDevice Tto;
@@ -70,9 +84,15 @@ public:
   // The register panel's preview: reports the effective address (-1 first) and returns the skip
   // result of the word at PC.
   bool EvaluateAtPC();
+  // What the word at PC would do, changing nothing: whether it skips, and its effective address
+  // (-1: it has none, or its indirect chain does not end).
+  struct TPreview {
+    bool Skip = false;
+    int EffAddr = -1;
+  };
+  TPreview PreviewAtPC();
 
   // ---- I/O bus and interrupts
-  bool ExecIoCommand(TWord Cmd, bool Exec, bool& Halt);
   void TickDevices();
   void CheckInterrupt();
   void RequestInterrupt(TDevice& Sender);
@@ -90,13 +110,29 @@ public:
 
   // ---- run control; each refuses (srRefused) while the machine is executing
   TStopReason RunProgram();
-  TStopReason btStepClick();
-  TStopReason btStepOverClick();
-  TStopReason ProgramLoad();
-  void btStopClick();  // stop command: the run ends after the current instruction
-  // Ends a run; the first reason given during a run or step is the one reported.
+  TStopReason Step();      // one instruction
+  TStopReason StepOver();  // a JSR runs until it returns to the word after it; others are a step
+  TStopReason ProgramLoad();  // the bootstrap loader at 0 to 37 octal, then a run from 0
+  // Goes on with a run that ended for a file request (srFileNeeded) once it has been answered:
+  // a run from PC that does not step over a HALT there, stops at once on a breakpoint or
+  // step-over mark at PC, and keeps counting toward the instruction limit.
+  TStopReason ContinueRun();
+  void RequestStop();  // the stop command: a run ends after the current instruction
+  // Ends a run or step after the current instruction; the first reason given is the one
+  // reported. Outside a run it only turns a stop for a file request that was not answered with
+  // a file into this reason.
   void Stop(TStopReason Reason, std::string Detail = {});
   void ResetCpu();
+  // Kept for the windows until they call the names above.
+  TStopReason btStepClick() { return Step(); }
+  TStopReason btStepOverClick() { return StepOver(); }
+  void btStopClick() { RequestStop(); }
+
+  // ---- the front panel's commands (PanelCommands.h), with Switches as the switch word.
+  // EXAMINE and DEPOSIT act at Lamps.Address and show the word on Lamps.Data; RESET, START,
+  // CONTINUE, INST STEP and PROG LOAD leave the lamps at PC and its word. Returns the stop
+  // reason of the commands that run or step, otherwise srNone.
+  TStopReason PanelCommand(TNovaCommands Command, TPanelLamps& Lamps);
   // Running, stepping or loading: the run loop or a step is on the stack.
   bool Executing() const { return FInExec; }
   TStopReason LastStopReason() const { return FLastStopReason; }
@@ -130,38 +166,53 @@ public:
 
   // ---- memory
   void ClearMemory();      // Data of 0 .. MemSize-1 := 0 (flags stay), PC := 0
-  int SetMemSize(int n);   // limited to 1 .. 32768; returns the new size
-  bool LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error = nullptr);
-  bool SaveDump(const std::string& FileName, std::string* Error = nullptr);
+  int SetMemSize(int n);   // limited to 1 .. 32768; returns the new size (MemSizeChanged)
+  // Memory from a dump file: every cell's flags cleared, the listed breakpoints marked again
+  // (KeepBreakpoints) or the list emptied; a bigger dump raises MemSize; then a reset.
+  bool LoadDump(const std::string& FileName, bool KeepBreakpoints, TMachineError* Error = nullptr);
+  bool SaveDump(const std::string& FileName, TMachineError* Error = nullptr);
   // Into a file opened before (see WriteDumpTo).
-  bool SaveDump(TReplacingFile& File, std::string* Error = nullptr);
+  bool SaveDump(TReplacingFile& File, TMachineError* Error = nullptr);
+  // Kept until the windows take the error as data.
+  bool LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error);
+  bool SaveDump(const std::string& FileName, std::string* Error);
+  bool SaveDump(TReplacingFile& File, std::string* Error);
 
-  // ---- breakpoints. Every list operation except the *Item ones (restoring settings) tells the
-  // host the new count.
+  // ---- breakpoints. A listed address has BreakpointFlag in its cell and a flagged cell is
+  // listed; every operation tells the host the new count (BreakpointsChanged).
   static std::string AddrKey(TWord Addr);
   void SetBreakpoint(TWord Addr);
   void ClearBreakpoint(TWord Addr);
-  void AddBreakpointItem(TWord Addr);
-  // Many at once (restoring settings: up to every address), in any order; repeats are dropped.
-  void AddBreakpointItems(const std::vector<TWord>& Addrs);
-  void RemoveBreakpointItem(TWord Addr);
+  void ToggleBreakpoint(TWord Addr);
+  void SetBreakpoints(const std::vector<TWord>& Addrs);  // all at once (restoring settings)
+  void ClearBreakpoints();
+  bool HasBreakpoint(TWord Addr) const { return Memory[Addr & nova::AddrMask].Flags & BreakpointFlag; }
+  // Kept for the windows until they call the names above.
+  void AddBreakpointItem(TWord Addr) { SetBreakpoint(Addr); }
+  void AddBreakpointItems(const std::vector<TWord>& Addrs) { SetBreakpoints(Addrs); }
+  void RemoveBreakpointItem(TWord Addr) { ClearBreakpoint(Addr); }
   int DeleteBreakpoint(TWord Addr);  // returns the count left
-  void DeleteAllBreakpoints();
+  void DeleteAllBreakpoints() { ClearBreakpoints(); }
 
-  // ---- watches
-  void AddWatch(TWord Addr);
-  void AddWatchItem(TWord Addr, TWord Data);
-  // Many at once with the value 0, in any order, repeats dropped; the host is told once.
-  void AddWatchItems(const std::vector<TWord>& Addrs);
-  int DeleteWatch(TWord Addr);  // returns the count left
+  // ---- watches; every operation tells the host the new count (WatchesChanged)
+  void AddWatch(TWord Addr);                          // with the location's value now
+  void AddWatches(const std::vector<TWord>& Addrs);   // all at once (restoring settings)
+  void RemoveWatch(TWord Addr);
   void ClearWatches();
-  bool CheckWatches(bool Running);
+  void SetWatchAlert(TWord Addr, bool On);  // a change of the location stops a run
+  // Compares the watched locations with the values seen last (Running: marks the changed
+  // ones) and takes the new values; true when one with alert changed.
+  bool CheckWatches(bool InRun);
+  // Kept for the windows until they call the names above.
+  void AddWatchItem(TWord Addr, TWord Data);
+  void AddWatchItems(const std::vector<TWord>& Addrs) { AddWatches(Addrs); }
+  int DeleteWatch(TWord Addr);  // returns the count left
 
   // ---- trace: the last TraceCapacity executed instructions, oldest first
   void AddTraceItem(const TTraceData& Item);
   int TraceCount() const { return FTraceFull ? TraceCapacity : FTracePos; }
   const TTraceData& TraceItem(int i) const;
-  void ClearTrace();
+  void ClearTrace();  // TraceChanged(0)
 
 private:
   // The registers the run loop keeps in locals; the accumulators stay in Akkus.
@@ -205,19 +256,33 @@ private:
 
   void BeginExec();
   void EndExec();
+  // The run loop and what follows it, for RunProgram, StepOver and ContinueRun; MarksFirst:
+  // the marks at PC stop the run before anything is executed.
+  TStopReason Run(bool MarksFirst);
+  // A breakpoint or step-over mark (Flags of the cell at Pc) ends the run: true, and the
+  // step-over mark is taken off.
+  bool StopAtMark(TWord Pc, std::uint8_t Flags);
+  void InsertWatch(TWord Addr);
   std::uint32_t NextSlice(std::uint64_t left) const;
-  void SliceEnd(std::uint64_t left);
+  // Between two time slices of a run, with the registers in the machine's fields: the register
+  // display, the event pump (a plain run pumps about once a millisecond, a timed run after every
+  // slice) and the instruction limit.
+  void SliceEnd(std::uint64_t left, bool Timed);
   // The run loop; Timed charges simulated time and holds back at slice ends. Returns when FRun
   // is cleared: the run ends, or the speed changed (FSpeedSwitch) and the other loop goes on.
   template <bool Timed> void RunLoop();
   void RunTimed();
   void RunMaximum();
   std::uint32_t NextTimedSlice(std::uint64_t left) const;
-  void TimedSliceEnd(std::uint64_t left, std::uint32_t ran);
+  // A timed slice of ran instructions has ended: its charge at a fixed rate, then the hold until
+  // the wall clock has caught up.
+  void HoldBack(std::uint32_t ran);
   // Fixed rate: the time of n instructions, the remainder carried to the next call.
   void ChargeFixed(std::uint64_t n);
   // One instruction executed by a step, charged as the run would.
   void ChargeStep(TWord cmd, const TAkkus& before);
+  // The Nova 800 time of the instruction just executed, given its time without indirect levels.
+  std::uint64_t Nova800Ns(TWord cmd, std::uint64_t baseNs) const;
   void ApplyDeviceTiming();
   // Reports changed trace and watch counts (the trace count always when Final).
   void FlushNotifications(bool Final = false);
@@ -252,6 +317,7 @@ private:
   std::uint64_t FSimTime = 0;
   std::uint64_t FRateRemainder = 0;  // fixed rate: ns * rate not yet charged
   int FChainLevels = 0;              // words read by the last executed indirect chain
-  std::uint64_t FLeft = 0;           // instructions left before the limit, during a run
+  int FEvalAddr = -1;                // the effective address of the last evaluated word
+  std::uint64_t FLeft = ~std::uint64_t(0);  // instructions left before the limit of the last run
   TThrottle FThrottle;
 };

@@ -97,7 +97,7 @@ bool TPeripherals::OpenInput(TPeriphDevice Dev, const std::string& Name, std::op
   std::unique_ptr<TInputStream> file = TInputStream::Open(Name, error);
   if (!file) {
     FHost->AttachmentChanged(Dev);
-    FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
+    FHost->ReportFailure(TMachineError{ekOpen, Name, error});
     return false;
   }
   return AttachInput(Dev, std::move(file), Text.value_or(IsTextFile(Name, TextFiles)));
@@ -120,7 +120,7 @@ bool TPeripherals::QueueInput(TPeriphDevice Dev, const std::string& Name, std::o
   std::string error;
   std::unique_ptr<TInputStream> file = TInputStream::Open(Name, error);
   if (!file) {
-    FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
+    FHost->ReportFailure(TMachineError{ekOpen, Name, error});
     return false;
   }
   FQueues[Dev == pdTtr ? 0 : 1].push_back({std::move(file), Text.value_or(IsTextFile(Name, TextFiles))});
@@ -166,26 +166,76 @@ bool TPeripherals::SetTeletypeReader(bool On) {
   return FMachine.Tti.ReaderOn();
 }
 
+bool TPeripherals::Request(TPeriphDevice Dev, std::uint8_t Byte) {
+  if (!FHost->AsksForFiles() || !FMachine.Executing()) return false;
+  FRequest = TFileRequest{true, Dev, Byte};
+  FMachine.Stop(srFileNeeded, SafeFormat(_("%s needs a file"), PeriphDeviceName(Dev)));
+  return true;
+}
+
+bool TPeripherals::AnswerFileRequest() {
+  if (!FRequest.Active) return true;
+  const TFileRequest r = FRequest;
+  FRequest = TFileRequest{};
+  bool goOn = true;
+  switch (r.Dev) {
+    case pdTtr:
+    case pdPtr:
+      if (InputSlot(r.Dev)) {
+        goOn = ReadInto(r.Dev, InputDevice(r.Dev));
+      } else {
+        NoInput(r.Dev, InputDevice(r.Dev));
+        goOn = false;
+      }
+      break;
+    case pdTtp:
+    case pdPtp:
+      goOn = PunchToFile(r.Dev, r.Byte);
+      if (goOn && r.Dev == pdTtp) TeletypeByte(r.Byte);
+      break;
+    case pdLpt:
+      if (!LptFile.IsOpen() && FOpenFailed[pdLpt]) {
+        PrinterFileFailed();
+        goOn = false;
+      } else {
+        if (!LptFile.IsOpen()) LptDeclined = true;
+        goOn = PrintByte(r.Byte);
+      }
+      break;
+  }
+  if (goOn) FMachine.Stop(srNone);  // the request is answered: nothing stopped the machine
+  return goOn;
+}
+
+void TPeripherals::NoInput(TPeriphDevice Dev, TInDevice& Device) {
+  FMachine.Stop(srDevice, SafeFormat(_("%s: no input file attached"), PeriphDeviceName(Dev)));
+  Device.Reset();
+}
+
 void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
   std::unique_ptr<TInputStream>& slot = InputSlot(Dev);
   if (!slot) {
+    if (Request(Dev)) return;  // the byte comes with the answer
     FHost->SelectFile(Dev);
     if (!slot) {
-      FMachine.Stop(srDevice, SafeFormat(_("%s: no input file attached"), PeriphDeviceName(Dev)));
-      Device.Reset();
+      NoInput(Dev, Device);
       return;
     }
   }
-  TInputStream& file = *slot;
+  ReadInto(Dev, Device);
+}
+
+bool TPeripherals::ReadInto(TPeriphDevice Dev, TInDevice& Device) {
+  TInputStream& file = *InputSlot(Dev);
   if (file.RunOut()) {  // the tape has run out: nothing more, unless the next one waits
     FeedNextInput(Dev);
-    return;
+    return true;
   }
   std::string error;
   const int c = file.ReadByte(error);
   if (c == TInputStream::rdError) {
-    FMachine.Stop(srDevice, SafeFormat(_("Cannot read file %s: %s"), file.FName, error));
-    return;
+    FMachine.Stop(srDevice, ErrorText(TMachineError{ekRead, file.FName, error}, elLine));
+    return false;
   }
   const bool atEnd = c == TInputStream::rdEnd;
   int byte = c;
@@ -199,6 +249,7 @@ void TPeripherals::ReaderRequest(TPeriphDevice Dev, TInDevice& Device) {
     Device.SetInputByte(std::uint8_t(byte));
   else
     FeedNextInput(Dev);
+  return true;
 }
 
 void TPeripherals::TtrByteRequest(TDevice& Sender) { ReaderRequest(pdTtr, static_cast<TInDevice&>(Sender)); }
@@ -220,19 +271,34 @@ bool TPeripherals::OpenOutput(TPeriphDevice Dev, const std::string& Name, std::s
   TReplacingFile* file = OutputFile(Dev);
   if (!file) return false;
   if (file->IsOpen()) CloseOutput(Dev);
-  const bool ok = file->Open(Name, Error);
+  const bool ok = file->Open(Name, Error, TReplacingFile::wmAsWritten);
   FOpenFailed[Dev] = !ok;
   FHost->AttachmentChanged(Dev);
-  if (ok) FHost->PositionChanged(Dev, 0, 0);
-  return ok;
+  if (!ok) return false;
+  if (Dev == pdLpt) LptDeclined = false;
+  FHost->PositionChanged(Dev, 0, 0);
+  return true;
 }
 
 bool TPeripherals::AttachOutput(TPeriphDevice Dev, const std::string& Name) {
   if (!OutputFile(Dev)) return false;
   std::string error;
   if (OpenOutput(Dev, Name, error)) return true;
-  FHost->ReportError(_("Error opening file:") + "\r\n" + Name);
+  FHost->ReportFailure(TMachineError{ekOpen, Name, error});
   return false;
+}
+
+void TPeripherals::FlushOutputs() {
+  FLastOutputFlush = std::chrono::steady_clock::now();
+  for (TPeriphDevice dev : {pdTtp, pdPtp, pdLpt}) {
+    TReplacingFile& file = *OutputFile(dev);
+    std::string error;
+    if (file.IsOpen() && !file.Flush(error)) OutputFailed(dev, error);
+  }
+}
+
+void TPeripherals::FlushOutputsWhenDue() {
+  if (std::chrono::steady_clock::now() - FLastOutputFlush >= OutputFlushInterval) FlushOutputs();
 }
 
 bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
@@ -242,7 +308,7 @@ bool TPeripherals::CloseOutput(TPeriphDevice Dev) {
   std::string error;
   const bool ok = file->Commit(error);
   FHost->AttachmentChanged(Dev);
-  if (!ok) FHost->ReportError(SafeFormat(_("Cannot write file %s: %s"), name, error));
+  if (!ok) FHost->ReportFailure(TMachineError{ekWrite, name, error});
   return ok;
 }
 
@@ -255,59 +321,93 @@ void TPeripherals::CloseAll() {
   CloseOutput(pdLpt);
 }
 
-// Writes to an attached output file; a write error discards the new file (the previous one
-// stays) and stops the run.
+// Writes to an attached output file; a write error drops the file and stops the run.
 bool TPeripherals::WriteOutput(TPeriphDevice Dev, std::uint8_t AByte) {
   TReplacingFile& file = *OutputFile(Dev);
   std::string error;
   if (file.WriteByte(AByte, error)) return true;
-  const std::string name = file.Name();
+  OutputFailed(Dev, error);
+  return false;
+}
+
+// The file is closed as it is (what was flushed stays) and the run stops; outside a run the
+// error is reported.
+void TPeripherals::OutputFailed(TPeriphDevice Dev, const std::string& Error) {
+  TReplacingFile& file = *OutputFile(Dev);
+  const TMachineError failure{ekWrite, file.Name(), Error};
   file.Discard();
   FHost->AttachmentChanged(Dev);
-  FMachine.Stop(srDevice, SafeFormat(_("Cannot write file %s: %s"), name, error));
-  return false;
+  if (FMachine.Executing())
+    FMachine.Stop(srDevice, ErrorText(failure, elLine));
+  else
+    FHost->ReportFailure(failure);
 }
 
 // The punch part of TTO and PTP output: a file is asked for when none is attached.
 bool TPeripherals::PunchByte(TPeriphDevice Dev, std::uint8_t AByte) {
+  if (!OutputFile(Dev)->IsOpen()) {
+    if (Request(Dev, AByte)) return false;  // the byte is punched with the answer
+    FHost->SelectFile(Dev);
+  }
+  return PunchToFile(Dev, AByte);
+}
+
+bool TPeripherals::PunchToFile(TPeriphDevice Dev, std::uint8_t AByte) {
   TReplacingFile& file = *OutputFile(Dev);
   if (!file.IsOpen()) {
-    FHost->SelectFile(Dev);
-    if (!file.IsOpen()) {
-      FMachine.Stop(srDevice, SafeFormat(_("%s: no output file attached"), PeriphDeviceName(Dev)));
-      return false;
-    }
+    FMachine.Stop(srDevice, SafeFormat(_("%s: no output file attached"), PeriphDeviceName(Dev)));
+    return false;
   }
   if (!WriteOutput(Dev, AByte)) return false;
   if (file.Position() % 10 == 0 || AByte == 014) FHost->PositionChanged(Dev, file.Position(), AByte);
   return true;
 }
 
-void TPeripherals::TtoByteOut(TDevice&, std::uint8_t AByte) {
-  AByte &= 0177;
-  if (TtyPunch && !PunchByte(pdTtp, AByte)) return;
+void TPeripherals::TeletypeByte(std::uint8_t AByte) {
   FLastTtoOutputAt = FMachine.ExecutedCount();
   FHost->TeletypeOut(AByte);
 }
 
+void TPeripherals::TtoByteOut(TDevice&, std::uint8_t AByte) {
+  AByte &= 0177;
+  if (TtyPunch && !PunchByte(pdTtp, AByte)) return;
+  TeletypeByte(AByte);
+}
+
 void TPeripherals::PtpByteOut(TDevice&, std::uint8_t AByte) { PunchByte(pdPtp, AByte); }
+
+void TPeripherals::PrinterFileFailed() {
+  LptLine.clear();
+  FHost->PrinterClear();
+  FMachine.Stop(srDevice, SafeFormat(_("%s: the output file could not be created"), "LPT"));
+}
 
 void TPeripherals::LptByteOut(TDevice&, std::uint8_t AByte) {
   if (!LptFile.IsOpen()) {
-    FOpenFailed[pdLpt] = false;
-    FHost->SelectFile(pdLpt);
-    if (!LptFile.IsOpen() && FOpenFailed[pdLpt]) {
-      LptLine.clear();
-      FHost->PrinterClear();
-      FMachine.Stop(srDevice, SafeFormat(_("%s: the output file could not be created"), "LPT"));
+    if (LptNeedsFile) {
+      FMachine.Stop(srDevice, SafeFormat(_("%s: no output file attached"), "LPT"));
       return;
     }
+    if (!LptDeclined) {
+      FOpenFailed[pdLpt] = false;
+      if (Request(pdLpt, AByte)) return;  // the byte is printed with the answer
+      FHost->SelectFile(pdLpt);
+      if (!LptFile.IsOpen() && FOpenFailed[pdLpt]) {
+        PrinterFileFailed();
+        return;
+      }
+    }
   }
-  if (LptFile.IsOpen() && !WriteOutput(pdLpt, AByte)) return;
+  PrintByte(AByte);
+}
+
+bool TPeripherals::PrintByte(std::uint8_t AByte) {
+  if (LptFile.IsOpen() && !WriteOutput(pdLpt, AByte)) return false;
   if (AByte > 037) {
     LptLine += char(AByte);
   } else if (AByte == 015) {
     FHost->PrinterLine(LptLine);
     LptLine.clear();
   }
+  return true;
 }

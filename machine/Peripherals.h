@@ -2,6 +2,7 @@
 // to the devices. The program around it implements TPeripheralHost (dialogs, console, fields).
 #pragma once
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "InputStream.h"
+#include "MachineError.h"
 #include "NovaMachine.h"
 #include "ReplacingFile.h"
 
@@ -19,8 +21,14 @@ constexpr int PeriphDeviceCount = 5;
 class TPeripheralHost {
 public:
   virtual ~TPeripheralHost() = default;
-  // A device needs a file and has none: ask the user for one (and attach it with the open or
-  // attach operation). Returns whether a file is attached now.
+  // Whether the program asks the user for a file when a device needs one and has none. Then the
+  // run or step ends with srFileNeeded after the instruction that met the device; the program
+  // asks once the run has returned, attaches what was chosen, answers with
+  // TPeripherals::AnswerFileRequest and goes on with ContinueRun. Otherwise the device goes
+  // without a file at once.
+  virtual bool AsksForFiles() const { return false; }
+  // Kept until the window asks through AsksForFiles: asked from inside the instruction. Returns
+  // whether a file is attached now.
   virtual bool SelectFile(TPeriphDevice /*dev*/) { return false; }
   // A teletype output byte, already reduced to 7 bits (see ConsoleAction for the console rule).
   virtual void TeletypeOut(std::uint8_t /*b*/) {}
@@ -31,9 +39,15 @@ public:
   virtual void PositionChanged(TPeriphDevice /*dev*/, std::int64_t /*pos*/, int /*byte*/) {}
   // A file was attached or detached by the handlers (after a write error, for example).
   virtual void AttachmentChanged(TPeriphDevice /*dev*/) {}
-  // "Error opening file:" and the like; the text is complete and translated.
+  // A file could not be opened or written (ekOpen, ekWrite).
+  virtual void ReportFailure(const TMachineError& Error) { ReportError(ErrorText(Error)); }
+  // Kept until the window takes the error as data: the message box text.
   virtual void ReportError(const std::string& /*text*/) {}
 };
+
+// The text file types of a new installation: a reader takes a file with one of these
+// extensions as text.
+inline constexpr const char* DefaultTextFiles = "txt,lst,asm,bas";
 
 // What the console does with a teletype output byte: a carriage return starts a new line that
 // begins with ">", a byte above 037 octal is appended to the last line, others are not shown.
@@ -65,7 +79,13 @@ public:
   bool TtrText = false;  // the readers' "Text file" choice: a form feed starts the trailer
   bool PtrText = false;
   bool TtyPunch = false;  // the teletype "Punch:" switch
-  std::string TextFiles = "txt,lst,asm,bas";
+  std::string TextFiles = DefaultTextFiles;
+  // A printer without its file stops the run (the command line, where its output would be
+  // lost); otherwise it prints on without a file once the file was refused.
+  bool LptNeedsFile = false;
+  // The printer's file was refused: it prints without one, and nothing is asked until this is
+  // cleared (a new run, a printer file).
+  bool LptDeclined = false;
 
   // ---- readers
   bool OpenTtrFile(const std::string& Name) { return OpenInput(pdTtr, Name); }
@@ -89,17 +109,24 @@ public:
   // The "Reader:" switch; returns the reader's state afterwards (off when no file could be had).
   bool SetTeletypeReader(bool On);
 
-  // ---- punches and printer
-  // Creates the output file (the target is replaced only when the file is closed). On failure
-  // "Error opening file:" is reported and nothing is attached.
+  // ---- punches and printer: they write into the file chosen (TReplacingFile::wmAsWritten):
+  // it is replaced when the first bytes are flushed, and from then on holds what has been
+  // written at every flush, so a tape can be read back while it is punched.
+  // Opens the output file. On failure "Error opening file:" is reported and nothing is attached.
   bool AttachOutput(TPeriphDevice Dev, const std::string& Name);
   // The same without the report: false with the system's reason in Error.
   bool OpenOutput(TPeriphDevice Dev, const std::string& Name, std::string& Error);
-  // Closes the file and puts it in place; false (and the error reported) when that failed, in
-  // which case the previous file is kept.
+  // Writes the rest and closes the file (it takes the target's place now if nothing had been
+  // flushed); false (and the error reported) when that failed.
   bool CloseOutput(TPeriphDevice Dev);
   TReplacingFile* OutputFile(TPeriphDevice Dev);
   void CloseAll();
+  // Hands what the punches and the printer have written to their files. The hosts call it at
+  // every stop and, during a run, FlushOutputsWhenDue at each event pump (so at least once a
+  // second). A file that cannot be written is dropped, as after a failed write.
+  void FlushOutputs();
+  static constexpr std::chrono::milliseconds OutputFlushInterval{500};
+  void FlushOutputsWhenDue();
 
   // ---- the byte handlers bound to the devices
   void TtoByteOut(TDevice& Sender, std::uint8_t AByte);
@@ -111,7 +138,24 @@ public:
   // The executed-instruction count at the last teletype output byte.
   std::uint64_t LastTtoOutputAt() const { return FLastTtoOutputAt; }
 
+  // ---- a device that needs a file, for a host that asks for files
+  bool FileRequested() const { return FRequest.Active; }
+  TPeriphDevice RequestedDevice() const { return FRequest.Dev; }
+  // Carries out what the device was doing when it needed the file: with the file attached now,
+  // the reader reads its byte and the punch or printer writes its byte, and the stop for the
+  // request no longer counts (a step is done); without one the device goes on as when nobody is
+  // asked: the reader or punch stops the run (srDevice), the printer prints without a file.
+  // Returns whether the run may go on.
+  bool AnswerFileRequest();
+
 private:
+  struct TFileRequest {
+    bool Active = false;
+    TPeriphDevice Dev = pdTtr;
+    std::uint8_t Byte = 0;  // the byte of a punch or the printer
+  };
+  // A host that asks: the run stops with srFileNeeded and the request waits for the answer.
+  bool Request(TPeriphDevice Dev, std::uint8_t Byte = 0);
   struct TQueuedTape {
     std::unique_ptr<TInputStream> File;
     bool Text;
@@ -119,8 +163,16 @@ private:
   bool AttachInput(TPeriphDevice Dev, std::unique_ptr<TInputStream> File, bool Text);
   bool FeedNextInput(TPeriphDevice Dev);
   void ReaderRequest(TPeriphDevice Dev, TInDevice& Device);
+  // The next byte of the attached file to the device; false after a read error (the run stops).
+  bool ReadInto(TPeriphDevice Dev, TInDevice& Device);
+  void NoInput(TPeriphDevice Dev, TInDevice& Device);
   bool PunchByte(TPeriphDevice Dev, std::uint8_t AByte);
+  bool PunchToFile(TPeriphDevice Dev, std::uint8_t AByte);
+  void TeletypeByte(std::uint8_t AByte);
+  bool PrintByte(std::uint8_t AByte);  // false after a write error (the run stops)
+  void PrinterFileFailed();
   bool WriteOutput(TPeriphDevice Dev, std::uint8_t AByte);
+  void OutputFailed(TPeriphDevice Dev, const std::string& Error);
   std::unique_ptr<TInputStream>& InputSlot(TPeriphDevice Dev);
   TInDevice& InputDevice(TPeriphDevice Dev);
 
@@ -130,6 +182,8 @@ private:
   std::array<bool, PeriphDeviceCount> FOpenFailed{};
   std::array<std::deque<TQueuedTape>, 2> FQueues;  // TTY reader, PTR
   std::uint64_t FLastTtoOutputAt = 0;
+  std::chrono::steady_clock::time_point FLastOutputFlush{};
+  TFileRequest FRequest;
 };
 
 // The device's name in messages: "TTY reader", "TTY punch", "PTR", "PTP", "LPT".

@@ -26,6 +26,14 @@ void TNovaMachine::EndExec() {
 
 void TNovaMachine::Stop(TStopReason Reason, std::string Detail) {
   FRun = false;
+  if (!FInExec) {
+    // After the run: a file request that got no file becomes what the device then did.
+    if (FLastStopReason == srFileNeeded) {
+      FLastStopReason = Reason;
+      FLastStopDetail = std::move(Detail);
+    }
+    return;
+  }
   if (FStopReason == srNone) {
     FStopReason = Reason;
     FStopDetail = std::move(Detail);
@@ -49,13 +57,11 @@ std::uint32_t TNovaMachine::NextSlice(std::uint64_t left) const {
   return left < slice ? std::uint32_t(left) : slice;
 }
 
-// Between two time slices: register display, event pump, instruction limit. Registers are in the
-// machine's fields here.
-void TNovaMachine::SliceEnd(std::uint64_t left) {
+void TNovaMachine::SliceEnd(std::uint64_t left, bool Timed) {
   bool pump = true;
   if (ShowEachStep) {
     FHost->RegistersChanged();
-  } else if (!FPumpInterval) {
+  } else if (!Timed && !FPumpInterval) {
     const auto now = std::chrono::steady_clock::now();
     pump = now - FLastPump >= std::chrono::milliseconds(1);
     if (pump) FLastPump = now;
@@ -69,17 +75,9 @@ void TNovaMachine::SliceEnd(std::uint64_t left) {
   if (left == 0 && FRun) Stop(srLimit);
 }
 
-// Between two slices of a timed run: the charge of a fixed rate, the hold until the wall clock
-// has caught up, then (every slice) the register display and the event pump.
-void TNovaMachine::TimedSliceEnd(std::uint64_t left, std::uint32_t ran) {
+void TNovaMachine::HoldBack(std::uint32_t ran) {
   if (FSpeed != speed::Nova800) ChargeFixed(ran);
   FThrottle.Hold(FSimTime);
-  if (ShowEachStep) FHost->RegistersChanged();
-  FlushNotifications();
-  FHost->PumpEvents();
-  WakeDevices();
-  UpdateAttention();
-  if (left == 0 && FRun) Stop(srLimit);
 }
 
 std::uint32_t TNovaMachine::NextTimedSlice(std::uint64_t left) const {
@@ -101,14 +99,17 @@ void TNovaMachine::ChargeFixed(std::uint64_t n) {
   FRateRemainder = total % FSpeed;
 }
 
+CORVANE_INLINE std::uint64_t TNovaMachine::Nova800Ns(TWord cmd, std::uint64_t baseNs) const {
+  if (nova800::IsIndirectReference(cmd))
+    baseNs += std::uint64_t(FChainLevels) * nova800::ClassNs[nova800::tcIndirect];
+  return baseNs;
+}
+
 void TNovaMachine::ChargeStep(TWord cmd, const TAkkus& before) {
-  if (FSpeed == speed::Nova800) {
-    FSimTime += nova800::BaseNs(cmd, before);
-    if (nova800::IsIndirectReference(cmd))
-      FSimTime += std::uint64_t(FChainLevels) * nova800::ClassNs[nova800::tcIndirect];
-  } else if (FSpeed != speed::Maximum) {
+  if (FSpeed == speed::Nova800)
+    FSimTime += Nova800Ns(cmd, nova800::BaseNs(cmd, before));
+  else if (FSpeed != speed::Maximum)
     ChargeFixed(1);
-  }
 }
 
 void TNovaMachine::SetSpeed(std::uint32_t Speed) {
@@ -157,11 +158,9 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
   for (;;) {
     if constexpr (Timed) {
       if (FSpeed == speed::Nova800) {
-        std::uint64_t ns = nova800::BaseNs(cmd, Akkus);
+        const std::uint64_t base = nova800::BaseNs(cmd, Akkus);
         const int res = ExecuteOne(r, cmd);
-        if (nova800::IsIndirectReference(cmd))
-          ns += std::uint64_t(FChainLevels) * nova800::ClassNs[nova800::tcIndirect];
-        FSimTime += ns;
+        FSimTime += Nova800Ns(cmd, base);
         AfterInstruction(r, res);
       } else {
         AfterInstruction(r, ExecuteOne(r, cmd));
@@ -175,12 +174,9 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
       const std::uint32_t ran = slice - count;
       left -= ran;
       StoreRegs(r);
-      if constexpr (Timed) {
-        TimedSliceEnd(left, ran);
-        sliceEnd = FSimTime + TThrottle::SliceNs;
-      } else {
-        SliceEnd(left);
-      }
+      if constexpr (Timed) HoldBack(ran);
+      SliceEnd(left, Timed);
+      if constexpr (Timed) sliceEnd = FSimTime + TThrottle::SliceNs;
       r = LoadRegs();
       slice = count = Timed ? NextTimedSlice(left) : NextSlice(left);
       if (slice == 0) slice = count = 1;  // limit reached: the run has been stopped
@@ -188,17 +184,7 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
     if (!FRun) break;
     // Breakpoint and step-over mark at the next instruction, fetched here with its flags.
     const TMemCell cell = Memory[r.PC];
-    if (cell.Flags) {
-      if (cell.Flags & BreakpointFlag) {
-        Stop(srBreakpoint);
-        break;
-      }
-      if (cell.Flags & StepOverFlag) {
-        Memory[r.PC].Flags = std::uint8_t(cell.Flags & ~StepOverFlag);
-        Stop(srStepOver);
-        break;
-      }
-    }
+    if (cell.Flags && StopAtMark(r.PC, cell.Flags)) break;
     cmd = cell.Data;
   }
   StoreRegs(r);
@@ -212,39 +198,42 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
 __attribute__((noinline)) void TNovaMachine::RunTimed() { RunLoop<true>(); }
 __attribute__((noinline)) void TNovaMachine::RunMaximum() { RunLoop<false>(); }
 
-TStopReason TNovaMachine::RunProgram() {
-  if (FInExec) return srRefused;
+bool TNovaMachine::StopAtMark(TWord Pc, std::uint8_t Flags) {
+  if (Flags & BreakpointFlag) {
+    Stop(srBreakpoint);
+    return true;
+  }
+  if (Flags & StepOverFlag) {
+    Memory[Pc].Flags = std::uint8_t(Flags & ~StepOverFlag);
+    Stop(srStepOver);
+    return true;
+  }
+  return false;
+}
+
+TStopReason TNovaMachine::Run(bool MarksFirst) {
   BeginExec();
-  if (Memory[PC & nova::AddrMask].Data == nova::HaltWord) PC = TWord((PC + 1) & nova::AddrMask);
   FRun = true;
   FHost->RunStateChanged();
   FHost->RunningChanged(true);
-
-  FLeft = InstructionLimit ? InstructionLimit : ~std::uint64_t(0);
-  for (;;) {
+  for (bool marks = MarksFirst;; marks = true) {
+    if (marks) {
+      // Nothing has been executed yet, or only the change of speed ended the loop: the marks of
+      // the next instruction are still to be seen.
+      if (FLeft == 0) {
+        Stop(srLimit);
+        break;
+      }
+      const TWord pc = PC & nova::AddrMask;
+      if (StopAtMark(pc, Memory[pc].Flags)) break;
+    }
     FSpeedSwitch = false;
     if (Timed())
       RunTimed();
     else
       RunMaximum();
     if (!FSpeedSwitch || FStopReason != srNone) break;
-    // Only the change of speed ended the loop: the run goes on, and the next instruction's
-    // marks are still to be seen.
-    if (FLeft == 0) {
-      Stop(srLimit);
-      break;
-    }
     FRun = true;
-    const std::uint8_t flags = Memory[PC & nova::AddrMask].Flags;
-    if (flags & BreakpointFlag) {
-      Stop(srBreakpoint);
-      break;
-    }
-    if (flags & StepOverFlag) {
-      Memory[PC & nova::AddrMask].Flags = std::uint8_t(flags & ~StepOverFlag);
-      Stop(srStepOver);
-      break;
-    }
   }
 
   if (FStopReason == srNone) FStopReason = srStop;  // FRun cleared directly
@@ -257,7 +246,19 @@ TStopReason TNovaMachine::RunProgram() {
   return FLastStopReason;
 }
 
-TStopReason TNovaMachine::btStepClick() {
+TStopReason TNovaMachine::RunProgram() {
+  if (FInExec) return srRefused;
+  if (Memory[PC & nova::AddrMask].Data == nova::HaltWord) PC = TWord((PC + 1) & nova::AddrMask);
+  FLeft = InstructionLimit ? InstructionLimit : ~std::uint64_t(0);
+  return Run(false);
+}
+
+TStopReason TNovaMachine::ContinueRun() {
+  if (FInExec) return srRefused;
+  return Run(true);
+}
+
+TStopReason TNovaMachine::Step() {
   if (FInExec) return srRefused;
   BeginExec();
   TRegs r = LoadRegs();
@@ -274,16 +275,16 @@ TStopReason TNovaMachine::btStepClick() {
   return FLastStopReason;
 }
 
-TStopReason TNovaMachine::btStepOverClick() {
+TStopReason TNovaMachine::StepOver() {
   if (FInExec) return srRefused;
   const TWord pc = PC & nova::AddrMask;
-  if (pc == MemSize - 1 || (Memory[pc].Data & nova::JsrMask) != nova::JsrWord) return btStepClick();
+  if (pc == MemSize - 1 || (Memory[pc].Data & nova::JsrMask) != nova::JsrWord) return Step();
   Memory[(pc + 1) & nova::AddrMask].Flags |= StepOverFlag;
   return RunProgram();
 }
 
-void TNovaMachine::btStopClick() {
-  Stop(srStop);
+void TNovaMachine::RequestStop() {
+  if (FInExec) Stop(srStop);
   FHost->RunStateChanged();
   FHost->RunningChanged(false);
 }
@@ -292,7 +293,6 @@ void TNovaMachine::ResetCpu() {
   if (FRun) Stop(srStop, _("Stopped by a reset"));
   FRun = false;
   ClearTrace();
-  FHost->TraceChanged(0);
   FTraceDirty = false;
   FTraceReportedAt = FExecuted;
   PreEnable = false;
@@ -308,9 +308,7 @@ void TNovaMachine::ResetCpu() {
 
 TStopReason TNovaMachine::ProgramLoad() {
   if (FInExec) return srRefused;
-  for (int a = 0; a < int(Bootstrap.size()); ++a) Memory[a].Data = Bootstrap[a];
-  PC = 0;
-  FHost->MemoryChanged();
-  FHost->RegistersChanged();
+  WriteWords(0, Bootstrap.data(), int(Bootstrap.size()));
+  SetPC(0);
   return RunProgram();
 }

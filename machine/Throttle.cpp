@@ -26,7 +26,6 @@ std::int64_t TThrottle::Hold(std::uint64_t SimNs) {
     now = FClock->NowNs();
   } else if (now - due > MaxLagNs) {
     ++FLagsDropped;
-    FDroppedNs += now - due;
     FWallAnchor = now;
     FSimAnchor = SimNs;
   }

@@ -55,7 +55,6 @@ public:
   // Counters for the benchmark and the tests.
   std::uint64_t Holds() const { return FHolds; }
   std::uint64_t LagsDropped() const { return FLagsDropped; }
-  std::int64_t DroppedNs() const { return FDroppedNs; }
 
 private:
   TSteadyThrottleClock FSteady;
@@ -64,5 +63,4 @@ private:
   std::uint64_t FSimAnchor = 0;
   std::uint64_t FHolds = 0;
   std::uint64_t FLagsDropped = 0;
-  std::int64_t FDroppedNs = 0;
 };

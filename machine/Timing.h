@@ -49,10 +49,10 @@ constexpr std::uint32_t CharacterNs(std::uint32_t cps) { return 1'000'000'000u /
 
 // The class of an instruction word.
 constexpr TTimingClass InstructionClass(TWord cmd) {
-  if (cmd & 0100000) return tcAlu;
-  switch ((cmd >> 13) & 3) {
+  if (cmd & nova::ArithBit) return tcAlu;
+  switch (nova::GroupOf(cmd)) {
     case 0: {
-      const int op = (cmd >> 11) & 3;
+      const int op = nova::OpOrAcOf(cmd);
       return op == 0 ? tcJmp : op == 1 ? tcJsr : tcIszDsz;
     }
     case 1: return tcLda;
@@ -63,7 +63,7 @@ constexpr TTimingClass InstructionClass(TWord cmd) {
 
 // Whether the word is a memory reference through an indirect chain.
 constexpr bool IsIndirectReference(TWord cmd) {
-  return !(cmd & 0100000) && ((cmd >> 13) & 3) != 3 && (cmd & nova::IndirectBit);
+  return !(cmd & nova::ArithBit) && nova::GroupOf(cmd) != 3 && nova::IndirectOf(cmd);
 }
 
 // The time of one instruction without its indirect levels, given the accumulators before it

@@ -3,7 +3,7 @@
 namespace {
 
 // An I/O instruction (any transfer or skip) on the device.
-bool IoOn(TWord word, int device) { return (word & 0160000) == 0060000 && (word & 077) == device; }
+bool IoOn(TWord word, int device) { return nova::IsIoClass(word) && nova::DeviceOf(word) == device; }
 
 }  // namespace
 

@@ -25,7 +25,7 @@ constexpr int OpOrAcOf(Word w) { return (w >> 11) & 3; }   // JMP JSR ISZ DSZ, o
 constexpr bool IndirectOf(Word w) { return (w & 02000) != 0; }
 constexpr int IndexOf(Word w) { return (w >> 8) & 3; }     // page zero, PC, AC2, AC3
 constexpr int DispOf(Word w) { return w & 0377; }
-constexpr int SignedDispOf(Word w) { return (w & 0200) ? int(w & 0377) - 0400 : int(w & 0377); }
+constexpr int SignedDispOf(Word w) { return std::int8_t(std::uint8_t(w & 0377)); }  // -200 .. 177
 
 constexpr Word JmpWord = 0000000, JsrWord = 0004000, IszWord = 0010000, DszWord = 0014000;
 constexpr Word LdaWord = 0020000, StaWord = 0040000;

@@ -61,6 +61,7 @@ void TMachineController::FireClock() { FMachine.Rtc.TimeElapsed(); }
 void TMachineController::PumpEvents() {
   if (SliceEnded) SliceEnded();
   if (std::chrono::steady_clock::now() - FLastFlush >= OutputInterval) FlushConsole();
+  FPeripherals.FlushOutputsWhenDue();
   if (ProcessEvents)
     ProcessEvents();
   else

@@ -63,7 +63,11 @@ public:
 
   // ---- TMachineHost
   void PumpEvents() override;
-  void RegistersChanged() override { emit OnRegistersChanged(); }
+  // After every stop, step or load: what the punches and the printer wrote goes to their files.
+  void RegistersChanged() override {
+    FPeripherals.FlushOutputs();
+    emit OnRegistersChanged();
+  }
   void RunStateChanged() override { emit OnRunStateChanged(); }
   void MemoryChanged() override { emit OnMemoryChanged(); }
   void RunningChanged(bool on) override;

@@ -117,9 +117,22 @@ static bool SelectOutput(TMainForm& form, TPeriphDevice dev, QLineEdit* edName, 
   return form.AttachOutputFile(dev, file.toStdString());
 }
 
+// The punches and the printer write into their files as they go: two of them on one file would
+// punch into each other's tape.
+bool TMainForm::OutputClashesWithOutput(TPeriphDevice dev, const std::string& name) {
+  for (TPeriphDevice d : {pdTtp, pdPtp, pdLpt}) {
+    const TReplacingFile* f = FPeripherals->OutputFile(d);
+    if (d != dev && f->IsOpen() && IsSameFile(f->Name(), name)) {
+      ErrorBox(QtText("Error opening file:") + "\r\n" + ToQString(name));
+      return true;
+    }
+  }
+  return false;
+}
+
 bool TMainForm::AttachOutputFile(TPeriphDevice dev, const std::string& name) {
   QLineEdit* edName = dev == pdLpt ? pcDevices->edLpt : pcDevices->Output(dev)->edFile;
-  if (OutputClashesWithReader(name) || !FPeripherals->AttachOutput(dev, name)) {
+  if (OutputClashesWithReader(name) || OutputClashesWithOutput(dev, name) || !FPeripherals->AttachOutput(dev, name)) {
     edName->clear();
     if (dev == pdLpt) {
       FPeripherals->LptLine.clear();

@@ -352,6 +352,7 @@ private:
   bool MayStart() const;
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
   bool OutputClashesWithReader(const std::string& name);
+  bool OutputClashesWithOutput(TPeriphDevice dev, const std::string& name);
   bool AskAddress(const QString& desc, int initial, int& addr);
   void ShowOutOfRange();
   void UpdateReaderSwitches();

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "AbsoluteTape.h"
+#include "ProgramLoadTape.h"
 
 namespace tape {
 
@@ -62,6 +63,9 @@ char Recognise(const std::uint8_t* columns, std::size_t count) {
 bool FindPunchedLabel(const std::uint8_t* Data, std::size_t Size, TPunchedLabel& Label, std::size_t From) {
   const std::size_t begin = SkipNul(Data, Size, From);
   if (begin == Size || SoundBlockAt(Data, Size, begin)) return false;
+  // Nor is a program-load tape, whose leader may be long too (a binary loader before its program).
+  std::size_t programEnd = 0;
+  const bool programLoad = WholeProgramLoadTapeAt(Data, Size, begin, &programEnd);
   if (Size - begin > LabelWindow) Size = begin + LabelWindow;
   std::size_t end = begin;  // just after the last frame seen
   for (std::size_t at = begin; at < Size && at - begin <= LabelMaxFrames;) {
@@ -72,6 +76,7 @@ bool FindPunchedLabel(const std::uint8_t* Data, std::size_t Size, TPunchedLabel&
     const std::size_t next = SkipNul(Data, Size, at);
     if (next - at >= LabelLeader) {
       if (end - begin > LabelMaxFrames || next == Size || !SoundBlockAt(Data, Size, next)) return false;
+      if (programLoad && programEnd >= end) return false;
       Label.Begin = begin;
       Label.End = end;
       Label.Frames.assign(Data + begin, Data + end);

@@ -28,7 +28,8 @@ struct TPunchedLabel {
 // Looks for a label where the first block of the tape's bytes (from From on, after NUL leader)
 // would be. It is recognised only when reading those frames as a block fails, they end within
 // LabelMaxFrames in a NUL leader of at least LabelLeader frames, and a sound block follows that
-// leader; so a tape whose first block is sound never has a label.
+// leader, and they are not a whole program-load tape; so a tape whose first block is sound never
+// has a label.
 bool FindPunchedLabel(const std::uint8_t* Data, std::size_t Size, TPunchedLabel& Label, std::size_t From = 0);
 
 // The characters the frames draw; "?" for a shape that is not known, " " for a wide gap.

@@ -35,10 +35,6 @@
 #include "Startup.h"
 #include "VersionInfo.h"
 
-#ifndef TALLIS_VERSION
-#define TALLIS_VERSION "2.0"
-#endif
-
 namespace {
 
 constexpr const char* ProgramTitle = "Tallis";

@@ -15,7 +15,7 @@ struct TDeleteCounts {
 // never followed. The root folder is refused (one error).
 TDeleteCounts DeleteDirectoryTree(const QString& folder);
 
-// Moves a file or folder to the trash of the freedesktop trash specification: the home trash
+// Moves a file or folder to the trash as the freedesktop.org desktops lay it out: the home trash
 // ($XDG_DATA_HOME/Trash) for items on its volume, otherwise the volume's $topdir/.Trash/$uid (when
 // it is a sticky folder) or $topdir/.Trash-$uid. Writes the ".trashinfo" record first and removes
 // it again when the move fails. False (nothing moved) on any failure; error gets the reason.

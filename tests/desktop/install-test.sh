@@ -32,9 +32,11 @@ for f in bin/corvane bin/tallis bin/corvane-cli bin/tallis-cli \
 done
 [[ ! -e "$prefix/bin/locale" ]] || fail "catalogs beside the installed programs"
 
-# The command-line tools, German from the installed catalogs.
-[[ "$("$prefix/bin/corvane-cli" --version)" == "corvane-cli 2.5.0" ]] || fail "corvane-cli --version"
-[[ "$("$prefix/bin/tallis-cli" --version)" == "tallis-cli 2.0.1" ]] || fail "tallis-cli --version"
+# The command-line tools, German from the installed catalogs. The versions are those of the
+# build (Version.h), in three parts.
+version() { sed -n "s/^#define $1 \"\([0-9]*\.[0-9]*\.[0-9]*\).*/\1/p" "$build/generated/Version.h"; }
+[[ "$("$prefix/bin/corvane-cli" --version)" == "corvane-cli $(version CORVANE_VERSION)" ]] || fail "corvane-cli --version"
+[[ "$("$prefix/bin/tallis-cli" --version)" == "tallis-cli $(version TALLIS_VERSION)" ]] || fail "tallis-cli --version"
 starts_with "Aufruf: tallis-cli" "$prefix/bin/tallis-cli" /lang:de --help || fail "tallis-cli in German"
 starts_with "Aufruf: corvane-cli" "$prefix/bin/corvane-cli" /lang:de --help || fail "corvane-cli in German"
 

@@ -127,8 +127,6 @@ TEST_F(MachineTest, BreakpointListFollowsTheFlags) {
   EXPECT_EQ(M.Memory[0300].Flags, 0);
   EXPECT_EQ(Host.BreakpointCounts.back(), 0);
 
-  M.AddBreakpointItem(0400);  // list only (restoring settings)
-  EXPECT_EQ(M.Memory[0400].Flags, 0);
   M.SetBreakpoint(0500);
   M.Memory[0500].Flags |= StepOverFlag;
   M.DeleteAllBreakpoints();

@@ -54,7 +54,7 @@ TEST_F(DumpTest, LongFileRaisesMemSizeAndIsCut) {
   M.SetMemSize(4096);
   ASSERT_TRUE(M.LoadDump(Dir / "long.dmp", true));
   EXPECT_EQ(M.MemSize, 32768);
-  EXPECT_EQ(Host.MemSizes, (std::vector<int>{32768}));
+  EXPECT_EQ(Host.MemSizes, (std::vector<int>{4096, 32768}));
   EXPECT_EQ(M.Memory[32767].Data, 0x2211);
 }
 
@@ -82,11 +82,13 @@ TEST_F(DumpTest, WatchesTakeTheLoadedValues) {
 TEST_F(DumpTest, MissingOrUnreadableFileLeavesMemoryAlone) {
   M.Memory[0].Data = 0777;
   M.PC = 0100;
-  std::string error;
+  TMachineError error;
   EXPECT_FALSE(M.LoadDump(Dir / "none.dmp", false, &error));
-  EXPECT_EQ(error, "File not found:\r\n" + (Dir / "none.dmp"));
+  EXPECT_EQ(error.Kind, ekNotFound);
+  EXPECT_EQ(ErrorText(error), "File not found:\r\n" + (Dir / "none.dmp"));
   EXPECT_FALSE(M.LoadDump(Dir.Path(), false, &error));  // a folder
-  EXPECT_NE(error.find(Dir.Path()), std::string::npos);
+  EXPECT_EQ(error.Kind, ekRead);
+  EXPECT_EQ(error.File, Dir.Path());
   ASSERT_EQ(::mkfifo((Dir / "pipe").c_str(), 0600), 0);
   EXPECT_FALSE(M.LoadDump(Dir / "pipe", false, &error));  // refused without waiting for a writer
   EXPECT_EQ(M.Memory[0].Data, 0777);
@@ -108,7 +110,7 @@ TEST_F(DumpTest, FailedSaveKeepsThePreviousDump) {
 
 TEST_F(DumpTest, DumpFileFunctions) {
   const TWord words[] = {0x1234, 0xabcd};
-  std::string error;
+  TMachineError error;
   ASSERT_TRUE(WriteDumpFile(Dir / "f.dmp", words, 2, error));
   std::vector<TWord> back;
   ASSERT_TRUE(ReadDumpFile(Dir / "f.dmp", back, error));
@@ -123,24 +125,26 @@ TEST(ReplacingFile, ThroughLinksAndIntoDevices) {
   WriteBytes(dir / "real.dmp", {9});
   std::filesystem::create_symlink(dir / "real.dmp", dir / "link.dmp");
   const TWord words[] = {0x0201};
-  std::string error;
-  ASSERT_TRUE(WriteDumpFile(dir / "link.dmp", words, 1, error)) << error;
+  TMachineError error;
+  ASSERT_TRUE(WriteDumpFile(dir / "link.dmp", words, 1, error)) << ErrorText(error);
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.dmp"));
   EXPECT_EQ(ReadBytes(dir / "real.dmp"), (std::vector<unsigned char>{1, 2}));
   EXPECT_EQ(dir.FileCount(), 2u);
 
-  ASSERT_TRUE(WriteDumpFile("/dev/null", words, 1, error)) << error;
+  ASSERT_TRUE(WriteDumpFile("/dev/null", words, 1, error)) << ErrorText(error);
   EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 
   // A link to a file not made yet creates that file and stays a link, as the settings file does.
   std::filesystem::create_symlink("ahead.dmp", dir / "pending.dmp");
-  ASSERT_TRUE(WriteDumpFile(dir / "pending.dmp", words, 1, error)) << error;
+  ASSERT_TRUE(WriteDumpFile(dir / "pending.dmp", words, 1, error)) << ErrorText(error);
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "pending.dmp"));
   EXPECT_EQ(ReadBytes(dir / "ahead.dmp"), (std::vector<unsigned char>{1, 2}));
   // A chain of links that never ends is refused.
   std::filesystem::create_symlink("loop2.dmp", dir / "loop1.dmp");
   std::filesystem::create_symlink("loop1.dmp", dir / "loop2.dmp");
   EXPECT_FALSE(WriteDumpFile(dir / "loop1.dmp", words, 1, error));
+  EXPECT_EQ(error.Kind, ekWrite);
+  EXPECT_EQ(error.File, dir / "loop1.dmp");
 }
 
 TEST(ListingTest, Columns) {

@@ -40,7 +40,8 @@ constexpr int TTI = 010, TTO = 011, PTR = 012, PTP = 013, RTC = 014, LPT = 017, 
 constexpr TWord HALT = 063077, INTEN = 060177, INTDS = 060277, IORST = 062677;
 }  // namespace w
 
-// Records what the machine tells its host.
+// Records what the machine tells its host: counts, and every change in order in Told
+// ("registers", "words 000100+2", "breakpoints 1", ...).
 struct TRecordingHost : TMachineHost {
   int Pumps = 0;
   int ShowRegs = 0;
@@ -48,6 +49,7 @@ struct TRecordingHost : TMachineHost {
   int NumFormats = 0;
   std::vector<bool> Lamps;
   std::vector<int> TraceCounts, WatchCounts, BreakpointCounts, EffAddrs, MemSizes;
+  std::vector<std::string> Told;
   std::function<void()> OnPump;
   std::function<void()> OnRegistersChanged;
 
@@ -57,16 +59,42 @@ struct TRecordingHost : TMachineHost {
   }
   void RegistersChanged() override {
     ++ShowRegs;
+    Told.push_back("registers");
     if (OnRegistersChanged) OnRegistersChanged();
   }
-  void RunStateChanged() override { ++RunStates; }
-  void MemoryChanged() override { ++NumFormats; }
-  void RunningChanged(bool on) override { Lamps.push_back(on); }
-  void TraceChanged(int n) override { TraceCounts.push_back(n); }
-  void WatchesChanged(int n) override { WatchCounts.push_back(n); }
-  void BreakpointsChanged(int n) override { BreakpointCounts.push_back(n); }
+  void SwitchesChanged() override { Told.push_back("switches"); }
+  void RunStateChanged() override {
+    ++RunStates;
+    Told.push_back("run state");
+  }
+  void WordsChanged(int first, int count) override {
+    Told.push_back("words " + TNovaMachine::AddrKey(TWord(first)) + "+" + std::to_string(count));
+  }
+  void MemoryChanged() override {
+    ++NumFormats;
+    Told.push_back("memory");
+  }
+  void RunningChanged(bool on) override {
+    Lamps.push_back(on);
+    Told.push_back(on ? "running" : "stopped");
+  }
+  void TraceChanged(int n) override {
+    TraceCounts.push_back(n);
+    Told.push_back("trace " + std::to_string(n));
+  }
+  void WatchesChanged(int n) override {
+    WatchCounts.push_back(n);
+    Told.push_back("watches " + std::to_string(n));
+  }
+  void BreakpointsChanged(int n) override {
+    BreakpointCounts.push_back(n);
+    Told.push_back("breakpoints " + std::to_string(n));
+  }
   void ReportEffAddr(int a) override { EffAddrs.push_back(a); }
-  void MemSizeChanged(int n) override { MemSizes.push_back(n); }
+  void MemSizeChanged(int n) override {
+    MemSizes.push_back(n);
+    Told.push_back("size " + std::to_string(n));
+  }
 };
 
 class MachineTest : public ::testing::Test {

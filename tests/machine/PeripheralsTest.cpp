@@ -196,6 +196,29 @@ TEST_F(PeripheralsTest, WriteErrorStopsTheRunAndKeepsTheOldFile) {
   EXPECT_EQ(Dir.FileCount(), 1u);
 }
 
+// The punch writes into its file as it goes: at a flush (the hosts flush at each stop and at
+// least once a second) a reader can read back what has been punched while the run goes on.
+TEST_F(PeripheralsTest, PunchedTapeCanBeReadBackWhileTheRunGoesOn) {
+  WriteBytes(Dir / "tape.bin", {9, 9, 9, 9, 9, 9, 9, 9, 9, 9});
+  ASSERT_TRUE(P.AttachOutput(pdPtp, Dir / "tape.bin"));
+  // Punches 1, 2, 3, ... for ever.
+  Load(0100, {Arith(INC, 0, 0), Io(DOA, 0, PS, PTP), Skp(DN, PTP), Jmp(0102), Jmp(0100)});
+  M.Akkus[0] = 0;
+  M.SetPumpInterval(1000);
+  std::vector<int> readBack;
+  Host.OnPump = [&] {
+    if (P.PtpFile.Position() < 5) return;
+    P.FlushOutputs();
+    ASSERT_TRUE(P.OpenPtrFile(Dir / "tape.bin"));
+    readBack = Requests(M.Ptr, 5);
+    M.btStopClick();
+  };
+  EXPECT_EQ(RunFrom(0100), srStop);
+  EXPECT_EQ(readBack, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_TRUE(P.PtpFile.IsOpen());
+  EXPECT_EQ(Dir.FileCount(), 1u);
+}
+
 TEST_F(PeripheralsTest, PrinterWithoutAFilePrintsOn) {
   Load(0100, {Io(DOA, 0, PS, LPT), Io(DOA, 1, PS, LPT), Io(DOA, 2, PS, LPT), Io(DOA, 3, PS, LPT), nova::HaltWord});
   M.Akkus = {'H', 011, 'I', 015};

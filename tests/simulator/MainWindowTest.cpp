@@ -659,6 +659,35 @@ private slots:
     QVERIFY(!script.Failed);
   }
 
+  void punchedTapeIsOnDiskAtEveryStop() {
+    // What the punch has punched is in the file while it stays attached, so it can be read back.
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    TWindow w(dir);
+    TMainForm& f = w.Form;
+    TNovaMachine& m = f.Machine();
+    const char* lines[] = {"LDA 0,110", "DOAS 0,PTP", "SKPDN PTP", "JMP .-1", "HALT"};
+    for (int i = 0; i < 5; ++i) {
+      std::uint16_t word = 0;
+      QVERIFY(StrToCommand(lines[i], std::uint16_t(0100 + i), word));
+      m.Memory[0100 + i].Data = word;
+    }
+    m.Memory[0110].Data = 0252;
+    const std::string tape = dir / "punched.bin";
+    QVERIFY(f.AttachOutputFile(pdPtp, tape));
+    m.PC = 0100;
+    f.btRunClick();
+    QCOMPARE(m.LastStopReason(), srHalt);
+    QCOMPARE(ReadFile(tape), std::string("\252"));
+    m.PC = 0100;
+    f.btRunClick();  // punched once more
+    QCOMPARE(ReadFile(tape), std::string("\252\252"));
+    QVERIFY(f.Peripherals().PtpFile.IsOpen());
+    // The same file for the printer would punch into the tape: refused.
+    QVERIFY(!f.AttachOutputFile(pdLpt, tape));
+    QCOMPARE(dialogs.Count(dkError), 1);
+  }
+
   // ---- mends
 
   void typedAddressesAboveTheMemoryAreRefused() {

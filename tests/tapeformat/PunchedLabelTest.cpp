@@ -80,6 +80,9 @@ TEST(PunchedLabel, FoundOnlyWhereItCannotBeABlock) {
       {"a broken block after the leader", label + std::string(300, '\0') + TTape().Words({0177777, 0, 0, 5}).Str()},
       {"too many frames", Str(tape::PunchLabel(std::string(200, '8'))) + std::string(300, '\0') + blocks},
       {"nothing but leader", std::string(500, '\0')},
+      // A binary loader's program-load tape with a binary tape spliced behind it, long leaders
+      // between them: marker, count -3, two words (the last not 0).
+      {"a program-load tape", std::string(16, '\0') + std::string("\377\377\375\060\110\000\101", 7) + std::string(300, '\0') + blocks},
   };
   for (const Case& c : none) {
     Find(c.tape, &found);
