@@ -2,7 +2,6 @@
 // a symbol file or a memory dump.
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <iostream>
 
 #include "AsmOutput.h"
@@ -10,7 +9,6 @@
 #include "CliText.h"
 #include "CommandOptions.h"
 #include "Commands.h"
-#include "FileIdentity.h"
 #include "ReplacingFile.h"
 #include "TextUtils.h"
 
@@ -21,15 +19,6 @@ struct TAssembleOptions {
   bool Bootstrap = false;
   std::vector<std::string> Sources;
 };
-
-// Whether two names lead to one file: the same existing file, or the same path.
-bool NamesOneFile(const std::string& a, const std::string& b) {
-  if (a == b || IsSameFile(a, b)) return true;
-  std::error_code ec;
-  const auto x = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ec), ec);
-  const auto y = std::filesystem::weakly_canonical(std::filesystem::absolute(b, ec), ec);
-  return !x.empty() && x == y;
-}
 
 bool IsDevice(const std::string& name) {
   struct stat st;

@@ -1,9 +1,11 @@
 // Messages and argument reading shared by the subcommands of corvane-cli.
 #include "CliText.h"
 
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
+#include "FileIdentity.h"
 #include "SafeFormat.h"
 #include "TextUtils.h"
 #include "Translate.h"
@@ -57,3 +59,11 @@ std::string_view TrimLine(std::string_view line) {
 }
 
 std::string ShownText(std::string_view text) { return EscapeControls(text, 40); }
+
+bool NamesOneFile(const std::string& a, const std::string& b) {
+  if (a == b || IsSameFile(a, b)) return true;
+  std::error_code ec;
+  const auto x = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ec), ec);
+  const auto y = std::filesystem::weakly_canonical(std::filesystem::absolute(b, ec), ec);
+  return !x.empty() && x == y;
+}

@@ -19,6 +19,9 @@ int ReportError(const std::string& message);
 bool ReadOctal(std::string_view text, int maxValue, int& value);  // octal digits only
 bool ReadBase(std::string_view text, TNumMode& mode);  // octal hex binary decimal zerodec
 std::string_view TrimLine(std::string_view line);      // blanks and a CR at both ends
+// Whether two file names lead to one file: the same existing file (also through links), or the
+// same absolute path once "." and ".." are resolved (a file not made yet: "x" and "./x").
+bool NamesOneFile(const std::string& a, const std::string& b);
 // An input text as it is shown in a message: other bytes than printable ASCII as \xNN, and
 // cut after 40 characters.
 std::string ShownText(std::string_view text);

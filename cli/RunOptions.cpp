@@ -47,10 +47,7 @@ int CheckOutputsDiffer(const TRunOptions& o) {
       if (outputs[i].Name->empty() || outputs[j].Name->empty()) continue;
       struct stat st;
       if (::stat(outputs[i].Name->c_str(), &st) == 0 && S_ISCHR(st.st_mode)) continue;  // /dev/null twice is fine
-      std::error_code ec;
-      const auto a = std::filesystem::weakly_canonical(*outputs[i].Name, ec);
-      const auto b = std::filesystem::weakly_canonical(*outputs[j].Name, ec);
-      if (*outputs[i].Name == *outputs[j].Name || (!a.empty() && a == b))
+      if (NamesOneFile(*outputs[i].Name, *outputs[j].Name))
         return ReportError(TrFormat("%s and %s name the same file", {outputs[i].Option, outputs[j].Option}));
     }
   return -1;
