@@ -55,8 +55,18 @@ const TChangeCase ChangeCases[] = {
        EXPECT_EQ(m.Memory[077777].Data, 2);
        EXPECT_EQ(m.Memory[0].Data, 3);
      }},
-    {"ClearMemory", [](TNovaMachine& m) { m.Memory[0777].Data = 5; }, [](TNovaMachine& m) { m.ClearMemory(); },
-     {"memory", "registers"}, [](const TNovaMachine& m) { EXPECT_EQ(m.Memory[0777].Data, 0); }},
+    // The watch list is told too, so that it shows the zeros.
+    {"ClearMemory",
+     [](TNovaMachine& m) {
+       m.Memory[0777].Data = 5;
+       m.AddWatch(0777);
+     },
+     [](TNovaMachine& m) { m.ClearMemory(); }, {"watches 1", "memory", "registers"},
+     [](const TNovaMachine& m) {
+       EXPECT_EQ(m.Memory[0777].Data, 0);
+       EXPECT_EQ(m.Watch.front().Data, 0);
+       EXPECT_FALSE(m.Watch.front().Changed);
+     }},
     {"SetMemSize", {}, [](TNovaMachine& m) { m.SetMemSize(0); }, {"size 1"}, {}},
     {"SetMemSizeUnchanged", {}, [](TNovaMachine& m) { m.SetMemSize(01000); }, {}, {}},
     {"SetBreakpoint", {}, [](TNovaMachine& m) { m.SetBreakpoint(0100); }, {"breakpoints 1"},
