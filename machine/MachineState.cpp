@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "NovaMachine.h"
 #include "Peripherals.h"
@@ -18,6 +19,13 @@ std::string AttachProblemText(const TAttachProblem& Problem, TErrorLayout Layout
 
 // The one place that reads and writes the fields the operations keep to themselves.
 struct TStateAccess {
+  // A file as it is found from any folder: a state may be loaded by a program started elsewhere.
+  static std::string Absolute(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+  }
+
   static TDeviceState Device(const TDevice& d, std::uint8_t byte) {
     return TDeviceState{d.FBusy, d.FDone, d.FMask, d.FIrq, d.FCompleted, d.FTick, d.FDue, byte};
   }
@@ -72,19 +80,19 @@ struct TStateAccess {
       const TPeriphDevice dev = StateReaders[i];
       if (const TInputStream* f = p.InputFile(dev)) {
         r.Attached = true;
-        r.Path = f->FName;
+        r.Path = Absolute(f->FName);
         r.Text = dev == pdTtr ? p.TtrText : p.PtrText;
         r.Start = f->Start();
         r.Position = f->Position();
         r.TrailerCount = f->TrailerCount;
       }
-      for (const TPeripherals::TQueuedTape& q : p.FQueues[std::size_t(i)]) r.Queue.push_back({q.File->FName, q.Text});
+      for (const TPeripherals::TQueuedTape& q : p.FQueues[std::size_t(i)]) r.Queue.push_back({Absolute(q.File->FName), q.Text});
     }
     for (int i = 0; i < 3; ++i) {
       TOutputState& o = s.Outputs[std::size_t(i)];
       o = TOutputState{};
       const TReplacingFile& f = StateOutputs[i] == pdTtp ? p.TtpFile : StateOutputs[i] == pdPtp ? p.PtpFile : p.LptFile;
-      if (f.IsOpen()) o = TOutputState{true, f.Name(), f.Position()};
+      if (f.IsOpen()) o = TOutputState{true, Absolute(f.Name()), f.Position()};
     }
     s.TtyPunch = p.TtyPunch;
     s.LptDeclined = p.LptDeclined;
