@@ -130,4 +130,18 @@ TEST(StateFile, ARefusedStateFileStartsNothing) {
   }
 }
 
+TEST(StateFile, AStateFileOnAFullDiskKeepsTheOldOne) {
+  TTempDir dir;
+  std::ofstream(dir / "s.nvs", std::ios::binary) << "the old state";
+  TChildOptions options;
+  options.WorkDir = dir.Path();
+  options.Env = {{"LC_ALL", "C"}, {"LANGUAGE", ""}, {"XDG_CONFIG_HOME", dir / "cfg"}};
+  options.FileSizeLimit = 64;
+  const TChildResult r = RunProgram(Cli, {"run", "--max-instructions", "5", "--save-state", "s.nvs"}, options);
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find("ot write file s.nvs: File too large"), std::string::npos) << r.Err;
+  EXPECT_EQ(ReadAll(dir / "s.nvs"), "the old state");
+  EXPECT_EQ(dir.FileCount(), 1u);
+}
+
 }  // namespace
