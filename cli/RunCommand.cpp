@@ -15,6 +15,7 @@
 #include "FileIdentity.h"
 #include "RunOptions.h"
 #include "RunOutputs.h"
+#include "StateFile.h"
 
 namespace {
 
@@ -74,14 +75,17 @@ void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
 
 // An output file that is also an input would be overwritten while it is read, or after it.
 bool CheckOutputsAreNotInputs(const TRunOptions& o) {
-  std::vector<std::pair<const char*, const std::string*>> inputs = {{"--load-dump", &o.LoadDump}};
+  std::vector<std::pair<const char*, const std::string*>> inputs = {{"--load-dump", &o.LoadDump},
+                                                                     {"--load-state", &o.LoadState}};
   for (const std::string& tape : o.Ptr) inputs.emplace_back("--ptr", &tape);
   for (const std::string& tape : o.Ttr) inputs.emplace_back("--ttr", &tape);
   const std::pair<const char*, const std::string*> outputs[] = {
-      {"--ptp", &o.Ptp}, {"--ttp", &o.Ttp}, {"--lpt", &o.Lpt}, {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut}};
+      {"--ptp", &o.Ptp}, {"--ttp", &o.Ttp}, {"--lpt", &o.Lpt}, {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut},
+      {"--save-state", &o.SaveState}};
   for (const auto& [outOption, outName] : outputs)
     for (const auto& [inOption, inName] : inputs)
-      if (IsSameFile(*outName, *inName)) {
+      // A state is read whole before the run and written whole after it: one file may be both.
+      if (!(outName == &o.SaveState && inName == &o.LoadState) && IsSameFile(*outName, *inName)) {
         ReportError(TrFormat("%s %s is the same file as %s %s: nothing is written",
                              {outOption, *outName, inOption, *inName}));
         return false;
@@ -96,9 +100,23 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   for (const std::vector<std::string>* tapes : {&o.Ptr, &o.Ttr})
     for (const std::string& name : *tapes)
       if (!CheckReadable(name)) return false;
+  if (!o.LoadState.empty()) {
+    // The state takes the place of the reset; the options below apply after it.
+    TMachineError error;
+    std::vector<TAttachProblem> problems;
+    if (!LoadMachineState(o.LoadState, machine, peripherals, error, problems)) {
+      ReportError(ErrorText(error, elLine));
+      return false;
+    }
+    for (const TAttachProblem& problem : problems) ReportError(AttachProblemText(problem, elLine));
+    // An output given here replaces the state's; its file stays as it was.
+    for (const auto& [dev, name] : {std::pair{pdPtp, &o.Ptp}, std::pair{pdTtp, &o.Ttp}, std::pair{pdLpt, &o.Lpt}})
+      if (!name->empty()) peripherals.OutputFile(dev)->Discard();
+  } else {
+    machine.ResetCpu();
+  }
   if (!outputs.Open()) return false;
 
-  machine.ResetCpu();
   if (o.MemSize > 0) machine.SetMemSize(o.MemSize);
   if (!o.LoadDump.empty()) {
     TMachineError error;
@@ -120,18 +138,20 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
 
   // The first tape in the reader, the others waiting for it to run out.
   bool ok = true;
-  for (const auto& [dev, tapes, text] : {std::tuple{pdPtr, &o.Ptr, o.PtrText}, std::tuple{pdTtr, &o.Ttr, o.TtrText}})
+  for (const auto& [dev, tapes, text] : {std::tuple{pdPtr, &o.Ptr, o.PtrText}, std::tuple{pdTtr, &o.Ttr, o.TtrText}}) {
+    if (!tapes->empty()) peripherals.ClearQueue(dev);  // the tapes given take the place of a state's
     for (std::size_t i = 0; ok && i < tapes->size(); ++i)
       ok = i == 0 ? peripherals.OpenInput(dev, (*tapes)[i], text) : peripherals.QueueInput(dev, (*tapes)[i], text);
+  }
   if (ok && !o.Ttr.empty()) ok = peripherals.SetTeletypeReader(true);
-  peripherals.TtyPunch = !o.Ttp.empty();
+  if (!o.Ttp.empty() || o.LoadState.empty()) peripherals.TtyPunch = !o.Ttp.empty();
   host.SetTrace(trace.IsOpen() ? &trace : nullptr);
   if (!ok) {
     ReportError(host.Errors().empty() ? Tr("the devices could not be prepared") : host.Errors().front());
     return false;
   }
   machine.InstructionLimit = o.MaxInstructions;
-  machine.SetSpeed(o.Speed);
+  if (o.SpeedGiven || o.LoadState.empty()) machine.SetSpeed(o.Speed);
   machine.SetPumpInterval(TCliHost::SliceInstructions);
   return true;
 }
@@ -161,7 +181,12 @@ int RunCommand(int argc, char** argv) {
   if (keys.IsTerminal()) std::cerr << Tr("corvane-cli: Ctrl-E ends the run") << std::endl;
   // The front panel's PROG LOAD, or its CONTINUE at PC.
   TPanelLamps lamps;
-  const TStopReason reason = machine.PanelCommand(options.ProgLoad ? ncProgLoad : ncCont, lamps);
+  // A state saved when a run was cut short goes on as if that run had not ended, unless the
+  // options have started the machine elsewhere.
+  const TStopReason saved = machine.LastStopReason();
+  const bool resume = !options.LoadState.empty() && !options.ProgLoad && options.Pc < 0 && options.LoadDump.empty() &&
+                      (saved == srLimit || saved == srStop);
+  const TStopReason reason = resume ? machine.ResumeRun() : machine.PanelCommand(options.ProgLoad ? ncProgLoad : ncCont, lamps);
   keys.Finish();
   host.FlushOutput();
 

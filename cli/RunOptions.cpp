@@ -41,7 +41,8 @@ int CheckOutputsDiffer(const TRunOptions& o) {
     const std::string* Name;
   };
   const TOutput outputs[] = {{"--ptp", &o.Ptp}, {"--ttp", &o.Ttp}, {"--lpt", &o.Lpt},
-                             {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut}};
+                             {"--save-dump", &o.SaveDump}, {"--trace-out", &o.TraceOut},
+                             {"--save-state", &o.SaveState}};
   for (std::size_t i = 0; i < std::size(outputs); ++i)
     for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
       if (outputs[i].Name->empty() || outputs[j].Name->empty()) continue;
@@ -77,6 +78,12 @@ std::string RunHelp() {
       "      Runs the simulated machine without a window. The machine is reset (PC 2),\n"
       "      then the options apply, then it runs until it stops; a plain HALT at the\n"
       "      start address is stepped over, as the Run button does.\n"
+      "      --load-state FILE   a machine state saved by --save-state takes the\n"
+      "                          place of the reset: memory, registers, devices,\n"
+      "                          tapes and files at their positions, breakpoints,\n"
+      "                          watches, speed; the other options apply after it.\n"
+      "                          A run cut short (instruction limit, stop) goes on\n"
+      "                          as if it had not stopped\n"
       "      --memsize N         memory size in words, 1 to 32768 (default 32768); a\n"
       "                          larger dump raises it\n"
       "      --load-dump FILE    loads a memory dump (any length, low byte first)\n"
@@ -101,6 +108,7 @@ std::string RunHelp() {
       "                          speeds), or N instructions per second (1000 to\n"
       "                          100000000)\n"
       "      --save-dump FILE    saves the memory (memory size words) when the run ends\n"
+      "      --save-state FILE   saves the whole machine state when the run ends\n"
       "      --trace-out FILE    one line per executed instruction: PC, word, carry,\n"
       "                          AC0 to AC3 (octal)\n"
       "      --regs              prints the registers, the number of instructions and\n"
@@ -132,6 +140,7 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
       {"--ptp", okFileName},   {"--ttp", okFileName},       {"--lpt", okFileName},
       {"--break", okValue, true}, {"--max-instructions"},   {"--speed"},
       {"--save-dump", okFileName}, {"--trace-out", okFileName}, {"--regs", okFlag},
+      {"--load-state", okFileName}, {"--save-state", okFileName},
   };
   const auto octal = [](std::string_view value, int maxValue, int& target) {
     if (ReadOctal(value, maxValue, target)) return true;
@@ -168,6 +177,7 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
       return false;
     }
     if (name == "--speed") {
+      o.SpeedGiven = true;
       if (ReadSpeed(value, o.Speed)) return true;
       ReportError(TrFormat("%s is not a valid speed (max, nova800, or 1000 to 100000000 instructions per second)",
                            {ShownText(value)}));
@@ -187,7 +197,8 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
     };
     for (const TFile& f : {TFile{"--load-dump", &o.LoadDump},
                            TFile{"--ptp", &o.Ptp}, TFile{"--ttp", &o.Ttp}, TFile{"--lpt", &o.Lpt},
-                           TFile{"--save-dump", &o.SaveDump}, TFile{"--trace-out", &o.TraceOut}})
+                           TFile{"--save-dump", &o.SaveDump}, TFile{"--trace-out", &o.TraceOut},
+                           TFile{"--load-state", &o.LoadState}, TFile{"--save-state", &o.SaveState}})
       if (name == f.Name) *f.Target = value;
     return true;
   };

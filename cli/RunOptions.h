@@ -22,6 +22,9 @@ struct TRunOptions {
   std::string TraceOut;
   bool Regs = false;
   std::uint32_t Speed = 0;  // speed::Maximum, speed::Nova800, or instructions per second
+  bool SpeedGiven = false;  // --speed given (a loaded state keeps its speed otherwise)
+  std::string LoadState;    // a machine state file that takes the place of the reset
+  std::string SaveState;    // the machine state at the end of the run
 };
 
 // Reads the options after "run". Returns -1 to go on, otherwise the exit status (0 after --help,

@@ -1,7 +1,10 @@
 #include "RunOutputs.h"
 
+#include <memory>
+
 #include "CliHost.h"
 #include "CliText.h"
+#include "StateFile.h"
 
 namespace {
 
@@ -28,6 +31,7 @@ bool TRunOutputs::Open() {
   }
   open(FOptions.TraceOut, [&](std::string& error) { return FTrace.Open(FOptions.TraceOut, error); });
   open(FOptions.SaveDump, [&](std::string& error) { return FDump.Open(FOptions.SaveDump, error); });
+  open(FOptions.SaveState, [&](std::string& error) { return FState.Open(FOptions.SaveState, error); });
   if (!ok) Discard();
   return ok;
 }
@@ -35,6 +39,7 @@ bool TRunOutputs::Open() {
 void TRunOutputs::Discard() {
   for (const TDeviceOutput& o : DeviceOutputs) FPeripherals.OutputFile(o.Dev)->Discard();
   FDump.Discard();
+  FState.Discard();
 }
 
 bool TRunOutputs::Close(TCliHost& Host) {
@@ -49,8 +54,13 @@ bool TRunOutputs::Close(TCliHost& Host) {
   }
   for (const TDeviceOutput& o : DeviceOutputs)
     if (!(FOptions.*o.Name).empty() && !FPeripherals.OutputFile(o.Dev)->IsOpen()) ok = false;
+  // The state with the files still attached; the files hold its positions once closed.
+  std::unique_ptr<TMachineState> state;
+  if (FState.IsOpen()) state = std::make_unique<TMachineState>(CaptureState(FMachine, FPeripherals));
   FPeripherals.CloseAll();  // reports through the host
   TMachineError dumpError;
   if (FDump.IsOpen() && !FMachine.SaveDump(FDump, &dumpError)) Host.NoteError(ErrorText(dumpError, elLine));
+  TMachineError stateError;
+  if (state && !WriteStateTo(FState, *state, stateError)) Host.NoteError(ErrorText(stateError, elLine));
   return ok && Host.Errors().empty();
 }

@@ -37,4 +37,5 @@ private:
   TPeripherals& FPeripherals;
   TTraceWriter& FTrace;
   TReplacingFile FDump;
+  TReplacingFile FState;
 };

@@ -63,6 +63,7 @@ public:
   virtual bool TickIdle(bool irqLatched) const;
 
 protected:
+  friend struct TStateAccess;  // whole-machine states (MachineState.cpp)
   void Wake() {
     if (FTickMaskPtr) *FTickMaskPtr |= FTickMaskBit;
   }

@@ -34,6 +34,7 @@ public:
   bool TimerEnabled() const { return FTimerOn; }
 
 private:
+  friend struct TStateAccess;
   void EnableTimer(bool on);
 
   TIntervalTimer* FTimer;
@@ -57,6 +58,7 @@ public:
   TByteOut OnByteOut;
 
 protected:
+  friend struct TStateAccess;
   std::uint8_t OByte = 0;
 };
 
@@ -85,6 +87,7 @@ public:
   TNotifyEvent OnByteRequest;
 
 protected:
+  friend struct TStateAccess;
   std::uint8_t IByte = 0;
 };
 
@@ -105,5 +108,6 @@ public:
   void SetReaderOn(bool v);
 
 private:
+  friend struct TStateAccess;
   bool FRdOn = false;
 };

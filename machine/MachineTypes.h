@@ -32,6 +32,7 @@ struct TTraceData {
   TWord Data = 0;
   TWord Carry = 0;
   TAkkus ACs{};
+  bool operator==(const TTraceData&) const = default;
 };
 
 // One watched location.
@@ -40,6 +41,7 @@ struct TWatchMem {
   TWord Data = 0;      // value seen at the last check
   bool Alert = false;  // a change stops the run
   bool Changed = false;  // changed during the last executed instruction
+  bool operator==(const TWatchMem&) const = default;
 };
 
 // Why a run (or a step) ended.

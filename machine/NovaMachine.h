@@ -119,6 +119,11 @@ public:
   // a run from PC that does not step over a HALT there, stops at once on a breakpoint or
   // step-over mark at PC, and keeps counting toward the instruction limit.
   TStopReason ContinueRun();
+  // Goes on with a run that was cut short (an instruction limit, a stop command) as if it had
+  // never ended, as after a whole-machine state was put back: a run from PC that does not step
+  // over a HALT there and stops at once on a breakpoint or step-over mark at PC, with the
+  // instruction limit counted afresh (MachineState.cpp).
+  TStopReason ResumeRun();
   void RequestStop();  // the stop command: a run ends after the current instruction
   // Ends a run or step after the current instruction; the first reason given is the one
   // reported. Outside a run it only turns a stop for a file request that was not answered with
@@ -217,6 +222,8 @@ public:
   void ClearTrace();  // TraceChanged(0)
 
 private:
+  friend struct TStateAccess;  // whole-machine states (MachineState.cpp)
+
   // The registers the run loop keeps in locals; the accumulators stay in Akkus.
   struct TRegs {
     TWord PC;

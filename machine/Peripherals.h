@@ -149,6 +149,7 @@ public:
   bool AnswerFileRequest();
 
 private:
+  friend struct TStateAccess;  // whole-machine states (MachineState.cpp)
   struct TFileRequest {
     bool Active = false;
     TPeriphDevice Dev = pdTtr;

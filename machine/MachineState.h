@@ -1,0 +1,126 @@
+// A whole-machine state: everything that decides what the machine does next, taken from a
+// machine and its peripherals and put back into them. A state put back into a machine goes on
+// exactly as the machine it was taken from would have gone on (docs/state-files.md lists what
+// a state holds; StateFile.h keeps it in a file).
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "MachineError.h"
+#include "MachineTypes.h"
+#include "Peripherals.h"
+
+class TNovaMachine;
+class TPeripherals;
+
+// One device on the I/O bus.
+struct TDeviceState {
+  bool Busy = false;
+  bool Done = false;
+  bool Mask = false;
+  bool Irq = false;        // its interrupt request
+  bool Completed = false;  // a transfer has completed and waits for its delay
+  std::int32_t Tick = 0;   // delay ticks left
+  std::uint64_t Due = 0;   // real-speed timing: the simulated time the transfer may be done
+  std::uint8_t Byte = 0;   // the input or output byte register (0 for the clock)
+  bool operator==(const TDeviceState&) const = default;
+};
+
+// A tape waiting for the reader (tape after tape).
+struct TQueuedTapeState {
+  std::string Path;
+  bool Text = false;
+  bool operator==(const TQueuedTapeState&) const = default;
+};
+
+// The tape in a reader.
+struct TReaderState {
+  bool Attached = false;
+  std::string Path;
+  bool Text = false;            // a text tape (a form feed starts its trailer)
+  std::int64_t Start = 0;       // where the tape was put in (after the label of a binary tape)
+  std::int64_t Position = 0;    // bytes read from the file's start
+  std::int32_t TrailerCount = 0;
+  std::vector<TQueuedTapeState> Queue;
+  bool operator==(const TReaderState&) const = default;
+};
+
+// The file of a punch or the printer.
+struct TOutputState {
+  bool Attached = false;
+  std::string Path;
+  std::int64_t Position = 0;  // bytes written
+  bool operator==(const TOutputState&) const = default;
+};
+
+// The devices in the machine's tick order (PTR, PTP, TTI, TTO, RTC, LPT).
+constexpr int StateDeviceCount = 6;
+// The readers (TTY reader, PTR) and the outputs (TTY punch, PTP, LPT) in this order.
+inline constexpr TPeriphDevice StateReaders[2] = {pdTtr, pdPtr};
+inline constexpr TPeriphDevice StateOutputs[3] = {pdTtp, pdPtp, pdLpt};
+
+struct TMachineState {
+  // ---- processor and memory
+  std::array<TWord, MemoryWords> Memory{};  // all 32768 words, whatever the memory size
+  int MemSize = MemoryWords;
+  TWord PC = 0;
+  TWord Carry = 0;
+  TAkkus Akkus{};
+  TWord Switches = 0;
+  bool PreEnable = false;  // INTEN given: interrupts on after the next instruction
+  bool IntEnable = false;
+  bool IrqFlag = false;    // the interrupt request latch
+  std::uint64_t Executed = 0;          // instructions executed since the machine was made
+  TStopReason LastStop = srNone;       // why the last run or step ended
+
+  // ---- devices
+  std::array<TDeviceState, StateDeviceCount> Devices{};
+  bool TtiReaderOn = false;
+  int RtcInterval = 100;  // ms: 20, 100, 10 or 1
+  bool RtcTimerOn = false;
+
+  // ---- speed and simulated time
+  std::uint32_t Speed = 0;  // speed::Maximum, speed::Nova800 or instructions per second
+  bool RealSpeedDevices = true;
+  std::uint64_t SimTimeNs = 0;
+  std::uint64_t RateRemainder = 0;  // a fixed rate's time not yet charged (ns * rate)
+
+  // ---- debugging
+  std::vector<TWord> Breakpoints;    // sorted
+  std::vector<TWord> StepOverMarks;  // sorted; a step over that is under way
+  std::vector<TWatchMem> Watches;    // sorted by address
+  std::vector<TTraceData> Trace;     // oldest first, at most TraceCapacity
+
+  // ---- peripherals
+  std::array<TReaderState, 2> Readers{};  // StateReaders
+  std::array<TOutputState, 3> Outputs{};  // StateOutputs
+  bool TtyPunch = false;
+  bool LptDeclined = false;
+  std::string LptLine;
+  std::uint64_t LastTtoOutputAt = 0;
+
+  bool operator==(const TMachineState&) const = default;
+};
+
+// A file of the saved state that could not be attached again: it is gone (ekNotFound), cannot
+// be read (ekRead), or is shorter than the saved position (ekRead, System says so).
+struct TAttachProblem {
+  TPeriphDevice Dev = pdTtr;
+  TMachineError Error;
+  bool operator==(const TAttachProblem&) const = default;
+};
+// "PTR: ..." for a message box or a line.
+std::string AttachProblemText(const TAttachProblem& Problem, TErrorLayout Layout = elBox);
+
+// The state of the machine and its peripherals now (between runs, or from the event pump).
+TMachineState CaptureState(const TNovaMachine& Machine, const TPeripherals& Peripherals);
+
+// Puts the state back: the machine and its devices as they were, the attached files attached
+// again at their saved positions (the files attached now are closed first). A file that cannot
+// be attached again is left detached and listed in Problems; everything else is put back all
+// the same. The hosts are told what changed. False (and nothing changed) while the machine is
+// executing.
+bool RestoreState(const TMachineState& State, TNovaMachine& Machine, TPeripherals& Peripherals,
+                  std::vector<TAttachProblem>& Problems);
