@@ -45,7 +45,6 @@ void TBpWin::SetColumnWidths(int listWidth) {
 void TBpWin::btAddClick() {
   int addr = 0;
   if (AskAddress(btAdd, QtText("Add breakpoint:"), addr)) FForm.Machine().SetBreakpoint(TWord(addr));
-  FForm.InvalidateMemView();
 }
 
 void TBpWin::btDeleteClick() {
@@ -53,17 +52,12 @@ void TBpWin::btDeleteClick() {
   const int addr = Breakpoints()->Address(row);
   if (addr < 0) return;
   FForm.Machine().ClearBreakpoint(TWord(addr));
-  const int left = int(FForm.Machine().BreakPoints.size());
-  UpdateView(left);
   SelectAfterRemoval(row);
-  FForm.InvalidateMemView();
 }
 
 void TBpWin::btDeleteAllClick() {
   if (!ConfirmMsg(QtText("Delete all breakpoints") + "?", NoPoint, QString(), this)) return;
   FForm.Machine().ClearBreakpoints();
-  UpdateView(0);
-  FForm.InvalidateMemView();
 }
 
 void TBpWin::ListDblClick() {

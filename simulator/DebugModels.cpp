@@ -87,7 +87,7 @@ QString TTraceModel::Caption(int column) const {
 
 int TWatchModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : colCount; }
 
-TWatchMem* TWatchModel::Entry(int row) const { return Live(row) ? &FMachine.Watch[std::size_t(row)] : nullptr; }
+const TWatchMem* TWatchModel::Entry(int row) const { return Live(row) ? &FMachine.Watch[std::size_t(row)] : nullptr; }
 
 QString TWatchModel::CellText(int row, int column) const {
   const TWatchMem* w = Entry(row);

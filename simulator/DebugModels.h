@@ -70,7 +70,7 @@ public:
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
   // The watch of a row; nullptr past the live count.
-  TWatchMem* Entry(int row) const;
+  const TWatchMem* Entry(int row) const;
 };
 
 // The breakpoints in address order: "Address", "Contents", "Command".

@@ -29,8 +29,6 @@ public:
   TNovaMachine& Machine() const { return FMachine; }
   TPeripherals& Peripherals() const { return FPeripherals; }
 
-  // Answers a device that needs a file (the window's file dialogs); none: the device goes without.
-  std::function<bool(TPeriphDevice)> FileSelector;
   // Called at every event pump before the events run (the console flush comes first).
   std::function<void()> ProcessEvents;
   // Called at every event pump of a run, first (a typist types its next key here).
@@ -68,7 +66,9 @@ public:
     FPeripherals.FlushOutputs();
     emit OnRegistersChanged();
   }
+  void SwitchesChanged() override { emit OnSwitchesChanged(); }
   void RunStateChanged() override { emit OnRunStateChanged(); }
+  void WordsChanged(int first, int count) override { emit OnWordsChanged(first, count); }
   void MemoryChanged() override { emit OnMemoryChanged(); }
   void RunningChanged(bool on) override;
   void TraceChanged(int count) override { emit OnTraceCountChanged(count); }
@@ -77,8 +77,9 @@ public:
   void ReportEffAddr(int addr) override { FEffAddr = addr; }
   void MemSizeChanged(int size) override { emit OnMemorySizeChanged(size); }
 
-  // ---- TPeripheralHost
-  bool SelectFile(TPeriphDevice dev) override;
+  // ---- TPeripheralHost. A device that needs a file ends the run (srFileNeeded); the window
+  // asks once the run has returned.
+  bool AsksForFiles() const override { return true; }
   void TeletypeOut(std::uint8_t b) override;
   void PrinterLine(const std::string& line) override;
   void PrinterClear() override;
@@ -86,7 +87,9 @@ public:
     emit OnDevicePositionChanged(dev, qint64(pos), byte);
   }
   void AttachmentChanged(TPeriphDevice dev) override { emit OnDeviceAttachmentChanged(dev); }
-  void ReportError(const std::string& text) override { emit OnErrorReported(QString::fromStdString(text)); }
+  void ReportFailure(const TMachineError& error) override {
+    emit OnErrorReported(QString::fromStdString(ErrorText(error)));
+  }
 
   // ---- TIntervalTimer
   void SetInterval(int ms) override { FClock.setInterval(ms); }
@@ -95,8 +98,11 @@ public:
 
 signals:
   void OnRegistersChanged();
+  void OnSwitchesChanged();
   void OnRunStateChanged();
-  void OnMemoryChanged();      // memory contents or number base: refill the grid
+  // Count words from First were written by an operation (an edit, a deposit).
+  void OnWordsChanged(int first, int count);
+  void OnMemoryChanged();  // memory contents as a whole
   void OnRunningChanged(bool on);
   void OnTraceCountChanged(int count);
   void OnWatchCountChanged(int count);

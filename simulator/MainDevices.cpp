@@ -49,7 +49,7 @@ bool TMainForm::SelectDeviceFile(TPeriphDevice dev) {
     case pdTtp: return SelectTtpFile();
     case pdPtp: return SelectPtpFile();
     case pdLpt:
-      if (LptDeclined) return false;
+      if (FPeripherals->LptDeclined) return false;
       return SelectLptFile();
   }
   return false;
@@ -144,7 +144,7 @@ bool TMainForm::AttachOutputFile(TPeriphDevice dev, const std::string& name) {
   }
   edName->setText(ToQString(name));
   if (TOutputPage* p = pcDevices->Output(dev)) p->edPos->setText("0");
-  if (dev == pdLpt) LptDeclined = false;
+  if (dev == pdLpt) FPeripherals->LptDeclined = false;
   return true;
 }
 
@@ -156,7 +156,7 @@ bool TMainForm::SelectLptFile() {
   bool cancelled = false;
   const bool ok = SelectOutput(*this, pdLpt, pcDevices->edLpt, QtText("LPT output to file"), "lst", &cancelled);
   // Printing goes on without a file; no new dialog until the next run or a printer file.
-  if (cancelled) LptDeclined = true;
+  if (cancelled) FPeripherals->LptDeclined = true;
   return ok;
 }
 
@@ -240,7 +240,7 @@ void TMainForm::OutputCloseClick(TPeriphDevice dev) {
   if (dev == pdLpt) {
     if (file && file->IsOpen()) FPeripherals->CloseOutput(dev);
     pcDevices->ClearPrinter();
-    LptDeclined = false;
+    FPeripherals->LptDeclined = false;
     return;
   }
   if (!file || !file->IsOpen()) return;
@@ -256,13 +256,13 @@ void TMainForm::TtyReaderSwitch(bool on) {
   if (on) pcDevices->setCurrentWidget(pcDevices->Ttr.Page);
   const bool now = FPeripherals->SetTeletypeReader(on);
   tswTTReader->setChecked(now);
-  tswTTReader->setText(QtText("Reader:") + " " + (now ? QtText("On") : QtText("Off")));
+  ShowTeletypeSwitches();
 }
 
 void TMainForm::TtyPunchSwitch(bool on) {
   if (on) pcDevices->setCurrentWidget(pcDevices->Ttp.Page);
   FPeripherals->TtyPunch = on;
-  tswTTPunch->setText(QtText("Punch:") + " " + (on ? QtText("On") : QtText("Off")));
+  ShowTeletypeSwitches();
 }
 
 std::string NormalizeTextFiles(const QString& text) {

@@ -24,21 +24,19 @@ QString TMainForm::MemoryCaption() const {
 }
 
 bool TMainForm::LoadDump(const std::string& AFileName, bool AKeepBreakpoints) {
-  std::string error;
+  TMachineError error;
   if (!FMachine->LoadDump(AFileName, AKeepBreakpoints, &error)) {
-    ErrorBox(ToQString(error), sgMemory->mapToGlobal(QPoint(20, 20)));
+    ErrorBox(ToQString(ErrorText(error)), sgMemory->mapToGlobal(QPoint(20, 20)));
     return false;
   }
   ClearHistory();
-  gbMemory->setTitle(MemoryCaption());
-  FillMemoryView();
   return true;
 }
 
 bool TMainForm::SaveDump(const std::string& AFileName) {
-  std::string error;
+  TMachineError error;
   if (!FMachine->SaveDump(AFileName, &error)) {
-    ErrorBox(ToQString(error));
+    ErrorBox(ToQString(ErrorText(error)));
     return false;
   }
   return true;
@@ -54,8 +52,8 @@ void TMainForm::LoadDumpClick() {
   const std::string name = files.front().toStdString();
   if (!LoadDump(name, false)) return;  // nothing changes, the caption included
   DumpName = name;
-  FCaptionKind = 2;
-  SetCaption(QString());
+  FCaptionKind = ckDumpLoaded;
+  SetCaption();
   itmReload->setEnabled(true);
 }
 
@@ -63,8 +61,8 @@ void TMainForm::ReloadClick() {
   if (DumpName.empty()) return;
   FMachine->ResetCpu();
   if (LoadDump(DumpName, true)) {
-    FCaptionKind = 2;
-    SetCaption(QString());
+    FCaptionKind = ckDumpLoaded;
+    SetCaption();
   }
 }
 
@@ -80,19 +78,17 @@ void TMainForm::SaveDumpClick() {
   if (OutputClashesWithReader(name)) return;
   if (!SaveDump(name)) return;
   DumpName = name;
-  FCaptionKind = 2;
-  SetCaption(QString());
+  FCaptionKind = ckDumpLoaded;
+  SetCaption();
   itmReload->setEnabled(true);
 }
 
 void TMainForm::ClearMemoryClick() {
-  FCaptionKind = 0;
-  SetCaption(QString());
+  FCaptionKind = ckPlain;
+  SetCaption();
   itmReload->setEnabled(false);
   FMachine->ClearMemory();
   DumpName.clear();
-  ApplyNumFormat();
-  ShowRegisters();
 }
 
 void TMainForm::SaveProgramClick() {
@@ -121,11 +117,7 @@ void TMainForm::SaveProgramClick() {
     ErrorBox(ToQString(error));
 }
 
-void TMainForm::SetMemSize(int size) {
-  FMachine->SetMemSize(size);
-  gbMemory->setTitle(MemoryCaption());
-  FillMemoryView();
-}
+void TMainForm::SetMemSize(int size) { FMachine->SetMemSize(size); }
 
 void TMainForm::MemorySizeClick() {
   std::uint16_t v = std::uint16_t(FMachine->MemSize);
@@ -138,9 +130,7 @@ void TMainForm::MemorySizeClick() {
   if (v < FMachine->MemSize &&
       !ConfirmMsg(QSafeFormat(QtText("Do you really want to reduce memory size to\r\n%s words?"),
                               ToQString(FormatWord(v, FNumFormat))),
-                  MousePos(), QString(), this)) {
-    FillMemoryView();
+                  MousePos(), QString(), this))
     return;
-  }
   SetMemSize(v);
 }

@@ -69,7 +69,6 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   FMachine = std::make_unique<TNovaMachine>();
   FPeripherals = std::make_unique<TPeripherals>(*FMachine);
   FController = new TMachineController(*FMachine, *FPeripherals, this);
-  FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
   FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
   FKeyQueue = std::make_unique<TKeyQueue>(*FMachine, *FPeripherals);
   FController->SliceEnded = [this] {
@@ -151,7 +150,7 @@ QWidget* TMainForm::BuildMemoryGroup() {
   header->addWidget(btLast);
   header->addWidget(btNext);
   v->addLayout(header);
-  sgMemory = new TMemoryView(*FMachine, gbMemory);
+  sgMemory = new TMemoryView(*FController, gbMemory);
   sgMemory->setMinimumWidth(330);
   v->addWidget(sgMemory, 1);
   connect(btLast, &QToolButton::clicked, this, [this] { btLastClick(); });
@@ -516,12 +515,11 @@ void TMainForm::RetranslateUi() {
   btQuit->setToolTip(QtText("Exit from program"));
   gbTTY->setTitle(QtText("Teletype"));
   mmTTO->setToolTip(QtText("Output from TTO"));
-  tswTTReader->setText(QtText("Reader:") + " " + (tswTTReader->isChecked() ? QtText("On") : QtText("Off")));
-  tswTTPunch->setText(QtText("Punch:") + " " + (tswTTPunch->isChecked() ? QtText("On") : QtText("Off")));
+  ShowTeletypeSwitches();
   cbUpcase->setText(QtText("Convert TTI to upper case"));
   // Texts that show state are set again from the state.
   gbMemory->setTitle(MemoryCaption());
-  SetCaption(QString());
+  SetCaption();
   ShowStopReason();
 }
 

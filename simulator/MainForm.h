@@ -322,6 +322,9 @@ public:
   void SetSwitches(std::uint16_t value);
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
+  // A front panel command of the panel or a button (TNovaMachine::PanelCommand with the panel's
+  // lamps); the views follow the machine's notifications.
+  TStopReason PanelCommand(TNovaCommands Command);
 
   // State shown by the window.
   std::array<int, 64> MemStack{};
@@ -329,8 +332,6 @@ public:
   int MemStackCnt = 0;
   bool ContentsCol = false;
   std::string TextFiles() const;
-  // The printer's file dialog was cancelled: no new dialog until the next run or a printer file.
-  bool LptDeclined = false;
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -356,10 +357,16 @@ private:
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
-  void SetCaption(const QString& suffix);
+  void SetCaption();
   void ClearHistory();
   void UpdateHistoryButtons();
   void AfterRun(TStopReason reason);
+  // START, CONTINUE, INST STEP, PROG LOAD of the panel or the buttons, file requests answered.
+  void RunCommand(TNovaCommands Command);
+  // A device that needed a file ended the run: the file dialog, the answer, and the run goes on
+  // (Continues) with a file or as the device does without one. Returns the last stop reason.
+  TStopReason AnswerFileRequests(TStopReason reason, bool Continues);
+  void ShowTeletypeSwitches();  // the "Reader:" and "Punch:" texts from their check boxes
   void ShowStopReason();
   bool MayStart() const;
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
@@ -390,15 +397,15 @@ private:
   bool FAutoDumpKept = false;    // the auto-saved image was there but could not be read: not replaced
   QStringList* FShutdownErrors = nullptr;  // while shutting down, error boxes are collected here
   QString FSettingsNotice;       // the settings folder could not be used (shown at the first showing)
-  QString FCaptionSuffix;      // the state part of the caption, kept as English message id + argument
-  int FCaptionKind = 0;        // 0 plain, 1 restored, 2 dump loaded
+  // What the caption tells besides the program's name.
+  enum TCaptionKind { ckPlain, ckRestored, ckDumpLoaded };
+  TCaptionKind FCaptionKind = ckPlain;
   QStringList FPreSwitches;
-  QString FTextFiles = QStringLiteral("txt,lst,asm,bas");
   bool FShown = false;
   bool FShutDownDone = false;
   bool FCloseWanted = false;
-  bool FRangeReported = false;
-  int FShownStop = -1;          // the stop reason in the status line (-1: none yet)  // "Address out of range" shown since the last stop
+  bool FRangeReported = false;  // "Address out of range" shown since the last stop
+  int FShownStop = -1;          // the stop reason in the status line (-1: none yet)
   std::unique_ptr<TValueDialog> FValueDialog;
   std::unique_ptr<TCommandDialog> FCommandDialog;
   std::unique_ptr<TWritePrgDialog> FWritePrgDialog;
@@ -412,5 +419,4 @@ private:
   void ViewItemToggled(QAction* item, bool on);
   TToolWindow* ToolWindowOf(QAction* item);
   void ShowToolWindows();
-  QLabel* FSwitchLabel = nullptr;
 };

@@ -33,66 +33,37 @@ void TMainForm::PushFrontPanel() {
   p.SetSwitches(m.Switches);
 }
 
-void TMainForm::SetSwitches(std::uint16_t value) {
-  FMachine->Switches = value;
-  edSwitches->SetValue(value);
+void TMainForm::SetSwitches(std::uint16_t value) { FMachine->SetSwitches(value); }
+
+TStopReason TMainForm::PanelCommand(TNovaCommands Command) {
+  TPanelLamps lamps;
+  if (FFrontPanel) lamps.Address = FFrontPanel->Address();
+  const TStopReason reason = FMachine->PanelCommand(Command, lamps);
+  if (FFrontPanel && FFrontPanel->isVisible()) {
+    FFrontPanel->SetAddress(lamps.Address);
+    FFrontPanel->SetData(lamps.Data);
+  }
+  return reason;
+}
+
+void TMainForm::RunCommand(TNovaCommands Command) {
+  if (!MayStart()) return;
+  if (Command != ncInstStep) {
+    FPeripherals->LptDeclined = false;
+    FRangeReported = false;
+  }
+  AfterRun(AnswerFileRequests(PanelCommand(Command), Command != ncInstStep));
 }
 
 void TMainForm::FrontPanelCommand(QObject*, TNovaCommands Command) {
-  TNovaMachine& m = *FMachine;
-  TNovaFrontpanel& p = FrontPanel();
+  FrontPanel();
   switch (Command) {
-    case ncDepAc0:
-    case ncDepAc1:
-    case ncDepAc2:
-    case ncDepAc3: {
-      const int n = (Command - ncDepAc0) / 2;
-      m.AC[n] = p.Switches();
-      gbRegister->edAC[n]->SetValue(m.AC[n]);
-      p.SetData(m.AC[n]);
-      break;
-    }
-    case ncExAc0:
-    case ncExAc1:
-    case ncExAc2:
-    case ncExAc3: p.SetData(m.AC[(Command - ncExAc0) / 2]); break;
-    case ncReset:
-      // Unlike the Reset button, the console stays as it is.
-      m.ResetCpu();
-      UpdateReaderSwitches();
-      ShowRegisters();
-      break;
     case ncStop: btStopClick(); break;
     case ncStart:
-      if (!MayStart()) return;
-      m.PC = TWord(p.Switches() & 077777);
-      gbRegister->edPC->SetValue(m.PC);
-      btRunClick();
-      break;
-    case ncCont: btRunClick(); break;
-    case ncDepNext:
-    case ncDep: {
-      if (Command == ncDepNext) p.SetAddress(std::uint16_t((p.Address() + 1) & 077777));
-      const TWord a = p.Address();
-      m.Memory[a].Data = p.Switches();
-      p.SetData(m.Memory[a].Data);
-      FillMemoryView();
-      // As an edit of that cell in the grid: the register panel follows the word at PC.
-      if (a == m.PC) ShowRegisters();
-      break;
-    }
-    case ncEx: p.SetAddress(std::uint16_t(p.Switches() & 077777)); p.SetData(m.ReadMemory(p.Address())); break;
-    case ncExNext:
-      p.SetAddress(std::uint16_t((p.Address() + 1) & 077777));
-      p.SetData(m.ReadMemory(p.Address()));
-      break;
-    case ncMemStep: break;
-    case ncInstStep: btStepClick(); break;
-    case ncProgLoad:
-      if (!MayStart()) return;
-      LptDeclined = false;
-      FRangeReported = false;
-      AfterRun(m.ProgramLoad());
-      break;
+    case ncCont:
+    case ncInstStep:
+    case ncProgLoad: RunCommand(Command); break;
+    // Unlike the Reset button, the console stays as it is.
+    default: PanelCommand(Command); break;
   }
 }

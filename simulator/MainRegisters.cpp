@@ -24,6 +24,7 @@
 #include "NovaUtils.h"
 #include "NumberEd.h"
 #include "QtText.h"
+#include "RangeText.h"
 #include "RegisterPanel.h"
 #include "ScreenPlacement.h"
 #include "SelectFromListDlg.h"
@@ -31,7 +32,7 @@
 
 namespace {
 // A memory reference word with page-zero or PC-relative addressing.
-bool SeekableWord(TWord w) { return (w & 0160000) < 0060000 && (w & 0001000) == 0; }
+bool SeekableWord(TWord w) { return !(w & nova::ArithBit) && nova::GroupOf(w) != 3 && nova::IndexOf(w) < 2; }
 }  // namespace
 
 QPoint TMainForm::Below(QWidget* w) const { return BelowLeft(w); }
@@ -53,7 +54,7 @@ void TMainForm::ShowOutOfRange() {
   // Once per stop: a run with "Show each program step" would otherwise ask once per instruction.
   if (FRangeReported) return;
   FRangeReported = true;
-  ErrorBox(QtText("Address out of range:\r\n0 .. ") + ToQString(FormatWord(FMachine->MemSize, FNumFormat)));
+  ErrorBox(AddressOutOfRangeText(FMachine->MemSize, FNumFormat));
 }
 
 bool TMainForm::AskAddress(const QString& desc, int initial, int& addr) {
@@ -61,7 +62,7 @@ bool TMainForm::AskAddress(const QString& desc, int initial, int& addr) {
   if (!ValueDialog().Execute(MousePos(), desc, FNumFormat, v)) return false;
   if (ValueDialog().ValueEdit()->CheckError()) return false;  // the warning sound was played
   if (v > 077777) {
-    ErrorBox(QtText("Address out of range:\r\n0 .. ") + ToQString(FormatWord(077777, FNumFormat)), MousePos());
+    ErrorBox(AddressOutOfRangeText(077777, FNumFormat), MousePos());
     return false;
   }
   addr = v;
@@ -112,10 +113,7 @@ void TMainForm::ApplyNumFormat() {
     e->SetNumMode(FNumFormat);
     if (empty) e->clear();
   }
-  if (sgMemory->Model()->NumFormat() != FNumFormat)
-    sgMemory->Model()->SetNumFormat(FNumFormat);
-  else
-    FillMemoryView();
+  if (sgMemory->Model()->NumFormat() != FNumFormat) sgMemory->Model()->SetNumFormat(FNumFormat);
 }
 
 void TMainForm::SetNumFormat(TNumMode mode) {
@@ -235,29 +233,22 @@ void TMainForm::MemoryCellActivated(int row, int column) {
   if (column == TMemoryModel::colMark) {
     ToggleBreakpointClick();
   } else if (column == TMemoryModel::colContents) {
-    std::uint16_t v = m.Memory[row].Data;
+    std::uint16_t v = m.ReadMemory(TWord(row));
     if (ValueDialog().Execute(MousePos(), QSafeFormat(QtText("Memory cell %s - Value:"), rowText), FNumFormat, v) &&
-        !ValueDialog().ValueEdit()->CheckError()) {
-      m.Memory[row].Data = v;
-      if (row == m.PC) ShowRegisters();
-    }
+        !ValueDialog().ValueEdit()->CheckError())
+      m.WriteWord(TWord(row), v);
   } else if (column == TMemoryModel::colCommand) {
-    std::uint16_t v = m.Memory[row].Data;
+    std::uint16_t v = m.ReadMemory(TWord(row));
     if (CommandDialog().Execute(MousePos(), QSafeFormat(QtText("Memory cell %s - Command:"), rowText), TWord(row),
-                                FNumFormat, v)) {
-      m.Memory[row].Data = v;
-      if (row == m.PC) ShowRegisters();
-    }
+                                FNumFormat, v))
+      m.WriteWord(TWord(row), v);
   }
-  InvalidateMemView();
 }
 
 void TMainForm::SetPCClick() {
   const int row = sgMemory->SelectedRow();
   if (row < 0) return;
-  FMachine->PC = TWord(row);
-  ShowRegisters();
-  InvalidateMemView();
+  FMachine->SetPC(TWord(row));
 }
 
 void TMainForm::SeekAddressClick() {
@@ -266,20 +257,18 @@ void TMainForm::SeekAddressClick() {
   const TWord w = FMachine->ReadMemory(TWord(row));
   int target = -1;
   if (ContentsCol) {
-    target = w & 077777;  // an address has 15 bits
+    target = w & nova::AddrMask;  // an address has 15 bits
     ContentsCol = false;
   } else if (SeekableWord(w)) {
-    const int disp = w & 0377;
-    target = (w & 0000400) ? (row + std::int8_t(disp)) & 077777 : disp;
+    target = nova::IndexOf(w) == 1 ? (row + nova::SignedDispOf(w)) & nova::AddrMask : nova::DispOf(w);
   }
   if (target < 0) return;
   if (target >= FMachine->MemSize) {
-    ErrorBox(QtText("Address out of range:\r\n0 .. ") + ToQString(FormatWord(FMachine->MemSize, FNumFormat)),
+    ErrorBox(AddressOutOfRangeText(FMachine->MemSize, FNumFormat),
              MousePos());
     return;
   }
   sgMemory->SelectRow(target);
-  InvalidateMemView();
   PushAddress(target);
 }
 
@@ -287,23 +276,18 @@ void TMainForm::GotoAddressClick() {
   int addr = 0;
   if (!AskAddress(QtText("Goto address:"), std::max(sgMemory->SelectedRow(), 0), addr)) return;
   if (addr >= FMachine->MemSize) {
-    ErrorBox(QtText("Address out of range:\r\n0 .. ") + ToQString(FormatWord(FMachine->MemSize, FNumFormat)),
+    ErrorBox(AddressOutOfRangeText(FMachine->MemSize, FNumFormat),
              MousePos());
     return;
   }
   sgMemory->SelectRow(addr);
   PushAddress(addr);
-  InvalidateMemView();
 }
 
 void TMainForm::ToggleBreakpointClick() {
   const int row = sgMemory->SelectedRow();
   if (row < 0) return;
-  if (FMachine->Memory[row].Flags & BreakpointFlag)
-    FMachine->ClearBreakpoint(TWord(row));
-  else
-    FMachine->SetBreakpoint(TWord(row));
-  InvalidateMemView();
+  FMachine->ToggleBreakpoint(TWord(row));
 }
 
 void TMainForm::WatchLocationClick() {
@@ -324,21 +308,16 @@ void TMainForm::btAddWatchClick() {
   FMachine->AddWatch(TWord(gbRegister->edAdr->Value() & 077777));
 }
 
-void TMainForm::btSwitchesToPCClick() {
-  FMachine->PC = TWord(FMachine->Switches & 077777);
-  ShowRegisters();
-  InvalidateMemView();
-}
+void TMainForm::btSwitchesToPCClick() { FMachine->SetPC(FMachine->Switches); }
 
 void TMainForm::PreSwitchChosen(const QString& entry) {
   try {
     const std::int64_t v = ParseOctal(entry.trimmed().toStdString());
     if (v < 0 || v > 0177777) throw EConvertError(entry.toStdString());
-    FMachine->Switches = TWord(v);
+    FMachine->SetSwitches(TWord(v));
   } catch (const EConvertError&) {
     ErrorBox(QSafeFormat(QtText("%s is not a valid octal value"), entry));
   }
-  ShowRegisters();
 }
 
 void TMainForm::PredefinedSwitchesClick() {
@@ -362,13 +341,8 @@ void TMainForm::RegisterFieldClick(QWidget* field) {
   TNovaMachine& m = *FMachine;
   TRegisterPanel& r = *gbRegister;
   if (field == r.edCmd || field == r.edCommand) {
-    if (m.PC > 077777) return;
-    std::uint16_t v = m.Memory[m.PC].Data;
-    if (CommandDialog().Execute(Below(r.edCmd), QtText("Assembler command:"), m.PC, FNumFormat, v)) {
-      m.Memory[m.PC].Data = v;
-      FillMemoryView();
-      ShowRegisters();
-    }
+    std::uint16_t v = m.ReadMemory(m.PC);
+    if (CommandDialog().Execute(Below(r.edCmd), QtText("Assembler command:"), m.PC, FNumFormat, v)) m.WriteWord(m.PC, v);
     return;
   }
   if (field == r.edAdr) return;
@@ -398,24 +372,19 @@ void TMainForm::RegisterFieldClick(QWidget* field) {
   if (ValueDialog().ValueEdit()->CheckError()) return;
   if (field == r.edPC) {
     if (v > 077777) {
-      ErrorBox(QtText("Address out of range:\r\n0 .. ") + ToQString(FormatWord(077777, FNumFormat)), Below(edit));
+      ErrorBox(AddressOutOfRangeText(077777, FNumFormat), Below(edit));
       return;
     }
-    m.PC = v;
-    ShowRegisters();
-    InvalidateMemView();
+    m.SetPC(v);
     return;
   }
   if (field == r.edCarry) {
-    m.Carry = v & 1;
-    ShowRegisters();
+    m.SetCarry(v);
     r.edAC[0]->setFocus();
   } else if (field == edSwitches) {
-    m.Switches = v;
-    ShowRegisters();
+    m.SetSwitches(v);
   } else {
-    m.AC[ac] = v;
-    ShowRegisters();
+    m.SetAC(ac, v);
     r.edAC[(ac + 1) % 4]->setFocus();
   }
 }

@@ -53,34 +53,36 @@ void TMainForm::ShowStopReason() {
   lbStatus->setText(text);
 }
 
-void TMainForm::btRunClick() {
-  if (!MayStart()) return;
-  LptDeclined = false;
-  FRangeReported = false;
-  AfterRun(FMachine->RunProgram());
+TStopReason TMainForm::AnswerFileRequests(TStopReason reason, bool continues) {
+  while (reason == srFileNeeded && FPeripherals->FileRequested()) {
+    // The dialog shows the console as it is now.
+    FController->FlushConsole();
+    SelectDeviceFile(FPeripherals->RequestedDevice());
+    if (FShutDownDone) break;  // a termination signal came while the dialog was open
+    if (!FPeripherals->AnswerFileRequest() || !continues || FCloseWanted) return FMachine->LastStopReason();
+    reason = FMachine->ContinueRun();
+  }
+  return reason;
 }
 
-void TMainForm::btStepClick() {
-  if (!MayStart()) return;
-  AfterRun(FMachine->Step());
-}
+void TMainForm::btRunClick() { RunCommand(ncCont); }
+
+void TMainForm::btStepClick() { RunCommand(ncInstStep); }
 
 void TMainForm::btStepOverClick() {
   if (!MayStart()) return;
-  LptDeclined = false;
-  AfterRun(FMachine->StepOver());
+  FPeripherals->LptDeclined = false;
+  AfterRun(AnswerFileRequests(FMachine->StepOver(), true));
 }
 
 void TMainForm::btStopClick() {
   EndTyping();
-  FMachine->RequestStop();
+  PanelCommand(ncStop);
 }
 
 void TMainForm::btResetClick() {
   EndTyping();
-  FMachine->ResetCpu();
-  UpdateReaderSwitches();
-  ShowRegisters();
+  PanelCommand(ncReset);
   // The Reset button (not the front panel's RESET) empties the console as well.
   FController->FlushConsole();
   mmTTO->clear();
@@ -91,25 +93,25 @@ void TMainForm::btPrgLoadClick() {
   std::uint16_t v = FMachine->Switches;
   if (!ValueDialog().Execute(BelowLeft(edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
   if (ValueDialog().ValueEdit()->CheckError()) return;
-  FMachine->Switches = v;
-  edSwitches->SetValue(v);
-  LptDeclined = false;
-  FRangeReported = false;
-  AfterRun(FMachine->ProgramLoad());
+  FMachine->SetSwitches(v);
+  RunCommand(ncProgLoad);
 }
 
-void TMainForm::btShowStepsClick(bool down) {
-  FMachine->ShowEachStep = down;
-  ShowRunState();
-  InvalidateMemView();
-}
+void TMainForm::btShowStepsClick(bool down) { FMachine->SetShowEachStep(down); }
 
 void TMainForm::UpdateReaderSwitches() {
   const bool on = FMachine->Tti.ReaderOn();
   if (tswTTReader->isChecked() != on) {
     tswTTReader->setChecked(on);
-    tswTTReader->setText(QtText("Reader:") + " " + (on ? QtText("On") : QtText("Off")));
+    ShowTeletypeSwitches();
   }
+}
+
+static QString OnOffText(const char* what, bool on) { return QtText(what) + " " + (on ? QtText("On") : QtText("Off")); }
+
+void TMainForm::ShowTeletypeSwitches() {
+  tswTTReader->setText(OnOffText(N_("Reader:"), tswTTReader->isChecked()));
+  tswTTPunch->setText(OnOffText(N_("Punch:"), tswTTPunch->isChecked()));
 }
 
 int TMainForm::KeyToTeletype(int key, Qt::KeyboardModifiers mods, const QString& text) {

@@ -69,16 +69,24 @@ std::vector<TWord> ReadAddresses(const TIniFile& ini, const char* section) {
 
 void TMainForm::ConnectController() {
   TMachineController* c = FController;
-  connect(c, &TMachineController::OnRegistersChanged, this, [this] { ShowRegisters(); });
+  connect(c, &TMachineController::OnRegistersChanged, this, [this] {
+    ShowRegisters();
+    // A reset (the buttons, the panel, the program's IORST) turns the teletype reader off.
+    UpdateReaderSwitches();
+  });
+  // An edit of the word at PC shows in the register panel.
+  connect(c, &TMachineController::OnWordsChanged, this, [this](int first, int count) {
+    if (FMachine->PC >= first && FMachine->PC < first + count) ShowRegisters();
+  });
+  connect(c, &TMachineController::OnSwitchesChanged, this, [this] {
+    edSwitches->SetValue(FMachine->Switches);
+    if (FFrontPanel && FFrontPanel->isVisible()) FFrontPanel->SetSwitches(FMachine->Switches);
+  });
   connect(c, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
   connect(c, &TMachineController::OnRunningChanged, this, [this](bool on) {
     if (on) ShowStopReason();
   });
-  connect(c, &TMachineController::OnMemoryChanged, this, [this] { ApplyNumFormat(); });
-  connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) {
-    gbMemory->setTitle(MemoryCaption());
-    FillMemoryView();
-  });
+  connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) { gbMemory->setTitle(MemoryCaption()); });
   connect(c, &TMachineController::OnConsoleOutput, this, [this](const QByteArray& b) { OnConsoleOutput(b); });
   connect(c, &TMachineController::OnPrinterLines, this,
           [this](const QStringList& lines, bool cleared) { pcDevices->AddPrinterLines(lines, cleared); });
@@ -142,7 +150,7 @@ void TMainForm::ReadSettings() {
   itmFrontPanel->setChecked(ini.ReadBool(Config, "ShowFrontPanel", true));
   cbUpcase->setChecked(ini.ReadBool(Config, "UpperCase", true));
   const int sw = ini.ReadInteger(Config, "Switches", 0);
-  FMachine->Switches = TWord(sw >= 0 && sw <= 0177777 ? sw : 0);
+  FMachine->SetSwitches(TWord(sw >= 0 && sw <= 0177777 ? sw : 0));
   FPreSwitches.clear();
   for (const QString& e : ToQString(ini.ReadString(Config, "PreSwitches", "000012,177777")).split(',', Qt::SkipEmptyParts))
     FPreSwitches << e.trimmed();
@@ -152,7 +160,7 @@ void TMainForm::ReadSettings() {
   pcDevices->edLpt->setText(ToQString(ini.ReadString(Config, "LPTName", "")));
   pcDevices->Ptp.edFile->setText(ToQString(ini.ReadString(Config, "PTPName", "")));
   pcDevices->Ttp.edFile->setText(ToQString(ini.ReadString(Config, "TTPName", "")));
-  FPeripherals->TextFiles = NormalizeTextFiles(ToQString(ini.ReadString(Config, "TextFiles", "txt,lst,asm,bas")));
+  FPeripherals->TextFiles = NormalizeTextFiles(ToQString(ini.ReadString(Config, "TextFiles", DefaultTextFiles)));
   const std::pair<TReaderPage*, std::pair<const char*, const char*>> readers[2] = {
       {&pcDevices->Ptr, {"PtrFiles", "PTRName"}}, {&pcDevices->Ttr, {"TtrFiles", "TTRName"}}};
   for (const auto& [page, keys] : readers) {
@@ -243,12 +251,11 @@ void TMainForm::FirstShow() {
   FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
   if (FAutoDumpKept && LoadDump(FAutoDump, true)) {
     FAutoDumpKept = false;
-    FCaptionKind = 1;
-    SetCaption(QString());
+    FCaptionKind = ckRestored;
+    SetCaption();
   } else {
     if (FShutDownDone) return;  // a termination signal came while the error box was open
     ClearMemoryClick();
-    for (TWord a : FMachine->BreakPoints) FMachine->Memory[a].Flags |= BreakpointFlag;
   }
   ShowToolWindows();
   const QString ptr = pcDevices->Ptr.edFile->currentText();
@@ -260,7 +267,6 @@ void TMainForm::FirstShow() {
   pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
   FMachine->ResetCpu();
   ApplyNumFormat();
-  ShowRegisters();
   FRangeReported = false;
 }
 
@@ -288,8 +294,8 @@ void TMainForm::Shutdown(bool AskUser) {
   }
   // The working directory is made (with its parents) before the image goes into it.
   QDir().mkpath(ToQString(ExtractFilePath(image)));
-  std::string error;
-  if (!FMachine->SaveDump(image, &error)) ErrorBox(ToQString(error));
+  TMachineError error;
+  if (!FMachine->SaveDump(image, &error)) ErrorBox(ToQString(ErrorText(error)));
   for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
     if (d == pdPtr || d == pdTtr)
       FPeripherals->DetachInput(d);
@@ -313,11 +319,11 @@ void TMainForm::Shutdown(bool AskUser) {
   }
 }
 
-void TMainForm::SetCaption(const QString&) {
+void TMainForm::SetCaption() {
   QString title = QtText(ProgramTitle);
-  if (FCaptionKind == 1)
+  if (FCaptionKind == ckRestored)
     title += QtText(" - The last memory status has been restored");
-  else if (FCaptionKind == 2)
+  else if (FCaptionKind == ckDumpLoaded)
     title += QtText(" - Memory dump loaded: ") + ToQString(ExtractFileName(DumpName));
   setWindowTitle(title);
 }

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include "Fonts.h"
+#include "MachineController.h"
 #include "NovaUtils.h"
 #include "QtText.h"
 
@@ -96,11 +97,12 @@ void TMemoryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
 // ---- view
 
-TMemoryView::TMemoryView(TNovaMachine& Machine, QWidget* parent) : QTableView(parent), FMachine(Machine) {
+TMemoryView::TMemoryView(TMachineController& Controller, QWidget* parent)
+    : QTableView(parent), FMachine(Controller.Machine()) {
   setObjectName("sgMemory");
-  FModel = new TMemoryModel(Machine, this);
+  FModel = new TMemoryModel(FMachine, this);
   setModel(FModel);
-  setItemDelegate(new TMemoryDelegate(this, Machine));
+  setItemDelegate(new TMemoryDelegate(this, FMachine));
   setFont(PixelFont("Courier New", 13));
   horizontalHeader()->hide();
   verticalHeader()->hide();
@@ -119,9 +121,16 @@ TMemoryView::TMemoryView(TNovaMachine& Machine, QWidget* parent) : QTableView(pa
   setWordWrap(false);
   setTabKeyNavigation(false);
   setCurrentIndex(FModel->index(0, 2));
+  const auto repaint = [this] { viewport()->update(); };
+  connect(&Controller, &TMachineController::OnWordsChanged, this, repaint);
+  connect(&Controller, &TMachineController::OnRegistersChanged, this, repaint);
+  connect(&Controller, &TMachineController::OnBreakpointCountChanged, this, repaint);
+  connect(&Controller, &TMachineController::OnRunStateChanged, this, repaint);
+  connect(&Controller, &TMachineController::OnMemoryChanged, FModel, &TMemoryModel::Fill);
+  connect(&Controller, &TMachineController::OnMemorySizeChanged, FModel, &TMemoryModel::Fill);
 }
 
-bool TMemoryView::Greyed() const { return GreyWhileRunning && FMachine.Running() && !FMachine.ShowEachStep; }
+bool TMemoryView::Greyed() const { return FMachine.Running() && !FMachine.ShowEachStep; }
 
 int TMemoryView::SelectedRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
 

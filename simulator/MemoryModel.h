@@ -2,6 +2,9 @@
 // command) and a view with uniform rows that paints its cells itself. Only the rows the view shows
 // are ever formatted, so a refill costs the same at 32768 words as at 100.
 //
+// The view listens to the controller: written words, the registers (the PC row), breakpoints and
+// the run state repaint it, memory as a whole and its size refill it. Nobody refreshes it by hand.
+//
 // Rows are 16 px high, or as high as the grid's font needs when that is more; every rule of the
 // view (visible rows, scrolling, the menu below a row) works from the row height it really has.
 #pragma once
@@ -35,6 +38,7 @@ private:
   int FRows;
 };
 
+class TMachineController;
 class TMemoryView;
 
 // Paints one cell: background by the first matching rule, text at 2 px, the breakpoint circle.
@@ -53,7 +57,7 @@ class TMemoryView : public QTableView {
   Q_OBJECT
 public:
   static constexpr int DefaultRowHeight = 16;
-  TMemoryView(TNovaMachine& Machine, QWidget* parent = nullptr);
+  TMemoryView(TMachineController& Controller, QWidget* parent = nullptr);
 
   TMemoryModel* Model() const { return FModel; }
   // The grid's selected row (the current cell's row; -1 for none).
@@ -69,7 +73,6 @@ public:
   // First and last row of the range selection (the selected row alone without a range).
   std::pair<int, int> SelectionRange() const;
   // The whole grid greys out while the machine runs without "Show each program step".
-  bool GreyWhileRunning = true;
   bool Greyed() const;
   // Whole rows: a row is scrolled just far enough to be fully visible.
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;

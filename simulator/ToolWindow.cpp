@@ -18,6 +18,7 @@
 #include "NumberEd.h"
 #include "MainForm.h"
 #include "QtText.h"
+#include "RangeText.h"
 #include "ScreenPlacement.h"
 
 TToolWindow::TToolWindow(TMainForm& form, TDebugListModel* model, const char* objectName, QWidget* parent)
@@ -202,7 +203,7 @@ bool TToolWindow::AskAddress(QWidget* below, const QString& desc, int& addr) {
   if (dialog.ValueEdit()->CheckError()) return false;
   if (v > 077777) {
     // The memory ends there: nothing is added.
-    ErrorMsg(QtText("Address out of range:\r\n0 .. ") + ToQString(FormatWord(077777, NumFormat())), BelowLeft(below),
+    ErrorMsg(AddressOutOfRangeText(077777, NumFormat()), BelowLeft(below),
              QString(), this);
     return false;
   }

@@ -66,7 +66,12 @@ TWatchWin::TWatchWin(TMainForm& form, QWidget* parent)
   connect(btRemove, &QToolButton::clicked, this, [this] { btRemoveClick(); });
   connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });
   TMachineController* c = &form.Controller();
-  connect(c, &TMachineController::OnWatchCountChanged, this, [this](int n) { UpdateView(n); });
+  connect(c, &TMachineController::OnWatchCountChanged, this, [this](int n) {
+    if (FSwitchingAlert)
+      Refresh();
+    else
+      UpdateView(n);
+  });
   connect(c, &TMachineController::OnMemoryChanged, this, [this] { Refresh(); });
   resize(560, 260);
   RetranslateUi();
@@ -99,8 +104,6 @@ void TWatchWin::btRemoveClick() {
   const TWatchMem* w = Watches()->Entry(row);
   if (!w) return;
   FForm.Machine().RemoveWatch(w->Addr);
-  const int left = int(FForm.Machine().Watch.size());
-  UpdateView(left);
   SelectAfterRemoval(row);
 }
 
@@ -108,14 +111,15 @@ void TWatchWin::btDeleteAllClick() {
   if (FForm.Machine().Watch.empty()) return;
   if (!ConfirmMsg(QtText("Delete all items from watch list") + "?", NoPoint, QString(), this)) return;
   FForm.Machine().ClearWatches();
-  UpdateView(0);
 }
 
 void TWatchWin::ToggleAlert(int row) {
-  TWatchMem* w = Watches()->Entry(row);
+  const TWatchMem* w = Watches()->Entry(row);
   if (!w) return;
-  w->Alert = !w->Alert;
-  lvList->viewport()->update(lvList->visualRect(Watches()->index(row, TWatchModel::colMarks)));
+  // The list keeps its selection: only the entry's mark changes.
+  FSwitchingAlert = true;
+  FForm.Machine().SetWatchAlert(w->Addr, !w->Alert);
+  FSwitchingAlert = false;
 }
 
 bool TWatchWin::eventFilter(QObject* watched, QEvent* event) {

@@ -23,4 +23,7 @@ protected:
   void SetColumnWidths(int listWidth) override;
   void RetranslateUi() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  bool FSwitchingAlert = false;
 };

@@ -14,6 +14,7 @@
 #include "MessageBoxes.h"
 #include "NumberEd.h"
 #include "QtText.h"
+#include "RangeText.h"
 #include "ScreenPlacement.h"
 
 namespace {
@@ -137,7 +138,7 @@ void TWritePrgDialog::done(int result) {
         return;
       }
       if (v < 0 || v > 077777) {
-        ErrorMsg(QtText("Address out of range:\r\n0 .. ") + ToQString(FormatWord(077777, e->NumMode())), MousePos(),
+        ErrorMsg(AddressOutOfRangeText(077777, e->NumMode()), MousePos(),
                  QString(), this);
         e->setFocus();
         return;
