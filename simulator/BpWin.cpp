@@ -6,11 +6,12 @@
 #include <QToolButton>
 
 #include "MachineController.h"
-#include "MainForm.h"
+#include "Navigator.h"
 #include "MessageBoxes.h"
 #include "QtText.h"
 
-TBpWin::TBpWin(TMainForm& form, QWidget* parent) : TToolWindow(form, new TBpModel(form.Machine()), "BpWin", parent) {
+TBpWin::TBpWin(TMachineController& controller, TNavigator& navigator, QWidget* parent)
+    : TToolWindow(controller, navigator, new TBpModel(controller.Machine()), "BpWin", parent) {
   const int widths[TBpModel::colCount] = {100, 100, 210};
   for (int c = 0; c < TBpModel::colCount; ++c) lvList->setColumnWidth(c, widths[c]);
   btAdd = AddBarButton("btAdd", QStringLiteral("+"));
@@ -20,7 +21,7 @@ TBpWin::TBpWin(TMainForm& form, QWidget* parent) : TToolWindow(form, new TBpMode
   connect(btDelete, &QToolButton::clicked, this, [this] { btDeleteClick(); });
   connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });
   connect(lvList, &QTableView::doubleClicked, this, [this] { ListDblClick(); });
-  TMachineController* c = &form.Controller();
+  TMachineController* c = &controller;
   connect(c, &TMachineController::OnBreakpointCountChanged, this, [this](int n) { UpdateView(n); });
   connect(c, &TMachineController::OnMemoryChanged, this, [this] { Refresh(); });
   connect(c, &TMachineController::OnRegistersChanged, this, [this] { Refresh(); });
@@ -44,23 +45,23 @@ void TBpWin::SetColumnWidths(int listWidth) {
 
 void TBpWin::btAddClick() {
   int addr = 0;
-  if (AskAddress(btAdd, QtText("Add breakpoint:"), addr)) FForm.Machine().SetBreakpoint(TWord(addr));
+  if (AskAddress(btAdd, QtText("Add breakpoint:"), addr)) FController.Machine().SetBreakpoint(TWord(addr));
 }
 
 void TBpWin::btDeleteClick() {
   const int row = SelectedRow();
   const int addr = Breakpoints()->Address(row);
   if (addr < 0) return;
-  FForm.Machine().ClearBreakpoint(TWord(addr));
+  FController.Machine().ClearBreakpoint(TWord(addr));
   SelectAfterRemoval(row);
 }
 
 void TBpWin::btDeleteAllClick() {
   if (!ConfirmMsg(QtText("Delete all breakpoints") + "?", NoPoint, QString(), this)) return;
-  FForm.Machine().ClearBreakpoints();
+  FController.Machine().ClearBreakpoints();
 }
 
 void TBpWin::ListDblClick() {
   const int addr = Breakpoints()->Address(SelectedRow());
-  if (addr >= 0) FForm.ShowMemory(addr);
+  if (addr >= 0) FNavigator.ShowAddress(addr);
 }

@@ -8,7 +8,7 @@ class QToolButton;
 class TBpWin : public TToolWindow {
   Q_OBJECT
 public:
-  TBpWin(TMainForm& form, QWidget* parent);
+  TBpWin(TMachineController& controller, TNavigator& navigator, QWidget* parent);
   TBpModel* Breakpoints() const { return static_cast<TBpModel*>(Model()); }
   QToolButton* btAdd;
   QToolButton* btDelete;

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "Fonts.h"
+#include "Peripherals.h"
 #include "QtText.h"
 
 namespace {
@@ -34,15 +35,17 @@ void TConsole::AddBytes(const QByteArray& bytes) {
   FRows -= RowsOf(FLines.back());
   for (char ch : bytes) {
     const auto b = std::uint8_t(ch);
-    if (b == 015) {
-      FRows += RowsOf(FLines.back());
-      if (FLines.size() >= std::size_t(MaxLines)) {
-        FRows -= RowsOf(FLines.front());
-        FLines.pop_front();
-      }
-      FLines.emplace_back(QStringLiteral(">"));
-    } else if (b > 037) {
-      FLines.back() += QChar(b);
+    switch (ConsoleAction(b)) {
+      case caNewLine:
+        FRows += RowsOf(FLines.back());
+        if (FLines.size() >= std::size_t(MaxLines)) {
+          FRows -= RowsOf(FLines.front());
+          FLines.pop_front();
+        }
+        FLines.emplace_back(QStringLiteral(">"));
+        break;
+      case caAppend: FLines.back() += QChar(b); break;
+      case caNone: break;
     }
   }
   FRows += RowsOf(FLines.back());

@@ -34,7 +34,6 @@ void TDebugListModel::SetRows(int count) {
   }
 }
 
-void TDebugListModel::Resync() { SetRows(LiveCount()); }
 
 void TDebugListModel::Repaint() {
   if (FRows > 0) emit dataChanged(index(0, 0), index(FRows - 1, columnCount() - 1), {Qt::DisplayRole});

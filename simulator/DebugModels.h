@@ -28,8 +28,6 @@ public:
 
   // UpdateView's part: inserts or removes rows at the end so that the view has count rows.
   void SetRows(int count);
-  // Takes the live count at once (after the view missed updates while hidden).
-  void Resync();
   // The visible rows show the lists again (contents or captions changed).
   void Repaint();
 

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-TMachineController::TMachineController(TNovaMachine& Machine, TPeripherals& Peripherals, QObject* parent)
-    : QObject(parent), FMachine(Machine), FPeripherals(Peripherals) {
+TMachineController::TMachineController(QObject* parent)
+    : QObject(parent), FMachine(std::make_unique<TNovaMachine>()), FPeripherals(std::make_unique<TPeripherals>(*FMachine)) {
   FConsole.reserve(4096);
   FConsoleFlush.setSingleShot(true);
   FConsoleFlush.setInterval(0);
@@ -17,15 +17,15 @@ TMachineController::TMachineController(TNovaMachine& Machine, TPeripherals& Peri
     SampleSpeed(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
                     .count());
   });
-  FMachine.SetHost(this);
-  FPeripherals.SetHost(this);
-  FMachine.Rtc.SetTimer(this);
+  FMachine->SetHost(this);
+  FPeripherals->SetHost(this);
+  FMachine->Rtc.SetTimer(this);
 }
 
 TMachineController::~TMachineController() {
-  FMachine.Rtc.SetTimer(nullptr);
-  FPeripherals.SetHost(nullptr);
-  FMachine.SetHost(nullptr);
+  FMachine->Rtc.SetTimer(nullptr);
+  FPeripherals->SetHost(nullptr);
+  FMachine->SetHost(nullptr);
 }
 
 void TMachineController::PrinterLine(const std::string& line) {
@@ -56,12 +56,12 @@ void TMachineController::FlushConsole() {
   emit OnConsoleOutput(bytes);
 }
 
-void TMachineController::FireClock() { FMachine.Rtc.TimeElapsed(); }
+void TMachineController::FireClock() { FMachine->Rtc.TimeElapsed(); }
 
 void TMachineController::PumpEvents() {
   if (SliceEnded) SliceEnded();
   if (std::chrono::steady_clock::now() - FLastFlush >= OutputInterval) FlushConsole();
-  FPeripherals.FlushOutputsWhenDue();
+  FPeripherals->FlushOutputsWhenDue();
   if (ProcessEvents)
     ProcessEvents();
   else
@@ -95,12 +95,12 @@ void TMachineController::RunningChanged(bool on) {
 }
 
 void TMachineController::SampleSpeed(std::int64_t NowNs) {
-  const TSpeedSample now{NowNs, FMachine.ExecutedCount(), FMachine.SimTimeNs()};
+  const TSpeedSample now{NowNs, FMachine->ExecutedCount(), FMachine->SimTimeNs()};
   const TSpeedSample base = FSpeedBase;
   FSpeedBase = now;
   if (base.Wall < 0 || now.Wall <= base.Wall) return;
   const double seconds = double(now.Wall - base.Wall) / 1e9;
   const double ips = double(now.Executed - base.Executed) / seconds;
-  const double ratio = FMachine.Timed() ? double(now.Sim - base.Sim) / 1e9 / seconds : -1.0;
+  const double ratio = FMachine->Timed() ? double(now.Sim - base.Sim) / 1e9 / seconds : -1.0;
   emit OnSpeedMeasured(ips, ratio);
 }

@@ -1,7 +1,8 @@
-// TMachineController: the one object that hosts the machine core inside the window. It implements
-// the core's host interfaces (machine, peripherals, clock timer) and turns their calls into Qt
-// signals; the register panel, the memory grid, the console and the later tool windows connect
-// to those signals and never set themselves as the core's host.
+// TMachineController: the one object that hosts the machine core inside the window. It owns the
+// machine and its peripherals for the whole run of the program, implements the core's host
+// interfaces (machine, peripherals, clock timer) and turns their calls into Qt signals; the
+// register panel, the memory grid, the console and the tool windows connect to those signals,
+// change the machine only through its operations and never set themselves as the core's host.
 //
 // Teletype output is collected in a buffer and handed on when events are pumped (or, outside a
 // run, from the event loop right after), never one widget call per character. Nothing here pumps
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "Devices.h"
@@ -23,11 +25,11 @@
 class TMachineController : public QObject, public TMachineHost, public TPeripheralHost, public TIntervalTimer {
   Q_OBJECT
 public:
-  TMachineController(TNovaMachine& Machine, TPeripherals& Peripherals, QObject* parent = nullptr);
+  explicit TMachineController(QObject* parent = nullptr);
   ~TMachineController() override;
 
-  TNovaMachine& Machine() const { return FMachine; }
-  TPeripherals& Peripherals() const { return FPeripherals; }
+  TNovaMachine& Machine() const { return *FMachine; }
+  TPeripherals& Peripherals() const { return *FPeripherals; }
 
   // Called at every event pump before the events run (the console flush comes first).
   std::function<void()> ProcessEvents;
@@ -63,7 +65,7 @@ public:
   void PumpEvents() override;
   // After every stop, step or load: what the punches and the printer wrote goes to their files.
   void RegistersChanged() override {
-    FPeripherals.FlushOutputs();
+    FPeripherals->FlushOutputs();
     emit OnRegistersChanged();
   }
   void SwitchesChanged() override { emit OnSwitchesChanged(); }
@@ -119,8 +121,9 @@ signals:
   void OnSpeedMeasured(double ips, double ratio);
 
 private:
-  TNovaMachine& FMachine;
-  TPeripherals& FPeripherals;
+  // The peripherals go before the machine they are bound to.
+  std::unique_ptr<TNovaMachine> FMachine;
+  std::unique_ptr<TPeripherals> FPeripherals;
   std::string FConsole;
   QStringList FPrinter;
   bool FPrinterCleared = false;

@@ -57,18 +57,17 @@ TMainForm::~TMainForm() {
   FWatchWin.reset();
   FBpWin.reset();
   FFrontPanel.reset();
-  // The peripherals go before the machine they are bound to.
   delete FController;
   FController = nullptr;
-  FPeripherals.reset();
-  FMachine.reset();
+  FPeripherals = nullptr;
+  FMachine = nullptr;
 }
 
 void TMainForm::Create(const TMainFormPaths& paths) {
   setObjectName("MainForm");
-  FMachine = std::make_unique<TNovaMachine>();
-  FPeripherals = std::make_unique<TPeripherals>(*FMachine);
-  FController = new TMachineController(*FMachine, *FPeripherals, this);
+  FController = new TMachineController(this);
+  FMachine = &FController->Machine();
+  FPeripherals = &FController->Peripherals();
   FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
   FKeyQueue = std::make_unique<TKeyQueue>(*FMachine, *FPeripherals);
   FController->SliceEnded = [this] {
@@ -97,6 +96,7 @@ QWidget* TMainForm::BuildLeftSide() {
   auto* v = new QVBoxLayout(left);
   v->setContentsMargins(0, 0, 0, 0);
   gbRegister = new TRegisterPanel(left);
+  gbRegister->Attach(*FController, *this);
   v->addWidget(gbRegister);
   gbSwitches = new QGroupBox(left);
   gbSwitches->setObjectName("gbSwitches");
@@ -345,7 +345,6 @@ void TMainForm::BuildUi() {
           [this](int d, const QString& e) { ReaderHistoryChosen(TPeriphDevice(d), e); });
   connect(pcDevices, &TDeviceTabs::OutputOpen, this, [this](int d) { OutputOpenClick(TPeriphDevice(d)); });
   connect(pcDevices, &TDeviceTabs::OutputClose, this, [this](int d) { OutputCloseClick(TPeriphDevice(d)); });
-  connect(gbRegister, &TRegisterPanel::FieldClicked, this, [this](QWidget* f) { RegisterFieldClick(f); });
   connect(gbRegister, &TRegisterPanel::AdrHover, this, [this](bool over) { ShowAdrHint(over); });
   connect(gbRegister->btPC, &QToolButton::clicked, this, [this] { btPCClick(); });
   connect(gbRegister->btAddWatch, &QToolButton::clicked, this, [this] { btAddWatchClick(); });

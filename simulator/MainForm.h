@@ -1,8 +1,10 @@
-// TMainForm: Corvane's main window. It owns the machine and its peripherals for the whole run of
-// the program and shows them: the register panel, the memory grid, run control, the device tabs
-// with the teletype console, dumps and listings, settings, start-up and shutdown. Its parts are
-// written in separate files (MainRegisters, MainMemory, MainRun, MainDevices, MainDumps,
-// MainSettings, MainMenus); TMachineController carries the core's calls to them as signals.
+// TMainForm: Corvane's main window. It puts the panels together around TMachineController, which
+// owns the machine and its peripherals: the register panel and the memory grid (each listens to
+// the controller and changes the machine through the core's operations), run control, the device
+// tabs with the teletype console, dumps and listings, menus, settings, start-up and shutdown. Its
+// parts are written in separate files (MainRegisters, MainRun, MainFrontPanel, MainDevices,
+// MainTyping, MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only a
+// TNavigator.
 //
 // Every modal question goes through the dialog service, so tests drive the whole window
 // offscreen. Closing (Quit, the title bar, SIGTERM/SIGINT) stops a run first and shuts down once.
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "LiveLamps.h"
+#include "Navigator.h"
 #include "NovaFrontpanel.h"
 #include "NovaMachine.h"
 #include "NumberUtils.h"
@@ -67,7 +70,7 @@ struct TMainFormPaths {
   std::string Documents; // the user's documents folder
 };
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public TNavigator {
   Q_OBJECT
 public:
   explicit TMainForm(const TMainFormPaths& paths, QWidget* parent = nullptr);
@@ -85,6 +88,7 @@ public:
   void ApplyNumFormat();
   void ShowRunState();
   void ShowMemory(int Addr);
+  void ShowAddress(int Addr) override { ShowMemory(Addr); }
   void InvalidateMemView();
   void CenterMemoryRow(int row);
   void PushAddress(int row);
@@ -306,8 +310,8 @@ public:
   QAction* itmInfo;
 
   // The dialogs, made once (the program's start-up order) and reused.
-  TValueDialog& ValueDialog();
-  TCommandDialog& CommandDialog();
+  TValueDialog& ValueDialog() override;
+  TCommandDialog& CommandDialog() override;
   TWritePrgDialog& WritePrgDialog();
   TShellDirDialog& DirDialog();
   TSelectFromListDialog& ListDialog();
@@ -361,6 +365,9 @@ private:
   void ClearHistory();
   void UpdateHistoryButtons();
   void AfterRun(TStopReason reason);
+  // What follows a change of the registers besides the register panel: the grid's PC row, the
+  // switches field, the front panel's lamps, the keys waiting.
+  void FollowRegisters();
   // START, CONTINUE, INST STEP, PROG LOAD of the panel or the buttons, file requests answered.
   void RunCommand(TNovaCommands Command);
   // A device that needed a file ended the run: the file dialog, the answer, and the run goes on
@@ -378,9 +385,9 @@ private:
   void OnConsoleOutput(const QByteArray& bytes);
   QPoint Below(QWidget* w) const;
 
-  std::unique_ptr<TNovaMachine> FMachine;
-  std::unique_ptr<TPeripherals> FPeripherals;
-  TMachineController* FController = nullptr;
+  TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TNovaMachine* FMachine = nullptr;
+  TPeripherals* FPeripherals = nullptr;
   std::unique_ptr<TTextTyping> FTyping;
   std::unique_ptr<TKeyQueue> FKeyQueue;
   std::size_t FKeysShown = 0;

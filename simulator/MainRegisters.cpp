@@ -70,9 +70,12 @@ bool TMainForm::AskAddress(const QString& desc, int initial, int& addr) {
 }
 
 void TMainForm::ShowRegisters() {
+  gbRegister->ShowRegisters();
+  FollowRegisters();
+}
+
+void TMainForm::FollowRegisters() {
   TNovaMachine& m = *FMachine;
-  gbRegister->siIntEn->SetIndicate(m.IntEnable);
-  gbRegister->siIrq->SetIndicate(m.IrqFlag);
   const bool inside = m.PC < m.MemSize;
   if (!inside)
     ShowOutOfRange();
@@ -82,22 +85,7 @@ void TMainForm::ShowRegisters() {
   // the grid scrolls so that it is the second row.
   const int sel = sgMemory->SelectedRow();
   if (sel > 1 && sel - sgMemory->TopRow() > sgMemory->VisibleRows() - 2) sgMemory->SetTopRow(sel - 1);
-  const TWord word = m.ReadMemory(m.PC);
-  gbRegister->edPC->SetValue(m.PC);
-  gbRegister->edCmd->SetValue(word);
-  gbRegister->edCommand->setText(ToQString(CommandToStr(m.PC & 077777, word, FNumFormat, false)));
-  gbRegister->edCarry->SetValue(m.Carry);
-  for (int i = 0; i < 4; ++i) gbRegister->edAC[i]->SetValue(m.AC[i]);
-  const bool skip = m.EvaluateAtPC();
-  const int adr = FController->EffAddr();
-  if (adr >= 0)
-    gbRegister->edAdr->SetValue(adr);
-  else
-    gbRegister->edAdr->clear();
-  gbRegister->aiSkip->SetIndicate(skip);
-  gbRegister->aiSkip->SetDirection(skip ? adDown : adRight);
   edSwitches->SetValue(m.Switches);
-  gbRegister->siRun->SetIndicate(m.Running());
   PushFrontPanel();
   // A reset (the button, the panel, a dump load, the program's IORST) may have dropped keys.
   ShowKeysWaiting();
@@ -106,9 +94,8 @@ void TMainForm::ShowRegisters() {
 void TMainForm::FillMemoryView() { sgMemory->Model()->Fill(); }
 
 void TMainForm::ApplyNumFormat() {
-  for (TNumberEdit* e : {gbRegister->edPC, gbRegister->edCmd, gbRegister->edAdr, gbRegister->edAC[0],
-                         gbRegister->edAC[1], gbRegister->edAC[2], gbRegister->edAC[3], pcDevices->Ptr.edByte,
-                         pcDevices->Ptp.edByte}) {
+  gbRegister->SetNumFormat(FNumFormat);
+  for (TNumberEdit* e : {pcDevices->Ptr.edByte, pcDevices->Ptp.edByte}) {
     const bool empty = e->text().isEmpty();
     e->SetNumMode(FNumFormat);
     if (empty) e->clear();
@@ -129,19 +116,9 @@ void TMainForm::ShowRunState() {
     FViewTimer.start();
   else
     FViewTimer.stop();
-  const bool grey = run && !btShowSteps->isChecked();
-  const QPalette::ColorRole role = grey ? QPalette::Button : QPalette::Base;
-  for (QLineEdit* e : gbRegister->findChildren<QLineEdit*>()) {
-    QPalette p = e->palette();
-    p.setColor(QPalette::Base, QApplication::palette().color(role));
-    e->setPalette(p);
-  }
-  gbRegister->aiRun->SetAnimate(run);
-  gbRegister->siRun->SetIndicate(run);
   const bool executing = FMachine->Executing();
   btStop->setEnabled(executing);
   itmStop->setEnabled(true);
-  sgMemory->viewport()->update();
 }
 
 void TMainForm::tmViewTimer() {
@@ -338,55 +315,14 @@ void TMainForm::PredefinedSwitchesClick() {
 }
 
 void TMainForm::RegisterFieldClick(QWidget* field) {
-  TNovaMachine& m = *FMachine;
-  TRegisterPanel& r = *gbRegister;
-  if (field == r.edCmd || field == r.edCommand) {
-    std::uint16_t v = m.ReadMemory(m.PC);
-    if (CommandDialog().Execute(Below(r.edCmd), QtText("Assembler command:"), m.PC, FNumFormat, v)) m.WriteWord(m.PC, v);
+  if (field != edSwitches) {
+    gbRegister->EditField(field);
     return;
   }
-  if (field == r.edAdr) return;
-  QString desc;
-  TNumberEdit* edit = static_cast<TNumberEdit*>(field);
-  std::uint16_t v = 0;
-  int ac = -1;
-  if (field == r.edPC) {
-    desc = QtText("Program counter:");
-    v = m.PC;
-  } else if (field == r.edCarry) {
-    desc = QtText("Carry:");
-    v = m.Carry;
-  } else if (field == edSwitches) {
-    desc = QtText("Front panel switches:");
-    v = m.Switches;
-  } else {
-    for (int i = 0; i < 4; ++i)
-      if (field == r.edAC[i]) ac = i;
-    if (ac < 0) return;
-    static const char* const texts[4] = {N_("Accumulator 0:"), N_("Accumulator 1:"), N_("Accumulator 2:"),
-                                         N_("Accumulator 3:")};
-    desc = QtText(texts[ac]);
-    v = m.AC[ac];
-  }
-  if (!ValueDialog().Execute(Below(edit), desc, FNumFormat, v)) return;
+  std::uint16_t v = FMachine->Switches;
+  if (!ValueDialog().Execute(Below(edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
   if (ValueDialog().ValueEdit()->CheckError()) return;
-  if (field == r.edPC) {
-    if (v > 077777) {
-      ErrorBox(AddressOutOfRangeText(077777, FNumFormat), Below(edit));
-      return;
-    }
-    m.SetPC(v);
-    return;
-  }
-  if (field == r.edCarry) {
-    m.SetCarry(v);
-    r.edAC[0]->setFocus();
-  } else if (field == edSwitches) {
-    m.SetSwitches(v);
-  } else {
-    m.SetAC(ac, v);
-    r.edAC[(ac + 1) % 4]->setFocus();
-  }
+  FMachine->SetSwitches(v);
 }
 
 void TMainForm::ShowAdrHint(bool show) {

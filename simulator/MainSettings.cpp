@@ -70,13 +70,13 @@ std::vector<TWord> ReadAddresses(const TIniFile& ini, const char* section) {
 void TMainForm::ConnectController() {
   TMachineController* c = FController;
   connect(c, &TMachineController::OnRegistersChanged, this, [this] {
-    ShowRegisters();
+    FollowRegisters();
     // A reset (the buttons, the panel, the program's IORST) turns the teletype reader off.
     UpdateReaderSwitches();
   });
   // An edit of the word at PC shows in the register panel.
   connect(c, &TMachineController::OnWordsChanged, this, [this](int first, int count) {
-    if (FMachine->PC >= first && FMachine->PC < first + count) ShowRegisters();
+    if (FMachine->PC >= first && FMachine->PC < first + count) FollowRegisters();
   });
   connect(c, &TMachineController::OnSwitchesChanged, this, [this] {
     edSwitches->SetValue(FMachine->Switches);

@@ -10,7 +10,7 @@
 
 TTraceWin& TMainForm::TraceWin() {
   if (!FTraceWin) {
-    FTraceWin = std::make_unique<TTraceWin>(*this, this);
+    FTraceWin = std::make_unique<TTraceWin>(*FController, *this, this);
     connect(FTraceWin.get(), &TToolWindow::Closed, this, [this] { itmTrace->setChecked(false); });
   }
   return *FTraceWin;
@@ -18,7 +18,7 @@ TTraceWin& TMainForm::TraceWin() {
 
 TWatchWin& TMainForm::WatchWin() {
   if (!FWatchWin) {
-    FWatchWin = std::make_unique<TWatchWin>(*this, this);
+    FWatchWin = std::make_unique<TWatchWin>(*FController, *this, this);
     connect(FWatchWin.get(), &TToolWindow::Closed, this, [this] { itmWatchList->setChecked(false); });
   }
   return *FWatchWin;
@@ -26,7 +26,7 @@ TWatchWin& TMainForm::WatchWin() {
 
 TBpWin& TMainForm::BpWin() {
   if (!FBpWin) {
-    FBpWin = std::make_unique<TBpWin>(*this, this);
+    FBpWin = std::make_unique<TBpWin>(*FController, *this, this);
     connect(FBpWin.get(), &TToolWindow::Closed, this, [this] { itmBreakpoints->setChecked(false); });
   }
   return *FBpWin;

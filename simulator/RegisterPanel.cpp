@@ -2,6 +2,7 @@
 #include "ToolIcons.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -12,8 +13,17 @@
 
 #include "Fonts.h"
 #include "Indicators.h"
+#include "InpCommand.h"
+#include "InpValue.h"
+#include "MachineController.h"
+#include "MessageBoxes.h"
+#include "Navigator.h"
+#include "NovaUtils.h"
 #include "NumberEd.h"
 #include "QtText.h"
+#include "RangeText.h"
+#include "ScreenPlacement.h"
+#include "Translate.h"
 
 TActivityIndicator::TActivityIndicator(QWidget* parent) : QWidget(parent) {
   setObjectName("aiRun");
@@ -176,6 +186,110 @@ TRegisterPanel::TRegisterPanel(QWidget* parent) : QGroupBox(parent) {
   bytes(cbCmd, edCmd);
   for (int i = 0; i < 4; ++i) bytes(cbAC[i], edAC[i]);
   RetranslateUi();
+}
+
+void TRegisterPanel::Attach(TMachineController& controller, TNavigator& navigator) {
+  FController = &controller;
+  FNavigator = &navigator;
+  connect(&controller, &TMachineController::OnRegistersChanged, this, [this] { ShowRegisters(); });
+  connect(&controller, &TMachineController::OnWordsChanged, this, [this](int first, int count) {
+    const int pc = FController->Machine().PC;
+    if (pc >= first && pc < first + count) ShowRegisters();
+  });
+  connect(&controller, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
+  connect(this, &TRegisterPanel::FieldClicked, this, [this](QWidget* field) { EditField(field); });
+}
+
+void TRegisterPanel::SetNumFormat(TNumMode mode) {
+  FNumFormat = mode;
+  for (TNumberEdit* e : {edPC, edCmd, edAdr, edAC[0], edAC[1], edAC[2], edAC[3]}) {
+    const bool empty = e->text().isEmpty();
+    e->SetNumMode(mode);
+    if (empty) e->clear();
+  }
+}
+
+void TRegisterPanel::ShowRegisters() {
+  if (!FController) return;
+  TNovaMachine& m = FController->Machine();
+  siIntEn->SetIndicate(m.IntEnable);
+  siIrq->SetIndicate(m.IrqFlag);
+  const TWord word = m.ReadMemory(m.PC);
+  edPC->SetValue(m.PC);
+  edCmd->SetValue(word);
+  edCommand->setText(ToQString(CommandToStr(m.PC & nova::AddrMask, word, FNumFormat, false)));
+  edCarry->SetValue(m.Carry);
+  for (int i = 0; i < 4; ++i) edAC[std::size_t(i)]->SetValue(m.AC[std::size_t(i)]);
+  const bool skip = m.EvaluateAtPC();
+  const int adr = FController->EffAddr();
+  if (adr >= 0)
+    edAdr->SetValue(adr);
+  else
+    edAdr->clear();
+  aiSkip->SetIndicate(skip);
+  aiSkip->SetDirection(skip ? adDown : adRight);
+  siRun->SetIndicate(m.Running());
+}
+
+void TRegisterPanel::ShowRunState() {
+  if (!FController) return;
+  const TNovaMachine& m = FController->Machine();
+  const bool run = m.Running();
+  const bool grey = run && !m.ShowEachStep;
+  const QPalette::ColorRole role = grey ? QPalette::Button : QPalette::Base;
+  for (QLineEdit* e : findChildren<QLineEdit*>()) {
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, QApplication::palette().color(role));
+    e->setPalette(p);
+  }
+  aiRun->SetAnimate(run);
+  siRun->SetIndicate(run);
+}
+
+void TRegisterPanel::EditField(QWidget* field) {
+  if (!FController || field == edAdr) return;
+  TNovaMachine& m = FController->Machine();
+  if (field == edCmd || field == edCommand) {
+    std::uint16_t v = m.ReadMemory(m.PC);
+    if (FNavigator->CommandDialog().Execute(BelowLeft(edCmd), QtText("Assembler command:"), m.PC, FNumFormat, v))
+      m.WriteWord(m.PC, v);
+    return;
+  }
+  QString desc;
+  TNumberEdit* edit = static_cast<TNumberEdit*>(field);
+  std::uint16_t v = 0;
+  int ac = -1;
+  if (field == edPC) {
+    desc = QtText("Program counter:");
+    v = m.PC;
+  } else if (field == edCarry) {
+    desc = QtText("Carry:");
+    v = m.Carry;
+  } else {
+    for (int i = 0; i < 4; ++i)
+      if (field == edAC[std::size_t(i)]) ac = i;
+    if (ac < 0) return;
+    static const char* const texts[4] = {N_("Accumulator 0:"), N_("Accumulator 1:"), N_("Accumulator 2:"),
+                                         N_("Accumulator 3:")};
+    desc = QtText(texts[ac]);
+    v = m.AC[std::size_t(ac)];
+  }
+  TValueDialog& dialog = FNavigator->ValueDialog();
+  if (!dialog.Execute(BelowLeft(edit), desc, FNumFormat, v)) return;
+  if (dialog.ValueEdit()->CheckError()) return;
+  if (field == edPC) {
+    if (v > nova::AddrMask) {
+      ErrorMsg(AddressOutOfRangeText(nova::AddrMask, FNumFormat), BelowLeft(edit), QString(), window());
+      return;
+    }
+    m.SetPC(v);
+  } else if (field == edCarry) {
+    m.SetCarry(v);
+    edAC[0]->setFocus();
+  } else {
+    m.SetAC(ac, v);
+    edAC[std::size_t((ac + 1) % 4)]->setFocus();
+  }
 }
 
 void TRegisterPanel::RetranslateUi() {

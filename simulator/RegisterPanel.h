@@ -1,17 +1,23 @@
 // The "Register" group of the main window: PC, current instruction, effective address, the
 // interrupt and run lamps, carry, skip arrow and the four accumulators, each number field with
-// its "B" (bytes) box. The panel only shows; the main window reacts to clicks on its fields.
+// its "B" (bytes) box. Once attached to the controller it shows the registers whenever they, the
+// word at PC or the run state change, and a click on a field edits that register through the
+// core's operations.
 #pragma once
 #include <QComboBox>
 #include <QGroupBox>
 #include <QTimer>
 #include <array>
 
+#include "NumberUtils.h"
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QToolButton;
 class TArrowIndicator;
+class TMachineController;
+class TNavigator;
 class TNumberEdit;
 class TSpotIndicator;
 
@@ -38,6 +44,17 @@ class TRegisterPanel : public QGroupBox {
 public:
   explicit TRegisterPanel(QWidget* parent = nullptr);
   void RetranslateUi();
+
+  void Attach(TMachineController& controller, TNavigator& navigator);
+  // The number fields in this base (the shown values stay; an empty field stays empty).
+  void SetNumFormat(TNumMode mode);
+  // The registers, the word at PC with its command, the effective address and the skip arrow,
+  // the interrupt and run lamps from the machine now.
+  void ShowRegisters();
+  // Greyed fields and the turning sector while the machine runs.
+  void ShowRunState();
+  // The value (or command) dialog of the field; the register is set through the controller.
+  void EditField(QWidget* field);
 
   TNumberEdit* edPC;
   QToolButton* btPC;
@@ -68,6 +85,9 @@ protected:
 private:
   QLabel* FLabels[8];
   QLabel* FAcLabels[4];
+  TMachineController* FController = nullptr;
+  TNavigator* FNavigator = nullptr;
+  TNumMode FNumFormat = nmOctal;
 };
 
 // cbPreSwitches: a narrow drop-down (21 px) whose list opens 156 px wide from the left edge of

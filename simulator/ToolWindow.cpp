@@ -16,13 +16,15 @@
 #include "InpValue.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
-#include "MainForm.h"
+#include "MachineController.h"
+#include "Navigator.h"
 #include "QtText.h"
 #include "RangeText.h"
 #include "ScreenPlacement.h"
 
-TToolWindow::TToolWindow(TMainForm& form, TDebugListModel* model, const char* objectName, QWidget* parent)
-    : QWidget(parent, Qt::Window), FForm(form), FModel(model) {
+TToolWindow::TToolWindow(TMachineController& controller, TNavigator& navigator, TDebugListModel* model,
+                         const char* objectName, QWidget* parent)
+    : QWidget(parent, Qt::Window), FController(controller), FNavigator(navigator), FModel(model) {
   setObjectName(objectName);
   setAttribute(Qt::WA_QuitOnClose, false);
   model->setParent(this);
@@ -120,14 +122,14 @@ void TToolWindow::UpdateView(int count) {
   FDirty = true;
   if (!isVisible()) return;  // taken up when the window is shown
   // During a run the view follows at the pace of the view timer; otherwise at once.
-  if (FViewTimer.isActive() && FForm.Machine().Executing()) return;
+  if (FViewTimer.isActive() && FController.Machine().Executing()) return;
   Apply();
 }
 
 void TToolWindow::Refresh() {
   if (!isVisible()) return;
   FDirty = true;
-  if (FViewTimer.isActive() && FForm.Machine().Executing()) return;
+  if (FViewTimer.isActive() && FController.Machine().Executing()) return;
   Apply();
 }
 
@@ -198,7 +200,7 @@ bool TToolWindow::eventFilter(QObject* watched, QEvent* event) {
 
 bool TToolWindow::AskAddress(QWidget* below, const QString& desc, int& addr) {
   std::uint16_t v = 0;
-  TValueDialog& dialog = FForm.ValueDialog();
+  TValueDialog& dialog = FNavigator.ValueDialog();
   if (!dialog.Execute(BelowLeft(below), desc, NumFormat(), v)) return false;
   if (dialog.ValueEdit()->CheckError()) return false;
   if (v > 077777) {

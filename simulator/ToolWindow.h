@@ -17,7 +17,8 @@ class QPushButton;
 class QRadioButton;
 class QTableView;
 class QToolButton;
-class TMainForm;
+class TMachineController;
+class TNavigator;
 
 class TToolWindow : public QWidget {
   Q_OBJECT
@@ -25,7 +26,8 @@ public:
   static constexpr int ViewInterval = 40;  // ms between two view updates during a run
   static constexpr int RowHeight = 16;
 
-  TToolWindow(TMainForm& form, TDebugListModel* model, const char* objectName, QWidget* parent);
+  TToolWindow(TMachineController& controller, TNavigator& navigator, TDebugListModel* model, const char* objectName,
+              QWidget* parent);
   ~TToolWindow() override;
 
   // Stores both names; when both are set, takes "Top", "Left", "Height" and "Width" from that
@@ -79,7 +81,8 @@ protected:
   // After a removal: the same row index, the last row past the end, none when empty.
   void SelectAfterRemoval(int row);
 
-  TMainForm& FForm;
+  TMachineController& FController;
+  TNavigator& FNavigator;
   QTableView* lvList;
 
 private:

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "MainForm.h"
+#include "Navigator.h"
 #include "MachineController.h"
 #include "QtText.h"
 
-TTraceWin::TTraceWin(TMainForm& form, QWidget* parent)
-    : TToolWindow(form, new TTraceModel(form.Machine()), "TraceWin", parent) {
+TTraceWin::TTraceWin(TMachineController& controller, TNavigator& navigator, QWidget* parent)
+    : TToolWindow(controller, navigator, new TTraceModel(controller.Machine()), "TraceWin", parent) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   const int widths[TTraceModel::colCount] = {75, 150, 30, 75, 75, 75, 75};
   for (int c = 0; c < TTraceModel::colCount; ++c) lvList->setColumnWidth(c, widths[c]);
@@ -20,7 +20,7 @@ TTraceWin::TTraceWin(TMainForm& form, QWidget* parent)
   ButtonBar()->addWidget(btClear);
   connect(btClear, &QPushButton::clicked, this, [this] { btClearClick(); });
   connect(lvList, &QTableView::doubleClicked, this, [this] { ListDblClick(); });
-  connect(&form.Controller(), &TMachineController::OnTraceCountChanged, this, [this](int n) { UpdateView(n); });
+  connect(&controller, &TMachineController::OnTraceCountChanged, this, [this](int n) { UpdateView(n); });
   resize(640, 300);
   RetranslateUi();
 }
@@ -40,7 +40,7 @@ void TTraceWin::SetColumnWidths(int listWidth) {
 }
 
 void TTraceWin::btClearClick() {
-  FForm.Machine().ClearTrace();
+  FController.Machine().ClearTrace();
   UpdateView(0);
 }
 
@@ -49,5 +49,5 @@ void TTraceWin::ListDblClick() {
   if (row < 0) return;
   const QString pc = Trace()->CellText(row, TTraceModel::colPC);
   if (pc.isEmpty()) return;
-  FForm.ShowMemory(ParseNumber(pc.toStdString(), NumFormat()));
+  FNavigator.ShowAddress(ParseNumber(pc.toStdString(), NumFormat()));
 }

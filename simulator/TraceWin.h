@@ -6,7 +6,7 @@
 class TTraceWin : public TToolWindow {
   Q_OBJECT
 public:
-  TTraceWin(TMainForm& form, QWidget* parent);
+  TTraceWin(TMachineController& controller, TNavigator& navigator, QWidget* parent);
   TTraceModel* Trace() const { return static_cast<TTraceModel*>(Model()); }
   QPushButton* btClear;
   // "Clear": empties the core's trace.

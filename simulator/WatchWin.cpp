@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "MachineController.h"
-#include "MainForm.h"
+#include "Navigator.h"
 #include "MessageBoxes.h"
 #include "QtText.h"
 
@@ -48,8 +48,8 @@ private:
 };
 }  // namespace
 
-TWatchWin::TWatchWin(TMainForm& form, QWidget* parent)
-    : TToolWindow(form, new TWatchModel(form.Machine()), "WatchWin", parent) {
+TWatchWin::TWatchWin(TMachineController& controller, TNavigator& navigator, QWidget* parent)
+    : TToolWindow(controller, navigator, new TWatchModel(controller.Machine()), "WatchWin", parent) {
   const int widths[TWatchModel::colCount] = {40, 100, 180, 200};
   for (int c = 0; c < TWatchModel::colCount; ++c) lvList->setColumnWidth(c, widths[c]);
   lvList->setItemDelegateForColumn(TWatchModel::colMarks, new TWatchMarkDelegate(Watches(), lvList));
@@ -65,7 +65,7 @@ TWatchWin::TWatchWin(TMainForm& form, QWidget* parent)
   connect(btAdd, &QToolButton::clicked, this, [this] { btAddClick(); });
   connect(btRemove, &QToolButton::clicked, this, [this] { btRemoveClick(); });
   connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });
-  TMachineController* c = &form.Controller();
+  TMachineController* c = &controller;
   connect(c, &TMachineController::OnWatchCountChanged, this, [this](int n) {
     if (FSwitchingAlert)
       Refresh();
@@ -96,21 +96,21 @@ void TWatchWin::SetColumnWidths(int listWidth) {
 void TWatchWin::btAddClick() {
   int addr = 0;
   if (!AskAddress(btAdd, QtText("Add location to watch list:"), addr)) return;
-  FForm.Machine().AddWatch(TWord(addr));
+  FController.Machine().AddWatch(TWord(addr));
 }
 
 void TWatchWin::btRemoveClick() {
   const int row = SelectedRow();
   const TWatchMem* w = Watches()->Entry(row);
   if (!w) return;
-  FForm.Machine().RemoveWatch(w->Addr);
+  FController.Machine().RemoveWatch(w->Addr);
   SelectAfterRemoval(row);
 }
 
 void TWatchWin::btDeleteAllClick() {
-  if (FForm.Machine().Watch.empty()) return;
+  if (FController.Machine().Watch.empty()) return;
   if (!ConfirmMsg(QtText("Delete all items from watch list") + "?", NoPoint, QString(), this)) return;
-  FForm.Machine().ClearWatches();
+  FController.Machine().ClearWatches();
 }
 
 void TWatchWin::ToggleAlert(int row) {
@@ -118,7 +118,7 @@ void TWatchWin::ToggleAlert(int row) {
   if (!w) return;
   // The list keeps its selection: only the entry's mark changes.
   FSwitchingAlert = true;
-  FForm.Machine().SetWatchAlert(w->Addr, !w->Alert);
+  FController.Machine().SetWatchAlert(w->Addr, !w->Alert);
   FSwitchingAlert = false;
 }
 

@@ -8,7 +8,7 @@ class QToolButton;
 class TWatchWin : public TToolWindow {
   Q_OBJECT
 public:
-  TWatchWin(TMainForm& form, QWidget* parent);
+  TWatchWin(TMachineController& controller, TNavigator& navigator, QWidget* parent);
   TWatchModel* Watches() const { return static_cast<TWatchModel*>(Model()); }
   QToolButton* btAdd;
   QToolButton* btRemove;

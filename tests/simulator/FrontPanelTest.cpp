@@ -59,32 +59,6 @@ std::uint16_t AddressLamps(const TNovaFrontpanel& p) {
   return w;
 }
 
-// Calls the step at every event pump of a run until it returns true; a run that goes on far too
-// long is stopped and marked failed.
-class TPumpScript {
-public:
-  TPumpScript(TMainForm& form, std::function<bool()> step) : FForm(form), FStep(std::move(step)) {
-    const auto start = std::chrono::steady_clock::now();
-    form.Controller().ProcessEvents = [this, start] {
-      QCoreApplication::processEvents();
-      if (FDone) return;
-      if (FStep()) {
-        FDone = true;
-      } else if (std::chrono::steady_clock::now() - start > std::chrono::seconds(60)) {
-        Failed = FDone = true;
-        FForm.btStopClick();
-      }
-    };
-  }
-  ~TPumpScript() { FForm.Controller().ProcessEvents = nullptr; }
-  bool Failed = false;
-
-private:
-  TMainForm& FForm;
-  std::function<bool()> FStep;
-  bool FDone = false;
-};
-
 }  // namespace
 
 class TFrontPanelTest : public QObject {
@@ -335,7 +309,7 @@ private slots:
     int pumps = 0;
     bool litAtStart = false, blinked = false;
     {
-      TPumpScript script(f, [&] {
+      TPumpScript script(f, false, [&] {
         switch (pumps++) {
           case 0:
             litAtStart = p.Run();
@@ -367,7 +341,7 @@ private slots:
     // RESET during a run ends it too.
     pumps = 0;
     {
-      TPumpScript script(f, [&] {
+      TPumpScript script(f, false, [&] {
         Push(p.ResetSwitch, true);
         return true;
       });

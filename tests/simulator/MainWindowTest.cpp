@@ -56,35 +56,6 @@ std::string ReadFile(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Watches a run from the event pump: each pump calls the step until it returns true (done), then
-// the run is stopped. A run that takes far too long is stopped too, and Failed tells.
-class TPumpScript {
-public:
-  TPumpScript(TMainForm& form, std::function<bool()> step) : FForm(form), FStep(std::move(step)) {
-    FStart = std::chrono::steady_clock::now();
-    form.Controller().ProcessEvents = [this] {
-      QCoreApplication::processEvents();
-      if (FDone) return;
-      if (FStep()) {
-        FDone = true;
-        FForm.btStopClick();
-      } else if (std::chrono::steady_clock::now() - FStart > std::chrono::seconds(120)) {
-        Failed = true;
-        FDone = true;
-        FForm.btStopClick();
-      }
-    };
-  }
-  ~TPumpScript() { FForm.Controller().ProcessEvents = nullptr; }
-  bool Failed = false;
-
-private:
-  TMainForm& FForm;
-  std::function<bool()> FStep;
-  bool FDone = false;
-  std::chrono::steady_clock::time_point FStart;
-};
-
 QString ConsoleText(TMainForm& form) { return form.mmTTO->toPlainText(); }
 
 // Types keys as key events, as a person does: each once the teletype has been quiet for a while

@@ -3,12 +3,15 @@
 // short programs assembled into memory.
 #pragma once
 #include <QtTest>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
 #include "InpValue.h"
+#include "MachineController.h"
 #include "MainForm.h"
 #include "NovaUtils.h"
 #include "NumberEd.h"
@@ -23,6 +26,39 @@ struct TWindow {
   }
   TMainForm Form;
   TNovaFrontpanel& Panel() { return Form.FrontPanel(); }
+};
+
+// Watches a run from the event pump: each pump calls the step until it returns true (done), then
+// the run is stopped unless the test lets it go on (StopWhenDone false). A run that takes far too
+// long is stopped too, and Failed tells.
+class TPumpScript {
+public:
+  TPumpScript(TMainForm& form, std::function<bool()> step) : TPumpScript(form, true, std::move(step)) {}
+  TPumpScript(TMainForm& form, bool stopWhenDone, std::function<bool()> step)
+      : FForm(form), FStep(std::move(step)), FStopWhenDone(stopWhenDone) {
+    FStart = std::chrono::steady_clock::now();
+    form.Controller().ProcessEvents = [this] {
+      QCoreApplication::processEvents();
+      if (FDone) return;
+      if (FStep()) {
+        FDone = true;
+        if (FStopWhenDone) FForm.btStopClick();
+      } else if (std::chrono::steady_clock::now() - FStart > std::chrono::seconds(120)) {
+        Failed = true;
+        FDone = true;
+        FForm.btStopClick();
+      }
+    };
+  }
+  ~TPumpScript() { FForm.Controller().ProcessEvents = nullptr; }
+  bool Failed = false;
+
+private:
+  TMainForm& FForm;
+  std::function<bool()> FStep;
+  bool FStopWhenDone;
+  bool FDone = false;
+  std::chrono::steady_clock::time_point FStart;
 };
 
 // Answers the next value dialog with a text (as if typed) and OK.
