@@ -51,24 +51,3 @@ bool TNovaMachine::SaveDump(TReplacingFile& File, TMachineError* Error) {
   }
   return true;
 }
-
-bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error) {
-  TMachineError error;
-  if (LoadDump(FileName, KeepBreakpoints, &error)) return true;
-  if (Error) *Error = ErrorText(error);
-  return false;
-}
-
-bool TNovaMachine::SaveDump(const std::string& FileName, std::string* Error) {
-  TMachineError error;
-  if (SaveDump(FileName, &error)) return true;
-  if (Error) *Error = ErrorText(error);
-  return false;
-}
-
-bool TNovaMachine::SaveDump(TReplacingFile& File, std::string* Error) {
-  TMachineError error;
-  if (SaveDump(File, &error)) return true;
-  if (Error) *Error = ErrorText(error);
-  return false;
-}

@@ -176,10 +176,6 @@ public:
   bool SaveDump(const std::string& FileName, TMachineError* Error = nullptr);
   // Into a file opened before (see WriteDumpTo).
   bool SaveDump(TReplacingFile& File, TMachineError* Error = nullptr);
-  // Kept until the windows take the error as data.
-  bool LoadDump(const std::string& FileName, bool KeepBreakpoints, std::string* Error);
-  bool SaveDump(const std::string& FileName, std::string* Error);
-  bool SaveDump(TReplacingFile& File, std::string* Error);
 
   // ---- breakpoints. A listed address has BreakpointFlag in its cell and a flagged cell is
   // listed; every operation tells the host the new count (BreakpointsChanged).

@@ -39,10 +39,8 @@ public:
   virtual void PositionChanged(TPeriphDevice /*dev*/, std::int64_t /*pos*/, int /*byte*/) {}
   // A file was attached or detached by the handlers (after a write error, for example).
   virtual void AttachmentChanged(TPeriphDevice /*dev*/) {}
-  // A file could not be opened or written (ekOpen, ekWrite).
-  virtual void ReportFailure(const TMachineError& Error) { ReportError(ErrorText(Error)); }
-  // Kept until the window takes the error as data: the message box text.
-  virtual void ReportError(const std::string& /*text*/) {}
+  // A file could not be opened or written (ekOpen, ekWrite); ErrorText words it.
+  virtual void ReportFailure(const TMachineError& /*Error*/) {}
 };
 
 // The text file types of a new installation: a reader takes a file with one of these

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   m.SetMemSize(memSize);
   const int before = m.MemSize;
   m.SetBreakpoint(breakpoint);
-  FUZZ_CHECK(m.LoadDump(name, keep, &error));
+  FUZZ_CHECK(m.LoadDump(name, keep));
   FUZZ_CHECK(m.MemSize == std::max(before, int(words.size())));
   for (int a = 0; a < MemoryWords; ++a) {
     FUZZ_CHECK(m.Memory[a].Data == (std::size_t(a) < words.size() ? words[a] : 0));
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Saved and read back: the words of the memory size.
   const std::string saved = FuzzFolder() / "saved.dmp";
-  FUZZ_CHECK(m.SaveDump(saved, &error));
+  FUZZ_CHECK(m.SaveDump(saved));
   std::vector<TWord> back;
   FUZZ_CHECK(ReadDumpFile(saved, back, error));
   FUZZ_CHECK(back.size() == std::size_t(m.MemSize));

@@ -16,7 +16,7 @@ namespace {
 
 struct TErrorHost : TPeripheralHost {
   std::vector<std::string> Errors;
-  void ReportError(const std::string& text) override { Errors.push_back(text); }
+  void ReportFailure(const TMachineError& e) override { Errors.push_back(ErrorText(e)); }
 };
 
 class FileFailureTest : public MachineTest {
@@ -72,8 +72,10 @@ TEST_F(FileFailureTest, ReadOnlyWorkingFolderRefusesEveryOutput) {
   WriteBytes(work + "/autodump.dmp", {1, 2});
   ::chmod(work.c_str(), 0555);
   const TChildResult r = WithoutOverride([&] {
-    std::string dumpError, listError;
-    const bool dump = M.SaveDump(work + "/autodump.dmp", &dumpError);
+    TMachineError dumpFailure;
+    std::string listError;
+    const bool dump = M.SaveDump(work + "/autodump.dmp", &dumpFailure);
+    const std::string dumpError = ErrorText(dumpFailure);
     const bool list = WriteListing(work + "/p.lst", 0, 1, nmOctal, lcAddress, nmOctal, [](int) { return 0; }, listError);
     const bool punch = P.AttachOutput(pdPtp, work + "/p.bin");
     std::printf("%s|%s|%s", dumpError.c_str(), listError.c_str(), PHost.Errors.empty() ? "" : PHost.Errors[0].c_str());

@@ -33,7 +33,7 @@ struct TPeriphHost : TPeripheralHost {
   void PrinterLine(const std::string& line) override { Lines.push_back(line); }
   void PrinterClear() override { ++Clears; }
   void PositionChanged(TPeriphDevice dev, std::int64_t pos, int byte) override { Positions.push_back({dev, pos, byte}); }
-  void ReportError(const std::string& text) override { Errors.push_back(text); }
+  void ReportFailure(const TMachineError& e) override { Errors.push_back(ErrorText(e)); }
 };
 
 class PeripheralsTest : public MachineTest {
