@@ -20,6 +20,7 @@
 #include "ScreenPlacement.h"
 #include "KeyQueue.h"
 #include "TextTyping.h"
+#include "Translate.h"
 
 QTimer& TMainForm::ClockTimer() { return FController->ClockTimer(); }
 
