@@ -27,8 +27,9 @@ public:
   // TPeripherals::AnswerFileRequest and goes on with ContinueRun. Otherwise the device goes
   // without a file at once.
   virtual bool AsksForFiles() const { return false; }
-  // Kept until the window asks through AsksForFiles: asked from inside the instruction. Returns
-  // whether a file is attached now.
+  // Asked for a file when a device needs one outside a run (a click that starts it, such as the
+  // teletype reader switched on), or during a run by a host that does not ask through
+  // AsksForFiles. Returns whether a file is attached now.
   virtual bool SelectFile(TPeriphDevice /*dev*/) { return false; }
   // A teletype output byte, already reduced to 7 bits (see ConsoleAction for the console rule).
   virtual void TeletypeOut(std::uint8_t /*b*/) {}

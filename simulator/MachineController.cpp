@@ -68,6 +68,12 @@ void TMachineController::PumpEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+bool TMachineController::SelectFile(TPeriphDevice dev) {
+  // A dialog shows the console as it is now.
+  FlushConsole();
+  return FileSelector ? FileSelector(dev) : false;
+}
+
 void TMachineController::TeletypeOut(std::uint8_t b) {
   if (FConsole.size() >= MaxPendingBytes) FConsole.erase(0, MaxPendingBytes / 2);
   FConsole.push_back(char(b));

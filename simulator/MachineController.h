@@ -31,6 +31,10 @@ public:
   TNovaMachine& Machine() const { return *FMachine; }
   TPeripherals& Peripherals() const { return *FPeripherals; }
 
+  // Answers a device that needs a file outside a run (a click that starts it, such as switching
+  // the teletype reader on): the window's file dialogs; none: the device goes without. During a
+  // run a device ends the run instead (AsksForFiles) and the window asks after it returned.
+  std::function<bool(TPeriphDevice)> FileSelector;
   // Called at every event pump before the events run (the console flush comes first).
   std::function<void()> ProcessEvents;
   // Called at every event pump of a run, first (a typist types its next key here).
@@ -82,6 +86,7 @@ public:
   // ---- TPeripheralHost. A device that needs a file ends the run (srFileNeeded); the window
   // asks once the run has returned.
   bool AsksForFiles() const override { return true; }
+  bool SelectFile(TPeriphDevice dev) override;
   void TeletypeOut(std::uint8_t b) override;
   void PrinterLine(const std::string& line) override;
   void PrinterClear() override;

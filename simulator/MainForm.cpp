@@ -68,6 +68,7 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   FController = new TMachineController(this);
   FMachine = &FController->Machine();
   FPeripherals = &FController->Peripherals();
+  FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
   FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
   FKeyQueue = std::make_unique<TKeyQueue>(*FMachine, *FPeripherals);
   FController->SliceEnded = [this] {

@@ -19,8 +19,8 @@ TEST_F(DumpTest, SavedDumpHoldsMemSizeWordsLowByteFirst) {
   M.Memory[0].Data = 012;
   M.Memory[4095].Data = 0123456;
   M.Memory[4096].Data = 1;  // beyond MemSize: not saved
-  std::string error;
-  ASSERT_TRUE(M.SaveDump(Dir / "a.dmp", &error)) << error;
+  TMachineError error;
+  ASSERT_TRUE(M.SaveDump(Dir / "a.dmp", &error)) << ErrorText(error);
   const auto bytes = ReadBytes(Dir / "a.dmp");
   ASSERT_EQ(bytes.size(), 8192u);
   EXPECT_EQ(bytes[0], 0x0a);
@@ -97,12 +97,12 @@ TEST_F(DumpTest, MissingOrUnreadableFileLeavesMemoryAlone) {
 
 TEST_F(DumpTest, FailedSaveKeepsThePreviousDump) {
   WriteBytes(Dir / "keep.dmp", {1, 2, 3, 4});
-  std::string error;
+  TMachineError error;
   {
     TFileSizeLimit limit(1000);
     EXPECT_FALSE(M.SaveDump(Dir / "keep.dmp", &error));
   }
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(ErrorText(error).empty());
   EXPECT_EQ(ReadBytes(Dir / "keep.dmp"), (std::vector<unsigned char>{1, 2, 3, 4}));
   EXPECT_EQ(Dir.FileCount(), 1u);
   EXPECT_FALSE(M.SaveDump(Dir / "no-folder/x.dmp", &error));

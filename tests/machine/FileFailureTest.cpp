@@ -95,8 +95,9 @@ TEST_F(FileFailureTest, UnreadableDumpAndTapeChangeNothing) {
   M.Memory[0].Data = 0777;
   M.PC = 0100;
   const TChildResult r = WithoutOverride([&] {
-    std::string error;
-    const bool loaded = M.LoadDump(Dir / "u.dmp", false, &error);
+    TMachineError failure;
+    const bool loaded = M.LoadDump(Dir / "u.dmp", false, &failure);
+    const std::string error = ErrorText(failure);
     const bool attached = P.OpenPtrFile(Dir / "u.dmp");
     std::printf("%s|%s", error.c_str(), PHost.Errors.empty() ? "" : PHost.Errors[0].c_str());
     const bool untouched = M.Memory[0].Data == 0777 && M.PC == 0100 && !P.PtrFile;
