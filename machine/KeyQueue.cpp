@@ -1,7 +1,18 @@
 #include "KeyQueue.h"
 
 TKeyQueue::TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals)
-    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()) {}
+    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()) {
+  FMachine.OnDevicesReset = [this] { DevicesReset(); };
+}
+
+TKeyQueue::~TKeyQueue() { FMachine.OnDevicesReset = nullptr; }
+
+void TKeyQueue::DevicesReset() {
+  // With the reader off only a key makes the keyboard done: one the program has not read.
+  if (!FMachine.Tti.ReaderOn() && FMachine.Tti.DoneFlag()) FMachine.Tti.Clear();
+  FResets = FMachine.DeviceResets();
+  Clear();
+}
 
 void TKeyQueue::NoteResets() {
   if (FMachine.DeviceResets() == FResets) return;

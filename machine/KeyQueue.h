@@ -9,7 +9,10 @@
 // faster than a teletype line brings them, one character time apart.
 //
 // A reset of the devices (the machine's reset, program load, the program's own IORST) empties
-// the queue, so keys typed long before a program starts do not reach it.
+// the queue and takes back a key on the keyboard that the program has not read (the teletype's
+// flags outlast a reset), so keys typed long before a program starts do not reach it. The queue
+// hears of the reset as it happens: a program may read the keyboard right after its IORST, in
+// the same time slice.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +30,9 @@ public:
   static constexpr std::uint64_t FallbackInstructions = 3'000'000;
 
   TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals);
+  ~TKeyQueue();
+  TKeyQueue(const TKeyQueue&) = delete;
+  TKeyQueue& operator=(const TKeyQueue&) = delete;
 
   // A typed key, converted as the keyboard does (backspace as rubout, a-z as A-Z when asked).
   // With no key under way (or the machine stopped) and the keyboard not done it is handed at
@@ -42,6 +48,8 @@ public:
 private:
   // Empties the queue when the devices have been reset since the last look.
   void NoteResets();
+  // At a reset of the devices: the queue emptied, an unread key off the keyboard.
+  void DevicesReset();
   // Hands the next key when the keyboard is free and the key before has settled: the program took
   // it and waits for the next (the typist's check, or the fallback, in Pump), or the machine is
   // stopped.
