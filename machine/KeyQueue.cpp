@@ -1,11 +1,12 @@
 #include "KeyQueue.h"
 
 TKeyQueue::TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals)
-    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()) {
-  FMachine.OnDevicesReset = [this] { DevicesReset(); };
+    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()),
+      FSelf(std::make_shared<TKeyQueue*>(this)) {
+  FMachine.OnDevicesReset = [self = std::weak_ptr<TKeyQueue*>(FSelf)] {
+    if (const auto queue = self.lock()) (*queue)->DevicesReset();
+  };
 }
-
-TKeyQueue::~TKeyQueue() { FMachine.OnDevicesReset = nullptr; }
 
 void TKeyQueue::DevicesReset() {
   // With the reader off only a key makes the keyboard done: one the program has not read.

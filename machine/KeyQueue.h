@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 
 #include "NovaMachine.h"
 #include "Peripherals.h"
@@ -30,7 +31,6 @@ public:
   static constexpr std::uint64_t FallbackInstructions = 3'000'000;
 
   TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals);
-  ~TKeyQueue();
   TKeyQueue(const TKeyQueue&) = delete;
   TKeyQueue& operator=(const TKeyQueue&) = delete;
 
@@ -63,4 +63,7 @@ private:
   bool FUnderWay = false;          // a handed key has not settled yet
   std::uint64_t FHandedCount = 0;  // executed instructions when it was handed
   std::uint64_t FHandedTime = 0;   // and the simulated time
+  // The machine's reset hook reaches the queue through this while the queue lives (either may go
+  // first).
+  std::shared_ptr<TKeyQueue*> FSelf;
 };
