@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckWords(words, bytes);
 
   TNovaMachine& m = *machine;
-  m.DeleteAllBreakpoints();
+  m.ClearBreakpoints();
   m.SetMemSize(memSize);
   const int before = m.MemSize;
   m.SetBreakpoint(breakpoint);
