@@ -43,7 +43,7 @@ const std::string Cli = CORVANE_BINARY_DIR "/tallis-cli";
 double CliRun(const std::string& folder) { return TimedProcess(Cli, {folder, "*.ab"}); }
 
 // Seconds for one run of the window; -1 when it did not end with the count line.
-double WindowRun(THauptForm& form, const std::string& folder, bool contents) {
+double WindowRun(TTallisForm& form, const std::string& folder, bool contents) {
   form.SourceDirEdit->setEditText(QString::fromStdString(folder));
   form.FileEdit->setEditText("*.ab");
   form.cbShow->setChecked(contents);
@@ -60,7 +60,7 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-void Hostile(THauptForm& form, const std::string& root) {
+void Hostile(TTallisForm& form, const std::string& root) {
   const std::string folder = root + "/hostile";
   std::filesystem::create_directories(folder);
   std::string tape;
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     TTapeFolder tapes(TapeCount, TapeSize);
-    THauptForm form;
+    TTallisForm form;
     form.show();
     std::vector<double> cli, window;
     CliRun(tapes.Path);  // the files into the page cache

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   StartUpQt();
   RemoveLeftoverTemporaries(StartupValues().LanguageFile);  // a language change cut short
 
-  THauptForm form;
+  TTallisForm form;
   TShellDirDialog dirDialog;
   form.SetDirDialog(&dirDialog);
   CloseOnTerminationSignals(&form);

@@ -68,7 +68,7 @@ QToolButton* NewIconButton(QWidget* parent, QStyle::StandardPixmap icon) {
 
 }  // namespace
 
-THauptForm::THauptForm(QWidget* parent) : QWidget(parent) {
+TTallisForm::TTallisForm(QWidget* parent) : QWidget(parent) {
   FResults = new TResultListModel(this);
   FRun = std::make_unique<TCheckRun>(*FResults);
   FRun->OnCatchUp = [this] {
@@ -89,13 +89,13 @@ THauptForm::THauptForm(QWidget* parent) : QWidget(parent) {
   ReadSettings();
 }
 
-THauptForm::~THauptForm() {
+TTallisForm::~TTallisForm() {
   // FormDestroy. The window is never destroyed during a run: closing waits for its end.
   WriteSettings();
 }
 
-void THauptForm::BuildUi() {
-  setObjectName("HauptForm");
+void TTallisForm::BuildUi() {
+  setObjectName("TallisForm");
   resize(ClientWidth, ClientHeight);
 
   auto* panel = new QWidget(this);
@@ -120,13 +120,13 @@ void THauptForm::BuildUi() {
   SourceDirEdit = NewHistoryCombo(panel);
   Label1->setBuddy(SourceDirEdit);
   SourceSelectBtn = NewIconButton(panel, QStyle::SP_DirOpenIcon);
-  connect(SourceSelectBtn, &QToolButton::clicked, this, &THauptForm::SourceSelectBtnClick);
+  connect(SourceSelectBtn, &QToolButton::clicked, this, &TTallisForm::SourceSelectBtnClick);
 
   Label2 = new QLabel(panel);
   FileEdit = NewHistoryCombo(panel);
   Label2->setBuddy(FileEdit);
   FileBtn = NewIconButton(panel, QStyle::SP_FileIcon);
-  connect(FileBtn, &QToolButton::clicked, this, &THauptForm::FileBtnClick);
+  connect(FileBtn, &QToolButton::clicked, this, &TTallisForm::FileBtnClick);
 
   chbSubDir = new QCheckBox(panel);
   cbShow = new QCheckBox(panel);
@@ -134,14 +134,14 @@ void THauptForm::BuildUi() {
   // Return on a focused button presses that button; anywhere else it starts a run.
   btStart = new QPushButton(panel);
   btStart->setAutoDefault(true);
-  connect(btStart, &QPushButton::clicked, this, &THauptForm::btStartClick);
+  connect(btStart, &QPushButton::clicked, this, &TTallisForm::btStartClick);
   InfoBtn = new QPushButton(panel);
   InfoBtn->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
   InfoBtn->setAutoDefault(true);
-  connect(InfoBtn, &QPushButton::clicked, this, &THauptForm::InfoBtnClick);
-  EndeBtn = new QPushButton(panel);
-  EndeBtn->setAutoDefault(true);
-  connect(EndeBtn, &QPushButton::clicked, this, &THauptForm::EndeBtnClick);
+  connect(InfoBtn, &QPushButton::clicked, this, &TTallisForm::InfoBtnClick);
+  btExit = new QPushButton(panel);
+  btExit->setAutoDefault(true);
+  connect(btExit, &QPushButton::clicked, this, &TTallisForm::btExitClick);
 
   auto* grid = new QGridLayout(panel);
   grid->setContentsMargins(8, 6, 8, 6);
@@ -165,7 +165,7 @@ void THauptForm::BuildUi() {
   buttons->setSpacing(4);
   buttons->addWidget(btStart);
   buttons->addWidget(InfoBtn);
-  buttons->addWidget(EndeBtn);
+  buttons->addWidget(btExit);
   bottom->addLayout(buttons, 1, 2, Qt::AlignRight | Qt::AlignBottom);
   grid->addLayout(bottom, 6, 0, 1, 2);
   grid->setRowStretch(5, 1);
@@ -188,7 +188,7 @@ void THauptForm::BuildUi() {
   layout->addWidget(lbResult, 1);
 }
 
-void THauptForm::RetranslateUi() {
+void TTallisForm::RetranslateUi() {
   setWindowTitle(QtText("Tallis") + " - " +
                  ToQString(VersionText(ReadFileVersionInfo(ProgramTitle, TALLIS_VERSION, "").Version)));
   rgMode->setTitle(QtText("Mode"));
@@ -202,16 +202,16 @@ void THauptForm::RetranslateUi() {
   btStart->setText(QtText("Check"));
   btStart->setToolTip(QtText("Start checking files"));
   InfoBtn->setToolTip(QtText("Info"));
-  EndeBtn->setText(QtText("Exit"));
-  EndeBtn->setToolTip(QtText("Quit program"));
+  btExit->setText(QtText("Exit"));
+  btExit->setToolTip(QtText("Quit program"));
 }
 
-void THauptForm::changeEvent(QEvent* event) {
+void TTallisForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) RetranslateUi();
   QWidget::changeEvent(event);
 }
 
-void THauptForm::ReadSettings() {
+void TTallisForm::ReadSettings() {
   RemoveLeftoverTemporaries(IniName);  // of a shutdown that was cut short
   const TIniFile ini(IniName);
   if (ini.Unreadable()) {
@@ -231,11 +231,11 @@ void THauptForm::ReadSettings() {
   ShowHistoryButtons();
 }
 
-void THauptForm::ShowHistoryButtons() {
+void TTallisForm::ShowHistoryButtons() {
   for (QComboBox* combo : {SourceDirEdit, FileEdit}) UpdateDropDownButton(combo, 1);
 }
 
-void THauptForm::WriteSettings() {
+void TTallisForm::WriteSettings() {
   TIniFile ini(IniName);
   ini.WriteInteger(ConfigSection, ModeKey, ModeIndex());
   ini.WriteBool(ConfigSection, SubDirKey, chbSubDir->isChecked());
@@ -244,15 +244,15 @@ void THauptForm::WriteSettings() {
   ini.UpdateFile();
 }
 
-int THauptForm::ModeIndex() const { return rbText->isChecked() ? 1 : 0; }
+int TTallisForm::ModeIndex() const { return rbText->isChecked() ? 1 : 0; }
 
-void THauptForm::SetModeIndex(int index) { (index == 1 ? rbText : rbBinary)->setChecked(true); }
+void TTallisForm::SetModeIndex(int index) { (index == 1 ? rbText : rbBinary)->setChecked(true); }
 
-QString THauptForm::DefaultPattern(int mode) { return mode == 1 ? QStringLiteral("*.txt;*.asm") : QStringLiteral("*.bin"); }
+QString TTallisForm::DefaultPattern(int mode) { return mode == 1 ? QStringLiteral("*.txt;*.asm") : QStringLiteral("*.bin"); }
 
-bool THauptForm::Running() const { return FRun->Running(); }
+bool TTallisForm::Running() const { return FRun->Running(); }
 
-void THauptForm::showEvent(QShowEvent* event) {
+void TTallisForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
   if (!FNotices.isEmpty()) {
@@ -266,9 +266,9 @@ void THauptForm::showEvent(QShowEvent* event) {
   SourceDirEdit->setFocus();
 }
 
-void THauptForm::rgModeClick() { FileEdit->setEditText(DefaultPattern(ModeIndex())); }
+void TTallisForm::rgModeClick() { FileEdit->setEditText(DefaultPattern(ModeIndex())); }
 
-TShellDirDialog& THauptForm::DirDialog() {
+TShellDirDialog& TTallisForm::DirDialog() {
   if (!FDirDialog) {
     FOwnDirDialog = std::make_unique<TShellDirDialog>();
     FDirDialog = FOwnDirDialog.get();
@@ -276,7 +276,7 @@ TShellDirDialog& THauptForm::DirDialog() {
   return *FDirDialog;
 }
 
-void THauptForm::SourceSelectBtnClick() {
+void TTallisForm::SourceSelectBtnClick() {
   QString dir = SourceDirEdit->currentText();
   if (dir.isEmpty()) dir = ToQString(UserPath);
   const QString title =
@@ -287,7 +287,7 @@ void THauptForm::SourceSelectBtnClick() {
   rgModeClick();
 }
 
-void THauptForm::FileBtnClick() {
+void TTallisForm::FileBtnClick() {
   TFileDialogArgs args;
   if (ModeIndex() == 1) {
     args.Filter = QSafeFormat(QtText("Text files|*.%s|Assembler sources|*.%s|all|*.*"), "txt", "asm");
@@ -307,7 +307,7 @@ void THauptForm::FileBtnClick() {
   ShowHistoryButtons();
 }
 
-void THauptForm::btStartClick() {
+void TTallisForm::btStartClick() {
   if (Running()) return;  // one run at a time
   TCheckParams params;
   params.Mode = ModeIndex() == 1 ? cmText : cmBinary;
@@ -334,7 +334,7 @@ void THauptForm::btStartClick() {
   if (result == crError || result == crRefused) ErrorMsg(ToQString(FRun->ErrorMessage()), NoPoint, QString(), this);
 }
 
-void THauptForm::SetRunning(bool running) {
+void TTallisForm::SetRunning(bool running) {
   for (QWidget* w : std::initializer_list<QWidget*>{rgMode, SourceDirEdit, SourceSelectBtn, FileEdit, FileBtn, chbSubDir,
                                                     cbShow, btStart, InfoBtn})
     w->setEnabled(!running);
@@ -344,21 +344,21 @@ void THauptForm::SetRunning(bool running) {
     QApplication::restoreOverrideCursor();
 }
 
-void THauptForm::ShowSelection() {
+void TTallisForm::ShowSelection() {
   const int row = FResults->TakeSelection();
   if (row >= 0) lbResult->setCurrentIndex(FResults->index(row));
 }
 
-void THauptForm::InfoBtnClick() {
+void TTallisForm::InfoBtnClick() {
   const QString text = windowTitle() + " - " + ProgVersDate + "\n\n" +
                        QtText("Checks absolute binary paper-tape files block by block and repairs text tapes.") +
                        "\n" + QSafeFormat(QtText("Settings: %s"), IniName);
   InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
 }
 
-void THauptForm::EndeBtnClick() { close(); }
+void TTallisForm::btExitClick() { close(); }
 
-void THauptForm::closeEvent(QCloseEvent* event) {
+void TTallisForm::closeEvent(QCloseEvent* event) {
   if (Running()) {
     // The run still uses the window: it ends at its next catch-up, and the window closes then.
     FCloseRequested = true;
@@ -369,7 +369,7 @@ void THauptForm::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-void THauptForm::keyPressEvent(QKeyEvent* event) {
+void TTallisForm::keyPressEvent(QKeyEvent* event) {
   const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
     if (!Running()) btStartClick();

@@ -1,4 +1,4 @@
-// THauptForm: Tallis's window. The user chooses the check mode, the source folder and the file
+// TTallisForm: Tallis's window. The user chooses the check mode, the source folder and the file
 // names or patterns (each field with its history), starts a check run and reads its result
 // list. The settings file (<settings folder>/Tallis.ini) is read when the window is created and
 // written when it is destroyed: mode, subdirectories option and both histories.
@@ -24,11 +24,11 @@ class TCheckRun;
 class TResultListModel;
 class TShellDirDialog;
 
-class THauptForm : public QWidget {
+class TTallisForm : public QWidget {
   Q_OBJECT
 public:
-  explicit THauptForm(QWidget* parent = nullptr);
-  ~THauptForm() override;
+  explicit TTallisForm(QWidget* parent = nullptr);
+  ~TTallisForm() override;
 
   // The program's directory dialog (made after the window). Without one the window makes its
   // own when it is first needed.
@@ -40,7 +40,7 @@ public:
   void FileBtnClick();
   void btStartClick();
   void InfoBtnClick();
-  void EndeBtnClick();
+  void btExitClick();
 
   // Selected item of rgMode: 0 binary, 1 text.
   int ModeIndex() const;
@@ -66,7 +66,7 @@ public:
   QCheckBox* cbShow;
   QPushButton* btStart;
   QPushButton* InfoBtn;
-  QPushButton* EndeBtn;
+  QPushButton* btExit;
   QListView* lbResult;
 
 protected:

@@ -30,7 +30,7 @@ void MakeTapes(const QString& folder) {
 }
 
 void Pictures(TGallery& gallery, const QString& suffix) {
-  THauptForm form;
+  TTallisForm form;
   form.show();
   form.SourceDirEdit->setEditText("tapes");
   form.FileEdit->setEditText("*.ab");

@@ -13,6 +13,7 @@
 #include "DeviceTabs.h"
 #include "Fonts.h"
 #include "Gallery.h"
+#include "WindowGallery.h"
 #include "InpValue.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
@@ -26,9 +27,6 @@
 
 namespace {
 
-void Settle() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
 
 // The main window with the dialog drawn over it where it stands.
 QImage WindowWithDialog(QWidget& window, QWidget& dialog) {
@@ -42,80 +40,63 @@ QImage WindowWithDialog(QWidget& window, QWidget& dialog) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: main_gallery OUTPUT-FOLDER\n");
-    return 2;
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setStyle("Fusion");
-  InitTranslation(CORVANE_BINARY_DIR "/locale", {ToolkitDomain});
-  ActivateLanguage("en");
-  InstallFontSubstitutes();
-
-  TGallery gallery(QString::fromLocal8Bit(argv[1]));
-  TTempDir dir;
-  // The tape lies in a home folder of the gallery's own, so the pictures show "~/tapes/hello.bin"
-  // and never the folder the project was built in.
-  const std::string home = dir / "home";
-  std::filesystem::create_directories(home + "/tapes");
-  std::filesystem::copy_file(CORVANE_BINARY_DIR "/samples/hello.bin", home + "/tapes/hello.bin");
-  qputenv("HOME", QByteArray::fromStdString(home));
-  {
-    TScriptedDialogs dialogs;
-    TMainForm form(TMainFormPaths{dir / "settings/", dir / "docs"});
-    form.show();
-    Settle();
-    gallery.Save(form, "main-window");
-
-    dialogs.AnswerOpen({QString::fromStdString(home + "/tapes/hello.bin")});
-    form.pcDevices->Ptr.btOpen->click();
-    dialogs.OnModal([](QDialog& d) {
-      if (auto* v = qobject_cast<TValueDialog*>(&d)) v->ValueEdit()->setText("000012");
-      return int(QDialog::Accepted);
-    });
-    form.btPrgLoad->click();
-    form.Machine().SetBreakpoint(0110);
-    form.ShowMemory(0100);
-    form.InvalidateMemView();
-    Settle();
-    gallery.Save(form, "main-window-hello");
-
-    // Running: the registers and the grid grey out, the run lamps are on.
+  return RunWindowGallery(argc, argv, "main_gallery", [&](TGallery& gallery) {
+    TTempDir dir;
+    // The tape lies in a home folder of the gallery's own, so the pictures show "~/tapes/hello.bin"
+    // and never the folder the project was built in.
+    const std::string home = dir / "home";
+    std::filesystem::create_directories(home + "/tapes");
+    std::filesystem::copy_file(CORVANE_BINARY_DIR "/samples/hello.bin", home + "/tapes/hello.bin");
+    qputenv("HOME", QByteArray::fromStdString(home));
     {
-      TNovaMachine& m = form.Machine();
-      const TWord pc = m.PC;
-      m.Memory[0200].Data = 0000400;  // JMP .
-      m.PC = 0200;
-      int pumps = 0;
-      form.Controller().ProcessEvents = [&] {
-        QApplication::processEvents();
-        if (++pumps == 20) {
-          gallery.Save(form, "main-window-running");
-          form.btStopClick();
-        }
-      };
-      form.btRunClick();
-      form.Controller().ProcessEvents = nullptr;
-      m.Memory[0200].Data = 0;
-      m.PC = pc;
-      form.ShowRegisters();
+      TScriptedDialogs dialogs;
+      TMainForm form(TMainFormPaths{dir / "settings/", dir / "docs"});
+      form.show();
+      Settle();
+      gallery.Save(form, "main-window");
+
+      dialogs.AnswerOpen({QString::fromStdString(home + "/tapes/hello.bin")});
+      form.pcDevices->Ptr.btOpen->click();
+      dialogs.OnModal([](QDialog& d) {
+        if (auto* v = qobject_cast<TValueDialog*>(&d)) v->ValueEdit()->setText("000012");
+        return int(QDialog::Accepted);
+      });
+      form.btPrgLoad->click();
+      form.Machine().SetBreakpoint(0110);
+      form.ShowMemory(0100);
+      form.InvalidateMemView();
+      Settle();
+      gallery.Save(form, "main-window-hello");
+
+      // Running: the registers and the grid grey out, the run lamps are on.
+      {
+        TNovaMachine& m = form.Machine();
+        const TWord pc = m.PC;
+        m.Memory[0200].Data = 0000400;  // JMP .
+        m.PC = 0200;
+        int pumps = 0;
+        form.Controller().ProcessEvents = [&] {
+          QApplication::processEvents();
+          if (++pumps == 20) {
+            gallery.Save(form, "main-window-running");
+            form.btStopClick();
+          }
+        };
+        form.btRunClick();
+        form.Controller().ProcessEvents = nullptr;
+        m.Memory[0200].Data = 0;
+        m.PC = pc;
+        form.ShowRegisters();
+      }
+
+      gallery.CaptureDialogs({"main-value-dialog"}, [&] { form.RegisterFieldClick(form.gbRegister->edAC[0]); },
+                             [&](QDialog& d) { gallery.SaveImage(WindowWithDialog(form, d), "main-window-value-dialog"); });
+
+      SwitchLanguage("de");
+      Settle();
+      gallery.Save(form, "main-window-de");
+      SwitchLanguage("en");
+      form.close();
     }
-
-    gallery.CaptureDialogs({"main-value-dialog"}, [&] { form.RegisterFieldClick(form.gbRegister->edAC[0]); },
-                           [&](QDialog& d) { gallery.SaveImage(WindowWithDialog(form, d), "main-window-value-dialog"); });
-
-    SwitchLanguage("de");
-    Settle();
-    gallery.Save(form, "main-window-de");
-    SwitchLanguage("en");
-    form.close();
-  }
-
-  QFile list(QString::fromLocal8Bit(argv[1]) + "/gallery.txt");
-  if (!list.open(QIODevice::WriteOnly | QIODevice::Text)) return 1;
-  QTextStream out(&list);
-  for (const QString& file : gallery.Saved()) out << file << '\n';
-  std::printf("main_gallery: %lld pictures\n", static_cast<long long>(gallery.Saved().size()));
-  return gallery.Failures() == 0 ? 0 : 1;
+  });
 }

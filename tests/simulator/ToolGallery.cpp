@@ -12,6 +12,7 @@
 #include "BpWin.h"
 #include "Fonts.h"
 #include "Gallery.h"
+#include "WindowGallery.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
@@ -24,9 +25,6 @@
 #include "WatchWin.h"
 
 namespace {
-void Settle() {
-  for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
 
 void SaveAll(TGallery& gallery, TMainForm& form, const QString& suffix) {
   Settle();
@@ -37,102 +35,85 @@ void SaveAll(TGallery& gallery, TMainForm& form, const QString& suffix) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: tool_gallery OUTPUT-FOLDER\n");
-    return 2;
-  }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setStyle("Fusion");
-  InitTranslation(CORVANE_BINARY_DIR "/locale", {ToolkitDomain});
-  ActivateLanguage("en");
-  InstallFontSubstitutes();
-
-  TGallery gallery(QString::fromLocal8Bit(argv[1]));
-  TTempDir dir;
-  {
-    TScriptedDialogs dialogs;
-    TMainForm form(TMainFormPaths{dir / "settings/", dir / "docs"});
-    form.show();
-    Settle();
-    for (QAction* item : {form.itmTrace, form.itmWatchList, form.itmBreakpoints}) item->setChecked(true);
-    TNovaMachine& m = form.Machine();
-    TNovaFrontpanel& panel = form.FrontPanel();
-    gallery.Save(panel, "front-panel-fresh");
-
-    // The hello tape through PROG LOAD with the switches at 000012.
-    form.Peripherals().OpenInput(pdPtr, CORVANE_BINARY_DIR "/samples/hello.bin");
-    for (int bit : {12, 14}) {
-      panel.DataSwitches[bit]->SetState(ssOn);
-    }
-    form.SetSwitches(panel.Switches());
-    panel.OnChangeCommandSwitch(&panel, ncProgLoad);
-    m.AddWatch(0101);
-    m.AddWatch(0120);
-    m.AddWatch(0121);
-    m.Watch[1].Alert = true;
-    m.SetBreakpoint(0110);
-    m.SetBreakpoint(0114);
-    // One step that changes a watched location: its dot turns red.
+  return RunWindowGallery(argc, argv, "tool_gallery", [&](TGallery& gallery) {
+    TTempDir dir;
     {
-      const TWord pc = m.PC;
-      std::uint16_t isz = 0;
-      StrToCommand("ISZ 120", 0210, isz);
-      m.Memory[0210].Data = isz;
-      m.PC = 0210;
-      form.btStepClick();
-      m.Memory[0210].Data = 0;
-      m.PC = pc;
+      TScriptedDialogs dialogs;
+      TMainForm form(TMainFormPaths{dir / "settings/", dir / "docs"});
+      form.show();
+      Settle();
+      for (QAction* item : {form.itmTrace, form.itmWatchList, form.itmBreakpoints}) item->setChecked(true);
+      TNovaMachine& m = form.Machine();
+      TNovaFrontpanel& panel = form.FrontPanel();
+      gallery.Save(panel, "front-panel-fresh");
+
+      // The hello tape through PROG LOAD with the switches at 000012.
+      form.Peripherals().OpenInput(pdPtr, CORVANE_BINARY_DIR "/samples/hello.bin");
+      for (int bit : {12, 14}) {
+        panel.DataSwitches[bit]->SetState(ssOn);
+      }
+      form.SetSwitches(panel.Switches());
+      panel.OnChangeCommandSwitch(&panel, ncProgLoad);
+      m.AddWatch(0101);
+      m.AddWatch(0120);
+      m.AddWatch(0121);
+      m.Watch[1].Alert = true;
+      m.SetBreakpoint(0110);
+      m.SetBreakpoint(0114);
+      // One step that changes a watched location: its dot turns red.
+      {
+        const TWord pc = m.PC;
+        std::uint16_t isz = 0;
+        StrToCommand("ISZ 120", 0210, isz);
+        m.Memory[0210].Data = isz;
+        m.PC = 0210;
+        form.btStepClick();
+        m.Memory[0210].Data = 0;
+        m.PC = pc;
+      }
+      form.ShowRegisters();
+      SaveAll(gallery, form, "");
+
+      // The panel while the machine runs: RUN lit, the loop's word and address shown.
+      {
+        const TWord pc = m.PC;
+        m.Memory[0200].Data = 0000400;  // JMP .
+        m.PC = 0200;
+        m.AC[0] = 0125252;
+        int pumps = 0;
+        form.Controller().ProcessEvents = [&] {
+          QApplication::processEvents();
+          if (++pumps == 20) {
+            form.ShowRegisters();
+            Settle();
+            gallery.Save(panel, "front-panel-running");
+            form.btStopClick();
+          }
+        };
+        form.btRunClick();
+        form.Controller().ProcessEvents = nullptr;
+        m.Memory[0200].Data = 0;
+        m.PC = pc;
+      }
+      // Stopped with an examined word: address, data and carry lamps lit.
+      m.Carry = 1;
+      form.ShowRegisters();
+      panel.OnChangeCommandSwitch(&panel, ncExAc0);
+      Settle();
+      gallery.Save(panel, "front-panel");
+      gallery.SaveZoomed(panel, "front-panel", 2);
+
+      for (TToolWindow* w : std::initializer_list<TToolWindow*>{&form.TraceWin(), &form.WatchWin(), &form.BpWin()})
+        w->rbHex->click();
+      SaveAll(gallery, form, "-hex");
+      for (TToolWindow* w : std::initializer_list<TToolWindow*>{&form.TraceWin(), &form.WatchWin(), &form.BpWin()})
+        w->rbOctal->click();
+
+      SwitchLanguage("de");
+      SaveAll(gallery, form, "-de");
+      gallery.Save(panel, "front-panel-de");
+      SwitchLanguage("en");
+      form.close();
     }
-    form.ShowRegisters();
-    SaveAll(gallery, form, "");
-
-    // The panel while the machine runs: RUN lit, the loop's word and address shown.
-    {
-      const TWord pc = m.PC;
-      m.Memory[0200].Data = 0000400;  // JMP .
-      m.PC = 0200;
-      m.AC[0] = 0125252;
-      int pumps = 0;
-      form.Controller().ProcessEvents = [&] {
-        QApplication::processEvents();
-        if (++pumps == 20) {
-          form.ShowRegisters();
-          Settle();
-          gallery.Save(panel, "front-panel-running");
-          form.btStopClick();
-        }
-      };
-      form.btRunClick();
-      form.Controller().ProcessEvents = nullptr;
-      m.Memory[0200].Data = 0;
-      m.PC = pc;
-    }
-    // Stopped with an examined word: address, data and carry lamps lit.
-    m.Carry = 1;
-    form.ShowRegisters();
-    panel.OnChangeCommandSwitch(&panel, ncExAc0);
-    Settle();
-    gallery.Save(panel, "front-panel");
-    gallery.SaveZoomed(panel, "front-panel", 2);
-
-    for (TToolWindow* w : std::initializer_list<TToolWindow*>{&form.TraceWin(), &form.WatchWin(), &form.BpWin()})
-      w->rbHex->click();
-    SaveAll(gallery, form, "-hex");
-    for (TToolWindow* w : std::initializer_list<TToolWindow*>{&form.TraceWin(), &form.WatchWin(), &form.BpWin()})
-      w->rbOctal->click();
-
-    SwitchLanguage("de");
-    SaveAll(gallery, form, "-de");
-    gallery.Save(panel, "front-panel-de");
-    SwitchLanguage("en");
-    form.close();
-  }
-
-  QFile list(QString::fromLocal8Bit(argv[1]) + "/gallery.txt");
-  if (!list.open(QIODevice::WriteOnly | QIODevice::Text)) return 1;
-  QTextStream out(&list);
-  for (const QString& file : gallery.Saved()) out << file << '\n';
-  std::printf("tool_gallery: %lld pictures\n", static_cast<long long>(gallery.Saved().size()));
-  return gallery.Failures() == 0 ? 0 : 1;
+  });
 }

@@ -57,7 +57,7 @@ class TTallisWindowTest : public QObject {
   std::string Ini() const { return *FTemp / "config/Holmvale/Tallis.ini"; }
   QString Docs() const { return Q(*FTemp / "docs/"); }
 
-  static void SetSource(THauptForm& form, const QString& dir, const QString& names) {
+  static void SetSource(TTallisForm& form, const QString& dir, const QString& names) {
     form.SourceDirEdit->setEditText(dir);
     form.FileEdit->setEditText(names);
   }
@@ -76,7 +76,7 @@ private slots:
 
   void firstStartWithoutSettingsFile() {
     {
-      THauptForm form;
+      TTallisForm form;
       form.show();
       QVERIFY(QTest::qWaitForWindowExposed(&form));
       QCOMPARE(form.windowTitle(), QString("Tallis - Version 2.0.1"));
@@ -104,7 +104,7 @@ private slots:
   }
 
   void modeSwitchSetsTheDefaultPattern() {
-    THauptForm form;
+    TTallisForm form;
     form.show();
     form.FileEdit->setEditText("basic*.ab");
     form.rbText->click();
@@ -116,7 +116,7 @@ private slots:
   }
 
   void directoryButton() {
-    THauptForm form;
+    TTallisForm form;
     form.show();
     form.FileEdit->setEditText("basic*.ab");
 
@@ -149,7 +149,7 @@ private slots:
   }
 
   void fileButton() {
-    THauptForm form;
+    TTallisForm form;
     form.show();
     form.chbSubDir->setChecked(true);
     SetSource(form, TapesDir, "*.bin");
@@ -182,7 +182,7 @@ private slots:
   void realTapesAreAllOk() {
     const QStringList tapes = RealTapes();
     QVERIFY2(!tapes.isEmpty(), qPrintable(TapesDir));
-    THauptForm form;
+    TTallisForm form;
     form.show();
     SetSource(form, TapesDir, "*.ab");
     form.btStart->click();
@@ -209,7 +209,7 @@ private slots:
     for (char c : std::string("LDA 0,5\r\nHALT\r\n")) original += static_cast<char>(c | 0200);  // parity on
     original = std::string(4, '\0') + original + "\377\377" + std::string(3, '\0');
     WriteFile(dir + "/prog.asm", original);
-    THauptForm form;
+    TTallisForm form;
     form.show();
     form.rbText->click();
     SetSource(form, Q(dir), "*.txt;*.asm");
@@ -225,7 +225,7 @@ private slots:
   }
 
   void returnStartsARun() {
-    THauptForm form;
+    TTallisForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     SetSource(form, TapesDir, "novabasic1.ab");
@@ -242,7 +242,7 @@ private slots:
   void runKeepsTheWindowResponsive() {
     const std::string dir = *FTemp / "tapes";
     WriteFile(dir + "/a.ab", RepeatTape(20));
-    THauptForm form;
+    TTallisForm form;
     form.show();
     form.CheckRun().SetInterval(0);  // catch up at every chance
     SetSource(form, Q(dir), "*.ab");
@@ -255,7 +255,7 @@ private slots:
       inputsEnabled = form.FileEdit->isEnabled() || form.SourceDirEdit->isEnabled() || form.rgMode->isEnabled() ||
                       form.cbShow->isEnabled() || form.chbSubDir->isEnabled() || form.FileBtn->isEnabled() ||
                       form.SourceSelectBtn->isEnabled();
-      exitEnabled = form.EndeBtn->isEnabled();
+      exitEnabled = form.btExit->isEnabled();
       form.btStartClick();  // refused
       QTest::keyClick(&form, Qt::Key_Return);
     });
@@ -284,14 +284,14 @@ private slots:
     QFETCH(int, how);
     const std::string dir = *FTemp / "tapes";
     for (const char* name : {"a.ab", "b.ab", "c.ab"}) WriteFile(dir + "/" + name, RepeatTape(50));
-    auto form = std::make_unique<THauptForm>();
+    auto form = std::make_unique<TTallisForm>();
     CloseOnTerminationSignals(form.get());
     form->show();
     form->CheckRun().SetInterval(0);
     SetSource(*form, Q(dir), "*.ab");
     QTimer::singleShot(0, form.get(), [&] {
       switch (how) {
-        case 0: form->EndeBtn->click(); break;
+        case 0: form->btExit->click(); break;
         case 1: form->close(); break;
         case 2: ::raise(SIGTERM); break;
         default: ::raise(SIGINT); break;
@@ -309,7 +309,7 @@ private slots:
   }
 
   void terminationSignalClosesAnIdleWindow() {
-    THauptForm form;
+    TTallisForm form;
     CloseOnTerminationSignals(&form);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -336,7 +336,7 @@ private slots:
     const QString before = QDir::currentPath();
     QDir::setCurrent(Q(cwd));
     {
-      THauptForm form;
+      TTallisForm form;
       form.show();
       form.rbText->click();
       SetSource(form, source, pattern);
@@ -364,15 +364,15 @@ private slots:
     QFETCH(QString, stored);
     QFETCH(int, mode);
     WriteFile(Ini(), "[Config]\nMode=" + stored.toStdString() + "\n");
-    THauptForm form;
+    TTallisForm form;
     form.show();
     QCOMPARE(form.ModeIndex(), mode);
-    QCOMPARE(form.FileEdit->currentText(), THauptForm::DefaultPattern(mode));
+    QCOMPARE(form.FileEdit->currentText(), TTallisForm::DefaultPattern(mode));
   }
 
   void settingsRoundTrip() {
     {
-      THauptForm form;
+      TTallisForm form;
       form.show();
       form.rbText->click();
       form.chbSubDir->setChecked(true);
@@ -381,7 +381,7 @@ private slots:
       AddToHistory(form.SourceDirEdit, "/b/");
       AddToHistory(form.FileEdit, "x.asm");
     }
-    THauptForm form;
+    TTallisForm form;
     QCOMPARE(form.ModeIndex(), 1);
     QVERIFY(form.chbSubDir->isChecked());
     QVERIFY(!form.cbShow->isChecked());  // not stored
@@ -397,7 +397,7 @@ private slots:
     const std::string dir = *FTemp / "tapes";
     WriteFile(dir + "/empty.ab", "");
     {
-      THauptForm form;
+      TTallisForm form;
       form.show();
       QVERIFY(HasDropDownButton(form.FileEdit));  // "*.bin" alone is already a history
       QVERIFY(!HasDropDownButton(form.SourceDirEdit));
@@ -409,7 +409,7 @@ private slots:
       QCOMPARE(form.FileEdit->currentText(), QString("*.ab"));
       QVERIFY(HasDropDownButton(form.SourceDirEdit));
     }
-    THauptForm form;
+    TTallisForm form;
     form.show();
     QCOMPARE(ComboItems(form.SourceDirEdit), QStringList{Q(dir)});
     QCOMPARE(ComboItems(form.FileEdit), (QStringList{"*.ab", "*.bin"}));
@@ -422,7 +422,7 @@ private slots:
   void contentsAreBounded() {
     const std::string dir = *FTemp / "tapes";
     WriteFile(dir + "/hostile.ab", RepeatTape(3));  // 3 x 510 contents lines
-    THauptForm form;
+    TTallisForm form;
     form.show();
     form.Results()->SetLimits(1000, TResultListModel::DefaultByteLimit);
     form.cbShow->setChecked(true);
@@ -451,7 +451,7 @@ private slots:
     for (int i = 0; i < Blocks; ++i)
       tape.Data(static_cast<std::uint16_t>((16 * i) & 077777), std::vector<std::uint16_t>(16, 0100));
     WriteFile(dir + "/big.ab", tape.Str());
-    THauptForm form;
+    TTallisForm form;
     form.show();
     form.cbShow->setChecked(true);
     SetSource(form, Q(dir), "big.ab");
@@ -465,13 +465,13 @@ private slots:
 
   void germanCaptions() {
     StartTallis(*FTemp, {"/lang:de"});
-    THauptForm form;
+    TTallisForm form;
     form.show();
     QCOMPARE(form.rgMode->title(), QString("Modus"));
     QCOMPARE(form.rbBinary->text(), QString::fromUtf8("Binärdateien prüfen"));
     QCOMPARE(form.rbText->text(), QString::fromUtf8("Quelldateien prüfen"));
     QCOMPARE(form.btStart->text(), QString::fromUtf8("Prüfen"));
-    QCOMPARE(form.EndeBtn->text(), QString("Beenden"));
+    QCOMPARE(form.btExit->text(), QString("Beenden"));
     QCOMPARE(form.cbShow->text(), QString("Inhalt anzeigen"));
     QCOMPARE(form.windowTitle(), QString("Tallis - Version 2.0.1"));
     FDialogs->Cancel(dkDirectory);
