@@ -23,6 +23,7 @@
 
 #include "Fonts.h"
 #include "HistoryCombo.h"
+#include "MachineController.h"
 #include "NumberEd.h"
 #include "Peripherals.h"
 #include "QtText.h"
@@ -250,6 +251,34 @@ TOutputPage* TDeviceTabs::Output(int dev) {
   if (dev == pdTtp) return &Ttp;
   if (dev == pdPtp) return &Ptp;
   return nullptr;
+}
+
+void TDeviceTabs::Attach(TMachineController& controller) {
+  FController = &controller;
+  TPeripherals& p = controller.Peripherals();
+  for (TPeriphDevice dev : {pdTtr, pdPtr}) Reader(dev).edFile->Attached = [&p, dev] { return p.InputFile(dev) != nullptr; };
+  connect(&controller, &TMachineController::OnPrinterLines, this,
+          [this](const QStringList& lines, bool cleared) { AddPrinterLines(lines, cleared); });
+  connect(&controller, &TMachineController::OnDevicePositionChanged, this,
+          [this](int dev, qint64 pos, int byte) { ShowPosition(dev, pos, byte); });
+  connect(&controller, &TMachineController::OnDeviceAttachmentChanged, this, [this](int dev) { ShowAttachment(dev); });
+  connect(Ttr.rbTextFile, &QRadioButton::toggled, this, [&p](bool on) { p.TtrText = on; });
+  connect(Ptr.rbTextFile, &QRadioButton::toggled, this, [&p](bool on) { p.PtrText = on; });
+}
+
+void TDeviceTabs::ShowAttachment(int dev) {
+  if (!FController || (dev != pdTtr && dev != pdPtr)) return;
+  TPeripherals& p = FController->Peripherals();
+  TReaderPage& page = Reader(dev);
+  TInputStream* f = p.InputFile(TPeriphDevice(dev));
+  page.edFile->update();
+  page.edTotal->setText(QString::number(f ? f->Size() : 0));
+  const bool text = f && (dev == pdTtr ? p.TtrText : p.PtrText);
+  (text ? page.rbTextFile : page.rbBinFile)->setChecked(true);
+  QStringList dots;
+  if (f && f->Start() > 0)
+    for (const std::string& line : tape::LabelDots(f->Label.Frames)) dots << ToQString(line);
+  ShowLabel(dev, f && f->Start() > 0 ? ToQString(f->Label.Text) : QString(), dots);
 }
 
 void TDeviceTabs::ShowPosition(int dev, qint64 pos, int byte) {

@@ -1,5 +1,7 @@
 // The device pages of the main window ("TTY Reader", "TTY Punch", "PTR", "PTP", "LPT") and the
-// teletype console. The pages only show; the main window acts on their buttons.
+// teletype console. Attached to the controller, the pages follow the peripherals themselves
+// (positions, attached files, printer lines) and set a reader's text mode; the main window acts
+// on their file buttons.
 #pragma once
 #include <QPlainTextEdit>
 #include <deque>
@@ -17,6 +19,7 @@ class QLineEdit;
 class QMimeData;
 class QRadioButton;
 class QToolButton;
+class TMachineController;
 class TNumberEdit;
 
 // The file dialog filter "Text files|*.txt;*.lst;...|" of the text file types (comma-separated).
@@ -58,6 +61,7 @@ class TDeviceTabs : public QTabWidget {
 public:
   explicit TDeviceTabs(QWidget* parent = nullptr);
   void RetranslateUi();
+  void Attach(TMachineController& controller);
 
   TReaderPage Ttr{}, Ptr{};
   TOutputPage Ttp{}, Ptp{};
@@ -70,6 +74,8 @@ public:
   TReaderPage& Reader(int dev);
   TOutputPage* Output(int dev);  // TTY punch and PTP
   void ShowPosition(int dev, qint64 pos, int byte);
+  // A reader's file was attached or detached: its size, text mode and label.
+  void ShowAttachment(int dev);
   // The punched label the reader's tape was put in after (text empty: none); dots: its drawing.
   void ShowLabel(int dev, const QString& text, const QStringList& dots);
   // Printer lines for mmLpt (one block each, empty lines too), after clearing it when asked.
@@ -78,6 +84,7 @@ public:
 
 private:
   bool FLptEmpty = true;
+  TMachineController* FController = nullptr;
 
 public:
 

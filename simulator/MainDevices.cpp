@@ -29,7 +29,6 @@ QString StartFolder(const std::string& name, const std::string& workPath) {
 
 std::string TMainForm::TextFiles() const { return FPeripherals->TextFiles; }
 
-void TMainForm::OnConsoleOutput(const QByteArray& bytes) { mmTTO->AddBytes(bytes); }
 
 bool TMainForm::OutputClashesWithReader(const std::string& name) {
   // Writing to the file a reader reads would truncate the tape being read.

@@ -325,8 +325,7 @@ void TMainForm::BuildUi() {
   tv->addLayout(switches);
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
-  for (TPeriphDevice dev : {pdTtr, pdPtr})
-    pcDevices->Reader(dev).edFile->Attached = [this, dev] { return FPeripherals->InputFile(dev) != nullptr; };
+  pcDevices->Attach(*FController);
   rv->addWidget(pcDevices, 2);
   grid->addWidget(right, 0, 2);
   grid->setColumnStretch(1, 1);

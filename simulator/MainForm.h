@@ -382,7 +382,6 @@ private:
   bool AskAddress(const QString& desc, int initial, int& addr);
   void ShowOutOfRange();
   void UpdateReaderSwitches();
-  void OnConsoleOutput(const QByteArray& bytes);
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals

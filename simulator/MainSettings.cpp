@@ -87,28 +87,8 @@ void TMainForm::ConnectController() {
     if (on) ShowStopReason();
   });
   connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) { gbMemory->setTitle(MemoryCaption()); });
-  connect(c, &TMachineController::OnConsoleOutput, this, [this](const QByteArray& b) { OnConsoleOutput(b); });
-  connect(c, &TMachineController::OnPrinterLines, this,
-          [this](const QStringList& lines, bool cleared) { pcDevices->AddPrinterLines(lines, cleared); });
-  connect(c, &TMachineController::OnDevicePositionChanged, this,
-          [this](int dev, qint64 pos, int byte) { pcDevices->ShowPosition(dev, pos, byte); });
-  connect(c, &TMachineController::OnDeviceAttachmentChanged, this, [this](int dev) {
-    if (dev == pdTtr || dev == pdPtr) {
-      TReaderPage& page = pcDevices->Reader(dev);
-      TInputStream* f = FPeripherals->InputFile(TPeriphDevice(dev));
-      page.edFile->update();
-      page.edTotal->setText(QString::number(f ? f->Size() : 0));
-      const bool text = f && (dev == pdTtr ? FPeripherals->TtrText : FPeripherals->PtrText);
-      (text ? page.rbTextFile : page.rbBinFile)->setChecked(true);
-      QStringList dots;
-      if (f && f->Start() > 0)
-        for (const std::string& line : tape::LabelDots(f->Label.Frames)) dots << ToQString(line);
-      pcDevices->ShowLabel(dev, f && f->Start() > 0 ? ToQString(f->Label.Text) : QString(), dots);
-    }
-  });
+  connect(c, &TMachineController::OnConsoleOutput, mmTTO, &TConsole::AddBytes);
   connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });
-  connect(pcDevices->Ttr.rbTextFile, &QRadioButton::toggled, this, [this](bool on) { FPeripherals->TtrText = on; });
-  connect(pcDevices->Ptr.rbTextFile, &QRadioButton::toggled, this, [this](bool on) { FPeripherals->PtrText = on; });
 }
 
 void TMainForm::ReadSettings() {
