@@ -16,13 +16,9 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, T
     MemSize = int(words.size());
     FHost->MemSizeChanged(MemSize);
   }
-  if (KeepBreakpoints) {
-    for (TWord a : BreakPoints) Memory[a].Flags |= BreakpointFlag;
-    FHost->BreakpointsChanged(int(BreakPoints.size()));
-  } else {
-    BreakPoints.clear();
-    FHost->BreakpointsChanged(0);
-  }
+  FGoal = -1;
+  if (!KeepBreakpoints) FBreaks.clear();
+  BreaksChanged();
   PC = 0;
   FHost->RegistersChanged();
   CheckWatches(false);
