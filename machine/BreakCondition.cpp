@@ -247,9 +247,9 @@ bool TBreakCondition::Holds(const TNovaMachine& m) const {
   for (const TCode& c : FCode) {
     switch (c.Op) {
       case opNumber: stack[std::size_t(++top)] = c.Value; continue;
-      case opAC: stack[std::size_t(++top)] = m.Akkus[c.Value & 3]; continue;
+      case opAC: stack[std::size_t(++top)] = m.AC[c.Value & 3]; continue;
       case opPC: stack[std::size_t(++top)] = m.PC & nova::AddrMask; continue;
-      case opCarry: stack[std::size_t(++top)] = m.FCarry & 1; continue;
+      case opCarry: stack[std::size_t(++top)] = m.Carry & 1; continue;
       case opIon: stack[std::size_t(++top)] = m.IntEnable ? 1 : 0; continue;
       default: break;
     }

@@ -167,11 +167,6 @@ void TNovaMachine::ClearBreakpoints() {
   BreaksChanged();
 }
 
-int TNovaMachine::DeleteBreakpoint(TWord Addr) {
-  ClearBreakpoint(Addr);
-  return int(BreakPoints.size());
-}
-
 void TNovaMachine::ResetHitCounts() {
   bool any = false;
   for (TBreakpoint& b : FBreaks) {
@@ -216,7 +211,7 @@ void TNovaMachine::DataHits(TWord pc, TWord carry) {
   FAttention &= ~DataHitAttention;
   // The conditions read the registers; the run keeps its own copies and stores them later.
   PC = pc;
-  FCarry = carry;
+  Carry = carry;
   for (TDataBreak& d : FDataBreaks) {
     if (!d.Touched) continue;
     const bool write = d.Touched & WriteBreakFlag;

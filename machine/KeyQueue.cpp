@@ -33,7 +33,7 @@ bool TKeyQueue::TryHand() {
   const TTeletypeInput& tti = FMachine.Tti;
   if (FKeys.empty() || tti.DoneFlag()) return false;
   // Stopped, nothing runs that could still be busy with a key taken.
-  if (FUnderWay && !FMachine.FRun) FUnderWay = false;
+  if (FUnderWay && !FMachine.Running()) FUnderWay = false;
   if (FUnderWay) return false;
   // A teletype line brings one character per character time.
   if (tti.DelayNs() && FMachine.SimTimeNs() < FHandedTime + tti.DelayNs()) return false;
@@ -51,7 +51,7 @@ bool TKeyQueue::Type(int Key, bool Upcase) {
 
 bool TKeyQueue::Pump() {
   NoteResets();
-  if (FUnderWay && FMachine.FRun) {
+  if (FUnderWay && FMachine.Running()) {
     // The typist looks at every check, so that its two checks in a row are two slices.
     const bool waiting = FTypist.Check();
     const bool fallback = !FMachine.Tti.DoneFlag() && FMachine.ExecutedCount() - FHandedCount >= FallbackInstructions;

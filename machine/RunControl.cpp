@@ -121,7 +121,7 @@ CORVANE_INLINE std::uint64_t TNovaMachine::Nova800Ns(TWord cmd, std::uint64_t ba
   return baseNs;
 }
 
-void TNovaMachine::ChargeStep(TWord cmd, const TAkkus& before) {
+void TNovaMachine::ChargeStep(TWord cmd, const TAccumulators& before) {
   if (FSpeed == speed::Nova800)
     FSimTime += Nova800Ns(cmd, nova800::BaseNs(cmd, before));
   else if (FSpeed != speed::Maximum)
@@ -174,7 +174,7 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
   for (;;) {
     if constexpr (Timed) {
       if (FSpeed == speed::Nova800) {
-        const std::uint64_t base = nova800::BaseNs(cmd, Akkus);
+        const std::uint64_t base = nova800::BaseNs(cmd, AC);
         const int res = ExecuteOne<Checked>(r, cmd);
         FSimTime += Nova800Ns(cmd, base);
         AfterInstruction(r, res);
@@ -307,7 +307,7 @@ TStopReason TNovaMachine::Step() {
   BeginExec();
   TRegs r = LoadRegs();
   const TWord cmd = Memory[r.PC].Data;
-  const TAkkus before = Akkus;
+  const TAccumulators before = AC;
   const int res = FDataBreaks.empty() ? ExecuteOne<false>(r, cmd) : ExecuteOne<true>(r, cmd);
   if (FSpeed != speed::Maximum) ChargeStep(cmd, before);
   AfterInstruction(r, res);
@@ -316,7 +316,7 @@ TStopReason TNovaMachine::Step() {
   if (!FSteppedCalls.empty() && PC == FSteppedCalls.back()) FSteppedCalls.pop_back();
   if ((cmd & nova::JsrMask) == nova::JsrWord && res != exAbandoned) {
     if (FSteppedCalls.size() == MaxSteppedCalls) FSteppedCalls.erase(FSteppedCalls.begin());
-    FSteppedCalls.push_back(Akkus[3]);
+    FSteppedCalls.push_back(AC[3]);
   }
   EndExec();
   FHost->MemoryChanged();
@@ -340,7 +340,7 @@ TStopReason TNovaMachine::RunTo(TWord Addr) {
 }
 
 TWord TNovaMachine::StepOutTarget() const {
-  return FSteppedCalls.empty() ? TWord(Akkus[3] & nova::AddrMask) : FSteppedCalls.back();
+  return FSteppedCalls.empty() ? TWord(AC[3] & nova::AddrMask) : FSteppedCalls.back();
 }
 
 TStopReason TNovaMachine::StepOut() {

@@ -28,12 +28,12 @@ void Put(TNovaMachine& m, std::initializer_list<std::pair<int, int>> words) {
 }
 
 const TAccessCase AccessCases[] = {
-    {"STA page zero", [](TNovaMachine& m) { Put(m, {{0100, Sta(0, 050)}}); m.Akkus[0] = 7; }, 050, false, true},
+    {"STA page zero", [](TNovaMachine& m) { Put(m, {{0100, Sta(0, 050)}}); m.AC[0] = 7; }, 050, false, true},
     {"STA of the value already there",
-     [](TNovaMachine& m) { Put(m, {{0100, Sta(0, 050)}, {050, 7}}); m.Akkus[0] = 7; }, 050, false, true},
+     [](TNovaMachine& m) { Put(m, {{0100, Sta(0, 050)}, {050, 7}}); m.AC[0] = 7; }, 050, false, true},
     {"LDA relative", [](TNovaMachine& m) { Put(m, {{0100, Lda(1, 3, 1)}, {0103, 5}}); }, 0103, true, false},
     {"ISZ indexed by AC2",
-     [](TNovaMachine& m) { Put(m, {{0100, Isz(3, 2)}, {0203, 4}}); m.Akkus[2] = 0200; }, 0203, true, true},
+     [](TNovaMachine& m) { Put(m, {{0100, Isz(3, 2)}, {0203, 4}}); m.AC[2] = 0200; }, 0203, true, true},
     {"DSZ page zero, skipping", [](TNovaMachine& m) { Put(m, {{0100, Dsz(040)}, {040, 1}}); }, 040, true, true, 0102},
     {"LDA indirect: a word of the chain",
      [](TNovaMachine& m) { Put(m, {{0100, Lda(0, 060, 0, true)}, {060, 0100070}, {070, 0400}}); }, 070, true, false},
@@ -215,9 +215,9 @@ const TConditionCase ConditionCases[] = {
 };
 
 TEST_F(DataBreakTest, ConditionsParseAndHold) {
-  M.Akkus = {5, 0177777, 0, 0};
+  M.AC = {5, 0177777, 0, 0};
   M.PC = 01001;
-  M.FCarry = 1;
+  M.Carry = 1;
   M.Memory[0100].Data = 012;
   for (const TConditionCase& c : ConditionCases) {
     SCOPED_TRACE(c.Text);
@@ -282,7 +282,7 @@ TEST_F(DataBreakTest, ConditionsAndCountsOnExecuteBreakpoints) {
     m.PC = 0100;
     m.InstructionLimit = 40;
     EXPECT_EQ(m.RunProgram(), c.Reason);
-    EXPECT_EQ(m.Akkus[0], c.Ac0);
+    EXPECT_EQ(m.AC[0], c.Ac0);
   }
 }
 
@@ -333,7 +333,7 @@ TEST_F(StepOutTest, AcrossANestedJsrToTheSteppedReturn) {
 
 TEST_F(StepOutTest, EnteredOtherwiseUsesAC3) {
   M.PC = 0200;
-  M.Akkus[3] = 0101;
+  M.AC[3] = 0101;
   EXPECT_EQ(M.StepOut(), srStepOver);
   EXPECT_EQ(M.PC, 0101);
 }
@@ -355,7 +355,7 @@ TEST_F(DataBreakTest, RunToHereIsGoneAfterAnyStop) {
   M.PC = 0100;
   EXPECT_EQ(M.RunTo(0102), srRunTo);
   EXPECT_EQ(M.PC, 0102);
-  EXPECT_EQ(M.Akkus[0], 2);
+  EXPECT_EQ(M.AC[0], 2);
   EXPECT_EQ(M.Memory[0102].Flags, 0);
   // A breakpoint before it, a halt before it: the mark is gone either way.
   M.SetBreakpoint(0101);

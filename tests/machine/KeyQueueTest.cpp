@@ -39,8 +39,8 @@ TEST_F(KeyQueueTest, KeysWaitInOrderUntilTheProgramTakesTheOneBefore) {
   // The program reads the key (DIAC 0,TTI); stopped, the next one follows at the next look.
   Load(0100, {Io(DIA, 0, PC_, TTI), HALT});
   M.PC = 0100;
-  M.btStepClick();
-  EXPECT_EQ(M.Akkus[0], 'A');
+  M.Step();
+  EXPECT_EQ(M.AC[0], 'A');
   EXPECT_TRUE(Q.Pump());
   EXPECT_EQ(M.Tti.InputByte(), 'b');
   M.Tti.Clear();
@@ -56,10 +56,10 @@ TEST_F(KeyQueueTest, EveryResetOfTheDevicesEmptiesTheQueue) {
       [&] {  // the program's own IORST
         Load(0100, {IORST, HALT});
         M.PC = 0100;
-        M.btStepClick();
+        M.Step();
       },
       [&] {  // program load: the bootstrap starts with IORST
-        M.FSwitches = 0100000 | PTR;  // bit 0: the loader ends in its jump to itself
+        M.Switches = 0100000 | PTR;  // bit 0: the loader ends in its jump to itself
         M.InstructionLimit = 2000;
         M.ProgramLoad();
         M.InstructionLimit = 0;
@@ -130,17 +130,17 @@ struct TBasicSession : TMachineHost, TPeripheralHost {
       Type(Burst[Typed++]);
     } else if (Typed == Burst.size() && Q.Waiting() == 0) {
       if (!DoneAt) DoneAt = t;
-      if (t > DoneAt + 10'000'000'000ull) M.btStopClick();  // time enough for LIST at 10 cps
+      if (t > DoneAt + 10'000'000'000ull) M.RequestStop();  // time enough for LIST at 10 cps
     }
     // BASIC waiting, interrupts off, for an output that can no longer end.
     if (M.PC >= 01171 && M.PC <= 01173 && !M.IntEnable && M.IrqFlag) {
       Hung = true;
-      M.btStopClick();
+      M.RequestStop();
     }
   }
   void Run(const std::string& tape) {
     ASSERT_TRUE(P.OpenPtrFile(tape));
-    M.FSwitches = PTR;
+    M.Switches = PTR;
     M.ResetCpu();
     M.InstructionLimit = 200'000'000;  // a safety net: about three minutes of a Nova 800
     M.ProgramLoad();
