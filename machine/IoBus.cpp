@@ -155,6 +155,7 @@ void TNovaMachine::MaskOutDevices(TWord Mask) {
 
 void TNovaMachine::ResetDevices() {
   ++FDeviceResets;
+  if (OnDevicesReset) OnDevicesReset();
   for (TDevice* d : IoDevices)
     if (d) d->Reset();
 }

@@ -1,7 +1,19 @@
 #include "KeyQueue.h"
 
 TKeyQueue::TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals)
-    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()) {}
+    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()),
+      FSelf(std::make_shared<TKeyQueue*>(this)) {
+  FMachine.OnDevicesReset = [self = std::weak_ptr<TKeyQueue*>(FSelf)] {
+    if (const auto queue = self.lock()) (*queue)->DevicesReset();
+  };
+}
+
+void TKeyQueue::DevicesReset() {
+  // With the reader off only a key makes the keyboard done: one the program has not read.
+  if (!FMachine.Tti.ReaderOn() && FMachine.Tti.DoneFlag()) FMachine.Tti.Clear();
+  FResets = FMachine.DeviceResets();
+  Clear();
+}
 
 void TKeyQueue::NoteResets() {
   if (FMachine.DeviceResets() == FResets) return;

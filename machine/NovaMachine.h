@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,6 +105,8 @@ public:
   void ResetDevices();
   // How many times the devices have been reset (IORST, the machine reset).
   std::uint64_t DeviceResets() const { return FDeviceResets; }
+  // Called at every reset of the devices, before the devices are reset (the typed-key queue).
+  std::function<void()> OnDevicesReset;
   // Marks every device for the next tick (after anything outside the devices changed IrqFlag).
   void WakeDevices() { FTickMask = AllDevicesMask; }
   // Ticks all six devices on every instruction instead of only those whose tick can matter.
@@ -199,6 +202,8 @@ public:
   // Memory from a dump file: every cell's flags cleared, the listed breakpoints marked again
   // (KeepBreakpoints) or the list emptied; a bigger dump raises MemSize; then a reset.
   bool LoadDump(const std::string& FileName, bool KeepBreakpoints, TMachineError* Error = nullptr);
+  // The same with the words of a dump read before (DumpWords, MemoryDump.h).
+  void LoadDumpWords(const std::vector<TWord>& Words, bool KeepBreakpoints);
   bool SaveDump(const std::string& FileName, TMachineError* Error = nullptr);
   // Into a file opened before (see WriteDumpTo).
   bool SaveDump(TReplacingFile& File, TMachineError* Error = nullptr);
