@@ -33,10 +33,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args,
   return cmd;
 }
 
-bool IsProgramOption(std::string_view arg) {
-  if (arg.empty()) return false;
-  if (arg.front() == '-') return true;
-  if (arg.front() != '/') return false;
+bool MatchesStartupOption(std::string_view arg) {
+  if (arg.empty() || (arg.front() != '/' && arg.front() != '-')) return false;
   const std::string_view option = arg.substr(1);
   const std::size_t colon = option.find(':');
   if (colon != std::string_view::npos) {
@@ -45,6 +43,8 @@ bool IsProgramOption(std::string_view arg) {
   }
   return MatchesKeyword(option, "portable");
 }
+
+bool IsProgramOption(std::string_view arg) { return (!arg.empty() && arg.front() == '-') || MatchesStartupOption(arg); }
 
 std::vector<std::string> FileArguments(const std::vector<std::string>& args) {
   std::vector<std::string> files;
