@@ -21,7 +21,8 @@ constexpr std::uint8_t SkipCodes[4] = {
 
 template <bool Exec>
 CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
-  for (int level = 0; level < MaxIndirectLevels; ++level) {
+  const int limit = IndirectLimit;
+  for (int level = 0; level < limit; ++level) {
     a &= nova::AddrMask;
     TMemCell& cell = Memory[a];
     if constexpr (Exec) {
@@ -40,7 +41,7 @@ CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
     }
     a = w;
   }
-  if constexpr (Exec) FChainLevels = MaxIndirectLevels;
+  if constexpr (Exec) FChainLevels = limit;
   return -1;
 }
 
