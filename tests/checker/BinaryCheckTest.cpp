@@ -175,7 +175,8 @@ TEST(BinaryCheck, RealTapeContentsEndWithTheStartAddress) {
 // the file does, the offsets of errors included.
 TEST(BinaryCheck, TapeInMemoryChecksAsTheFile) {
   TTape tape;
-  for (std::uint16_t i = 0; i < 9000; ++i) tape.Data(std::uint16_t(i & 077777), {i, std::uint16_t(~i), 0, 1, 2, 3, 4});
+  for (std::uint16_t i = 0; i < 15000; ++i)
+    tape.Data(i, {i, std::uint16_t(~i), 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
   std::string bytes = tape.Start(0100).Str();
   bytes[300001] = static_cast<char>(bytes[300001] ^ 4);  // one bad block past the first buffer
   ASSERT_GT(bytes.size(), 2u * 256 * 1024);
