@@ -1,7 +1,7 @@
 // The instruction engine, shared by ExecCommand and the run loop so that both inline it.
 // PC, carry, the executed count and the trace position live in a local TRegs while executing;
 // everything that can reach the host (I/O transfers, pumps) gets them stored back first and
-// reloaded afterwards. The accumulators are always the machine's Akkus.
+// reloaded afterwards. The accumulators are always the machine's AC.
 #pragma once
 #include "NovaMachine.h"
 
@@ -19,18 +19,30 @@ constexpr std::uint8_t SkipCodes[4] = {
 };
 }  // namespace exec_tables
 
-template <bool Exec>
+template <bool Checked>
+CORVANE_INLINE void TNovaMachine::Touch(TWord a, std::uint8_t Kinds) {
+  if constexpr (Checked) {
+    if (Memory[a].Flags & Kinds) NoteAccess(a, Kinds);
+  }
+}
+
+template <bool Exec, bool Checked>
 CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
-  for (int level = 0; level < MaxIndirectLevels; ++level) {
+  const int limit = IndirectLimit;
+  for (int level = 0; level < limit; ++level) {
     a &= nova::AddrMask;
     TMemCell& cell = Memory[a];
     if constexpr (Exec) {
-      // 20-27 octal count up, 30-37 octal count down, before the word is used.
+      // 20-27 octal count up, 30-37 octal count down, before the word is used: a read and a
+      // write; any other word of the chain is read.
       if ((a & ~017) == 020) {
+        Touch<Checked>(a, DataBreakFlags);
         if (a < 030)
           ++cell.Data;
         else
           --cell.Data;
+      } else {
+        Touch<Checked>(a, ReadBreakFlag);
       }
     }
     const TWord w = cell.Data;
@@ -40,21 +52,21 @@ CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
     }
     a = w;
   }
-  if constexpr (Exec) FChainLevels = MaxIndirectLevels;
+  if constexpr (Exec) FChainLevels = limit;
   return -1;
 }
 
-template <bool Exec>
+template <bool Exec, bool Checked>
 CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
   const int mode = nova::IndexOf(cmd);
   TWord base;
   if (mode == 0) {
     base = TWord(nova::DispOf(cmd));
   } else {
-    const TWord index = mode == 1 ? pc : Akkus[mode];
+    const TWord index = mode == 1 ? pc : AC[mode];
     base = TWord(index + nova::SignedDispOf(cmd));
   }
-  const int e = (cmd & nova::IndirectBit) ? GetIndirectT<Exec>(base) : int(base & nova::AddrMask);
+  const int e = (cmd & nova::IndirectBit) ? GetIndirectT<Exec, Checked>(base) : int(base & nova::AddrMask);
   if constexpr (!Exec) {
     FEvalAddr = e;
     FHost->ReportEffAddr(e);
@@ -63,13 +75,13 @@ CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
 }
 
 // One instruction's class work. Returns exSkip, exNoSkip, or exAbandoned (indirect chain cut).
-template <bool Exec>
+template <bool Exec, bool Checked>
 CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
   const auto next = [&r] { r.PC = TWord((r.PC + 1) & nova::AddrMask); };
 
   if (cmd & nova::ArithBit) {  // arithmetic class
-    const std::uint32_t s = Akkus[nova::AcsOf(cmd)];
-    const std::uint32_t d = Akkus[nova::AcdOf(cmd)];
+    const std::uint32_t s = AC[nova::AcsOf(cmd)];
+    const std::uint32_t d = AC[nova::AcdOf(cmd)];
     const std::uint32_t c = exec_tables::CarryBase[(nova::CarryOf(cmd) << 1) | r.Carry];
     std::uint32_t f;
     switch (nova::FunctionOf(cmd)) {
@@ -93,7 +105,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
     const TWord res = TWord(R);
     if constexpr (Exec) {
       if (!nova::NoLoadOf(cmd)) {
-        Akkus[nova::AcdOf(cmd)] = res;
+        AC[nova::AcdOf(cmd)] = res;
         r.Carry = TWord(k);
       }
       next();
@@ -103,7 +115,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
 
   const int group = nova::GroupOf(cmd);
   if (group != 3) {  // memory reference
-    const int e = EffAddrT<Exec>(r.PC, cmd);
+    const int e = EffAddrT<Exec, Checked>(r.PC, cmd);
     if (e < 0) {
       if constexpr (Exec) {
         ChainCut(r.PC);
@@ -114,14 +126,16 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
     const int op = nova::OpOrAcOf(cmd);
     if (group == 1) {  // LDA
       if constexpr (Exec) {
-        Akkus[op] = Memory[e].Data;
+        Touch<Checked>(TWord(e), ReadBreakFlag);
+        AC[op] = Memory[e].Data;
         next();
       }
       return exNoSkip;
     }
     if (group == 2) {  // STA
       if constexpr (Exec) {
-        Memory[e].Data = Akkus[op];
+        Touch<Checked>(TWord(e), WriteBreakFlag);
+        Memory[e].Data = AC[op];
         next();
       }
       return exNoSkip;
@@ -132,13 +146,14 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
         return exNoSkip;
       case 1:  // JSR
         if constexpr (Exec) {
-          Akkus[3] = TWord((r.PC + 1) & nova::AddrMask);
+          AC[3] = TWord((r.PC + 1) & nova::AddrMask);
           r.PC = TWord(e);
         }
         return exNoSkip;
       default: {  // ISZ, DSZ
         const TWord v = TWord(Memory[e].Data + (op == 2 ? 1 : -1));
         if constexpr (Exec) {
+          Touch<Checked>(TWord(e), DataBreakFlags);
           Memory[e].Data = v;
           next();
         }
@@ -150,22 +165,22 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
   // I/O class
   if (cmd == nova::MulWord) {
     if constexpr (Exec) {
-      const std::uint32_t p = std::uint32_t(Akkus[1]) * Akkus[2] + Akkus[0];
-      Akkus[0] = TWord(p >> 16);
-      Akkus[1] = TWord(p);
+      const std::uint32_t p = std::uint32_t(AC[1]) * AC[2] + AC[0];
+      AC[0] = TWord(p >> 16);
+      AC[1] = TWord(p);
       next();
     }
     return exNoSkip;
   }
   if (cmd == nova::DivWord) {
     if constexpr (Exec) {
-      if (Akkus[0] >= Akkus[2]) {
+      if (AC[0] >= AC[2]) {
         r.Carry = 1;
       } else {
-        const std::uint32_t n = (std::uint32_t(Akkus[0]) << 16) | Akkus[1];
+        const std::uint32_t n = (std::uint32_t(AC[0]) << 16) | AC[1];
         r.Carry = 0;
-        Akkus[1] = TWord(n / Akkus[2]);
-        Akkus[0] = TWord(n % Akkus[2]);
+        AC[1] = TWord(n / AC[2]);
+        AC[0] = TWord(n % AC[2]);
       }
       next();
     }
@@ -195,34 +210,36 @@ CORVANE_INLINE void TNovaMachine::WriteTrace(TRegs& r, TWord pc, TWord cmd) {
   t->Carry = r.Carry;
   // Copied word by word: one wide load right after a narrow store to an accumulator would miss
   // store forwarding and stall.
-  t->ACs[0] = Akkus[0];
-  t->ACs[1] = Akkus[1];
-  t->ACs[2] = Akkus[2];
-  t->ACs[3] = Akkus[3];
-  if (++r.Trace == FTrace.data() + TraceCapacity) {
-    r.Trace = FTrace.data();
+  t->ACs[0] = AC[0];
+  t->ACs[1] = AC[1];
+  t->ACs[2] = AC[2];
+  t->ACs[3] = AC[3];
+  if (++r.Trace == FTraceEnd) {
+    r.Trace = FTraceData;
     FTraceFull = true;
   }
 }
 
 // Tick, the class work and the trace record of one executed instruction. The watch check and
 // the interrupt cycle follow in AfterInstruction, and only when FAttention asks for them.
+template <bool Checked>
 CORVANE_INLINE int TNovaMachine::ExecuteOne(TRegs& r, TWord cmd) {
   if (FTickMask) TickDevices();
   ++r.Count;
   const TWord pc = r.PC;
-  const int res = ExecuteT<true>(r, cmd);
+  if constexpr (Checked) FExecPC = pc;
+  const int res = ExecuteT<true, Checked>(r, cmd);
   WriteTrace(r, pc, cmd);
   return res;
 }
 
-// The skip, then (when there are watches or the interrupt flags need a look) the watch check
-// and the interrupt cycle.
+// The skip, then (when there are watches, the interrupt flags need a look, or a data breakpoint
+// was reached) the watch check, the data breakpoints and the interrupt cycle.
 CORVANE_INLINE void TNovaMachine::AfterInstruction(TRegs& r, int res) {
   if (res == exSkip) {
     // A branch, not a conditional move: the next fetch should not wait for the skip result.
     __asm__("");
     r.PC = TWord((r.PC + 1) & nova::AddrMask);
   }
-  if (FAttention) r.PC = Attention(r.PC, res);
+  if (FAttention) r.PC = Attention(r.PC, r.Carry, res);
 }

@@ -21,9 +21,9 @@ bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
     }
     if constexpr (Exec) {
       switch (transfer) {
-        case 1: Akkus[ac] = FSwitches; break;                       // READS
-        case 3: Akkus[ac] = TWord(GetInterruptDevice()); break;     // INTA
-        case 4: MaskOutDevices(Akkus[ac]); break;                   // MSKO
+        case 1: AC[ac] = Switches; break;                       // READS
+        case 3: AC[ac] = TWord(GetInterruptDevice()); break;     // INTA
+        case 4: MaskOutDevices(AC[ac]); break;                   // MSKO
         case 5: ResetDevices(); break;                              // IORST
         case 6: halt = true; break;                                 // HALT
         default: break;
@@ -42,7 +42,7 @@ bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
   if (!dev) {  // absent: neither busy nor done, reads 0
     if (transfer == 7) return pulse == 1 || pulse == 3;
     if constexpr (Exec) {
-      if (transfer == 1 || transfer == 3 || transfer == 5) Akkus[ac] = 0;
+      if (transfer == 1 || transfer == 3 || transfer == 5) AC[ac] = 0;
     }
     return false;
   }
@@ -56,12 +56,12 @@ bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
   }
   if constexpr (Exec) {
     switch (transfer) {
-      case 1: Akkus[ac] = dev->DIA(); break;
-      case 2: dev->DOA(Akkus[ac]); break;
-      case 3: Akkus[ac] = dev->DIB(); break;
-      case 4: dev->DOB(Akkus[ac]); break;
-      case 5: Akkus[ac] = dev->DIC(); break;
-      case 6: dev->DOC(Akkus[ac]); break;
+      case 1: AC[ac] = dev->DIA(); break;
+      case 2: dev->DOA(AC[ac]); break;
+      case 3: AC[ac] = dev->DIB(); break;
+      case 4: dev->DOB(AC[ac]); break;
+      case 5: AC[ac] = dev->DIC(); break;
+      case 6: dev->DOC(AC[ac]); break;
       default: break;
     }
     switch (pulse) {
@@ -86,10 +86,14 @@ bool TNovaMachine::IoInstruction(TWord cmd) {
   return halt;
 }
 
-TWord TNovaMachine::Attention(TWord pc, int res) {
+TWord TNovaMachine::Attention(TWord pc, TWord carry, int res) {
   if (!Watch.empty()) CheckWatchesRunning();
+  if (FAttention & DataHitAttention) DataHits(pc, carry);
   if (res != exAbandoned) {  // an abandoned instruction takes no interrupt: PC stays on it
-    if (IrqFlag && IntEnable) pc = TakeInterrupt(pc);
+    if (IrqFlag && IntEnable) {
+      pc = TakeInterrupt(pc);
+      if (FAttention & DataHitAttention) DataHits(pc, carry);
+    }
     IntEnable = PreEnable;
   }
   UpdateAttention();
@@ -116,8 +120,12 @@ TWord TNovaMachine::TakeInterrupt(TWord pc) {
   IntEnable = false;
   IrqFlag = false;
   WakeDevices();  // a device still requesting raises the latch again at the next tick
+  // The store into 0 and the words of the vector chain are data accesses as an instruction's.
+  FInInterrupt = true;
+  Touch<true>(0, WriteBreakFlag);
   Memory[0].Data = pc;
-  const int vector = GetIndirectT<true>(1);
+  const int vector = GetIndirectT<true, true>(1);
+  FInInterrupt = false;
   if (vector >= 0) return TWord(vector);
   Stop(srChain, _("The interrupt vector chain at location 1 does not end"));
   return pc;
@@ -147,6 +155,7 @@ void TNovaMachine::MaskOutDevices(TWord Mask) {
 
 void TNovaMachine::ResetDevices() {
   ++FDeviceResets;
+  if (OnDevicesReset) OnDevicesReset();
   for (TDevice* d : IoDevices)
     if (d) d->Reset();
 }

@@ -209,14 +209,14 @@ void StateFields(V& v, TMachineState& s) {
   v.Section("CPU ", [&] {
     v.Int(s.PC, 0, nova::AddrMask, "CPU.PC");
     v.Int(s.Carry, 0, 1, "CPU.Carry");
-    for (TWord& ac : s.Akkus) v.Int(ac, 0, 0xffff, "CPU.AC");
+    for (TWord& ac : s.AC) v.Int(ac, 0, 0xffff, "CPU.AC");
     v.Int(s.Switches, 0, 0xffff, "CPU.Switches");
     v.Bool(s.PreEnable, "CPU.PreEnable");
     v.Bool(s.IntEnable, "CPU.IntEnable");
     v.Bool(s.IrqFlag, "CPU.IrqFlag");
     v.Int(s.Executed, 0, INT64_MAX, "CPU.Executed");
     std::uint8_t stop = std::uint8_t(s.LastStop);
-    v.Int(stop, srNone, srFileNeeded, "CPU.LastStop");
+    v.Int(stop, srNone, LastStopReasonValue, "CPU.LastStop");
     s.LastStop = TStopReason(stop);
   });
   v.Section("MEM ", [&] {
@@ -273,7 +273,7 @@ void StateFields(V& v, TMachineState& s) {
   });
   v.Section("TRAC", [&] {
     std::size_t n = s.Trace.size();
-    v.Count(n, TraceCapacity, "TRAC.Count");
+    v.Count(n, MaxTraceLength, "TRAC.Count");
     Resize(v, s.Trace, n);
     for (std::size_t i = 0; i < n && !v.Failed(); ++i) {
       TTraceData& t = s.Trace[i];
