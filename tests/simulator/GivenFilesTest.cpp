@@ -69,7 +69,7 @@ const TKindCase KindCases[] = {
      },
      [](const std::string&, TMainForm& f) {
        QCOMPARE(f.Machine().PC, TWord(01234));
-       QCOMPARE(f.Machine().Akkus[2], TWord(7));
+       QCOMPARE(f.Machine().AC[2], TWord(7));
      }},
     {"a state file is known by its magic whatever its name",
      [](const std::string& d, TMainForm& f) {
