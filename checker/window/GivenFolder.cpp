@@ -9,7 +9,7 @@
 #include "QtText.h"
 #include "TallisMain.h"
 
-void CheckGivenFolder(THauptForm& form, const std::vector<std::string>& args) {
+void CheckGivenFolder(TTallisForm& form, const std::vector<std::string>& args) {
   if (args.empty()) return;
   auto message = [&form](const QString& text) { ErrorMsg(text, NoPoint, QString(), &form); };
   if (args.size() > 2) {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-class THauptForm;
+class TTallisForm;
 
 // args are the command line's file arguments (FileArguments). A folder that is missing or cannot
 // be read, or more than a folder and a pattern: a message, and the fields stay as they were.
-void CheckGivenFolder(THauptForm& form, const std::vector<std::string>& args);
+void CheckGivenFolder(TTallisForm& form, const std::vector<std::string>& args);

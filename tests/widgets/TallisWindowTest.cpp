@@ -488,7 +488,7 @@ private slots:
     std::filesystem::copy_file(TapesDir.toStdString() + "/novabasic1.ab", *FTemp / "Bänder mit Lücke/eins.bin");
     std::vector<std::string> given;
     for (const QString& a : args) given.push_back(QString(a).replace("@", temp).toStdString());
-    THauptForm form;
+    TTallisForm form;
     form.show();
     CheckGivenFolder(form, given);
     QCOMPARE(FDialogs->Count(dkError), 0);
@@ -508,7 +508,7 @@ private slots:
     QFETCH(QString, message);
     std::vector<std::string> given;
     for (const QString& a : args) given.push_back(QString(a).replace("@", Q(FTemp->Path())).toStdString());
-    THauptForm form;
+    TTallisForm form;
     form.show();
     SetSource(form, "before", "*.before");
     CheckGivenFolder(form, given);
