@@ -21,7 +21,8 @@ public:
   // After the end of piped input, a wait for a key this long ends the run; so does a wait for a
   // reader whose tape has run out.
   static constexpr std::chrono::seconds InputEndWait{10};
-  // Instructions per time slice: the pump runs after exactly this many.
+  // Instructions per time slice at maximum speed (the pump runs after this many; a timed run
+  // pumps after each of its time slices).
   static constexpr std::uint32_t SliceInstructions = 8192;
 
   TCliHost(TNovaMachine& Machine, TPeripherals& Peripherals, TKeyInput& Keys);

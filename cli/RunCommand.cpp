@@ -59,8 +59,8 @@ bool CheckReadable(const std::string& name) {
 void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
   char line[160];
   std::snprintf(line, sizeof line, "PC=%06o AC0=%06o AC1=%06o AC2=%06o AC3=%06o C=%d ION=%d STEPS=%llu STOP=%s\n",
-                unsigned(m.PC), unsigned(m.Akkus[0]), unsigned(m.Akkus[1]), unsigned(m.Akkus[2]),
-                unsigned(m.Akkus[3]), int(m.FCarry & 1), m.IntEnable ? 1 : 0,
+                unsigned(m.PC), unsigned(m.AC[0]), unsigned(m.AC[1]), unsigned(m.AC[2]),
+                unsigned(m.AC[3]), int(m.Carry & 1), m.IntEnable ? 1 : 0,
                 static_cast<unsigned long long>(m.ExecutedCount()), StopName(reason));
   std::string text = line;
   if (m.Timed()) {
@@ -128,7 +128,7 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   if (o.Pc >= 0) machine.SetPC(TWord(o.Pc));
   if (o.Switches >= 0) machine.SetSwitches(TWord(o.Switches));
   // The bootstrap would wait for ever for a device that is not there.
-  const int loadDevice = machine.FSwitches & 077;
+  const int loadDevice = machine.Switches & 077;
   if (o.ProgLoad && !machine.IoDevices[std::size_t(loadDevice)]) {
     ReportError(TrFormat("--prog-load: no device has the code %s (the low six bits of --switches; 12 is the paper-tape reader)",
                          {FormatOctal(unsigned(loadDevice), 2)}));

@@ -50,11 +50,6 @@ void TNovaMachine::ClearBreakpoints() {
   FHost->BreakpointsChanged(0);
 }
 
-int TNovaMachine::DeleteBreakpoint(TWord Addr) {
-  ClearBreakpoint(Addr);
-  return int(BreakPoints.size());
-}
-
 // ---- watches
 
 namespace {
@@ -89,25 +84,12 @@ void TNovaMachine::AddWatches(const std::vector<TWord>& Addrs) {
   FHost->WatchesChanged(int(Watch.size()));
 }
 
-void TNovaMachine::AddWatchItem(TWord Addr, TWord Data) {
-  Addr &= nova::AddrMask;
-  const auto at = FindWatch(Watch, Addr);
-  if (at == Watch.end() || at->Addr != Addr) Watch.insert(at, TWatchMem{Addr, Data, false, false});
-  UpdateAttention();
-  FHost->WatchesChanged(int(Watch.size()));
-}
-
 void TNovaMachine::RemoveWatch(TWord Addr) {
   Addr &= nova::AddrMask;
   const auto at = FindWatch(Watch, Addr);
   if (at != Watch.end() && at->Addr == Addr) Watch.erase(at);
   UpdateAttention();
   FHost->WatchesChanged(int(Watch.size()));
-}
-
-int TNovaMachine::DeleteWatch(TWord Addr) {
-  RemoveWatch(Addr);
-  return int(Watch.size());
 }
 
 void TNovaMachine::ClearWatches() {

@@ -10,18 +10,23 @@ void TNovaMachine::SetPC(TWord Value) {
 }
 
 void TNovaMachine::SetAC(int N, TWord Value) {
-  Akkus[std::size_t(N & 3)] = Value;
+  AC[std::size_t(N & 3)] = Value;
   FHost->RegistersChanged();
 }
 
 void TNovaMachine::SetCarry(TWord Value) {
-  FCarry = TWord(Value & 1);
+  Carry = TWord(Value & 1);
   FHost->RegistersChanged();
 }
 
 void TNovaMachine::SetSwitches(TWord Value) {
-  FSwitches = Value;
+  Switches = Value;
   FHost->SwitchesChanged();
+}
+
+void TNovaMachine::SetShowEachStep(bool On) {
+  ShowEachStep = On;
+  FHost->RunStateChanged();
 }
 
 void TNovaMachine::WriteWord(TWord Addr, TWord Value) {

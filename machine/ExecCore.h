@@ -1,7 +1,7 @@
 // The instruction engine, shared by ExecCommand and the run loop so that both inline it.
 // PC, carry, the executed count and the trace position live in a local TRegs while executing;
 // everything that can reach the host (I/O transfers, pumps) gets them stored back first and
-// reloaded afterwards. The accumulators are always the machine's Akkus.
+// reloaded afterwards. The accumulators are always the machine's AC.
 #pragma once
 #include "NovaMachine.h"
 
@@ -51,7 +51,7 @@ CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
   if (mode == 0) {
     base = TWord(nova::DispOf(cmd));
   } else {
-    const TWord index = mode == 1 ? pc : Akkus[mode];
+    const TWord index = mode == 1 ? pc : AC[mode];
     base = TWord(index + nova::SignedDispOf(cmd));
   }
   const int e = (cmd & nova::IndirectBit) ? GetIndirectT<Exec>(base) : int(base & nova::AddrMask);
@@ -68,8 +68,8 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
   const auto next = [&r] { r.PC = TWord((r.PC + 1) & nova::AddrMask); };
 
   if (cmd & nova::ArithBit) {  // arithmetic class
-    const std::uint32_t s = Akkus[nova::AcsOf(cmd)];
-    const std::uint32_t d = Akkus[nova::AcdOf(cmd)];
+    const std::uint32_t s = AC[nova::AcsOf(cmd)];
+    const std::uint32_t d = AC[nova::AcdOf(cmd)];
     const std::uint32_t c = exec_tables::CarryBase[(nova::CarryOf(cmd) << 1) | r.Carry];
     std::uint32_t f;
     switch (nova::FunctionOf(cmd)) {
@@ -93,7 +93,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
     const TWord res = TWord(R);
     if constexpr (Exec) {
       if (!nova::NoLoadOf(cmd)) {
-        Akkus[nova::AcdOf(cmd)] = res;
+        AC[nova::AcdOf(cmd)] = res;
         r.Carry = TWord(k);
       }
       next();
@@ -114,14 +114,14 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
     const int op = nova::OpOrAcOf(cmd);
     if (group == 1) {  // LDA
       if constexpr (Exec) {
-        Akkus[op] = Memory[e].Data;
+        AC[op] = Memory[e].Data;
         next();
       }
       return exNoSkip;
     }
     if (group == 2) {  // STA
       if constexpr (Exec) {
-        Memory[e].Data = Akkus[op];
+        Memory[e].Data = AC[op];
         next();
       }
       return exNoSkip;
@@ -132,7 +132,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
         return exNoSkip;
       case 1:  // JSR
         if constexpr (Exec) {
-          Akkus[3] = TWord((r.PC + 1) & nova::AddrMask);
+          AC[3] = TWord((r.PC + 1) & nova::AddrMask);
           r.PC = TWord(e);
         }
         return exNoSkip;
@@ -150,22 +150,22 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
   // I/O class
   if (cmd == nova::MulWord) {
     if constexpr (Exec) {
-      const std::uint32_t p = std::uint32_t(Akkus[1]) * Akkus[2] + Akkus[0];
-      Akkus[0] = TWord(p >> 16);
-      Akkus[1] = TWord(p);
+      const std::uint32_t p = std::uint32_t(AC[1]) * AC[2] + AC[0];
+      AC[0] = TWord(p >> 16);
+      AC[1] = TWord(p);
       next();
     }
     return exNoSkip;
   }
   if (cmd == nova::DivWord) {
     if constexpr (Exec) {
-      if (Akkus[0] >= Akkus[2]) {
+      if (AC[0] >= AC[2]) {
         r.Carry = 1;
       } else {
-        const std::uint32_t n = (std::uint32_t(Akkus[0]) << 16) | Akkus[1];
+        const std::uint32_t n = (std::uint32_t(AC[0]) << 16) | AC[1];
         r.Carry = 0;
-        Akkus[1] = TWord(n / Akkus[2]);
-        Akkus[0] = TWord(n % Akkus[2]);
+        AC[1] = TWord(n / AC[2]);
+        AC[0] = TWord(n % AC[2]);
       }
       next();
     }
@@ -195,10 +195,10 @@ CORVANE_INLINE void TNovaMachine::WriteTrace(TRegs& r, TWord pc, TWord cmd) {
   t->Carry = r.Carry;
   // Copied word by word: one wide load right after a narrow store to an accumulator would miss
   // store forwarding and stall.
-  t->ACs[0] = Akkus[0];
-  t->ACs[1] = Akkus[1];
-  t->ACs[2] = Akkus[2];
-  t->ACs[3] = Akkus[3];
+  t->ACs[0] = AC[0];
+  t->ACs[1] = AC[1];
+  t->ACs[2] = AC[2];
+  t->ACs[3] = AC[3];
   if (++r.Trace == FTrace.data() + TraceCapacity) {
     r.Trace = FTrace.data();
     FTraceFull = true;

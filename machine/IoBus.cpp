@@ -21,9 +21,9 @@ bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
     }
     if constexpr (Exec) {
       switch (transfer) {
-        case 1: Akkus[ac] = FSwitches; break;                       // READS
-        case 3: Akkus[ac] = TWord(GetInterruptDevice()); break;     // INTA
-        case 4: MaskOutDevices(Akkus[ac]); break;                   // MSKO
+        case 1: AC[ac] = Switches; break;                       // READS
+        case 3: AC[ac] = TWord(GetInterruptDevice()); break;     // INTA
+        case 4: MaskOutDevices(AC[ac]); break;                   // MSKO
         case 5: ResetDevices(); break;                              // IORST
         case 6: halt = true; break;                                 // HALT
         default: break;
@@ -42,7 +42,7 @@ bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
   if (!dev) {  // absent: neither busy nor done, reads 0
     if (transfer == 7) return pulse == 1 || pulse == 3;
     if constexpr (Exec) {
-      if (transfer == 1 || transfer == 3 || transfer == 5) Akkus[ac] = 0;
+      if (transfer == 1 || transfer == 3 || transfer == 5) AC[ac] = 0;
     }
     return false;
   }
@@ -56,12 +56,12 @@ bool TNovaMachine::ExecIoT(TWord cmd, bool& halt) {
   }
   if constexpr (Exec) {
     switch (transfer) {
-      case 1: Akkus[ac] = dev->DIA(); break;
-      case 2: dev->DOA(Akkus[ac]); break;
-      case 3: Akkus[ac] = dev->DIB(); break;
-      case 4: dev->DOB(Akkus[ac]); break;
-      case 5: Akkus[ac] = dev->DIC(); break;
-      case 6: dev->DOC(Akkus[ac]); break;
+      case 1: AC[ac] = dev->DIA(); break;
+      case 2: dev->DOA(AC[ac]); break;
+      case 3: AC[ac] = dev->DIB(); break;
+      case 4: dev->DOB(AC[ac]); break;
+      case 5: AC[ac] = dev->DIC(); break;
+      case 6: dev->DOC(AC[ac]); break;
       default: break;
     }
     switch (pulse) {
@@ -147,6 +147,7 @@ void TNovaMachine::MaskOutDevices(TWord Mask) {
 
 void TNovaMachine::ResetDevices() {
   ++FDeviceResets;
+  if (OnDevicesReset) OnDevicesReset();
   for (TDevice* d : IoDevices)
     if (d) d->Reset();
 }

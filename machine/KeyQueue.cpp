@@ -1,7 +1,19 @@
 #include "KeyQueue.h"
 
 TKeyQueue::TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals)
-    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()) {}
+    : FMachine(Machine), FTypist(Machine, Peripherals), FResets(Machine.DeviceResets()),
+      FSelf(std::make_shared<TKeyQueue*>(this)) {
+  FMachine.OnDevicesReset = [self = std::weak_ptr<TKeyQueue*>(FSelf)] {
+    if (const auto queue = self.lock()) (*queue)->DevicesReset();
+  };
+}
+
+void TKeyQueue::DevicesReset() {
+  // With the reader off only a key makes the keyboard done: one the program has not read.
+  if (!FMachine.Tti.ReaderOn() && FMachine.Tti.DoneFlag()) FMachine.Tti.Clear();
+  FResets = FMachine.DeviceResets();
+  Clear();
+}
 
 void TKeyQueue::NoteResets() {
   if (FMachine.DeviceResets() == FResets) return;
@@ -33,7 +45,7 @@ bool TKeyQueue::TryHand() {
   const TTeletypeInput& tti = FMachine.Tti;
   if (FKeys.empty() || tti.DoneFlag()) return false;
   // Stopped, nothing runs that could still be busy with a key taken.
-  if (FUnderWay && !FMachine.FRun) FUnderWay = false;
+  if (FUnderWay && !FMachine.Running()) FUnderWay = false;
   if (FUnderWay) return false;
   // A teletype line brings one character per character time.
   if (tti.DelayNs() && FMachine.SimTimeNs() < FHandedTime + tti.DelayNs()) return false;
@@ -51,7 +63,7 @@ bool TKeyQueue::Type(int Key, bool Upcase) {
 
 bool TKeyQueue::Pump() {
   NoteResets();
-  if (FUnderWay && FMachine.FRun) {
+  if (FUnderWay && FMachine.Running()) {
     // The typist looks at every check, so that its two checks in a row are two slices.
     const bool waiting = FTypist.Check();
     const bool fallback = !FMachine.Tti.DoneFlag() && FMachine.ExecutedCount() - FHandedCount >= FallbackInstructions;

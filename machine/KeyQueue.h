@@ -9,11 +9,15 @@
 // faster than a teletype line brings them, one character time apart.
 //
 // A reset of the devices (the machine's reset, program load, the program's own IORST) empties
-// the queue, so keys typed long before a program starts do not reach it.
+// the queue and takes back a key on the keyboard that the program has not read (the teletype's
+// flags outlast a reset), so keys typed long before a program starts do not reach it. The queue
+// hears of the reset as it happens: a program may read the keyboard right after its IORST, in
+// the same time slice.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 
 #include "NovaMachine.h"
 #include "Peripherals.h"
@@ -27,6 +31,8 @@ public:
   static constexpr std::uint64_t FallbackInstructions = 3'000'000;
 
   TKeyQueue(TNovaMachine& Machine, const TPeripherals& Peripherals);
+  TKeyQueue(const TKeyQueue&) = delete;
+  TKeyQueue& operator=(const TKeyQueue&) = delete;
 
   // A typed key, converted as the keyboard does (backspace as rubout, a-z as A-Z when asked).
   // With no key under way (or the machine stopped) and the keyboard not done it is handed at
@@ -42,6 +48,8 @@ public:
 private:
   // Empties the queue when the devices have been reset since the last look.
   void NoteResets();
+  // At a reset of the devices: the queue emptied, an unread key off the keyboard.
+  void DevicesReset();
   // Hands the next key when the keyboard is free and the key before has settled: the program took
   // it and waits for the next (the typist's check, or the fallback, in Pump), or the machine is
   // stopped.
@@ -55,4 +63,7 @@ private:
   bool FUnderWay = false;          // a handed key has not settled yet
   std::uint64_t FHandedCount = 0;  // executed instructions when it was handed
   std::uint64_t FHandedTime = 0;   // and the simulated time
+  // The machine's reset hook reaches the queue through this while the queue lives (either may go
+  // first).
+  std::shared_ptr<TKeyQueue*> FSelf;
 };

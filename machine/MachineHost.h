@@ -20,7 +20,8 @@ public:
   virtual void RegistersChanged() {}
   // The data switches changed.
   virtual void SwitchesChanged() {}
-  // A run or step started or ended: Executing() and Running() tell which.
+  // A run or step started or ended: Executing() and Running() tell which. Also told when
+  // "Show each program step" is switched (how a run is shown changes).
   virtual void RunStateChanged() {}
   // The machine started (true) or stopped (false) running.
   virtual void RunningChanged(bool /*on*/) {}

@@ -45,9 +45,9 @@ struct TStateAccess {
     for (int a = 0; a < MemoryWords; ++a) s.Memory[std::size_t(a)] = m.Memory[std::size_t(a)].Data;
     s.MemSize = m.MemSize;
     s.PC = TWord(m.PC & nova::AddrMask);
-    s.Carry = TWord(m.FCarry & 1);
-    s.Akkus = m.Akkus;
-    s.Switches = m.FSwitches;
+    s.Carry = TWord(m.Carry & 1);
+    s.AC = m.AC;
+    s.Switches = m.Switches;
     s.PreEnable = m.PreEnable;
     s.IntEnable = m.IntEnable;
     s.IrqFlag = m.IrqFlag;
@@ -107,8 +107,8 @@ struct TStateAccess {
     for (TWord a : s.StepOverMarks) m.Memory[a & nova::AddrMask].Flags |= StepOverFlag;
     m.Watch = s.Watches;
     m.PC = TWord(s.PC & nova::AddrMask);
-    m.FCarry = TWord(s.Carry & 1);
-    m.Akkus = s.Akkus;
+    m.Carry = TWord(s.Carry & 1);
+    m.AC = s.AC;
     m.PreEnable = s.PreEnable;
     m.IntEnable = s.IntEnable;
     m.IrqFlag = s.IrqFlag;

@@ -67,7 +67,7 @@ struct TMachineState {
   int MemSize = MemoryWords;
   TWord PC = 0;
   TWord Carry = 0;
-  TAkkus Akkus{};
+  TAccumulators AC{};
   TWord Switches = 0;
   bool PreEnable = false;  // INTEN given: interrupts on after the next instruction
   bool IntEnable = false;

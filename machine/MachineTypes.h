@@ -9,7 +9,7 @@
 using TWord = std::uint16_t;
 
 // AC0 to AC3.
-using TAkkus = std::array<TWord, 4>;
+using TAccumulators = std::array<TWord, 4>;
 
 constexpr int MemoryWords = 32768;
 constexpr int TraceCapacity = 10000;
@@ -31,7 +31,7 @@ struct TTraceData {
   TWord PC = 0;
   TWord Data = 0;
   TWord Carry = 0;
-  TAkkus ACs{};
+  TAccumulators ACs{};
   bool operator==(const TTraceData&) const = default;
 };
 

@@ -44,8 +44,8 @@ TNovaMachine::~TNovaMachine() = default;
 
 void TNovaMachine::ClearRegisters() {
   PC = 0;
-  FCarry = 0;
-  Akkus = {};
+  Carry = 0;
+  AC = {};
 }
 
 std::uint8_t TNovaMachine::KeyToTtiByte(int Key, bool Upcase) {

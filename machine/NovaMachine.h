@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,14 +34,13 @@ public:
   std::array<TMemCell, MemoryWords> Memory{};
   int MemSize = MemoryWords;  // words in use, 1 to 32768; execution ignores it
   TWord PC = 0;
-  TWord FCarry = 0;
-  TAkkus Akkus{};
-  TWord FSwitches = 0;
+  TWord Carry = 0;
+  TAccumulators AC{};
+  TWord Switches = 0;
   bool PreEnable = false;
   bool IntEnable = false;
   bool IrqFlag = false;
-  bool FRun = false;
-  bool Running() const { return FRun; }
+  bool Running() const { return FRun; }  // a run is under way (not a step)
 
   // ---- changes from outside the running program (a window, the command line, a test), at any
   // time, also from the event pump of a run: the run goes on with the changed state.
@@ -69,6 +69,7 @@ public:
   std::vector<TWord> BreakPoints;  // sorted addresses; a cell has BreakpointFlag exactly when listed
   std::vector<TWatchMem> Watch;    // sorted by address; Alert may be switched directly
   bool ShowEachStep = false;       // "Show each program step": registers shown and events pumped per instruction
+  void SetShowEachStep(bool On);   // RunStateChanged (how a run is shown changes)
 
   // ---- instruction execution
   // Carries out (Exec) or only evaluates the word as the instruction at PC; true when it skips
@@ -101,6 +102,8 @@ public:
   void ResetDevices();
   // How many times the devices have been reset (IORST, the machine reset).
   std::uint64_t DeviceResets() const { return FDeviceResets; }
+  // Called at every reset of the devices, before the devices are reset (the typed-key queue).
+  std::function<void()> OnDevicesReset;
   // Marks every device for the next tick (after anything outside the devices changed IrqFlag).
   void WakeDevices() { FTickMask = AllDevicesMask; }
   // Ticks all six devices on every instruction instead of only those whose tick can matter.
@@ -130,10 +133,6 @@ public:
   // a file into this reason.
   void Stop(TStopReason Reason, std::string Detail = {});
   void ResetCpu();
-  // Kept for the windows until they call the names above.
-  TStopReason btStepClick() { return Step(); }
-  TStopReason btStepOverClick() { return StepOver(); }
-  void btStopClick() { RequestStop(); }
 
   // ---- the front panel's commands (PanelCommands.h), with Switches as the switch word.
   // EXAMINE and DEPOSIT act at Lamps.Address and show the word on Lamps.Data; RESET, START,
@@ -194,12 +193,6 @@ public:
   void SetBreakpoints(const std::vector<TWord>& Addrs);  // all at once (restoring settings)
   void ClearBreakpoints();
   bool HasBreakpoint(TWord Addr) const { return Memory[Addr & nova::AddrMask].Flags & BreakpointFlag; }
-  // Kept for the windows until they call the names above.
-  void AddBreakpointItem(TWord Addr) { SetBreakpoint(Addr); }
-  void AddBreakpointItems(const std::vector<TWord>& Addrs) { SetBreakpoints(Addrs); }
-  void RemoveBreakpointItem(TWord Addr) { ClearBreakpoint(Addr); }
-  int DeleteBreakpoint(TWord Addr);  // returns the count left
-  void DeleteAllBreakpoints() { ClearBreakpoints(); }
 
   // ---- watches; every operation tells the host the new count (WatchesChanged)
   void AddWatch(TWord Addr);                          // with the location's value now
@@ -210,10 +203,6 @@ public:
   // Compares the watched locations with the values seen last (Running: marks the changed
   // ones) and takes the new values; true when one with alert changed.
   bool CheckWatches(bool InRun);
-  // Kept for the windows until they call the names above.
-  void AddWatchItem(TWord Addr, TWord Data);
-  void AddWatchItems(const std::vector<TWord>& Addrs) { AddWatches(Addrs); }
-  int DeleteWatch(TWord Addr);  // returns the count left
 
   // ---- trace: the last TraceCapacity executed instructions, oldest first
   void AddTraceItem(const TTraceData& Item);
@@ -224,7 +213,7 @@ public:
 private:
   friend struct TStateAccess;  // whole-machine states (MachineState.cpp)
 
-  // The registers the run loop keeps in locals; the accumulators stay in Akkus.
+  // The registers the run loop keeps in locals; the accumulators stay in AC.
   struct TRegs {
     TWord PC;
     TWord Carry;
@@ -235,10 +224,10 @@ private:
   static constexpr std::uint32_t AllDevicesMask = 0x3f;
   static constexpr std::uint32_t ClockCheckInterval = 4096;
 
-  TRegs LoadRegs() { return TRegs{TWord(PC & nova::AddrMask), FCarry, FExecuted, FTrace.data() + FTracePos}; }
+  TRegs LoadRegs() { return TRegs{TWord(PC & nova::AddrMask), Carry, FExecuted, FTrace.data() + FTracePos}; }
   void StoreRegs(const TRegs& r) {
     PC = r.PC;
-    FCarry = r.Carry;
+    Carry = r.Carry;
     FExecuted = r.Count;
     FTracePos = int(r.Trace - FTrace.data());
   }
@@ -289,7 +278,7 @@ private:
   // Fixed rate: the time of n instructions, the remainder carried to the next call.
   void ChargeFixed(std::uint64_t n);
   // One instruction executed by a step, charged as the run would.
-  void ChargeStep(TWord cmd, const TAkkus& before);
+  void ChargeStep(TWord cmd, const TAccumulators& before);
   // The Nova 800 time of the instruction just executed, given its time without indirect levels.
   std::uint64_t Nova800Ns(TWord cmd, std::uint64_t baseNs) const;
   void ApplyDeviceTiming();
@@ -305,6 +294,7 @@ private:
   bool FPlainTicks = false;
   TDevice* FTickDevices[6] = {};
 
+  bool FRun = false;
   bool FInExec = false;
   TStopReason FStopReason = srNone;
   std::string FStopDetail;

@@ -2,7 +2,7 @@
 #include "NovaMachine.h"
 
 TStopReason TNovaMachine::PanelCommand(TNovaCommands Command, TPanelLamps& Lamps) {
-  const TWord switches = FSwitches;
+  const TWord switches = Switches;
   const auto atPC = [this, &Lamps] {
     Lamps.Address = TWord(PC & nova::AddrMask);
     Lamps.Data = ReadMemory(Lamps.Address);
@@ -19,7 +19,7 @@ TStopReason TNovaMachine::PanelCommand(TNovaCommands Command, TPanelLamps& Lamps
     case ncExAc0:
     case ncExAc1:
     case ncExAc2:
-    case ncExAc3: Lamps.Data = Akkus[std::size_t((Command - ncExAc0) / 2)]; return srNone;
+    case ncExAc3: Lamps.Data = AC[std::size_t((Command - ncExAc0) / 2)]; return srNone;
     case ncDepNext:
     case ncDep:
       if (Command == ncDepNext) Lamps.Address = TWord((Lamps.Address + 1) & nova::AddrMask);

@@ -105,7 +105,7 @@ CORVANE_INLINE std::uint64_t TNovaMachine::Nova800Ns(TWord cmd, std::uint64_t ba
   return baseNs;
 }
 
-void TNovaMachine::ChargeStep(TWord cmd, const TAkkus& before) {
+void TNovaMachine::ChargeStep(TWord cmd, const TAccumulators& before) {
   if (FSpeed == speed::Nova800)
     FSimTime += Nova800Ns(cmd, nova800::BaseNs(cmd, before));
   else if (FSpeed != speed::Maximum)
@@ -158,7 +158,7 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
   for (;;) {
     if constexpr (Timed) {
       if (FSpeed == speed::Nova800) {
-        const std::uint64_t base = nova800::BaseNs(cmd, Akkus);
+        const std::uint64_t base = nova800::BaseNs(cmd, AC);
         const int res = ExecuteOne(r, cmd);
         FSimTime += Nova800Ns(cmd, base);
         AfterInstruction(r, res);
@@ -263,7 +263,7 @@ TStopReason TNovaMachine::Step() {
   BeginExec();
   TRegs r = LoadRegs();
   const TWord cmd = Memory[r.PC].Data;
-  const TAkkus before = Akkus;
+  const TAccumulators before = AC;
   const int res = ExecuteOne(r, cmd);
   if (FSpeed != speed::Maximum) ChargeStep(cmd, before);
   AfterInstruction(r, res);

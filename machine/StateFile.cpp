@@ -209,7 +209,7 @@ void StateFields(V& v, TMachineState& s) {
   v.Section("CPU ", [&] {
     v.Int(s.PC, 0, nova::AddrMask, "CPU.PC");
     v.Int(s.Carry, 0, 1, "CPU.Carry");
-    for (TWord& ac : s.Akkus) v.Int(ac, 0, 0xffff, "CPU.AC");
+    for (TWord& ac : s.AC) v.Int(ac, 0, 0xffff, "CPU.AC");
     v.Int(s.Switches, 0, 0xffff, "CPU.Switches");
     v.Bool(s.PreEnable, "CPU.PreEnable");
     v.Bool(s.IntEnable, "CPU.IntEnable");

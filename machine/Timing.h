@@ -68,7 +68,7 @@ constexpr bool IsIndirectReference(TWord cmd) {
 
 // The time of one instruction without its indirect levels, given the accumulators before it
 // (a DIV that overflows takes the short time).
-constexpr std::uint32_t BaseNs(TWord cmd, const TAkkus& ac) {
+constexpr std::uint32_t BaseNs(TWord cmd, const TAccumulators& ac) {
   const TTimingClass c = InstructionClass(cmd);
   if (c == tcDiv && ac[0] >= ac[2]) return ClassNs[tcDivOverflow];
   return ClassNs[c];

@@ -52,7 +52,8 @@ void TBpWin::btDeleteClick() {
   const int row = SelectedRow();
   const int addr = Breakpoints()->Address(row);
   if (addr < 0) return;
-  const int left = FForm.Machine().DeleteBreakpoint(TWord(addr));
+  FForm.Machine().ClearBreakpoint(TWord(addr));
+  const int left = int(FForm.Machine().BreakPoints.size());
   UpdateView(left);
   SelectAfterRemoval(row);
   FForm.InvalidateMemView();
@@ -60,7 +61,7 @@ void TBpWin::btDeleteClick() {
 
 void TBpWin::btDeleteAllClick() {
   if (!ConfirmMsg(QtText("Delete all breakpoints") + "?", NoPoint, QString(), this)) return;
-  FForm.Machine().DeleteAllBreakpoints();
+  FForm.Machine().ClearBreakpoints();
   UpdateView(0);
   FForm.InvalidateMemView();
 }

@@ -26,15 +26,15 @@ void TMainForm::PushFrontPanel() {
   if (!FFrontPanel || !FFrontPanel->isVisible()) return;
   const TNovaMachine& m = *FMachine;
   TNovaFrontpanel& p = *FFrontPanel;
-  p.SetRun(m.FRun);
+  p.SetRun(m.Running());
   p.SetAddress(m.PC);
-  p.SetCarry(m.FCarry != 0);
+  p.SetCarry(m.Carry != 0);
   p.SetData(m.ReadMemory(m.PC));
-  p.SetSwitches(m.FSwitches);
+  p.SetSwitches(m.Switches);
 }
 
 void TMainForm::SetSwitches(std::uint16_t value) {
-  FMachine->FSwitches = value;
+  FMachine->Switches = value;
   edSwitches->SetValue(value);
 }
 
@@ -47,15 +47,15 @@ void TMainForm::FrontPanelCommand(QObject*, TNovaCommands Command) {
     case ncDepAc2:
     case ncDepAc3: {
       const int n = (Command - ncDepAc0) / 2;
-      m.Akkus[n] = p.Switches();
-      gbRegister->edAC[n]->SetValue(m.Akkus[n]);
-      p.SetData(m.Akkus[n]);
+      m.AC[n] = p.Switches();
+      gbRegister->edAC[n]->SetValue(m.AC[n]);
+      p.SetData(m.AC[n]);
       break;
     }
     case ncExAc0:
     case ncExAc1:
     case ncExAc2:
-    case ncExAc3: p.SetData(m.Akkus[(Command - ncExAc0) / 2]); break;
+    case ncExAc3: p.SetData(m.AC[(Command - ncExAc0) / 2]); break;
     case ncReset:
       // Unlike the Reset button, the console stays as it is.
       m.ResetCpu();

@@ -85,8 +85,8 @@ void TMainForm::ShowRegisters() {
   gbRegister->edPC->SetValue(m.PC);
   gbRegister->edCmd->SetValue(word);
   gbRegister->edCommand->setText(ToQString(CommandToStr(m.PC & 077777, word, FNumFormat, false)));
-  gbRegister->edCarry->SetValue(m.FCarry);
-  for (int i = 0; i < 4; ++i) gbRegister->edAC[i]->SetValue(m.Akkus[i]);
+  gbRegister->edCarry->SetValue(m.Carry);
+  for (int i = 0; i < 4; ++i) gbRegister->edAC[i]->SetValue(m.AC[i]);
   const bool skip = m.EvaluateAtPC();
   const int adr = FController->EffAddr();
   if (adr >= 0)
@@ -95,8 +95,8 @@ void TMainForm::ShowRegisters() {
     gbRegister->edAdr->clear();
   gbRegister->aiSkip->SetIndicate(skip);
   gbRegister->aiSkip->SetDirection(skip ? adDown : adRight);
-  edSwitches->SetValue(m.FSwitches);
-  gbRegister->siRun->SetIndicate(m.FRun);
+  edSwitches->SetValue(m.Switches);
+  gbRegister->siRun->SetIndicate(m.Running());
   PushFrontPanel();
   // A reset (the button, the panel, a dump load, the program's IORST) may have dropped keys.
   ShowKeysWaiting();
@@ -126,7 +126,7 @@ void TMainForm::SetNumFormat(TNumMode mode) {
 }
 
 void TMainForm::ShowRunState() {
-  const bool run = FMachine->FRun;
+  const bool run = FMachine->Running();
   if (run)
     FViewTimer.start();
   else
@@ -325,7 +325,7 @@ void TMainForm::btAddWatchClick() {
 }
 
 void TMainForm::btSwitchesToPCClick() {
-  FMachine->PC = TWord(FMachine->FSwitches & 077777);
+  FMachine->PC = TWord(FMachine->Switches & 077777);
   ShowRegisters();
   InvalidateMemView();
 }
@@ -334,7 +334,7 @@ void TMainForm::PreSwitchChosen(const QString& entry) {
   try {
     const std::int64_t v = ParseOctal(entry.trimmed().toStdString());
     if (v < 0 || v > 0177777) throw EConvertError(entry.toStdString());
-    FMachine->FSwitches = TWord(v);
+    FMachine->Switches = TWord(v);
   } catch (const EConvertError&) {
     ErrorBox(QSafeFormat(QtText("%s is not a valid octal value"), entry));
   }
@@ -381,10 +381,10 @@ void TMainForm::RegisterFieldClick(QWidget* field) {
     v = m.PC;
   } else if (field == r.edCarry) {
     desc = QtText("Carry:");
-    v = m.FCarry;
+    v = m.Carry;
   } else if (field == edSwitches) {
     desc = QtText("Front panel switches:");
-    v = m.FSwitches;
+    v = m.Switches;
   } else {
     for (int i = 0; i < 4; ++i)
       if (field == r.edAC[i]) ac = i;
@@ -392,7 +392,7 @@ void TMainForm::RegisterFieldClick(QWidget* field) {
     static const char* const texts[4] = {N_("Accumulator 0:"), N_("Accumulator 1:"), N_("Accumulator 2:"),
                                          N_("Accumulator 3:")};
     desc = QtText(texts[ac]);
-    v = m.Akkus[ac];
+    v = m.AC[ac];
   }
   if (!ValueDialog().Execute(Below(edit), desc, FNumFormat, v)) return;
   if (ValueDialog().ValueEdit()->CheckError()) return;
@@ -407,14 +407,14 @@ void TMainForm::RegisterFieldClick(QWidget* field) {
     return;
   }
   if (field == r.edCarry) {
-    m.FCarry = v & 1;
+    m.Carry = v & 1;
     ShowRegisters();
     r.edAC[0]->setFocus();
   } else if (field == edSwitches) {
-    m.FSwitches = v;
+    m.Switches = v;
     ShowRegisters();
   } else {
-    m.Akkus[ac] = v;
+    m.AC[ac] = v;
     ShowRegisters();
     r.edAC[(ac + 1) % 4]->setFocus();
   }

@@ -41,7 +41,7 @@ void TMainForm::AfterRun(TStopReason reason) {
 }
 
 void TMainForm::ShowStopReason() {
-  if (FMachine->FRun) {
+  if (FMachine->Running()) {
     // While running the line says so; the measured speed stands beside it.
     lbStatus->setText(QtText("Running"));
     return;
@@ -62,18 +62,18 @@ void TMainForm::btRunClick() {
 
 void TMainForm::btStepClick() {
   if (!MayStart()) return;
-  AfterRun(FMachine->btStepClick());
+  AfterRun(FMachine->Step());
 }
 
 void TMainForm::btStepOverClick() {
   if (!MayStart()) return;
   LptDeclined = false;
-  AfterRun(FMachine->btStepOverClick());
+  AfterRun(FMachine->StepOver());
 }
 
 void TMainForm::btStopClick() {
   EndTyping();
-  FMachine->btStopClick();
+  FMachine->RequestStop();
 }
 
 void TMainForm::btResetClick() {
@@ -88,10 +88,10 @@ void TMainForm::btResetClick() {
 
 void TMainForm::btPrgLoadClick() {
   if (!MayStart()) return;
-  std::uint16_t v = FMachine->FSwitches;
+  std::uint16_t v = FMachine->Switches;
   if (!ValueDialog().Execute(BelowLeft(edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
   if (ValueDialog().ValueEdit()->CheckError()) return;
-  FMachine->FSwitches = v;
+  FMachine->Switches = v;
   edSwitches->SetValue(v);
   LptDeclined = false;
   FRangeReported = false;
@@ -156,7 +156,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         // While the machine runs the keys belong to the teletype; stopped, the controls get
         // them as well (except an editable field, where typing edits the field only).
         const auto* edit = qobject_cast<QLineEdit*>(w);
-        if (FMachine->FRun || w == mmTTO) return true;
+        if (FMachine->Running() || w == mmTTO) return true;
         if (edit && !edit->isReadOnly()) return false;
       }
     }
@@ -169,7 +169,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   if (FMachine->Executing()) {
     // Stop the run first; the window closes once the run has returned to the event loop.
     FCloseWanted = true;
-    FMachine->btStopClick();
+    FMachine->RequestStop();
     event->ignore();
     return;
   }

@@ -142,7 +142,7 @@ void TMainForm::ReadSettings() {
   itmFrontPanel->setChecked(ini.ReadBool(Config, "ShowFrontPanel", true));
   cbUpcase->setChecked(ini.ReadBool(Config, "UpperCase", true));
   const int sw = ini.ReadInteger(Config, "Switches", 0);
-  FMachine->FSwitches = TWord(sw >= 0 && sw <= 0177777 ? sw : 0);
+  FMachine->Switches = TWord(sw >= 0 && sw <= 0177777 ? sw : 0);
   FPreSwitches.clear();
   for (const QString& e : ToQString(ini.ReadString(Config, "PreSwitches", "000012,177777")).split(',', Qt::SkipEmptyParts))
     FPreSwitches << e.trimmed();
@@ -166,8 +166,8 @@ void TMainForm::ReadSettings() {
       page->edFile->setCurrentIndex(-1);
     }
   }
-  FMachine->AddWatchItems(ReadAddresses(ini, "WatchWindow"));
-  FMachine->AddBreakpointItems(ReadAddresses(ini, "Breakpoints"));
+  FMachine->AddWatches(ReadAddresses(ini, "WatchWindow"));
+  FMachine->SetBreakpoints(ReadAddresses(ini, "Breakpoints"));
   itmTrace->setChecked(ini.ReadBool("TraceWindow", "Visible", false));
   itmWatchList->setChecked(ini.ReadBool("WatchWindow", "Visible", false));
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
@@ -195,7 +195,7 @@ void TMainForm::WriteSettings() {
   ini.WriteInteger(Config, "MemoryStep", int(edMemStep->Value() & 0xFFFF));
   ini.WriteBool(Config, "ShowFrontPanel", itmFrontPanel->isChecked());
   ini.WriteBool(Config, "UpperCase", cbUpcase->isChecked());
-  ini.WriteInteger(Config, "Switches", FMachine->FSwitches);
+  ini.WriteInteger(Config, "Switches", FMachine->Switches);
   ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
   WriteSpeedSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());

@@ -79,7 +79,7 @@ void TMainForm::SpeedRateClick() {
 }
 
 void TMainForm::ShowMeasuredSpeed(double ips, double ratio) {
-  if (!FMachine->FRun) return;
+  if (!FMachine->Running()) return;
   QString text = QSafeFormat(QtText("%s instructions/s"), QString::number(ips, 'f', 0));
   if (FMachine->Speed() == speed::Nova800 && ratio >= 0)
     text += QStringLiteral(", ") + QString::number(ratio, 'f', 2) + QStringLiteral("x");
@@ -123,7 +123,7 @@ void TMainForm::SetUpLiveLamps(TNovaFrontpanel& panel) {
 }
 
 void TMainForm::ShowLiveLamps() {
-  if (!FLiveLamps.On || !FFrontPanel || !FFrontPanel->isVisible() || !FMachine->FRun) return;
+  if (!FLiveLamps.On || !FFrontPanel || !FFrontPanel->isVisible() || !FMachine->Running()) return;
   std::array<float, 15> address;
   std::array<float, 16> data;
   if (!FLiveLamps.Take(address, data)) return;

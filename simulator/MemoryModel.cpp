@@ -121,7 +121,7 @@ TMemoryView::TMemoryView(TNovaMachine& Machine, QWidget* parent) : QTableView(pa
   setCurrentIndex(FModel->index(0, 2));
 }
 
-bool TMemoryView::Greyed() const { return GreyWhileRunning && FMachine.FRun && !FMachine.ShowEachStep; }
+bool TMemoryView::Greyed() const { return GreyWhileRunning && FMachine.Running() && !FMachine.ShowEachStep; }
 
 int TMemoryView::SelectedRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
 

@@ -98,7 +98,8 @@ void TWatchWin::btRemoveClick() {
   const int row = SelectedRow();
   const TWatchMem* w = Watches()->Entry(row);
   if (!w) return;
-  const int left = FForm.Machine().DeleteWatch(w->Addr);
+  FForm.Machine().RemoveWatch(w->Addr);
+  const int left = int(FForm.Machine().Watch.size());
   UpdateView(left);
   SelectAfterRemoval(row);
 }

@@ -96,7 +96,7 @@ protected:
   TStopReason ProgramLoad(const std::vector<std::uint8_t>& tape) {
     WriteFile(Dir / "p.bin", std::string(tape.begin(), tape.end()));
     EXPECT_TRUE(P.OpenPtrFile(Dir / "p.bin"));
-    M.FSwitches = 012;
+    M.Switches = 012;
     M.InstructionLimit = 1'000'000;
     return M.ProgramLoad();
   }

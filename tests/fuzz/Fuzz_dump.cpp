@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(std::uint8_t(words[i / 2] >> (i % 2 ? 8 : 0)) == std::uint8_t(bytes[i]));
 
   TNovaMachine& m = *machine;
-  m.DeleteAllBreakpoints();
+  m.ClearBreakpoints();
   m.SetMemSize(memSize);
   const int before = m.MemSize;
   m.SetBreakpoint(breakpoint);

@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int mode = in.Byte() % 4;
   const std::uint8_t flags = in.Byte();
   const TWord pc = in.Word();
-  TAkkus acs;
+  TAccumulators acs;
   for (TWord& ac : acs) ac = in.Word();
   const TWord switches = in.Word();
   const TWord breakpoint = in.Word();
@@ -90,14 +90,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A fresh machine with the image and the registers.
   m.ResetCpu();
-  m.DeleteAllBreakpoints();
+  m.ClearBreakpoints();
   m.ClearWatches();
   for (TMemCell& cell : m.Memory) cell = TMemCell{};
   for (int i = 0; i < imageWords && in.Left() >= 2; ++i) m.Memory[(imageAt + i) & nova::AddrMask].Data = in.Word();
   m.PC = pc;  // all 16 bits: the machine keeps to 15
-  m.Akkus = acs;
-  m.FCarry = (flags & 2) ? 1 : 0;
-  m.FSwitches = switches;
+  m.AC = acs;
+  m.Carry = (flags & 2) ? 1 : 0;
+  m.Switches = switches;
   m.IntEnable = m.PreEnable = flags & 1;
   m.ShowEachStep = flags & 4;
   m.SetPlainTicks(flags & 8);
@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   };
   switch (mode) {
     case 0: {
-      m.FSwitches = TWord((switches & ~077) | ((flags & 16) ? nova::DevTTI : nova::DevPTR));
+      m.Switches = TWord((switches & ~077) | ((flags & 16) ? nova::DevTTI : nova::DevPTR));
       const TStopReason reason = m.ProgramLoad();
       CheckRun(m, reason, ran());
       break;
@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const TWord at = m.PC & nova::AddrMask;
         const bool jsr = (m.Memory[at].Data & nova::JsrMask) == nova::JsrWord && at != m.MemSize - 1;
         const bool over = (switches >> (i % 16)) & 1;
-        const TStopReason reason = over ? m.btStepOverClick() : m.btStepClick();
+        const TStopReason reason = over ? m.StepOver() : m.Step();
         const std::uint64_t n = ran();
         if (over && jsr) CheckRun(m, reason, n);
         else FUZZ_CHECK(n == 1 && reason != srRefused);
@@ -157,8 +157,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = std::max(0, m.TraceCount() - 100); i < m.TraceCount(); ++i) FUZZ_CHECK(m.TraceItem(i).PC <= nova::AddrMask);
   if (m.TraceCount() > 0) {
     const TTraceData& newest = m.TraceItem(m.TraceCount() - 1);
-    FUZZ_CHECK(newest.ACs == m.Akkus);
-    FUZZ_CHECK(newest.Carry == m.FCarry);
+    FUZZ_CHECK(newest.ACs == m.AC);
+    FUZZ_CHECK(newest.Carry == m.Carry);
   }
   FUZZ_CHECK(!m.Executing());
 

@@ -33,7 +33,7 @@ TEST_P(EffAddrTest, Address) {
   M.Memory[061].Data = 0100062;
   M.Memory[062].Data = 0300;
   M.PC = 0100;
-  M.Akkus = {0, 0, c.Ac2, c.Ac3};
+  M.AC = {0, 0, c.Ac2, c.Ac3};
   EXPECT_EQ(M.GetEffAddr(c.Word, true), c.Want) << c.Name;
   EXPECT_EQ(M.GetEffAddr(c.Word, false), c.Want) << c.Name;
 }
@@ -44,7 +44,7 @@ TEST_F(MachineTest, AutoIncrementBeforeUse) {
   M.Memory[020].Data = 0477;
   Load(0100, {Jmp(020, 0, true)});
   M.PC = 0100;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.Memory[020].Data, 0500);
   EXPECT_EQ(M.PC, 0500);
 }
@@ -54,9 +54,9 @@ TEST_F(MachineTest, AutoDecrementBeforeUse) {
   M.Memory[0200].Data = 04242;
   Load(0100, {Lda(1, 037, 0, true)});
   M.PC = 0100;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.Memory[037].Data, 0200);
-  EXPECT_EQ(M.Akkus[1], 04242);
+  EXPECT_EQ(M.AC[1], 04242);
 }
 
 TEST_F(MachineTest, ChainThroughAnAutoIncrementLocationTwice) {
@@ -65,7 +65,7 @@ TEST_F(MachineTest, ChainThroughAnAutoIncrementLocationTwice) {
   M.Memory[041].Data = 0600;
   Load(0100, {Jmp(040, 0, true)});
   M.PC = 0100;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.PC, 0600);
   EXPECT_EQ(M.Memory[020].Data, 0100041);
 }
@@ -73,29 +73,29 @@ TEST_F(MachineTest, ChainThroughAnAutoIncrementLocationTwice) {
 TEST_F(MachineTest, JumpAndModifyGroup) {
   Load(0100, {Jsr(0, 3)});  // JSR 0,3
   M.PC = 0100;
-  M.Akkus[3] = 0500;
-  M.btStepClick();
+  M.AC[3] = 0500;
+  M.Step();
   EXPECT_EQ(M.PC, 0500);
-  EXPECT_EQ(M.Akkus[3], 0101);
+  EXPECT_EQ(M.AC[3], 0101);
 
   M.Memory[050].Data = 0177777;
   Load(0200, {Isz(050)});
   M.PC = 0200;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.Memory[050].Data, 0);
   EXPECT_EQ(M.PC, 0202);
 
   M.Memory[050].Data = 1;
   Load(0200, {Dsz(050)});
   M.PC = 0200;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.Memory[050].Data, 0);
   EXPECT_EQ(M.PC, 0202);
 
   M.Memory[050].Data = 5;
   Load(0200, {Isz(050)});
   M.PC = 0200;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.Memory[050].Data, 6);
   EXPECT_EQ(M.PC, 0201);
 }
@@ -104,8 +104,8 @@ TEST_F(MachineTest, StoreKeepsTheCellFlags) {
   M.SetBreakpoint(0300);
   Load(0100, {Sta(2, 0, 3)});
   M.PC = 0100;
-  M.Akkus = {0, 0, 01234, 0300};
-  M.btStepClick();
+  M.AC = {0, 0, 01234, 0300};
+  M.Step();
   EXPECT_EQ(M.Memory[0300].Data, 01234);
   EXPECT_EQ(M.Memory[0300].Flags, BreakpointFlag);
 }
@@ -122,7 +122,7 @@ TEST_F(MachineTest, EndlessChainAbandonsTheInstruction) {
   M.Memory[0100].Data = 0100100;  // points to itself
   Load(0200, {Jmp(0100, 0, true)});
   M.PC = 0200;
-  EXPECT_EQ(M.btStepClick(), srChain);
+  EXPECT_EQ(M.Step(), srChain);
   EXPECT_EQ(M.PC, 0200);
   EXPECT_EQ(M.TraceCount(), 1);
   EXPECT_EQ(M.TraceItem(0).PC, 0200);

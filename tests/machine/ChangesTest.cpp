@@ -42,11 +42,13 @@ const TChangeCase ChangeCases[] = {
     {"SetPC", {}, [](TNovaMachine& m) { m.SetPC(0100123); }, {"registers"},
      [](const TNovaMachine& m) { EXPECT_EQ(m.PC, 0123); }},
     {"SetAC", {}, [](TNovaMachine& m) { m.SetAC(3, 0177777); }, {"registers"},
-     [](const TNovaMachine& m) { EXPECT_EQ(m.Akkus[3], 0177777); }},
+     [](const TNovaMachine& m) { EXPECT_EQ(m.AC[3], 0177777); }},
     {"SetCarry", {}, [](TNovaMachine& m) { m.SetCarry(3); }, {"registers"},
-     [](const TNovaMachine& m) { EXPECT_EQ(m.FCarry, 1); }},
+     [](const TNovaMachine& m) { EXPECT_EQ(m.Carry, 1); }},
     {"SetSwitches", {}, [](TNovaMachine& m) { m.SetSwitches(0100012); }, {"switches"},
-     [](const TNovaMachine& m) { EXPECT_EQ(m.FSwitches, 0100012); }},
+     [](const TNovaMachine& m) { EXPECT_EQ(m.Switches, 0100012); }},
+    {"SetShowEachStep", {}, [](TNovaMachine& m) { m.SetShowEachStep(true); }, {"run state"},
+     [](const TNovaMachine& m) { EXPECT_TRUE(m.ShowEachStep); }},
     {"WriteWord", {}, [](TNovaMachine& m) { m.WriteWord(0100100, 7); }, {"words 000100+1"},
      [](const TNovaMachine& m) { EXPECT_EQ(m.Memory[0100].Data, 7); }},
     {"WriteWordsWrapAround", {}, [](TNovaMachine& m) { m.WriteWords(077776, Three, 3); },
@@ -126,7 +128,7 @@ TEST_F(MachineTest, ChangesFromThePumpTakeEffectInTheRun) {
   };
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(M.PC, 0200);
-  EXPECT_EQ(M.Akkus[0], 0177771);
+  EXPECT_EQ(M.AC[0], 0177771);
 }
 
 TEST_F(MachineTest, ThePreviewChangesNothing) {
@@ -158,7 +160,7 @@ TEST_F(MachineTest, BreakpointListAndFlagsStayOne) {
       case 2: M.ToggleBreakpoint(addr()); break;
       case 3: M.SetBreakpoints({addr(), addr(), addr()}); break;
       case 4: if (random() % 20 == 0) M.ClearBreakpoints(); break;
-      case 5: M.DeleteBreakpoint(addr()); break;
+      case 5: M.ClearBreakpoint(addr()); break;
       case 6:
         if (random() % 20 == 0) {
           ASSERT_TRUE(M.LoadDump(dir / "d.dmp", random() % 4 != 0));

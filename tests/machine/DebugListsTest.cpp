@@ -20,21 +20,21 @@ TEST_F(MachineTest, TraceRingKeepsTheLast10000) {
   EXPECT_EQ(last.Data, IncAc0);
   EXPECT_EQ(last.ACs[0], 5001);
   // Continues correctly across a later run and a single step.
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.TraceItem(TraceCapacity - 1).PC, 0101);
   EXPECT_EQ(M.TraceItem(0).PC, 0100);
 }
 
 TEST_F(MachineTest, TraceRecordsTheStateAfterTheInstruction) {
   Load(0100, {Arith(ADD, 1, 2, NoShift, O), nova::HaltWord});
-  M.Akkus = {0, 3, 4, 0};
+  M.AC = {0, 3, 4, 0};
   M.PC = 0100;
-  M.btStepClick();
-  M.btStepClick();
+  M.Step();
+  M.Step();
   ASSERT_EQ(M.TraceCount(), 2);
   EXPECT_EQ(M.TraceItem(0).PC, 0100);
   EXPECT_EQ(M.TraceItem(0).Carry, 1);
-  EXPECT_EQ(M.TraceItem(0).ACs, (TAkkus{0, 3, 7, 0}));
+  EXPECT_EQ(M.TraceItem(0).ACs, (TAccumulators{0, 3, 7, 0}));
   EXPECT_EQ(M.TraceItem(1).Data, nova::HaltWord);
 
   TTraceData manual;
@@ -73,10 +73,10 @@ TEST_F(MachineTest, ChangesBetweenInstructionsAreSeen) {
   Load(0100, {IncAc0, IncAc0});
   M.AddWatch(0200);
   M.PC = 0100;
-  M.btStepClick();
+  M.Step();
   EXPECT_FALSE(M.Watch[0].Changed);
   M.Memory[0200].Data = 5;  // the user edits the cell
-  M.btStepClick();
+  M.Step();
   EXPECT_TRUE(M.Watch[0].Changed);
 }
 
@@ -87,7 +87,8 @@ TEST_F(MachineTest, WatchListOperations) {
   M.AddWatch(0100200);  // the same address: the first entry and its value stay
   ASSERT_EQ(M.Watch.size(), 1u);
   EXPECT_EQ(M.Watch[0].Data, 7);
-  M.AddWatchItem(0100, 0);
+  M.Memory[0100].Data = 0;
+  M.AddWatch(0100);
   EXPECT_EQ(M.Watch[0].Addr, 0100);  // sorted by address
 
   M.Memory[0100].Data = 3;
@@ -101,9 +102,11 @@ TEST_F(MachineTest, WatchListOperations) {
   EXPECT_TRUE(M.CheckWatches(true));
   EXPECT_TRUE(M.Watch[1].Changed);
 
-  EXPECT_EQ(M.DeleteWatch(0777), 2);
+  M.RemoveWatch(0777);
+  EXPECT_EQ(M.Watch.size(), 2u);
   EXPECT_EQ(Host.WatchCounts.back(), 2);
-  EXPECT_EQ(M.DeleteWatch(0100100), 1);  // the address has 15 bits
+  M.RemoveWatch(0100100);  // the address has 15 bits
+  EXPECT_EQ(M.Watch.size(), 1u);
   EXPECT_EQ(Host.WatchCounts.back(), 1);
   M.ClearWatches();
   EXPECT_TRUE(M.Watch.empty());
@@ -122,14 +125,16 @@ TEST_F(MachineTest, BreakpointListFollowsTheFlags) {
   EXPECT_EQ(M.Memory[0100].Flags, 0);
   EXPECT_EQ(M.BreakPoints, (std::vector<TWord>{0300}));
 
-  EXPECT_EQ(M.DeleteBreakpoint(0100), 1);  // not listed: unchanged
-  EXPECT_EQ(M.DeleteBreakpoint(0300), 0);
+  M.ClearBreakpoint(0100);  // not listed: unchanged
+  EXPECT_EQ(M.BreakPoints.size(), 1u);
+  M.ClearBreakpoint(0300);
+  EXPECT_TRUE(M.BreakPoints.empty());
   EXPECT_EQ(M.Memory[0300].Flags, 0);
   EXPECT_EQ(Host.BreakpointCounts.back(), 0);
 
   M.SetBreakpoint(0500);
   M.Memory[0500].Flags |= StepOverFlag;
-  M.DeleteAllBreakpoints();
+  M.ClearBreakpoints();
   EXPECT_TRUE(M.BreakPoints.empty());
   EXPECT_EQ(M.Memory[0500].Flags, StepOverFlag);
   EXPECT_EQ(TNovaMachine::AddrKey(0100777), "000777");

@@ -48,7 +48,7 @@ TEST_F(FileRequestTest, ReaderRunContinuesAfterTheAnswer) {
   EXPECT_FALSE(P.FileRequested());
   EXPECT_EQ(M.LastStopReason(), srNone);
   EXPECT_EQ(M.ContinueRun(), srHalt);
-  EXPECT_EQ(M.Akkus[0], 0123);
+  EXPECT_EQ(M.AC[0], 0123);
   EXPECT_EQ(P.PtrFile->Position(), 1);
   EXPECT_EQ(PHost.Selects, 0);
 
@@ -75,7 +75,7 @@ TEST_F(FileRequestTest, ReaderWithoutAnAnswerStopsAsWithoutAFile) {
 TEST_F(FileRequestTest, ContinuingDoesNotStepOverAHaltAndSeesMarks) {
   // 100: DOAS 0,PTP; HALT. The run continues at the HALT, which stops it again at once.
   Load(0100, {Io(DOA, 0, PS, PTP), nova::HaltWord});
-  M.Akkus[0] = 0252;
+  M.AC[0] = 0252;
   EXPECT_EQ(RunFrom(0100), srFileNeeded);
   ASSERT_TRUE(P.AttachOutput(pdPtp, Dir / "p.bin"));
   EXPECT_TRUE(P.AnswerFileRequest());
@@ -97,7 +97,7 @@ TEST_F(FileRequestTest, ContinuingDoesNotStepOverAHaltAndSeesMarks) {
 TEST_F(FileRequestTest, TeletypePunchShowsTheByteAfterTheAnswer) {
   P.TtyPunch = true;
   Load(0100, {Io(DOA, 0, PS, TTO), nova::HaltWord});
-  M.Akkus[0] = 'A';
+  M.AC[0] = 'A';
   M.PC = 0100;
   EXPECT_EQ(M.Step(), srFileNeeded);  // a step needs the file too
   EXPECT_TRUE(PHost.Tty.empty());
@@ -109,7 +109,7 @@ TEST_F(FileRequestTest, TeletypePunchShowsTheByteAfterTheAnswer) {
 
 TEST_F(FileRequestTest, PrinterRefusedPrintsOnWithoutAskingAgain) {
   Load(0100, {Io(DOA, 0, PS, LPT), Io(DOA, 1, PS, LPT), Io(DOA, 2, PS, LPT), nova::HaltWord});
-  M.Akkus = {'O', 'K', 015, 0};
+  M.AC = {'O', 'K', 015, 0};
   EXPECT_EQ(RunFrom(0100), srFileNeeded);
   EXPECT_TRUE(P.AnswerFileRequest());  // no file chosen
   EXPECT_TRUE(P.LptDeclined);

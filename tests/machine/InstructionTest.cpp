@@ -57,15 +57,15 @@ TEST_P(ArithmeticTest, OneStep) {
   const TArithCase& c = GetParam();
   Load(0100, {c.Word});
   M.PC = 0100;
-  M.Akkus = {0111, c.S, c.D, 0333};
-  M.FCarry = c.Carry;
-  M.btStepClick();
-  EXPECT_EQ(M.Akkus[2], c.WantD);
-  EXPECT_EQ(M.FCarry, c.WantCarry);
+  M.AC = {0111, c.S, c.D, 0333};
+  M.Carry = c.Carry;
+  M.Step();
+  EXPECT_EQ(M.AC[2], c.WantD);
+  EXPECT_EQ(M.Carry, c.WantCarry);
   EXPECT_EQ(M.PC, c.WantSkip ? 0102 : 0101);
-  EXPECT_EQ(M.Akkus[0], 0111);
-  EXPECT_EQ(M.Akkus[3], 0333);
-  EXPECT_EQ(M.Akkus[1], c.S);
+  EXPECT_EQ(M.AC[0], 0111);
+  EXPECT_EQ(M.AC[3], 0333);
+  EXPECT_EQ(M.AC[1], c.S);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ArithmeticTest, ::testing::ValuesIn(ArithCases),
@@ -74,10 +74,10 @@ INSTANTIATE_TEST_SUITE_P(Table, ArithmeticTest, ::testing::ValuesIn(ArithCases),
 TEST_F(MachineTest, SameSourceAndDestination) {
   Load(0100, {Arith(ADD, 3, 3, NoShift, Z)});  // ADDZ 3,3: doubling
   M.PC = 0100;
-  M.Akkus[3] = 0100001;
-  M.btStepClick();
-  EXPECT_EQ(M.Akkus[3], 2);
-  EXPECT_EQ(M.FCarry, 1);
+  M.AC[3] = 0100001;
+  M.Step();
+  EXPECT_EQ(M.AC[3], 2);
+  EXPECT_EQ(M.Carry, 1);
 }
 
 struct TMulDivCase {
@@ -102,13 +102,13 @@ TEST_P(MulDivTest, OneStep) {
   const TMulDivCase& c = GetParam();
   Load(0100, {c.Word});
   M.PC = 0100;
-  M.Akkus = {c.Ac0, c.Ac1, c.Ac2, 0777};
-  M.FCarry = c.Carry;
-  M.btStepClick();
-  EXPECT_EQ(M.Akkus[0], c.WantAc0) << c.Name;
-  EXPECT_EQ(M.Akkus[1], c.WantAc1) << c.Name;
-  EXPECT_EQ(M.Akkus[2], c.Ac2) << c.Name;
-  EXPECT_EQ(M.FCarry, c.WantCarry) << c.Name;
+  M.AC = {c.Ac0, c.Ac1, c.Ac2, 0777};
+  M.Carry = c.Carry;
+  M.Step();
+  EXPECT_EQ(M.AC[0], c.WantAc0) << c.Name;
+  EXPECT_EQ(M.AC[1], c.WantAc1) << c.Name;
+  EXPECT_EQ(M.AC[2], c.Ac2) << c.Name;
+  EXPECT_EQ(M.Carry, c.WantCarry) << c.Name;
   EXPECT_EQ(M.PC, 0101) << c.Name;
 }
 
@@ -118,10 +118,10 @@ TEST_F(MachineTest, MulAndDivAreRecognisedOnlyAsWholeWords) {
   // DIA 0,1 is an I/O word to the absent device 1: AC0 := 0.
   Load(0100, {Io(DIA, 0, NoPulse, 1)});
   M.PC = 0100;
-  M.Akkus = {7, 7, 7, 7};
-  M.btStepClick();
-  EXPECT_EQ(M.Akkus[0], 0);
-  EXPECT_EQ(M.Akkus[1], 7);
+  M.AC = {7, 7, 7, 7};
+  M.Step();
+  EXPECT_EQ(M.AC[0], 0);
+  EXPECT_EQ(M.AC[1], 7);
   EXPECT_EQ(M.PC, 0101);
 }
 
@@ -131,14 +131,14 @@ TEST_F(MachineTest, EvaluationChangesNothing) {
                          Jsr(020, 0, true), nova::HaltWord, Io(DOA, 0, PS, TTO)};
   for (TWord word : words) {
     M.PC = 0100;
-    M.Akkus = {1, 2, 0, 4};
-    M.FCarry = 0;
+    M.AC = {1, 2, 0, 4};
+    M.Carry = 0;
     M.Memory[020].Data = 0200;
     const std::uint64_t executed = M.ExecutedCount();
     M.ExecCommand(word, false);
     EXPECT_EQ(M.PC, 0100);
-    EXPECT_EQ(M.Akkus, (TAkkus{1, 2, 0, 4}));
-    EXPECT_EQ(M.FCarry, 0);
+    EXPECT_EQ(M.AC, (TAccumulators{1, 2, 0, 4}));
+    EXPECT_EQ(M.Carry, 0);
     EXPECT_EQ(M.Memory[050].Data, 0177777);
     EXPECT_EQ(M.Memory[020].Data, 0200);  // no auto-increment
     EXPECT_EQ(M.TraceCount(), 0);
@@ -173,9 +173,9 @@ TEST_F(MachineTest, EvaluationGivesTheSkipAndTheAddress) {
 TEST_F(MachineTest, HaltStaysOnItsWord) {
   Load(0100, {nova::HaltWord});
   M.PC = 0100;
-  EXPECT_EQ(M.btStepClick(), srHalt);
+  EXPECT_EQ(M.Step(), srHalt);
   EXPECT_EQ(M.PC, 0100);
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.PC, 0100);
   EXPECT_EQ(M.TraceCount(), 2);
 }
@@ -183,11 +183,11 @@ TEST_F(MachineTest, HaltStaysOnItsWord) {
 TEST_F(MachineTest, ProgramCounterWrapsAtTheTopOfMemory) {
   Load(077777, {Arith(MOV, 0, 0, NoShift, Keep, false, SKP)});
   M.PC = 077777;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.PC, 1);  // 77777 + 1 wraps to 0, the skip adds one more
   Load(077777, {Arith(MOV, 0, 0)});
   M.PC = 077777;
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.PC, 0);
 }
 

@@ -20,9 +20,9 @@ protected:
     Load(0100, {Io(NIO, 0, PS, dev)});
     for (int i = 1; i < 40; ++i) M.Memory[0100 + i].Data = Nop;
     M.PC = 0100;
-    M.btStepClick();
+    M.Step();
     for (int n = 1; n < 40; ++n) {
-      M.btStepClick();
+      M.Step();
       if (device.DoneFlag()) return n;
     }
     return -1;
@@ -35,20 +35,20 @@ TEST_P(IoTest, AbsentDevicesAreNeitherBusyNorDone) {
   EXPECT_TRUE(M.ExecCommand(Skp(DZ, 020), true));
   EXPECT_FALSE(M.ExecCommand(Skp(BN, 020), true));
   EXPECT_TRUE(M.ExecCommand(Skp(BZ, 020), true));
-  M.Akkus = {5, 5, 5, 5};
+  M.AC = {5, 5, 5, 5};
   M.ExecCommand(Io(DIB, 2, PS, 020), true);
-  EXPECT_EQ(M.Akkus[2], 0);
+  EXPECT_EQ(M.AC[2], 0);
   M.ExecCommand(Io(DOA, 1, PS, 020), true);
-  EXPECT_EQ(M.Akkus[1], 5);
+  EXPECT_EQ(M.AC[1], 5);
 }
 
 TEST_P(IoTest, ProcessorFunctions) {
-  M.FSwitches = 0123456;
+  M.Switches = 0123456;
   Load(0100, {Io(DIA, 1, NoPulse, CPU), INTEN, Skp(BN, CPU), Nop, Skp(DN, CPU), Skp(DZ, CPU), Nop, INTDS,
               Skp(BZ, CPU), Nop, Io(DOC, 0, PS, CPU)});
   M.PC = 0100;
   Steps(1);
-  EXPECT_EQ(M.Akkus[1], 0123456);  // READS 1
+  EXPECT_EQ(M.AC[1], 0123456);  // READS 1
   Steps(2);                        // INTEN, SKPBN CPU: interrupts now on
   EXPECT_EQ(M.PC, 0104);
   Steps(2);  // SKPDN CPU never skips, SKPDZ CPU always does
@@ -56,7 +56,7 @@ TEST_P(IoTest, ProcessorFunctions) {
   Steps(2);  // INTDS, SKPBZ
   EXPECT_EQ(M.PC, 0112);
   EXPECT_FALSE(M.IntEnable);
-  EXPECT_EQ(M.btStepClick(), srHalt);  // DOCS 0,CPU halts and asks for interrupts on
+  EXPECT_EQ(M.Step(), srHalt);  // DOCS 0,CPU halts and asks for interrupts on
   EXPECT_EQ(M.PC, 0112);
   EXPECT_TRUE(M.IntEnable);
 }
@@ -115,10 +115,10 @@ TEST_P(IoTest, MaskOutAndInta) {
   EXPECT_EQ(M.GetInterruptDevice(), PTR);  // PTR comes first in the tick order
 
   Load(0100, {Io(DOB, 0, NoPulse, CPU), Io(DIB, 1, NoPulse, CPU), Io(DOB, 2, NoPulse, CPU)});
-  M.Akkus = {000023, 0, 0, 0};  // TTO, TTI and PTR masked
+  M.AC = {000023, 0, 0, 0};  // TTO, TTI and PTR masked
   M.PC = 0100;
   Steps(2);
-  EXPECT_EQ(M.Akkus[1], 0);  // INTA: nobody requests
+  EXPECT_EQ(M.AC[1], 0);  // INTA: nobody requests
   EXPECT_FALSE(M.Tto.Interrupt());
   EXPECT_TRUE(M.IrqFlag);  // the latch stays
   M.IrqFlag = false;
@@ -182,7 +182,7 @@ void LoadMixedProgram(TNovaMachine& m) {
   for (int i = 0; i < int(std::size(handler)); ++i) m.Memory[0400 + i].Data = handler[i];
   m.Memory[1].Data = 0400;
   m.Memory[050].Data = TWord(-20);
-  m.Akkus = {0101, 0, 0, 000020};
+  m.AC = {0101, 0, 0, 000020};
   m.PC = 076;
   m.SetPumpInterval(97);  // the clock interval passes at each pump
   m.Ptr.OnByteRequest = [n = 0](TDevice& d) mutable { static_cast<TInDevice&>(d).SetInputByte(std::uint8_t(n++)); };

@@ -68,7 +68,7 @@ const TFieldCase FieldCases[] = {
     {"memory size", [](TMachineState& s, auto&) { s.MemSize = 4096; }},
     {"PC", [](TMachineState& s, auto&) { s.PC = 077776; }},
     {"carry", [](TMachineState& s, auto&) { s.Carry = 1; }},
-    {"accumulators", [](TMachineState& s, auto&) { s.Akkus = {1, 0177777, 3, 0100000}; }},
+    {"accumulators", [](TMachineState& s, auto&) { s.AC = {1, 0177777, 3, 0100000}; }},
     {"switches", [](TMachineState& s, auto&) { s.Switches = 0177777; }},
     {"interrupt enable to come", [](TMachineState& s, auto&) { s.PreEnable = true; }},
     {"interrupts on, request latched", [](TMachineState& s, auto&) { s.IntEnable = s.PreEnable = s.IrqFlag = true; }},
@@ -493,7 +493,7 @@ TEST_F(MachineStateTest, AResumedRunStopsWhereTheRunInOneWould) {
     next.M.InstructionLimit = 100;
     EXPECT_EQ(next.M.ResumeRun(), c.Expected);
     EXPECT_EQ(next.M.PC, c.Pc);
-    EXPECT_EQ(next.M.Akkus[0], 2);
+    EXPECT_EQ(next.M.AC[0], 2);
   }
 }
 

@@ -106,7 +106,7 @@ protected:
   }
   // Executes n single steps.
   void Steps(int n) {
-    for (int i = 0; i < n; ++i) M.btStepClick();
+    for (int i = 0; i < n; ++i) M.Step();
   }
   // Runs from addr with an instruction limit as a safety net.
   TStopReason RunFrom(int addr, std::uint64_t limit = 1'000'000) {

@@ -25,9 +25,9 @@ TEST_P(PanelTable, ExamineAndDeposit) {
   TRecordingHost host;
   m.SetHost(&host);
   for (int a = 0; a < MemoryWords; ++a) m.Memory[std::size_t(a)].Data = TWord(a ^ 0125252);
-  m.Akkus = {0100, 0101, 0102, 0103};
+  m.AC = {0100, 0101, 0102, 0103};
   m.PC = 0500;
-  m.FSwitches = c.Switches;
+  m.Switches = c.Switches;
   TPanelLamps lamps = c.Before;
   EXPECT_EQ(m.PanelCommand(c.Command, lamps), srNone);
   EXPECT_EQ(lamps, c.After);
@@ -40,7 +40,7 @@ constexpr TWord Pattern(int a) { return TWord(a ^ 0125252); }
 
 const TPanelCase PanelCases[] = {
     {"DepositAc2", ncDepAc2, 0177777, {0300, 0}, {0300, 0177777},
-     [](const TNovaMachine& m) { EXPECT_EQ(m.Akkus, (TAkkus{0100, 0101, 0177777, 0103})); }},
+     [](const TNovaMachine& m) { EXPECT_EQ(m.AC, (TAccumulators{0100, 0101, 0177777, 0103})); }},
     {"ExamineAc3", ncExAc3, 0, {0300, 0}, {0300, 0103}, {}},
     {"Examine", ncEx, 01234, {0300, 0}, {01234, Pattern(01234)}, {}},
     {"ExamineIgnoresTheTopBit", ncEx, 0177777, {0, 0}, {077777, Pattern(077777)}, {}},
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, PanelTable, ::testing::ValuesIn(PanelCases),
 
 TEST_F(MachineTest, PanelDepositsTellTheHost) {
   TPanelLamps lamps{0100, 0};
-  M.FSwitches = 5;
+  M.Switches = 5;
   M.PanelCommand(ncDep, lamps);
   M.PanelCommand(ncDepAc0, lamps);
   EXPECT_EQ(Host.Told, (std::vector<std::string>{"words 000100+1", "registers"}));
@@ -70,11 +70,11 @@ TEST_F(MachineTest, PanelDepositsTellTheHost) {
 
 TEST_F(MachineTest, PanelStartRunsFromTheSwitches) {
   Load(0200, {IncAc0, nova::HaltWord});
-  M.FSwitches = 0100200;  // the top bit is not an address bit
+  M.Switches = 0100200;  // the top bit is not an address bit
   TPanelLamps lamps{0, 0};
   EXPECT_EQ(M.PanelCommand(ncStart, lamps), srHalt);
   EXPECT_EQ(M.PC, 0201);
-  EXPECT_EQ(M.Akkus[0], 1);
+  EXPECT_EQ(M.AC[0], 1);
   EXPECT_EQ(lamps, (TPanelLamps{0201, nova::HaltWord}));  // the lamps show PC again
   // CONTINUE runs on from PC: over the HALT that stopped it.
   M.Memory[0202].Data = 067077;
@@ -96,7 +96,7 @@ TEST_F(MachineTest, PanelInstStepAndReset) {
 }
 
 TEST_F(MachineTest, PanelProgramLoadRunsTheLoader) {
-  M.FSwitches = 012;  // the reader, which never delivers here: the loader waits for it
+  M.Switches = 012;  // the reader, which never delivers here: the loader waits for it
   M.InstructionLimit = 10000;
   M.PC = 0500;
   TPanelLamps lamps;
@@ -114,7 +114,7 @@ TEST_F(MachineTest, PanelStopAndRefusedStartDuringARun) {
   TPanelLamps lamps{0300, 1};
   TStopReason nested = srNone;
   Host.OnPump = [&] {
-    M.FSwitches = 0200;
+    M.Switches = 0200;
     nested = M.PanelCommand(ncStart, lamps);  // refused: PC stays
     M.PanelCommand(ncStop, lamps);
   };

@@ -127,7 +127,7 @@ TEST_F(PeripheralsTest, ReaderGetsAFileWhenAsked) {
   PHost.OnSelect = [&](TPeriphDevice dev) { return P.OpenInput(dev, Dir / "t.bin"); };
   Load(0100, {Io(NIO, 0, PS, PTR), Skp(DN, PTR), Jmp(0101), Io(DIA, 1, 0, PTR), nova::HaltWord});
   EXPECT_EQ(RunFrom(0100), srHalt);
-  EXPECT_EQ(M.Akkus[1], 042);
+  EXPECT_EQ(M.AC[1], 042);
 }
 
 TEST_F(PeripheralsTest, TeletypeReaderSwitch) {
@@ -153,7 +153,7 @@ TEST_F(PeripheralsTest, TeletypeOutputAndPunch) {
   P.TtyPunch = true;
   ASSERT_TRUE(P.AttachOutput(pdTtp, Dir / "p.bin"));
   Load(0100, {Io(DOA, 0, PS, TTO), Io(DOA, 1, PS, TTO), nova::HaltWord});
-  M.Akkus = {0301, 0215, 0, 0};
+  M.AC = {0301, 0215, 0, 0};
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(PHost.Tty, (std::vector<std::uint8_t>{0101, 015}));
   EXPECT_EQ(P.LastTtoOutputAt(), 2u);
@@ -164,7 +164,7 @@ TEST_F(PeripheralsTest, TeletypeOutputAndPunch) {
 TEST_F(PeripheralsTest, PunchWithoutAFileDropsTheByte) {
   P.TtyPunch = true;
   Load(0100, {Io(DOA, 0, PS, TTO), nova::HaltWord});
-  M.Akkus[0] = 'A';
+  M.AC[0] = 'A';
   EXPECT_EQ(RunFrom(0100), srDevice);
   EXPECT_TRUE(PHost.Tty.empty());
   EXPECT_EQ(M.PC, 0101);
@@ -174,7 +174,7 @@ TEST_F(PeripheralsTest, PaperTapePunchAndReplacement) {
   WriteBytes(Dir / "old.bin", {1, 2, 3});
   PHost.OnSelect = [&](TPeriphDevice dev) { return P.AttachOutput(dev, Dir / "old.bin"); };
   Load(0100, {Io(DOA, 0, PS, PTP), Io(NIO, 0, PS, PTP), nova::HaltWord});
-  M.Akkus[0] = 0377;
+  M.AC[0] = 0377;
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(ReadBytes(Dir / "old.bin"), (std::vector<unsigned char>{1, 2, 3}));  // until closed
   ASSERT_TRUE(P.CloseOutput(pdPtp));
@@ -203,7 +203,7 @@ TEST_F(PeripheralsTest, PunchedTapeCanBeReadBackWhileTheRunGoesOn) {
   ASSERT_TRUE(P.AttachOutput(pdPtp, Dir / "tape.bin"));
   // Punches 1, 2, 3, ... for ever.
   Load(0100, {Arith(INC, 0, 0), Io(DOA, 0, PS, PTP), Skp(DN, PTP), Jmp(0102), Jmp(0100)});
-  M.Akkus[0] = 0;
+  M.AC[0] = 0;
   M.SetPumpInterval(1000);
   std::vector<int> readBack;
   Host.OnPump = [&] {
@@ -211,7 +211,7 @@ TEST_F(PeripheralsTest, PunchedTapeCanBeReadBackWhileTheRunGoesOn) {
     P.FlushOutputs();
     ASSERT_TRUE(P.OpenPtrFile(Dir / "tape.bin"));
     readBack = Requests(M.Ptr, 5);
-    M.btStopClick();
+    M.RequestStop();
   };
   EXPECT_EQ(RunFrom(0100), srStop);
   EXPECT_EQ(readBack, (std::vector<int>{1, 2, 3, 4, 5}));
@@ -221,7 +221,7 @@ TEST_F(PeripheralsTest, PunchedTapeCanBeReadBackWhileTheRunGoesOn) {
 
 TEST_F(PeripheralsTest, PrinterWithoutAFilePrintsOn) {
   Load(0100, {Io(DOA, 0, PS, LPT), Io(DOA, 1, PS, LPT), Io(DOA, 2, PS, LPT), Io(DOA, 3, PS, LPT), nova::HaltWord});
-  M.Akkus = {'H', 011, 'I', 015};
+  M.AC = {'H', 011, 'I', 015};
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(PHost.Lines, (std::vector<std::string>{"H I"}));
   EXPECT_EQ(PHost.Asked.size(), 4u);  // asked again for every byte
@@ -231,7 +231,7 @@ TEST_F(PeripheralsTest, PrinterFileThatCannotBeCreatedStops) {
   PHost.OnSelect = [&](TPeriphDevice dev) { return P.AttachOutput(dev, Dir / "none/x.lst"); };
   P.LptLine = "old";
   Load(0100, {Io(DOA, 0, PS, LPT), nova::HaltWord});
-  M.Akkus[0] = 'A';
+  M.AC[0] = 'A';
   EXPECT_EQ(RunFrom(0100), srDevice);
   EXPECT_EQ(PHost.Clears, 1);
   EXPECT_TRUE(P.LptLine.empty());
@@ -242,7 +242,7 @@ TEST_F(PeripheralsTest, PrinterFileThatCannotBeCreatedStops) {
 TEST_F(PeripheralsTest, PrinterFile) {
   ASSERT_TRUE(P.AttachOutput(pdLpt, Dir / "out.lst"));
   Load(0100, {Io(DOA, 0, PS, LPT), Io(DOA, 1, PS, LPT), nova::HaltWord});
-  M.Akkus = {0301, 015, 0, 0};
+  M.AC = {0301, 015, 0, 0};
   EXPECT_EQ(RunFrom(0100), srHalt);
   P.CloseAll();
   EXPECT_EQ(ReadBytes(Dir / "out.lst"), (std::vector<unsigned char>{0101, 015}));
@@ -293,7 +293,7 @@ TEST_F(PeripheralsTest, ProgramLoadFromATape) {
   // Loaded at 101: the letter, LDA 0,101, DOAS 0,TTO, HALT, JMP 102 (the loader jumps to the last word).
   WriteBytes(Dir / "hello.bin", SelfLoadingTape({0110, Lda(0, 0101), Io(DOA, 0, PS, TTO), nova::HaltWord, Jmp(0102)}));
   ASSERT_TRUE(P.OpenPtrFile(Dir / "hello.bin"));
-  M.FSwitches = 012;
+  M.Switches = 012;
   M.InstructionLimit = 1'000'000;
   EXPECT_EQ(M.ProgramLoad(), srHalt);
   EXPECT_EQ(M.PC, 0104);
@@ -301,7 +301,7 @@ TEST_F(PeripheralsTest, ProgramLoadFromATape) {
 }
 
 TEST_F(PeripheralsTest, ProgramLoadWithoutATapeStopsAtTheReader) {
-  M.FSwitches = 0100012;  // even with bit 0 set: the reader is started first
+  M.Switches = 0100012;  // even with bit 0 set: the reader is started first
   M.InstructionLimit = 1'000'000;
   EXPECT_EQ(M.ProgramLoad(), srDevice);
   EXPECT_EQ(PHost.Asked, (std::vector<TPeriphDevice>{pdPtr}));
@@ -310,7 +310,7 @@ TEST_F(PeripheralsTest, ProgramLoadWithoutATapeStopsAtTheReader) {
 TEST_F(PeripheralsTest, ProgramLoadWithBitZeroEndsInALoop) {
   WriteBytes(Dir / "t.bin", {0, 0});
   ASSERT_TRUE(P.OpenPtrFile(Dir / "t.bin"));
-  M.FSwitches = 0100012;
+  M.Switches = 0100012;
   M.InstructionLimit = 10000;
   EXPECT_EQ(M.ProgramLoad(), srLimit);
   EXPECT_EQ(M.PC, 0377);

@@ -51,7 +51,7 @@ protected:
 struct TChargeCase {
   const char* Name;
   std::vector<TWord> Words;  // at 0100, the instruction first
-  TAkkus Acs;
+  TAccumulators Acs;
   std::uint64_t Ns;
 };
 
@@ -80,9 +80,9 @@ TEST_F(RealSpeedTest, EachInstructionClassIsChargedItsTableTime) {
     M.Memory[050].Data = 1;
     for (std::size_t i = 0; i < c.Words.size(); ++i) M.Memory[0100 + i].Data = c.Words[i];
     M.PC = 0100;
-    M.Akkus = c.Acs;
+    M.AC = c.Acs;
     const std::uint64_t before = M.SimTimeNs();
-    M.btStepClick();
+    M.Step();
     EXPECT_EQ(M.SimTimeNs() - before, c.Ns);
   }
 }
@@ -106,7 +106,7 @@ TEST_F(RealSpeedTest, IndirectChainsAddALevelPerWordRead) {
     Load(0100, {c.Word});
     M.PC = 0100;
     const std::uint64_t before = M.SimTimeNs();
-    M.btStepClick();
+    M.Step();
     EXPECT_EQ(M.SimTimeNs() - before, c.Ns) << std::oct << c.Word;
   }
   EXPECT_EQ(M.Memory[020].Data, 060);
@@ -117,11 +117,11 @@ TEST_F(RealSpeedTest, RunAndStepChargeAlike) {
   M.Memory[050].Data = 052;
   M.SetSpeed(speed::Nova800);
   M.PC = 0100;
-  M.Akkus = {0, 5, 7, 0};  // AC0 5 < AC2 7: the divide completes
+  M.AC = {0, 5, 7, 0};  // AC0 5 < AC2 7: the divide completes
   Steps(5);
   const std::uint64_t stepped = M.SimTimeNs();
   EXPECT_EQ(stepped, 2400u + 800 + 8800 + 1600 + 1600);
-  M.Akkus = {0, 5, 7, 0};
+  M.AC = {0, 5, 7, 0};
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(M.SimTimeNs(), 2 * stepped);
 }
@@ -129,7 +129,7 @@ TEST_F(RealSpeedTest, RunAndStepChargeAlike) {
 TEST_F(RealSpeedTest, MaximumSpeedChargesNothingAndNeverWaits) {
   Load(0100, {Nop, Jmp(0100)});
   EXPECT_EQ(RunFrom(0100, 100'000), srLimit);
-  M.btStepClick();
+  M.Step();
   EXPECT_EQ(M.SimTimeNs(), 0u);
   EXPECT_TRUE(Clock.Sleeps.empty());
 }
@@ -166,14 +166,14 @@ TEST_F(RealSpeedTest, ARateThatDoesNotDivideASecondLosesNoTime) {
   EXPECT_EQ(RunFrom(0100, 7'777), srLimit);
   EXPECT_EQ(M.SimTimeNs(), 1'000'000'000u);
   M.SetSpeed(1'001);
-  for (int i = 0; i < 1001; ++i) M.btStepClick();
+  for (int i = 0; i < 1001; ++i) M.Step();
   EXPECT_EQ(M.SimTimeNs(), 2'000'000'000u);
 }
 
 TEST_F(RealSpeedTest, Nova800SlicesEndByChargedTime) {
   // DIVs of 8.8 us: about 114 to a millisecond, far fewer than the 1250 ADDs a slice may hold.
   Load(0100, {nova::DivWord, Jmp(0100)});
-  M.Akkus = {0, 1, 3, 0};
+  M.AC = {0, 1, 3, 0};
   M.SetSpeed(speed::Nova800);
   RecordPumps();
   EXPECT_EQ(RunFrom(0100, 20'000), srLimit);
@@ -271,7 +271,7 @@ TEST_F(RealSpeedTest, SpeedChangesDuringARunTakeEffectAtTheSliceEnd) {
   M.SetSpeed(1'000);
   Host.OnPump = [&] {
     M.SetSpeed(speed::Maximum);
-    M.btStopClick();
+    M.RequestStop();
   };
   EXPECT_EQ(M.RunProgram(), srStop);
   EXPECT_EQ(M.PC, 0100);
@@ -307,7 +307,7 @@ protected:
   std::pair<std::uint64_t, std::uint64_t> TimeToDone(int device) {
     Load(0100, {Io(DOA, 0, PS, device), Skp(DN, device), Jmp(0101), nova::HaltWord});
     M.PC = 0100;
-    M.btStepClick();
+    M.Step();
     const std::uint64_t start = M.SimTimeNs();
     const std::uint64_t executed = M.ExecutedCount();
     M.InstructionLimit = 1'000'000;

@@ -28,19 +28,19 @@ TEST_F(MachineTest, BreakpointStopsBeforeTheInstruction) {
   M.SetBreakpoint(0100);
   EXPECT_EQ(RunFrom(0100), srBreakpoint);  // not before the first word
   EXPECT_EQ(M.PC, 0100);
-  EXPECT_EQ(M.Akkus[0], 1);
+  EXPECT_EQ(M.AC[0], 1);
   EXPECT_EQ(M.ExecutedCount(), 2u);
   EXPECT_EQ(M.RunProgram(), srBreakpoint);  // a new run executes it first
-  EXPECT_EQ(M.Akkus[0], 2);
+  EXPECT_EQ(M.AC[0], 2);
 }
 
 TEST_F(MachineTest, StepOverStopsAtTheReturnAddress) {
   Load(0100, {Jsr(0200), nova::HaltWord, nova::HaltWord});
   Load(0200, {Arith(INC, 1, 1), Jmp(0, 3)});  // returns with JMP 0,3
   M.PC = 0100;
-  EXPECT_EQ(M.btStepOverClick(), srStepOver);
+  EXPECT_EQ(M.StepOver(), srStepOver);
   EXPECT_EQ(M.PC, 0101);
-  EXPECT_EQ(M.Akkus[1], 1);
+  EXPECT_EQ(M.AC[1], 1);
   EXPECT_EQ(M.Memory[0101].Flags, 0);
 }
 
@@ -48,7 +48,7 @@ TEST_F(MachineTest, StepOverWithASkipReturnLeavesTheMark) {
   Load(0100, {Jsr(0200), nova::HaltWord, nova::HaltWord});
   Load(0200, {Jmp(1, 3)});  // skip return to 102
   M.PC = 0100;
-  EXPECT_EQ(M.btStepOverClick(), srHalt);
+  EXPECT_EQ(M.StepOver(), srHalt);
   EXPECT_EQ(M.PC, 0102);
   EXPECT_EQ(M.Memory[0101].Flags, StepOverFlag);
 }
@@ -56,14 +56,14 @@ TEST_F(MachineTest, StepOverWithASkipReturnLeavesTheMark) {
 TEST_F(MachineTest, StepOverOfOtherWordsIsAStep) {
   Load(0100, {IncAc0, Jmp(0100)});
   M.PC = 0100;
-  EXPECT_EQ(M.btStepOverClick(), srNone);
+  EXPECT_EQ(M.StepOver(), srNone);
   EXPECT_EQ(M.PC, 0101);
   EXPECT_EQ(M.ExecutedCount(), 1u);
 
   M.SetMemSize(0200);
   Load(0177, {Jsr(0300)});
   M.PC = 0177;  // MemSize - 1
-  EXPECT_EQ(M.btStepOverClick(), srNone);
+  EXPECT_EQ(M.StepOver(), srNone);
   EXPECT_EQ(M.PC, 0300);
   EXPECT_EQ(M.Memory[0200].Flags, 0);
 }
@@ -73,7 +73,7 @@ TEST_F(MachineTest, BreakpointWinsOverTheStepOverMark) {
   Load(0200, {Jmp(0, 3)});
   M.SetBreakpoint(0101);
   M.PC = 0100;
-  EXPECT_EQ(M.btStepOverClick(), srBreakpoint);
+  EXPECT_EQ(M.StepOver(), srBreakpoint);
   EXPECT_EQ(M.Memory[0101].Flags, BreakpointFlag | StepOverFlag);
 }
 
@@ -91,11 +91,11 @@ TEST_F(MachineTest, DeterministicPumpingAndCounts) {
   Load(0100, {IncAc0, Jmp(0100)});
   M.SetPumpInterval(100);
   Host.OnPump = [&] {
-    if (Host.Pumps == 5) M.btStopClick();
+    if (Host.Pumps == 5) M.RequestStop();
   };
   EXPECT_EQ(RunFrom(0100), srStop);
   EXPECT_EQ(M.ExecutedCount(), 500u);
-  EXPECT_EQ(M.Akkus[0], 250);
+  EXPECT_EQ(M.AC[0], 250);
   // The trace count is reported at each pump and at the end, not per instruction.
   EXPECT_EQ(Host.TraceCounts, (std::vector<int>{100, 200, 300, 400, 500, 500}));
   EXPECT_EQ(Host.Lamps, (std::vector<bool>{true, false, false}));
@@ -103,7 +103,7 @@ TEST_F(MachineTest, DeterministicPumpingAndCounts) {
 
 TEST_F(MachineTest, TimeSlicesPumpEvents) {
   Load(0100, {IncAc0, Jmp(0100)});
-  Host.OnPump = [&] { M.btStopClick(); };
+  Host.OnPump = [&] { M.RequestStop(); };
   EXPECT_EQ(RunFrom(0100, ~std::uint64_t(0)), srStop);
   EXPECT_EQ(Host.Pumps, 1);
 }
@@ -112,7 +112,7 @@ TEST_F(MachineTest, ShowEachStepRefreshesAndPumpsPerInstruction) {
   Load(0100, {IncAc0, IncAc0, IncAc0, nova::HaltWord});
   M.ShowEachStep = true;
   std::vector<TWord> seen;
-  Host.OnRegistersChanged = [&] { seen.push_back(M.Akkus[0]); };
+  Host.OnRegistersChanged = [&] { seen.push_back(M.AC[0]); };
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(Host.Pumps, 4);
   EXPECT_EQ(seen, (std::vector<TWord>{1, 2, 3, 3, 3}));  // per step, then at the end
@@ -123,8 +123,8 @@ TEST_F(MachineTest, CommandsAreRefusedWhileRunning) {
   M.SetPumpInterval(10);
   std::vector<TStopReason> nested;
   Host.OnPump = [&] {
-    nested = {M.RunProgram(), M.btStepClick(), M.btStepOverClick(), M.ProgramLoad()};
-    M.btStopClick();
+    nested = {M.RunProgram(), M.Step(), M.StepOver(), M.ProgramLoad()};
+    M.RequestStop();
   };
   EXPECT_EQ(RunFrom(0100), srStop);
   EXPECT_EQ(nested, (std::vector<TStopReason>(4, srRefused)));
@@ -138,12 +138,12 @@ TEST_F(MachineTest, ChangesMadeDuringAPumpAreSeen) {
   M.SetPumpInterval(7);
   Host.OnPump = [&] {
     M.PC = 0200;
-    M.Akkus[1] = 0777;
+    M.AC[1] = 0777;
   };
   EXPECT_EQ(RunFrom(0100), srHalt);
   EXPECT_EQ(M.PC, 0200);
   EXPECT_EQ(M.ExecutedCount(), 8u);
-  EXPECT_EQ(M.Akkus[1], 0777);
+  EXPECT_EQ(M.AC[1], 0777);
 }
 
 TEST_F(MachineTest, ResetDuringARun) {
@@ -152,7 +152,7 @@ TEST_F(MachineTest, ResetDuringARun) {
   Host.OnPump = [&] { M.ResetCpu(); };
   EXPECT_EQ(RunFrom(0100), srStop);
   EXPECT_EQ(M.PC, 2);
-  EXPECT_EQ(M.Akkus[0], 0);
+  EXPECT_EQ(M.AC[0], 0);
   EXPECT_EQ(M.TraceCount(), 0);
   EXPECT_EQ(M.ExecutedCount(), 50u);
 }
@@ -165,11 +165,11 @@ TEST_F(MachineTest, ResetCpu) {
   Steps(3);
   ASSERT_TRUE(M.IntEnable);
   M.IrqFlag = true;
-  M.FCarry = 1;
+  M.Carry = 1;
   M.ResetCpu();
   EXPECT_EQ(M.PC, 2);
-  EXPECT_EQ(M.Akkus, TAkkus{});
-  EXPECT_EQ(M.FCarry, 0);
+  EXPECT_EQ(M.AC, TAccumulators{});
+  EXPECT_EQ(M.Carry, 0);
   EXPECT_FALSE(M.IntEnable || M.PreEnable || M.IrqFlag);
   EXPECT_EQ(M.TraceCount(), 0);
   EXPECT_EQ(Host.TraceCounts.back(), 0);
@@ -207,7 +207,7 @@ TEST_F(MachineTest, KeyPress) {
 }
 
 TEST_F(MachineTest, ProgramLoadPlacesTheBootstrap) {
-  M.FSwitches = 0100000 | 020;  // an empty device code: the loader never gets a byte
+  M.Switches = 0100000 | 020;  // an empty device code: the loader never gets a byte
   M.Memory[0].Flags = BreakpointFlag;
   M.InstructionLimit = 5000;
   EXPECT_EQ(M.ProgramLoad(), srLimit);

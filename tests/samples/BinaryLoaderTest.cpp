@@ -29,7 +29,7 @@ struct TLoaderRun {
     const std::string tape = dir / "program.tape";
     std::ofstream(tape, std::ios::binary) << loader << program.Str();
     EXPECT_TRUE(P.OpenPtrFile(tape));
-    M.FSwitches = 012;
+    M.Switches = 012;
     M.InstructionLimit = 5'000'000;
     return M.ProgramLoad();
   }
@@ -112,7 +112,7 @@ TEST_F(BinaryLoaderTest, LabelledTapeFedAfterTheLoaderTape) {
   std::ofstream(Dir / "dg.ab", std::ios::binary) << tape.Str();
   ASSERT_TRUE(P.OpenPtrFile(std::string(CORVANE_BINARY_DIR) + "/samples/binloader.bin"));
   ASSERT_TRUE(P.QueueInput(pdPtr, Dir / "dg.ab"));
-  M.FSwitches = 012;
+  M.Switches = 012;
   M.InstructionLimit = 5'000'000;
   ASSERT_EQ(M.ProgramLoad(), srHalt);
   EXPECT_EQ(M.PC, 0500);

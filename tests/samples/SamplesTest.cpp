@@ -34,7 +34,7 @@ protected:
   // instruction limit.
   TStopReason ProgramLoad(const std::string& sample, std::uint64_t limit) {
     EXPECT_TRUE(P.OpenPtrFile(Samples + sample + ".bin"));
-    M.FSwitches = 012;
+    M.Switches = 012;
     M.InstructionLimit = limit;
     return M.ProgramLoad();
   }
@@ -57,7 +57,7 @@ TEST_F(SamplesTest, HelloPrintsItsGreetingAndHalts) {
 TEST_F(SamplesTest, LampChaserRunsAtTheSpeedOfTheSwitches) {
   const int light = Symbol("lamps", "LIGHT");
   ASSERT_EQ(ProgramLoad("lamps", 20000), srLimit);
-  M.FSwitches = 0;
+  M.Switches = 0;
   std::vector<TWord> seen;
   for (int i = 0; i < 400 && seen.size() < 18; ++i) {
     Run(100);
@@ -71,7 +71,7 @@ TEST_F(SamplesTest, LampChaserRunsAtTheSpeedOfTheSwitches) {
   // Counted in instructions: a step with the switches at 000007 takes eight times as long as one
   // at 000000.
   const auto stepLength = [&](TWord switches) {
-    M.FSwitches = switches;
+    M.Switches = switches;
     const TWord start = M.Memory[light].Data;
     for (int n = 0; M.Memory[light].Data == start && n < 1'000'000; ++n) Run(1);
     const TWord next = M.Memory[light].Data;

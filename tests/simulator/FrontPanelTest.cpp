@@ -129,15 +129,15 @@ private slots:
     TNovaFrontpanel& p = w.Panel();
     QCOMPARE(p.Switches(), std::uint16_t(0));
     QTest::mouseClick(p.DataSwitches[15], Qt::LeftButton);
-    QCOMPARE(f.Machine().FSwitches, TWord(1));
+    QCOMPARE(f.Machine().Switches, TWord(1));
     QCOMPARE(f.edSwitches->Value(), 1);
     QTest::mouseClick(p.DataSwitches[15], Qt::LeftButton);
     QTest::mouseClick(p.DataSwitches[0], Qt::LeftButton);
-    QCOMPARE(f.Machine().FSwitches, TWord(0100000));
+    QCOMPARE(f.Machine().Switches, TWord(0100000));
     // The switch register set elsewhere moves the levers at the next refresh, with no event.
     int events = 0;
     p.OnChangeDataSwitch = [&](std::uint16_t) { ++events; };
-    f.Machine().FSwitches = 012;
+    f.Machine().Switches = 012;
     f.ShowRegisters();
     QCOMPARE(p.DataSwitches[12]->State(), ssOn);
     QCOMPARE(p.DataSwitches[0]->State(), ssOff);
@@ -164,7 +164,7 @@ private slots:
     TNovaMachine& m = f.Machine();
     m.Memory[0123].Data = 0125252;
     m.PC = 0123;
-    m.FCarry = 1;
+    m.Carry = 1;
     f.ShowRegisters();
     QCOMPARE(p.Address(), std::uint16_t(0123));
     QCOMPARE(AddressLamps(p), std::uint16_t(0123));
@@ -194,13 +194,13 @@ private slots:
       const std::uint16_t word = std::uint16_t(0100001 + 0111 * n);
       Toggle(p, word);
       Push(acs[n], true);  // DEPOSIT ACn
-      QCOMPARE(m.Akkus[n], word);
+      QCOMPARE(m.AC[n], word);
       QCOMPARE(f.gbRegister->edAC[n]->Value(), int(word));
       QCOMPARE(DataLamps(p), word);
     }
     p.SetData(0);
     Push(p.Ac2Switch, false);  // EXAMINE AC2
-    QCOMPARE(DataLamps(p), m.Akkus[2]);
+    QCOMPARE(DataLamps(p), m.AC[2]);
     QCOMPARE(p.Address(), address);  // the address lamps stay
   }
 
@@ -276,12 +276,12 @@ private slots:
     Push(p.StartSwitch, true);
     QCOMPARE(m.LastStopReason(), srHalt);
     QCOMPARE(m.PC, TWord(0102));
-    QCOMPARE(m.Akkus[0], TWord(2));
+    QCOMPARE(m.AC[0], TWord(2));
     QVERIFY(!p.Run());
     // CONTINUE: on from PC (over the HALT that stopped it).
     Push(p.StartSwitch, false);
     QCOMPARE(m.PC, TWord(0104));
-    QCOMPARE(m.Akkus[0], TWord(3));
+    QCOMPARE(m.AC[0], TWord(3));
     // INST STEP is the STEP switch pushed up; MEM STEP (down) does nothing.
     m.PC = 0101;
     f.ShowRegisters();
@@ -291,7 +291,7 @@ private slots:
     QCOMPARE(m.TraceCount(), traced);
     Push(p.StepSwitch, true);
     QCOMPARE(m.PC, TWord(0102));
-    QCOMPARE(m.Akkus[0], TWord(4));
+    QCOMPARE(m.AC[0], TWord(4));
     QCOMPARE(p.Address(), std::uint16_t(0102));
     // PROG LOAD pushed down does nothing.
     const TWord word0 = m.Memory[0].Data;
@@ -316,7 +316,7 @@ private slots:
     dialogs.AnswerOpen({QString::fromStdString(Samples + "/hello.bin")});
     QVERIFY(f.Peripherals().OpenInput(pdPtr, Samples + "/hello.bin"));
     Toggle(p, 012);
-    QCOMPARE(f.Machine().FSwitches, TWord(012));
+    QCOMPARE(f.Machine().Switches, TWord(012));
     Push(p.ProgSwitch, true);
     QVERIFY(f.mmTTO->toPlainText().contains("HELLO, WORLD!"));
     QCOMPARE(f.Machine().LastStopReason(), srHalt);
@@ -375,7 +375,7 @@ private slots:
       QVERIFY(!script.Failed);
     }
     QCOMPARE(m.PC, TWord(2));
-    QVERIFY(!m.FRun);
+    QVERIFY(!m.Running());
   }
 
   void closingHidesThePanelAndKeepsItsPosition() {

@@ -205,9 +205,9 @@ private slots:
     QCOMPARE(f.NumFormat(), nmZeroDec);
     QCOMPARE(f.Machine().BreakPoints, std::vector<TWord>{10});
     // A bad stored switch entry gives the conversion error and leaves the switches alone.
-    f.Machine().FSwitches = 0777;
+    f.Machine().Switches = 0777;
     f.PreSwitchChosen("1x");
-    QCOMPARE(f.Machine().FSwitches, TWord(0777));
+    QCOMPARE(f.Machine().Switches, TWord(0777));
     QVERIFY(dialogs.Last(dkError)->Text.contains("1x is not a valid octal value"));
   }
 
@@ -221,7 +221,7 @@ private slots:
       TWindow w(dir);
       // A stored position off every screen is brought back onto one.
       QVERIFY(QApplication::primaryScreen()->availableGeometry().intersects(w.Form.frameGeometry()));
-      w.Form.Machine().FSwitches = 0123;
+      w.Form.Machine().Switches = 0123;
       QVERIFY(w.Form.close());
     }
     QCOMPARE(dialogs.Count(dkError), 1);  // the image could not be written, and it was said
@@ -242,7 +242,7 @@ private slots:
     QCOMPARE(list->EditTextColor(), list->palette().color(QPalette::Text));  // attached
     AnswerValue(dialogs, "12");
     f.btPrgLoad->click();
-    QCOMPARE(f.Machine().FSwitches, TWord(012));
+    QCOMPARE(f.Machine().Switches, TWord(012));
     QVERIFY(ConsoleText(f).contains("HELLO, WORLD!"));
     QCOMPARE(f.Machine().LastStopReason(), srHalt);
     QVERIFY(!f.btStop->isEnabled());
@@ -709,10 +709,10 @@ private slots:
     f.GotoAddressClick();
     QCOMPARE(dialogs.Count(dkError), 2);
     // A value that does not read applies nothing.
-    m.Akkus[0] = 5;
+    m.AC[0] = 5;
     AnswerValue(dialogs, "9z");
     f.RegisterFieldClick(f.gbRegister->edAC[0]);
-    QCOMPARE(m.Akkus[0], TWord(5));
+    QCOMPARE(m.AC[0], TWord(5));
     m.Memory[0100].Data = 3;
     f.sgMemory->SelectRow(0100);
     AnswerValue(dialogs, "zz");
@@ -721,7 +721,7 @@ private slots:
     // Carry keeps bit 0 only.
     AnswerValue(dialogs, "2");
     f.RegisterFieldClick(f.gbRegister->edCarry);
-    QCOMPARE(m.FCarry, TWord(0));
+    QCOMPARE(m.Carry, TWord(0));
   }
 
   void seekMasksAndEmptyAdrBeeps() {
@@ -764,7 +764,7 @@ private slots:
       f.btStepClick();
       f.btStepOverClick();
       f.btPrgLoadClick();
-      refusedAll = refusedAll && m.FRun && m.ExecutedCount() == before && f.btStop->isEnabled();
+      refusedAll = refusedAll && m.Running() && m.ExecutedCount() == before && f.btStop->isEnabled();
       return ++pumps == 5;
     });
     f.btRunClick();

@@ -215,9 +215,9 @@ private slots:
     m.Memory[0101].Data = 0125400;  // INC 1,1
     m.Memory[050].Data = 0777;
     m.PC = 0100;
-    m.btStepClick();
+    m.Step();
     QCOMPARE(TLiveLamps::DataWord(m), TWord(0777));
-    m.btStepClick();
+    m.Step();
     QCOMPARE(TLiveLamps::DataWord(m), TWord(0125400));
   }
 

@@ -151,7 +151,7 @@ private slots:
       fs::create_directory(dir / "out");
       QVERIFY(f.AttachOutputFile(pdPtp, dir / "out/tape.ptp"));
       fs::remove_all(dir / "out");  // the punch file cannot be put in place either
-      f.Machine().FSwitches = 0123;
+      f.Machine().Switches = 0123;
       if (bySignal) {
         QVERIFY(CloseOnTerminationSignals(&f));
         std::raise(SIGTERM);

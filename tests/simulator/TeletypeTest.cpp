@@ -49,7 +49,7 @@ private slots:
         [&] { QVERIFY(f.LoadDump(image, true)); },
         [&] { f.FrontPanelCommand(nullptr, ncReset); },
         [&] {
-          m.FSwitches = 0100012;  // the bootstrap's IORST, then its jump to itself, stopped at once
+          m.Switches = 0100012;  // the bootstrap's IORST, then its jump to itself, stopped at once
           f.Controller().ProcessEvents = [&f] { f.btStopClick(); };
           f.FrontPanelCommand(nullptr, ncProgLoad);
           f.Controller().ProcessEvents = nullptr;

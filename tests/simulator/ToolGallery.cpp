@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
       const TWord pc = m.PC;
       m.Memory[0200].Data = 0000400;  // JMP .
       m.PC = 0200;
-      m.Akkus[0] = 0125252;
+      m.AC[0] = 0125252;
       int pumps = 0;
       form.Controller().ProcessEvents = [&] {
         QApplication::processEvents();
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
       m.PC = pc;
     }
     // Stopped with an examined word: address, data and carry lamps lit.
-    m.FCarry = 1;
+    m.Carry = 1;
     form.ShowRegisters();
     panel.OnChangeCommandSwitch(&panel, ncExAc0);
     Settle();
