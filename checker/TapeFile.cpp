@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -56,13 +57,34 @@ bool TTapeReader::Open(const std::string& fileName) {
   return true;
 }
 
+void TTapeReader::OpenBytes(const std::uint8_t* data, std::size_t size) {
+  Close();
+  FPos = FEnd = 0;
+  FBase = 0;
+  FError = 0;
+  FBytes = data;
+  FBytesLeft = size;
+}
+
 void TTapeReader::Close() {
   if (FHandle >= 0) ::close(FHandle);
   FHandle = -1;
+  FBytes = nullptr;
+  FBytesLeft = 0;
 }
 
 bool TTapeReader::Fill() {
   if (FPos < FEnd) return true;
+  if (FBytes) {
+    if (FBytesLeft == 0) return false;
+    FBase += FEnd;
+    FPos = 0;
+    FEnd = std::min(FBytesLeft, ReadChunk);
+    std::memcpy(FBuffer.get(), FBytes, FEnd);
+    FBytes += FEnd;
+    FBytesLeft -= FEnd;
+    return true;
+  }
   if (FHandle < 0 || FError != 0) return false;
   FBase += FEnd;
   FPos = FEnd = 0;

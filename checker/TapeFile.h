@@ -27,6 +27,8 @@ public:
   // False with errno set when the file cannot be opened for reading or is not a regular file
   // (EISDIR, EINVAL).
   bool Open(const std::string& fileName);
+  // Reads bytes in memory as if they were a file (no stamp); they must outlive the reading.
+  void OpenBytes(const std::uint8_t* data, std::size_t size);
   void Close();
   // The stamp of the open file as it is now.
   bool Stamp(TFileStamp& stamp) const;
@@ -70,6 +72,8 @@ private:
   std::size_t FPos = 0, FEnd = 0;
   std::uint64_t FBase = 0;
   int FError = 0;
+  const std::uint8_t* FBytes = nullptr;  // OpenBytes: what is still to be read
+  std::size_t FBytesLeft = 0;
 };
 
 // Writes a file through a buffer. The first failing write is kept; Finish() reports it.

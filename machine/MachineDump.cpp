@@ -1,4 +1,6 @@
 // Loading and saving the machine's memory as a dump file.
+#include <algorithm>
+
 #include "MemoryDump.h"
 #include "NovaMachine.h"
 #include "ReplacingFile.h"
@@ -10,10 +12,16 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, T
     if (Error) *Error = error;
     return false;
   }
+  LoadDumpWords(words, KeepBreakpoints);
+  return true;
+}
+
+void TNovaMachine::LoadDumpWords(const std::vector<TWord>& Words, bool KeepBreakpoints) {
+  const std::size_t count = std::min<std::size_t>(Words.size(), MemoryWords);
   for (TMemCell& cell : Memory) cell = TMemCell{};
-  for (std::size_t i = 0; i < words.size(); ++i) Memory[i].Data = words[i];
-  if (int(words.size()) > MemSize) {
-    MemSize = int(words.size());
+  for (std::size_t i = 0; i < count; ++i) Memory[i].Data = Words[i];
+  if (int(count) > MemSize) {
+    MemSize = int(count);
     FHost->MemSizeChanged(MemSize);
   }
   if (KeepBreakpoints) {
@@ -28,7 +36,6 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, T
   CheckWatches(false);
   FHost->MemoryChanged();
   ResetCpu();
-  return true;
 }
 
 bool TNovaMachine::SaveDump(const std::string& FileName, TMachineError* Error) {

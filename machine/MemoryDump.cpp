@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -30,9 +31,24 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, TMachineEr
     Error = TMachineError{ekRead, Name, std::strerror(err)};
     return false;
   }
-  Words.resize((n + 1) / 2);
-  for (std::size_t i = 0; i < n; ++i) Words[i / 2] |= TWord(bytes[i] << (i % 2 ? 8 : 0));
+  Words = DumpWords(bytes.data(), n);
   return true;
+}
+
+std::vector<TWord> DumpWords(const unsigned char* Bytes, std::size_t Count) {
+  Count = std::min<std::size_t>(Count, 2 * MemoryWords);
+  std::vector<TWord> words((Count + 1) / 2);
+  for (std::size_t i = 0; i < Count; ++i) words[i / 2] |= TWord(Bytes[i] << (i % 2 ? 8 : 0));
+  return words;
+}
+
+std::vector<unsigned char> DumpBytes(const TWord* Words, std::size_t Count) {
+  std::vector<unsigned char> bytes(2 * Count);
+  for (std::size_t i = 0; i < Count; ++i) {
+    bytes[2 * i] = static_cast<unsigned char>(Words[i] & 0xff);
+    bytes[2 * i + 1] = static_cast<unsigned char>(Words[i] >> 8);
+  }
+  return bytes;
 }
 
 bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::string& Error) {
@@ -43,11 +59,7 @@ bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, std::strin
 }
 
 bool WriteDumpTo(TReplacingFile& File, const TWord* Words, std::size_t Count, TMachineError& Error) {
-  std::vector<unsigned char> bytes(2 * Count);
-  for (std::size_t i = 0; i < Count; ++i) {
-    bytes[2 * i] = static_cast<unsigned char>(Words[i] & 0xff);
-    bytes[2 * i + 1] = static_cast<unsigned char>(Words[i] >> 8);
-  }
+  const std::vector<unsigned char> bytes = DumpBytes(Words, Count);
   const std::string name = File.Name();
   std::string sysError;
   if (!File.Write(bytes.data(), bytes.size(), sysError) || !File.Commit(sysError)) {

@@ -13,6 +13,10 @@ class TReplacingFile;
 // is read before anything is returned; on failure Words is left empty and Error says why
 // (ekNotFound, or ekRead with the system's text).
 bool ReadDumpFile(const std::string& Name, std::vector<TWord>& Words, TMachineError& Error);
+// The words of a dump file's bytes, as ReadDumpFile reads them: at most the first 65536 bytes.
+std::vector<TWord> DumpWords(const unsigned char* Bytes, std::size_t Count);
+// The bytes of a dump file holding the words.
+std::vector<unsigned char> DumpBytes(const TWord* Words, std::size_t Count);
 // Writes the words through a temporary file; the old file stays if anything fails (ekWrite).
 bool WriteDumpFile(const std::string& Name, const TWord* Words, std::size_t Count, TMachineError& Error);
 // The same into a file opened before (and kept open, so that a pipe is opened once); the file is

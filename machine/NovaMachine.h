@@ -176,6 +176,8 @@ public:
   // Memory from a dump file: every cell's flags cleared, the listed breakpoints marked again
   // (KeepBreakpoints) or the list emptied; a bigger dump raises MemSize; then a reset.
   bool LoadDump(const std::string& FileName, bool KeepBreakpoints, TMachineError* Error = nullptr);
+  // The same with the words of a dump read before (DumpWords, MemoryDump.h).
+  void LoadDumpWords(const std::vector<TWord>& Words, bool KeepBreakpoints);
   bool SaveDump(const std::string& FileName, TMachineError* Error = nullptr);
   // Into a file opened before (see WriteDumpTo).
   bool SaveDump(TReplacingFile& File, TMachineError* Error = nullptr);

@@ -2,15 +2,26 @@
 // input as a crash), a reader that takes fields from the front of the input, and the target's
 // private temporary folder.
 #pragma once
+#include <stdlib.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "TestTempDir.h"
+// For the target's own checking loops (over all of memory, say): they are not the code under
+// test, and their comparisons would only slow the fuzzer and feed it noise.
+#if defined(__clang__)
+#define FUZZ_UNTRACED __attribute__((no_sanitize("coverage")))
+#else
+#define FUZZ_UNTRACED
+#endif
 
 [[noreturn]] inline void FuzzFailed(const char* what, const char* file, int line) {
   std::fprintf(stderr, "%s:%d: property failed: %s\n", file, line, what);
@@ -66,13 +77,46 @@ inline std::string OneLine(std::string_view s) {
   return result;
 }
 
-// The target's own temporary folder, made once per process and removed when it ends.
-inline TTempDir& FuzzFolder() {
-  static TTempDir folder;
+// The target's own temporary folder, made once per process and removed when it ends, on a
+// memory file system where there is one: in the temporary folder (TMPDIR) when that is in
+// memory (scripts/run-fuzz sees to it), else in /dev/shm, else in the temporary folder as it is.
+class TFuzzFolder {
+public:
+  TFuzzFolder() {
+    namespace fs = std::filesystem;
+    const fs::path temp = fs::temp_directory_path();
+    const fs::path parent = InMemory(temp) || !InMemory("/dev/shm") ? temp : fs::path("/dev/shm");
+    std::string pattern = (parent / "corvane-fuzz-XXXXXX").string();
+    FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
+    FPath = pattern;
+  }
+  ~TFuzzFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(FPath, ec);
+  }
+  TFuzzFolder(const TFuzzFolder&) = delete;
+  TFuzzFolder& operator=(const TFuzzFolder&) = delete;
+
+  const std::string& Path() const { return FPath; }
+  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
+
+private:
+  // A memory file system (tmpfs) that this process may write into.
+  static bool InMemory(const std::filesystem::path& folder) {
+    struct statfs fs {};
+    constexpr long Tmpfs = 0x01021994;
+    return ::statfs(folder.c_str(), &fs) == 0 && fs.f_type == Tmpfs && ::access(folder.c_str(), W_OK) == 0;
+  }
+
+  std::string FPath;
+};
+
+inline TFuzzFolder& FuzzFolder() {
+  static TFuzzFolder folder;
   return folder;
 }
 
-// Writes the bytes as the whole file.
+// Writes the bytes as the whole file, in place (the same file, truncated; no sync).
 inline void WriteFuzzFile(const std::string& name, std::string_view bytes) {
   std::ofstream out(name, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), std::streamsize(bytes.size()));

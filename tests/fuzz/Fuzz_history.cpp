@@ -1,6 +1,7 @@
 // The history-list reader on any settings text, a new entry added, and the list saved and read
-// back. Input: a flags byte (bit 0: quoting, bit 1: through a file, bits 2-3: the key prefix),
-// the list length (a signed byte), the new entry (a length byte and its bytes), then the text.
+// back, all in memory (the settings files themselves: Fuzz_settings_file.cpp). Input: a flags
+// byte (bit 0: quoting, bits 2-3: the key prefix), the list length (a signed byte), the new
+// entry (a length byte and its bytes), then the text.
 #include <string>
 
 #include "FuzzSupport.h"
@@ -66,13 +67,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::string> back;
   if (LoadHistory(reread, section, back, max, quote, prefix)) FUZZ_CHECK(back == expected);
   else FUZZ_CHECK(expected.empty());
-
-  if (flags & 2) {
-    const std::string file = FuzzFolder() / "settings.ini";
-    FUZZ_CHECK(SaveHistory(file, section, list, true, max, quote, prefix));
-    back.clear();
-    if (LoadHistory(TIniFile(file), section, back, max, quote, prefix)) FUZZ_CHECK(back == expected);
-    else FUZZ_CHECK(expected.empty());
-  }
   return 0;
 }

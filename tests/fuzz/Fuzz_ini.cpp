@@ -1,9 +1,9 @@
-// The INI reader on any text, its text written and read again, and a value written into it.
-// Input: a flags byte (bit 0: also through files), a section name, a key and a value (each a
-// length byte and that many bytes), then the file's text.
+// The INI reader on any text, its text written and read again, and a value written into it, all
+// in memory (the settings files themselves: Fuzz_settings_file.cpp). Input: a flags byte (not
+// used), a section name, a key and a value (each a length byte and that many bytes), then the
+// file's text.
 #include <string>
 
-#include "AtomicFile.h"
 #include "FuzzSupport.h"
 #include "IniFile.h"
 
@@ -41,7 +41,7 @@ void CheckSameValues(const TIniFile& a, const TIniFile& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TFuzzInput in(data, size);
-  const std::uint8_t flags = in.Byte();
+  in.Byte();  // the flags of earlier inputs
   const std::string_view section = in.Take(in.Byte());
   const std::string_view key = in.Take(in.Byte());
   const std::string_view value = in.Take(in.Byte());
@@ -54,17 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   again.SetText(written);
   FUZZ_CHECK(again.Text() == written);
   CheckSameValues(ini, again);
-
-  if (flags & 1) {
-    // Read from a file as from the text; written whole and read back the same.
-    const std::string source = FuzzFolder() / "source.ini";
-    FUZZ_CHECK(WriteFileAtomic(source, text));
-    FUZZ_CHECK(TIniFile(source).Text() == written);
-    TIniFile copy(FuzzFolder() / "copy.ini");
-    copy.SetText(written);
-    FUZZ_CHECK(copy.UpdateFile());
-    FUZZ_CHECK(TIniFile(FuzzFolder() / "copy.ini").Text() == written);
-  }
 
   if (CleanSection(section) && CleanKey(key)) {
     ini.WriteString(section, key, value);

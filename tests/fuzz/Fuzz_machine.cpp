@@ -9,8 +9,9 @@
 //   1 flags: 1 interrupts on, 2 carry, 4 show each step, 8 plain ticks, 16 teletype reader on
 //            (program load: from the teletype reader), 32 keys typed at pumps, 64 clock ticks at
 //            pumps, 128 a watched location with alert
-//   2 PC, 4 AC0 to AC3, 12 switches, 14 breakpoint address, 16 image address, 18 image words n
-//   (each two bytes, low first); then n words of memory image; the rest is the tape.
+//   2 PC, 4 AC0 to AC3, 12 switches, 14 breakpoint address, 16 image address (bit 15: a run of
+//   2000 instructions rather than 200), 18 image words n (each two bytes, low first); then n
+//   words of memory image; the rest is the tape.
 #include <memory>
 
 #include "FuzzSupport.h"
@@ -54,6 +55,10 @@ void Attach(TNovaMachine& m, TFuzzInput& tape, std::uint64_t& output) {
   m.Lpt.OnByteOut = punch;
 }
 
+FUZZ_UNTRACED void ClearMemory(TNovaMachine& m) {
+  for (TMemCell& cell : m.Memory) cell = TMemCell{};
+}
+
 bool IsHaltWord(TWord w) { return nova::IsIoClass(w) && nova::TransferOf(w) == 6 && nova::DeviceOf(w) == nova::DevCPU; }
 
 // A run's stop: a real reason, at most the limit of instructions, exactly the limit when that
@@ -92,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   m.ResetCpu();
   m.ClearBreakpoints();
   m.ClearWatches();
-  for (TMemCell& cell : m.Memory) cell = TMemCell{};
+  ClearMemory(m);
   for (int i = 0; i < imageWords && in.Left() >= 2; ++i) m.Memory[(imageAt + i) & nova::AddrMask].Data = in.Word();
   m.PC = pc;  // all 16 bits: the machine keeps to 15
   m.AC = acs;
@@ -102,7 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   m.ShowEachStep = flags & 4;
   m.SetPlainTicks(flags & 8);
   m.SetPumpInterval(1 + (switches >> 10));
-  m.InstructionLimit = (flags & 4) ? 500 : 2000;
+  // Long runs only when the input asks for them (bit 15 of the image address): most programs show
+  // what they do in a few hundred instructions, and the fuzzer then tries ten times as many.
+  const std::uint64_t limit = (imageAt & 0100000) ? 2000 : 200;
+  m.InstructionLimit = (flags & 4) ? limit / 4 : limit;
   if (breakpoint & 0100000) m.SetBreakpoint(breakpoint);
   if (flags & 128) {
     m.AddWatch(breakpoint ^ 1);
@@ -130,8 +138,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
     case 2:
-      // A step executes one instruction whatever it ends with; a step over a JSR is a run.
-      for (int i = 0; i < 64; ++i) {
+      // A step executes one instruction whatever it ends with; a step over a JSR is a run. The
+      // steps end where the runs over subroutines have used up the limit.
+      for (int i = 0; i < 64 && m.ExecutedCount() - start < m.InstructionLimit; ++i) {
         const TWord at = m.PC & nova::AddrMask;
         const bool jsr = (m.Memory[at].Data & nova::JsrMask) == nova::JsrWord && at != m.MemSize - 1;
         const bool over = (switches >> (i % 16)) & 1;
