@@ -58,10 +58,15 @@ bool CheckReadable(const std::string& name) {
 
 void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
   char line[160];
+  char stop[32];
+  if (reason == srData)
+    std::snprintf(stop, sizeof stop, "%s@%06o", BreakKindName(m.LastDataStop().Kind), unsigned(m.LastDataStop().Addr));
+  else
+    std::snprintf(stop, sizeof stop, "%s", StopName(reason));
   std::snprintf(line, sizeof line, "PC=%06o AC0=%06o AC1=%06o AC2=%06o AC3=%06o C=%d ION=%d STEPS=%llu STOP=%s\n",
                 unsigned(m.PC), unsigned(m.AC[0]), unsigned(m.AC[1]), unsigned(m.AC[2]),
                 unsigned(m.AC[3]), int(m.Carry & 1), m.IntEnable ? 1 : 0,
-                static_cast<unsigned long long>(m.ExecutedCount()), StopName(reason));
+                static_cast<unsigned long long>(m.ExecutedCount()), stop);
   std::string text = line;
   if (m.Timed()) {
     // Simulated time in seconds, to the nanosecond.
@@ -134,7 +139,8 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
                          {FormatOctal(unsigned(loadDevice), 2)}));
     return false;
   }
-  for (int address : o.Breaks) machine.SetBreakpoint(TWord(address));
+  for (const TBreakpoint& b : o.Breaks) machine.SetBreakpoint(b);
+  if (o.TraceLength) machine.SetTraceLength(o.TraceLength);
 
   // The first tape in the reader, the others waiting for it to run out.
   bool ok = true;

@@ -100,7 +100,19 @@ std::string RunHelp() {
       "      --ptp FILE          paper-tape punch output\n"
       "      --ttp FILE          teletype punch output; the punch is switched on\n"
       "      --lpt FILE          line printer output\n"
-      "      --break OCTAL       a breakpoint (may be repeated)\n"
+      "      --break OCTAL[:COUNT]  a breakpoint; with COUNT the run stops at the\n"
+      "                          COUNT-th arrival there and every one after it\n"
+      "                          (may be repeated)\n"
+      "      --break-write OCTAL[-OCTAL]  stops after an instruction that writes the\n"
+      "                          word, or a word of the range: STA, ISZ, DSZ, the\n"
+      "                          counting words 20 to 37 in an indirect chain, the\n"
+      "                          interrupt's store into 0, also of the value already\n"
+      "                          there (may be repeated)\n"
+      "      --break-read OCTAL[-OCTAL]  stops after an instruction that reads the word\n"
+      "                          as data: LDA, ISZ, DSZ, every word of an indirect\n"
+      "                          chain (fetching an instruction is no read; may be\n"
+      "                          repeated)\n"
+      "      --break-access OCTAL[-OCTAL]  either (may be repeated)\n"
       "      --max-instructions N  stops after N instructions\n"
       "      --speed MODE        max (default: as fast as possible), nova800 (the\n"
       "                          Nova 800's instruction times, and its teletype,\n"
@@ -111,10 +123,15 @@ std::string RunHelp() {
       "      --save-state FILE   saves the whole machine state when the run ends\n"
       "      --trace-out FILE    one line per executed instruction: PC, word, carry,\n"
       "                          AC0 to AC3 (octal)\n"
+      "      --trace-length N    the machine's trace keeps the last N instructions,\n"
+      "                          100 to 1000000 (default 10000)\n"
       "      --regs              prints the registers, the number of instructions and\n"
       "                          the stop reason on standard error at the end:\n"
       "                          PC=... AC0=... AC1=... AC2=... AC3=... C=. ION=. STEPS=.\n"
       "                          STOP=halt|limit|breakpoint|stepover|watch|device|chain|stop\n"
+      "                          or, after a data breakpoint, STOP=write@ADDRESS,\n"
+      "                          STOP=read@ADDRESS or STOP=access@ADDRESS (the word,\n"
+      "                          6 octal digits)\n"
       "                          and, with --speed nova800 or N, the simulated time:\n"
       "                          TIME=SECONDSs\n"
       "      Teletype output goes to standard output (7 bits). Standard input is typed on\n"
@@ -128,7 +145,8 @@ std::string RunHelp() {
       "      for a reader whose tape has run out, and on an interrupt or terminate\n"
       "      signal. A device that needs a file and has none (readers, punches,\n"
       "      printer) stops the run with stop reason device.\n"
-      "      Exit status: 0 halted, 3 instruction limit reached, 4 any other stop,\n"
+      "      Exit status: 0 halted, 3 instruction limit reached, 4 any other stop\n"
+      "      (a breakpoint of any kind among them),\n"
       "      1 error (bad option, unreadable or unwritable file).\n");
 }
 
@@ -139,6 +157,8 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
       {"--ptr-text", okFlag},  {"--ttr", okFileName, true}, {"--ttr-text", okFlag},
       {"--ptp", okFileName},   {"--ttp", okFileName},       {"--lpt", okFileName},
       {"--break", okValue, true}, {"--max-instructions"},   {"--speed"},
+      {"--break-read", okValue, true}, {"--break-write", okValue, true}, {"--break-access", okValue, true},
+      {"--trace-length"},
       {"--save-dump", okFileName}, {"--trace-out", okFileName}, {"--regs", okFlag},
       {"--load-state", okFileName}, {"--save-state", okFileName},
   };
@@ -162,10 +182,50 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
     if (name == "--pc") return octal(value, MaxAddress, o.Pc);
     if (name == "--switches") return octal(value, MaxWord, o.Switches);
     if (name == "--break") {
+      TBreakpoint b;
+      const std::size_t colon = value.find(':');
       int address = 0;
-      if (!octal(value, MaxAddress, address)) return false;
-      o.Breaks.push_back(address);
+      if (!octal(value.substr(0, colon), MaxAddress, address)) return false;
+      b.First = b.Last = TWord(address);
+      if (colon != std::string_view::npos) {
+        const std::string_view count = value.substr(colon + 1);
+        if (ReadDecimal(count, UINT32_MAX, b.Count) != drValid || b.Count == 0) {
+          ReportError(TrFormat("%s is not a valid count (1 to 4294967295)", {ShownText(count)}));
+          return false;
+        }
+      }
+      o.Breaks.push_back(b);
       return true;
+    }
+    if (name == "--break-read" || name == "--break-write" || name == "--break-access") {
+      TBreakpoint b;
+      b.Kind = name == "--break-read" ? bkRead : name == "--break-write" ? bkWrite : bkAccess;
+      const std::size_t dash = value.find('-');
+      int first = 0, last = 0;
+      if (!ReadOctal(value.substr(0, dash), MaxAddress, first) ||
+          (dash != std::string_view::npos && !ReadOctal(value.substr(dash + 1), MaxAddress, last))) {
+        ReportError(TrFormat("%s is not a valid word or range of words (octal, 0 to 77777, a range as 100-177)",
+                             {ShownText(value)}));
+        return false;
+      }
+      if (dash == std::string_view::npos) last = first;
+      if (last < first) {
+        ReportError(TrFormat("%s is not a valid range (the first address, then a higher one)", {ShownText(value)}));
+        return false;
+      }
+      b.First = TWord(first);
+      b.Last = TWord(last);
+      o.Breaks.push_back(b);
+      return true;
+    }
+    if (name == "--trace-length") {
+      std::uint64_t n = 0;
+      if (ReadDecimal(value, MaxTraceLength, n) == drValid && n >= MinTraceLength) {
+        o.TraceLength = int(n);
+        return true;
+      }
+      ReportError(TrFormat("%s is not a valid trace length (100 to 1000000 instructions)", {ShownText(value)}));
+      return false;
     }
     if (name == "--max-instructions") {
       const TDecimalRead read = ReadDecimal(value, UINT64_MAX, o.MaxInstructions);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "Breakpoint.h"
+
 struct TRunOptions {
   int MemSize = 0;  // 0: not given (the machine's 32768 words)
   std::string LoadDump;
@@ -16,7 +18,9 @@ struct TRunOptions {
   std::string Ptp, Ttp, Lpt;
   bool PtrText = false;  // every tape of that reader is a text tape
   bool TtrText = false;
-  std::vector<int> Breaks;
+  // --break (execute, with its count), --break-read, --break-write, --break-access, in order.
+  std::vector<TBreakpoint> Breaks;
+  int TraceLength = 0;  // 0: not given (the machine's 10000)
   std::uint64_t MaxInstructions = 0;  // 0: no limit
   std::string SaveDump;
   std::string TraceOut;

@@ -1,4 +1,4 @@
-// Breakpoints, watches and the trace ring.
+// Watches and the trace ring.
 #include <algorithm>
 
 #include "ExecCore.h"
@@ -7,48 +7,6 @@
 #include "Translate.h"
 
 std::string TNovaMachine::AddrKey(TWord Addr) { return FormatWord(Addr & nova::AddrMask, nmOctal); }
-
-// ---- breakpoints: the cell flag and the sorted list change together
-
-void TNovaMachine::SetBreakpoint(TWord Addr) {
-  Addr &= nova::AddrMask;
-  Memory[Addr].Flags |= BreakpointFlag;
-  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
-  if (at == BreakPoints.end() || *at != Addr) BreakPoints.insert(at, Addr);
-  FHost->BreakpointsChanged(int(BreakPoints.size()));
-}
-
-void TNovaMachine::ClearBreakpoint(TWord Addr) {
-  Addr &= nova::AddrMask;
-  Memory[Addr].Flags &= std::uint8_t(~BreakpointFlag);
-  const auto at = std::lower_bound(BreakPoints.begin(), BreakPoints.end(), Addr);
-  if (at != BreakPoints.end() && *at == Addr) BreakPoints.erase(at);
-  FHost->BreakpointsChanged(int(BreakPoints.size()));
-}
-
-void TNovaMachine::ToggleBreakpoint(TWord Addr) {
-  if (HasBreakpoint(Addr))
-    ClearBreakpoint(Addr);
-  else
-    SetBreakpoint(Addr);
-}
-
-void TNovaMachine::SetBreakpoints(const std::vector<TWord>& Addrs) {
-  for (TWord a : Addrs) {
-    a &= nova::AddrMask;
-    Memory[a].Flags |= BreakpointFlag;
-    BreakPoints.push_back(a);
-  }
-  std::sort(BreakPoints.begin(), BreakPoints.end());
-  BreakPoints.erase(std::unique(BreakPoints.begin(), BreakPoints.end()), BreakPoints.end());
-  FHost->BreakpointsChanged(int(BreakPoints.size()));
-}
-
-void TNovaMachine::ClearBreakpoints() {
-  for (TWord a : BreakPoints) Memory[a].Flags &= std::uint8_t(~BreakpointFlag);
-  BreakPoints.clear();
-  FHost->BreakpointsChanged(0);
-}
 
 // ---- watches
 
@@ -146,8 +104,8 @@ bool TNovaMachine::CheckWatchesRunning() {
 // ---- trace
 
 void TNovaMachine::AddTraceItem(const TTraceData& Item) {
-  FTrace[FTracePos] = Item;
-  if (++FTracePos == TraceCapacity) {
+  FTrace[std::size_t(FTracePos)] = Item;
+  if (++FTracePos == FTraceLength) {
     FTracePos = 0;
     FTraceFull = true;
   }
@@ -159,8 +117,24 @@ const TTraceData& TNovaMachine::TraceItem(int i) const {
   const int count = TraceCount();
   if (i < 0 || i >= count) return none;
   int at = FTracePos - count + i;
-  if (at < 0) at += TraceCapacity;
-  return FTrace[at];
+  if (at < 0) at += FTraceLength;
+  return FTrace[std::size_t(at)];
+}
+
+void TNovaMachine::SetTraceLength(int Length) {
+  Length = std::clamp(Length, MinTraceLength, MaxTraceLength);
+  if (Length == FTraceLength && FTraceData) return;
+  // The newest records, oldest first, in the new ring.
+  const int keep = std::min(FTraceData ? TraceCount() : 0, Length);
+  std::vector<TTraceData> ring(static_cast<std::size_t>(Length));
+  for (int i = 0; i < keep; ++i) ring[std::size_t(i)] = TraceItem(TraceCount() - keep + i);
+  FTrace = std::move(ring);
+  FTraceData = FTrace.data();
+  FTraceEnd = FTraceData + Length;
+  FTraceLength = Length;
+  FTracePos = keep == Length ? 0 : keep;
+  FTraceFull = keep == Length;
+  FHost->TraceChanged(TraceCount());
 }
 
 void TNovaMachine::ClearTrace() {

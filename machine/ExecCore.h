@@ -19,18 +19,30 @@ constexpr std::uint8_t SkipCodes[4] = {
 };
 }  // namespace exec_tables
 
-template <bool Exec>
+template <bool Checked>
+CORVANE_INLINE void TNovaMachine::Touch(TWord a, std::uint8_t Kinds) {
+  if constexpr (Checked) {
+    if (Memory[a].Flags & Kinds) NoteAccess(a, Kinds);
+  }
+}
+
+template <bool Exec, bool Checked>
 CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
-  for (int level = 0; level < MaxIndirectLevels; ++level) {
+  const int limit = IndirectLimit;
+  for (int level = 0; level < limit; ++level) {
     a &= nova::AddrMask;
     TMemCell& cell = Memory[a];
     if constexpr (Exec) {
-      // 20-27 octal count up, 30-37 octal count down, before the word is used.
+      // 20-27 octal count up, 30-37 octal count down, before the word is used: a read and a
+      // write; any other word of the chain is read.
       if ((a & ~017) == 020) {
+        Touch<Checked>(a, DataBreakFlags);
         if (a < 030)
           ++cell.Data;
         else
           --cell.Data;
+      } else {
+        Touch<Checked>(a, ReadBreakFlag);
       }
     }
     const TWord w = cell.Data;
@@ -40,11 +52,11 @@ CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
     }
     a = w;
   }
-  if constexpr (Exec) FChainLevels = MaxIndirectLevels;
+  if constexpr (Exec) FChainLevels = limit;
   return -1;
 }
 
-template <bool Exec>
+template <bool Exec, bool Checked>
 CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
   const int mode = nova::IndexOf(cmd);
   TWord base;
@@ -54,7 +66,7 @@ CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
     const TWord index = mode == 1 ? pc : AC[mode];
     base = TWord(index + nova::SignedDispOf(cmd));
   }
-  const int e = (cmd & nova::IndirectBit) ? GetIndirectT<Exec>(base) : int(base & nova::AddrMask);
+  const int e = (cmd & nova::IndirectBit) ? GetIndirectT<Exec, Checked>(base) : int(base & nova::AddrMask);
   if constexpr (!Exec) {
     FEvalAddr = e;
     FHost->ReportEffAddr(e);
@@ -63,7 +75,7 @@ CORVANE_INLINE int TNovaMachine::EffAddrT(TWord pc, TWord cmd) {
 }
 
 // One instruction's class work. Returns exSkip, exNoSkip, or exAbandoned (indirect chain cut).
-template <bool Exec>
+template <bool Exec, bool Checked>
 CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
   const auto next = [&r] { r.PC = TWord((r.PC + 1) & nova::AddrMask); };
 
@@ -103,7 +115,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
 
   const int group = nova::GroupOf(cmd);
   if (group != 3) {  // memory reference
-    const int e = EffAddrT<Exec>(r.PC, cmd);
+    const int e = EffAddrT<Exec, Checked>(r.PC, cmd);
     if (e < 0) {
       if constexpr (Exec) {
         ChainCut(r.PC);
@@ -114,6 +126,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
     const int op = nova::OpOrAcOf(cmd);
     if (group == 1) {  // LDA
       if constexpr (Exec) {
+        Touch<Checked>(TWord(e), ReadBreakFlag);
         AC[op] = Memory[e].Data;
         next();
       }
@@ -121,6 +134,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
     }
     if (group == 2) {  // STA
       if constexpr (Exec) {
+        Touch<Checked>(TWord(e), WriteBreakFlag);
         Memory[e].Data = AC[op];
         next();
       }
@@ -139,6 +153,7 @@ CORVANE_INLINE int TNovaMachine::ExecuteT(TRegs& r, TWord cmd) {
       default: {  // ISZ, DSZ
         const TWord v = TWord(Memory[e].Data + (op == 2 ? 1 : -1));
         if constexpr (Exec) {
+          Touch<Checked>(TWord(e), DataBreakFlags);
           Memory[e].Data = v;
           next();
         }
@@ -199,30 +214,32 @@ CORVANE_INLINE void TNovaMachine::WriteTrace(TRegs& r, TWord pc, TWord cmd) {
   t->ACs[1] = AC[1];
   t->ACs[2] = AC[2];
   t->ACs[3] = AC[3];
-  if (++r.Trace == FTrace.data() + TraceCapacity) {
-    r.Trace = FTrace.data();
+  if (++r.Trace == FTraceEnd) {
+    r.Trace = FTraceData;
     FTraceFull = true;
   }
 }
 
 // Tick, the class work and the trace record of one executed instruction. The watch check and
 // the interrupt cycle follow in AfterInstruction, and only when FAttention asks for them.
+template <bool Checked>
 CORVANE_INLINE int TNovaMachine::ExecuteOne(TRegs& r, TWord cmd) {
   if (FTickMask) TickDevices();
   ++r.Count;
   const TWord pc = r.PC;
-  const int res = ExecuteT<true>(r, cmd);
+  if constexpr (Checked) FExecPC = pc;
+  const int res = ExecuteT<true, Checked>(r, cmd);
   WriteTrace(r, pc, cmd);
   return res;
 }
 
-// The skip, then (when there are watches or the interrupt flags need a look) the watch check
-// and the interrupt cycle.
+// The skip, then (when there are watches, the interrupt flags need a look, or a data breakpoint
+// was reached) the watch check, the data breakpoints and the interrupt cycle.
 CORVANE_INLINE void TNovaMachine::AfterInstruction(TRegs& r, int res) {
   if (res == exSkip) {
     // A branch, not a conditional move: the next fetch should not wait for the skip result.
     __asm__("");
     r.PC = TWord((r.PC + 1) & nova::AddrMask);
   }
-  if (FAttention) r.PC = Attention(r.PC, res);
+  if (FAttention) r.PC = Attention(r.PC, r.Carry, res);
 }

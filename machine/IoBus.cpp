@@ -86,10 +86,14 @@ bool TNovaMachine::IoInstruction(TWord cmd) {
   return halt;
 }
 
-TWord TNovaMachine::Attention(TWord pc, int res) {
+TWord TNovaMachine::Attention(TWord pc, TWord carry, int res) {
   if (!Watch.empty()) CheckWatchesRunning();
+  if (FAttention & DataHitAttention) DataHits(pc, carry);
   if (res != exAbandoned) {  // an abandoned instruction takes no interrupt: PC stays on it
-    if (IrqFlag && IntEnable) pc = TakeInterrupt(pc);
+    if (IrqFlag && IntEnable) {
+      pc = TakeInterrupt(pc);
+      if (FAttention & DataHitAttention) DataHits(pc, carry);
+    }
     IntEnable = PreEnable;
   }
   UpdateAttention();
@@ -116,8 +120,12 @@ TWord TNovaMachine::TakeInterrupt(TWord pc) {
   IntEnable = false;
   IrqFlag = false;
   WakeDevices();  // a device still requesting raises the latch again at the next tick
+  // The store into 0 and the words of the vector chain are data accesses as an instruction's.
+  FInInterrupt = true;
+  Touch<true>(0, WriteBreakFlag);
   Memory[0].Data = pc;
-  const int vector = GetIndirectT<true>(1);
+  const int vector = GetIndirectT<true, true>(1);
+  FInInterrupt = false;
   if (vector >= 0) return TWord(vector);
   Stop(srChain, _("The interrupt vector chain at location 1 does not end"));
   return pc;

@@ -24,13 +24,9 @@ void TNovaMachine::LoadDumpWords(const std::vector<TWord>& Words, bool KeepBreak
     MemSize = int(count);
     FHost->MemSizeChanged(MemSize);
   }
-  if (KeepBreakpoints) {
-    for (TWord a : BreakPoints) Memory[a].Flags |= BreakpointFlag;
-    FHost->BreakpointsChanged(int(BreakPoints.size()));
-  } else {
-    BreakPoints.clear();
-    FHost->BreakpointsChanged(0);
-  }
+  FGoal = -1;
+  if (!KeepBreakpoints) FBreaks.clear();
+  BreaksChanged();
   PC = 0;
   FHost->RegistersChanged();
   CheckWatches(false);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
 
 #include "NovaMachine.h"
@@ -102,8 +103,23 @@ struct TStateAccess {
 
   static void RestoreMachine(const TMachineState& s, TNovaMachine& m) {
     for (int a = 0; a < MemoryWords; ++a) m.Memory[std::size_t(a)] = TMemCell{s.Memory[std::size_t(a)], 0};
-    m.BreakPoints = s.Breakpoints;
-    for (TWord a : s.Breakpoints) m.Memory[a & nova::AddrMask].Flags |= BreakpointFlag;
+    // The state's execute breakpoints take the place of the machine's; its data breakpoints
+    // (a state does not hold them) stay.
+    m.FGoal = -1;
+    std::erase_if(m.FBreaks, [](const TBreakpoint& b) { return b.Kind == bkExecute; });
+    for (TWord a : s.Breakpoints) {
+      TBreakpoint b;
+      b.First = b.Last = TWord(a & nova::AddrMask);
+      m.FBreaks.push_back(b);
+    }
+    std::sort(m.FBreaks.begin(), m.FBreaks.end(), [](const TBreakpoint& x, const TBreakpoint& y) {
+      return x.First != y.First ? x.First < y.First : x.Kind != y.Kind ? x.Kind < y.Kind : x.Last < y.Last;
+    });
+    m.FBreaks.erase(std::unique(m.FBreaks.begin(), m.FBreaks.end(),
+                                [](const TBreakpoint& x, const TBreakpoint& y) { return x.SameAs(y); }),
+                    m.FBreaks.end());
+    m.RemarkBreaks();
+    m.ForgetSteppedCalls();
     for (TWord a : s.StepOverMarks) m.Memory[a & nova::AddrMask].Flags |= StepOverFlag;
     m.Watch = s.Watches;
     m.PC = TWord(s.PC & nova::AddrMask);
@@ -138,10 +154,12 @@ struct TStateAccess {
       m.Rtc.FTimer->SetEnabled(s.RtcTimerOn);
     }
 
-    const std::size_t n = s.Trace.size() < std::size_t(TraceCapacity) ? s.Trace.size() : std::size_t(TraceCapacity);
-    for (std::size_t i = 0; i < n; ++i) m.FTrace[i] = s.Trace[i];
-    m.FTracePos = int(n) % TraceCapacity;
-    m.FTraceFull = int(n) == TraceCapacity;
+    // The newest records that fit the machine's trace.
+    const std::size_t length = std::size_t(m.FTraceLength);
+    const std::size_t n = s.Trace.size() < length ? s.Trace.size() : length;
+    for (std::size_t i = 0; i < n; ++i) m.FTrace[i] = s.Trace[s.Trace.size() - n + i];
+    m.FTracePos = int(n % length);
+    m.FTraceFull = n == length;
     m.FTraceReportedAt = m.FExecuted;
     m.FTraceDirty = false;
     m.FWatchesDirty = false;
@@ -153,7 +171,7 @@ struct TStateAccess {
     m.SetSwitches(s.Switches);
     host.MemoryChanged();
     host.RegistersChanged();
-    host.BreakpointsChanged(int(m.BreakPoints.size()));
+    host.BreakpointsChanged(int(m.FBreaks.size()));
     host.WatchesChanged(int(m.Watch.size()));
     host.TraceChanged(m.TraceCount());
   }

@@ -91,7 +91,7 @@ struct TMachineState {
   std::vector<TWord> Breakpoints;    // sorted
   std::vector<TWord> StepOverMarks;  // sorted; a step over that is under way
   std::vector<TWatchMem> Watches;    // sorted by address
-  std::vector<TTraceData> Trace;     // oldest first, at most TraceCapacity
+  std::vector<TTraceData> Trace;     // oldest first, at most MaxTraceLength
 
   // ---- peripherals
   std::array<TReaderState, 2> Readers{};  // StateReaders

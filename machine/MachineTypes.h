@@ -12,7 +12,11 @@ using TWord = std::uint16_t;
 using TAccumulators = std::array<TWord, 4>;
 
 constexpr int MemoryWords = 32768;
-constexpr int TraceCapacity = 10000;
+// The trace keeps the last TraceLength() executed instructions: this many unless set otherwise.
+constexpr int DefaultTraceLength = 10000;
+constexpr int MinTraceLength = 100;
+constexpr int MaxTraceLength = 1000000;
+constexpr int TraceCapacity = DefaultTraceLength;  // the old name of the default
 // An indirect chain is cut after this many levels (real programs use far fewer; diagnostics
 // go past 30000).
 constexpr int MaxIndirectLevels = 1 << 20;
@@ -20,6 +24,12 @@ constexpr int MaxIndirectLevels = 1 << 20;
 // Cell flags.
 constexpr std::uint8_t BreakpointFlag = 1;
 constexpr std::uint8_t StepOverFlag = 2;
+constexpr std::uint8_t GoalFlag = 4;        // where "Run to here" or "Step out" stops
+constexpr std::uint8_t ReadBreakFlag = 8;   // a read or access breakpoint covers the word
+constexpr std::uint8_t WriteBreakFlag = 16; // a write or access breakpoint covers the word
+// The marks looked at before an instruction is fetched.
+constexpr std::uint8_t ExecMarks = BreakpointFlag | StepOverFlag | GoalFlag;
+constexpr std::uint8_t DataBreakFlags = ReadBreakFlag | WriteBreakFlag;
 
 struct TMemCell {
   TWord Data = 0;
@@ -57,7 +67,14 @@ enum TStopReason : int {
   srLimit,        // the instruction limit was reached
   srRefused,      // not started: the machine is already executing
   srFileNeeded,   // a device needs a file: the program asks for one, then continues the run
+  srData,         // a data breakpoint: a word was read or written (LastDataStop tells which)
+  srRunTo,        // the address of "Run to here" was reached
 };
+constexpr TStopReason LastStopReasonValue = srRunTo;
+
+// What a breakpoint stops on: arriving at an instruction, or the program reading or writing a
+// word as data (access: either).
+enum TBreakKind : int { bkExecute = 0, bkRead = 1, bkWrite = 2, bkAccess = 3 };
 
 // Short translated text of a stop reason ("Halted", "Breakpoint", ...).
 std::string StopReasonText(TStopReason reason);

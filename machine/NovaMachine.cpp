@@ -17,6 +17,8 @@ std::string StopReasonText(TStopReason reason) {
     case srLimit: return _("Stopped: instruction limit reached");
     case srRefused: return _("Not started: the machine is already running");
     case srFileNeeded: return _("Stopped: a device needs a file");
+    case srData: return _("Stopped by a data breakpoint");
+    case srRunTo: return _("Stopped at the address run to");
   }
   return "";
 }
@@ -38,6 +40,7 @@ TNovaMachine::TNovaMachine()
     FTickDevices[i]->BindTickMask(&FTickMask, 1u << i);
   }
   ApplyDeviceTiming();
+  SetTraceLength(DefaultTraceLength);
 }
 
 TNovaMachine::~TNovaMachine() = default;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Breakpoint.h"
 #include "Devices.h"
 #include "MachineError.h"
 #include "MachineHost.h"
@@ -66,7 +67,9 @@ public:
                                        nova::DevTTO, nova::DevRTC, nova::DevLPT};
 
   // ---- debugging lists (change them through the operations below)
-  std::vector<TWord> BreakPoints;  // sorted addresses; a cell has BreakpointFlag exactly when listed
+  // Sorted addresses of the execute breakpoints (of Breakpoints()); a cell has BreakpointFlag
+  // exactly when listed.
+  std::vector<TWord> BreakPoints;
   std::vector<TWatchMem> Watch;    // sorted by address; Alert may be switched directly
   bool ShowEachStep = false;       // "Show each program step": registers shown and events pumped per instruction
   void SetShowEachStep(bool On);   // RunStateChanged (how a run is shown changes)
@@ -118,6 +121,18 @@ public:
   TStopReason Step();      // one instruction
   TStopReason StepOver();  // a JSR runs until it returns to the word after it; others are a step
   TStopReason ProgramLoad();  // the bootstrap loader at 0 to 37 octal, then a run from 0
+  // A run (as RunProgram) that also stops, with srRunTo, before the first instruction executed
+  // at Addr. The mark is gone when the run stops, for whatever reason.
+  TStopReason RunTo(TWord Addr);
+  // Runs until the current subroutine returns: a run (as RunProgram) that also stops, with
+  // srStepOver, before the first instruction executed at the return address. That is the one
+  // recorded when the JSR into the subroutine was stepped (Step); for a subroutine entered
+  // otherwise, AC3 now. When the run stops for another reason first, the detail says so. A
+  // stepped JSR is remembered while only steps, step overs and step outs that reach their
+  // return address follow; any other stop forgets them.
+  TStopReason StepOut();
+  // The address StepOut would stop at.
+  TWord StepOutTarget() const;
   // Goes on with a run that ended for a file request (srFileNeeded) once it has been answered:
   // a run from PC that does not step over a HALT there, stops at once on a breakpoint or
   // step-over mark at PC, and keeps counting toward the instruction limit.
@@ -143,9 +158,22 @@ public:
   bool Executing() const { return FInExec; }
   TStopReason LastStopReason() const { return FLastStopReason; }
   const std::string& LastStopDetail() const { return FLastStopDetail; }
+  // What the last srData stop was: the breakpoint's kind, the word, the address of the
+  // instruction that read or wrote it (after which the interrupt came, when ByInterrupt), and
+  // whether it was written.
+  struct TDataStop {
+    TBreakKind Kind = bkAccess;
+    TWord Addr = 0;
+    TWord PC = 0;
+    bool Write = false;
+    bool ByInterrupt = false;
+  };
+  const TDataStop& LastDataStop() const { return FLastDataStop; }
   std::uint64_t ExecutedCount() const { return FExecuted; }
   // A run stops with srLimit after this many executed instructions (0: no limit).
   std::uint64_t InstructionLimit = 0;
+  // An indirect chain is cut after this many levels (the fuzz target cuts endless ones sooner).
+  int IndirectLimit = MaxIndirectLevels;
   // 0: pump events by time, about once a millisecond; n: after every n instructions.
   void SetPumpInterval(std::uint32_t n) { FPumpInterval = n; }
   std::uint32_t PumpInterval() const { return FPumpInterval; }
@@ -186,8 +214,23 @@ public:
   bool SaveDump(const std::string& FileName, std::string* Error);
   bool SaveDump(TReplacingFile& File, std::string* Error);
 
-  // ---- breakpoints. A listed address has BreakpointFlag in its cell and a flagged cell is
-  // listed; every operation tells the host the new count (BreakpointsChanged).
+  // ---- breakpoints of all kinds, sorted by first word, then kind, then last word. The cells
+  // a data breakpoint covers carry ReadBreakFlag or WriteBreakFlag (both for access), and only
+  // while one is set does the run look at them (the run loop has a variant that does). Every
+  // operation tells the host the new count of Breakpoints() (BreakpointsChanged); so does a
+  // run whose hit counts changed, at each pump and at its end.
+  const std::vector<TBreakpoint>& Breakpoints() const { return FBreaks; }
+  // Adds B, or replaces the breakpoint of its kind and words, with its hit count at 0. Refused
+  // (false, nothing changed, the reason in Error) when its condition does not parse or its
+  // range is reversed; an execute breakpoint is one word (Last is taken as First).
+  bool SetBreakpoint(const TBreakpoint& B, std::string* Error = nullptr, const TSymbolLookup* Symbols = nullptr);
+  // Adds them all at once (restoring settings); those refused are left out. Returns how many.
+  int AddBreakpoints(const std::vector<TBreakpoint>& List);
+  void ClearBreakpoint(TBreakKind Kind, TWord First, TWord Last);
+  bool HasDataBreakpoints() const { return !FDataBreaks.empty(); }
+  // Every hit count to 0 (a reset does it).
+  void ResetHitCounts();
+  // Execute breakpoints by address, as before kinds existed; ClearBreakpoints clears all kinds.
   static std::string AddrKey(TWord Addr);
   void SetBreakpoint(TWord Addr);
   void ClearBreakpoint(TWord Addr);
@@ -206,9 +249,14 @@ public:
   // ones) and takes the new values; true when one with alert changed.
   bool CheckWatches(bool InRun);
 
-  // ---- trace: the last TraceCapacity executed instructions, oldest first
+  // ---- trace: the last TraceLength() executed instructions, oldest first
   void AddTraceItem(const TTraceData& Item);
-  int TraceCount() const { return FTraceFull ? TraceCapacity : FTracePos; }
+  int TraceCount() const { return FTraceFull ? FTraceLength : FTracePos; }
+  int TraceLength() const { return FTraceLength; }
+  // MinTraceLength to MaxTraceLength records; the newest records stay (TraceChanged). Also from
+  // the event pump of a run. A time slice is never longer than the trace, so a host that takes
+  // the new records at each pump sees every one.
+  void SetTraceLength(int Length);
   const TTraceData& TraceItem(int i) const;
   void ClearTrace();  // TraceChanged(0)
 
@@ -226,31 +274,54 @@ private:
   static constexpr std::uint32_t AllDevicesMask = 0x3f;
   static constexpr std::uint32_t ClockCheckInterval = 4096;
 
-  TRegs LoadRegs() { return TRegs{TWord(PC & nova::AddrMask), Carry, FExecuted, FTrace.data() + FTracePos}; }
+  TRegs LoadRegs() { return TRegs{TWord(PC & nova::AddrMask), Carry, FExecuted, FTraceData + FTracePos}; }
   void StoreRegs(const TRegs& r) {
     PC = r.PC;
     Carry = r.Carry;
     FExecuted = r.Count;
-    FTracePos = int(r.Trace - FTrace.data());
+    FTracePos = int(r.Trace - FTraceData);
   }
 
   // The execution engine (ExecCore.h).
-  template <bool Exec> int GetIndirectT(TWord a);
-  template <bool Exec> int EffAddrT(TWord pc, TWord cmd);
-  template <bool Exec> int ExecuteT(TRegs& r, TWord cmd);
+  // Checked: the variant that looks for data breakpoints at each data access.
+  template <bool Exec, bool Checked = false> int GetIndirectT(TWord a);
+  template <bool Exec, bool Checked = false> int EffAddrT(TWord pc, TWord cmd);
+  template <bool Exec, bool Checked = false> int ExecuteT(TRegs& r, TWord cmd);
   template <bool Exec> bool ExecIoT(TWord cmd, bool& halt);
-  inline int ExecuteOne(TRegs& r, TWord cmd);
+  template <bool Checked = false> inline int ExecuteOne(TRegs& r, TWord cmd);
   inline void AfterInstruction(TRegs& r, int res);
+  // A data access of the word at a (Kinds: ReadBreakFlag, WriteBreakFlag or both), looked at
+  // only in the checked variant.
+  template <bool Checked> void Touch(TWord a, std::uint8_t Kinds);
+  // The access hit a flagged word: marks the data breakpoints it reaches.
+  void NoteAccess(TWord a, std::uint8_t Kinds);
+  // After the instruction (or the interrupt cycle): the data breakpoints reached, their
+  // conditions and counts, and the stop.
+  void DataHits(TWord pc, TWord carry);
+  // An arrival at B: its condition, then its count; true when it stops the run.
+  bool Reached(TBreakpoint& B);
+  // The execute breakpoint at Pc was arrived at (registers in the machine's fields).
+  bool ExecuteBreakReached(TWord Pc);
+  // BreakPoints, the cell flags and the data breakpoint table from FBreaks, then the host told.
+  void BreaksChanged();
+  // The flags of the cells from FBreaks (all other breakpoint flags cleared).
+  void RemarkBreaks();
+  void ForgetSteppedCalls() { FSteppedCalls.clear(); }
+  void SetGoal(TWord Addr, TStopReason Reason);
+  void ClearGoal();
   inline void WriteTrace(TRegs& r, TWord pc, TWord cmd);
   bool IoInstruction(TWord cmd);  // true when it halted
   void ChainCut(TWord pc);
   TWord TakeInterrupt(TWord pc);  // returns the new PC
   bool CheckWatchesRunning();
-  TWord Attention(TWord pc, int res);  // returns the new PC
-  // Whether the per-instruction slow path is needed: watches exist, or the interrupt flags are
-  // not at rest (a request with interrupts on, or an enable still to take effect).
+  // Returns the new PC; the carry is for the conditions of data breakpoints.
+  TWord Attention(TWord pc, TWord carry, int res);
+  // Whether the per-instruction slow path is needed: watches exist, the interrupt flags are
+  // not at rest (a request with interrupts on, or an enable still to take effect), or the
+  // instruction reached a data breakpoint (kept until it has been looked at).
+  static constexpr std::uint32_t DataHitAttention = 4;
   void UpdateAttention() {
-    FAttention = (Watch.empty() ? 0u : 1u) |
+    FAttention = (FAttention & DataHitAttention) | (Watch.empty() ? 0u : 1u) |
                  (((IrqFlag && IntEnable) || IntEnable != PreEnable) ? 2u : 0u);
   }
 
@@ -259,8 +330,8 @@ private:
   // The run loop and what follows it, for RunProgram, StepOver and ContinueRun; MarksFirst:
   // the marks at PC stop the run before anything is executed.
   TStopReason Run(bool MarksFirst);
-  // A breakpoint or step-over mark (Flags of the cell at Pc) ends the run: true, and the
-  // step-over mark is taken off.
+  // A breakpoint, step-over mark or goal (Flags of the cell at Pc) ends the run: true, and the
+  // step-over mark is taken off. The registers are in the machine's fields.
   bool StopAtMark(TWord Pc, std::uint8_t Flags);
   void InsertWatch(TWord Addr);
   std::uint32_t NextSlice(std::uint64_t left) const;
@@ -270,9 +341,11 @@ private:
   void SliceEnd(std::uint64_t left, bool Timed);
   // The run loop; Timed charges simulated time and holds back at slice ends. Returns when FRun
   // is cleared: the run ends, or the speed changed (FSpeedSwitch) and the other loop goes on.
-  template <bool Timed> void RunLoop();
+  template <bool Timed, bool Checked> void RunLoop();
   void RunTimed();
   void RunMaximum();
+  void RunTimedChecked();
+  void RunMaximumChecked();
   std::uint32_t NextTimedSlice(std::uint64_t left) const;
   // A timed slice of ran instructions has ended: its charge at a fixed rate, then the hold until
   // the wall clock has caught up.
@@ -306,7 +379,10 @@ private:
   std::uint32_t FPumpInterval = 0;
   std::chrono::steady_clock::time_point FLastPump{};
 
-  alignas(64) std::array<TTraceData, TraceCapacity> FTrace{};
+  std::vector<TTraceData> FTrace;
+  TTraceData* FTraceData = nullptr;  // FTrace's records
+  TTraceData* FTraceEnd = nullptr;
+  int FTraceLength = DefaultTraceLength;
   int FTracePos = 0;  // where the next record goes
   bool FTraceFull = false;
   std::uint64_t FTraceReportedAt = 0;
@@ -314,12 +390,36 @@ private:
   bool FWatchesDirty = false;
 
   std::uint32_t FSpeed = speed::Maximum;
-  bool FSpeedSwitch = false;  // the speed changed during a run: the loop is left at the slice end
+  // The speed or the presence of data breakpoints changed during a run: the loop is left at
+  // the slice end and the run goes on in the other one.
+  bool FSpeedSwitch = false;
+  bool FLoopChecked = false;  // the loop running is the checked variant
   bool FRealSpeedDevices = true;
   std::uint64_t FSimTime = 0;
   std::uint64_t FRateRemainder = 0;  // fixed rate: ns * rate not yet charged
   int FChainLevels = 0;              // words read by the last executed indirect chain
   int FEvalAddr = -1;                // the effective address of the last evaluated word
+
+  std::vector<TBreakpoint> FBreaks;
+  // The data breakpoints, for the memory path: the words, which accesses, and what the
+  // instruction being executed did to them.
+  struct TDataBreak {
+    TWord First, Last;
+    std::uint8_t Kinds;    // ReadBreakFlag, WriteBreakFlag
+    std::size_t Index;     // in FBreaks
+    std::uint8_t Touched;  // the accesses of the instruction at At (0: none)
+    TWord At;
+    bool ByInterrupt;
+  };
+  std::vector<TDataBreak> FDataBreaks;
+  bool FBreaksDirty = false;  // a hit count changed during the run
+  TWord FExecPC = 0;          // the instruction being executed (checked variant)
+  bool FInInterrupt = false;  // the interrupt cycle is making the accesses
+  TDataStop FDataStop, FLastDataStop;
+  int FGoal = -1;  // the address of GoalFlag, -1: none
+  TStopReason FGoalReason = srRunTo;
+  static constexpr std::size_t MaxSteppedCalls = 256;
+  std::vector<TWord> FSteppedCalls;  // return addresses of stepped JSRs, the newest last
   std::uint64_t FLeft = ~std::uint64_t(0);  // instructions left before the limit of the last run
   TThrottle FThrottle;
 };

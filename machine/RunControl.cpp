@@ -1,6 +1,7 @@
 // Run, step, step over, stop, reset and program load.
 #include "ExecCore.h"
 #include "Timing.h"
+#include "SafeFormat.h"
 #include "Translate.h"
 
 const std::array<TWord, 32> TNovaMachine::Bootstrap = {
@@ -14,6 +15,10 @@ void TNovaMachine::BeginExec() {
   FInExec = true;
   FStopReason = srNone;
   FStopDetail.clear();
+  FDataStop = TDataStop{};
+  // Accesses noted outside a run (an interrupt taken by CheckInterrupt) stop nothing.
+  FAttention &= ~DataHitAttention;
+  for (TDataBreak& d : FDataBreaks) d.Touched = 0;
   WakeDevices();
   UpdateAttention();
 }
@@ -22,6 +27,7 @@ void TNovaMachine::EndExec() {
   FInExec = false;
   FLastStopReason = FStopReason;
   FLastStopDetail = FStopDetail;
+  FLastDataStop = FDataStop;
 }
 
 void TNovaMachine::Stop(TStopReason Reason, std::string Detail) {
@@ -50,10 +56,16 @@ void TNovaMachine::FlushNotifications(bool Final) {
     FWatchesDirty = false;
     FHost->WatchesChanged(int(Watch.size()));
   }
+  if (FBreaksDirty) {
+    FBreaksDirty = false;
+    FHost->BreakpointsChanged(int(FBreaks.size()));
+  }
 }
 
 std::uint32_t TNovaMachine::NextSlice(std::uint64_t left) const {
   std::uint32_t slice = ShowEachStep ? 1 : FPumpInterval ? FPumpInterval : ClockCheckInterval;
+  // A host that takes the new trace records at each pump must find them all still there.
+  if (slice > std::uint32_t(FTraceLength)) slice = std::uint32_t(FTraceLength);
   return left < slice ? std::uint32_t(left) : slice;
 }
 
@@ -88,6 +100,10 @@ std::uint32_t TNovaMachine::NextTimedSlice(std::uint64_t left) const {
     slice = FSpeed == speed::Nova800 ? std::uint64_t(TThrottle::SliceNs) / nova800::ClassNs[nova800::tcAlu]
                                      : std::uint64_t(FSpeed) * TThrottle::SliceNs / 1'000'000'000u;
     if (slice == 0) slice = 1;
+    // Never longer than the pump interval asked for, nor than the trace: a host that takes the
+    // new trace records at each pump must find them all still there.
+    if (FPumpInterval && slice > FPumpInterval) slice = FPumpInterval;
+    if (slice > std::uint64_t(FTraceLength)) slice = std::uint64_t(FTraceLength);
   }
   return std::uint32_t(left < slice ? left : slice);
 }
@@ -141,7 +157,7 @@ void TNovaMachine::ApplyDeviceTiming() {
   Lpt.SetRealTime(&FSimTime, delay(LinePrinterCps));
 }
 
-template <bool Timed>
+template <bool Timed, bool Checked>
 CORVANE_INLINE void TNovaMachine::RunLoop() {
   std::uint64_t left = FLeft;
   std::uint32_t slice = Timed ? NextTimedSlice(left) : NextSlice(left);
@@ -159,14 +175,14 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
     if constexpr (Timed) {
       if (FSpeed == speed::Nova800) {
         const std::uint64_t base = nova800::BaseNs(cmd, AC);
-        const int res = ExecuteOne(r, cmd);
+        const int res = ExecuteOne<Checked>(r, cmd);
         FSimTime += Nova800Ns(cmd, base);
         AfterInstruction(r, res);
       } else {
-        AfterInstruction(r, ExecuteOne(r, cmd));
+        AfterInstruction(r, ExecuteOne<Checked>(r, cmd));
       }
     } else {
-      AfterInstruction(r, ExecuteOne(r, cmd));
+      AfterInstruction(r, ExecuteOne<Checked>(r, cmd));
     }
     bool sliceDone = --count == 0;
     if constexpr (Timed) sliceDone = sliceDone || FSimTime >= sliceEnd;
@@ -182,9 +198,12 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
       if (slice == 0) slice = count = 1;  // limit reached: the run has been stopped
     }
     if (!FRun) break;
-    // Breakpoint and step-over mark at the next instruction, fetched here with its flags.
+    // Breakpoint, step-over mark and goal at the next instruction, fetched here with its flags.
     const TMemCell cell = Memory[r.PC];
-    if (cell.Flags && StopAtMark(r.PC, cell.Flags)) break;
+    if (cell.Flags & ExecMarks) {
+      StoreRegs(r);  // a condition reads the registers
+      if (StopAtMark(r.PC, cell.Flags)) break;
+    }
     cmd = cell.Data;
   }
   StoreRegs(r);
@@ -194,12 +213,15 @@ CORVANE_INLINE void TNovaMachine::RunLoop() {
   FLeft = left;
 }
 
-// Kept out of RunProgram, whose maximum-speed loop stays as compact as it was.
-__attribute__((noinline)) void TNovaMachine::RunTimed() { RunLoop<true>(); }
-__attribute__((noinline)) void TNovaMachine::RunMaximum() { RunLoop<false>(); }
+// Kept out of RunProgram, whose maximum-speed loop stays as compact as it was. The checked
+// variants run while data breakpoints exist.
+__attribute__((noinline)) void TNovaMachine::RunTimed() { RunLoop<true, false>(); }
+__attribute__((noinline)) void TNovaMachine::RunMaximum() { RunLoop<false, false>(); }
+__attribute__((noinline)) void TNovaMachine::RunTimedChecked() { RunLoop<true, true>(); }
+__attribute__((noinline)) void TNovaMachine::RunMaximumChecked() { RunLoop<false, true>(); }
 
 bool TNovaMachine::StopAtMark(TWord Pc, std::uint8_t Flags) {
-  if (Flags & BreakpointFlag) {
+  if ((Flags & BreakpointFlag) && ExecuteBreakReached(Pc)) {
     Stop(srBreakpoint);
     return true;
   }
@@ -208,7 +230,23 @@ bool TNovaMachine::StopAtMark(TWord Pc, std::uint8_t Flags) {
     Stop(srStepOver);
     return true;
   }
+  if ((Flags & GoalFlag) && FGoal == Pc) {
+    Stop(FGoalReason);
+    return true;
+  }
   return false;
+}
+
+void TNovaMachine::SetGoal(TWord Addr, TStopReason Reason) {
+  ClearGoal();
+  FGoal = Addr & nova::AddrMask;
+  FGoalReason = Reason;
+  Memory[std::size_t(FGoal)].Flags |= GoalFlag;
+}
+
+void TNovaMachine::ClearGoal() {
+  if (FGoal >= 0) Memory[std::size_t(FGoal)].Flags &= std::uint8_t(~GoalFlag);
+  FGoal = -1;
 }
 
 TStopReason TNovaMachine::Run(bool MarksFirst) {
@@ -228,15 +266,21 @@ TStopReason TNovaMachine::Run(bool MarksFirst) {
       if (StopAtMark(pc, Memory[pc].Flags)) break;
     }
     FSpeedSwitch = false;
+    FLoopChecked = !FDataBreaks.empty();
     if (Timed())
-      RunTimed();
+      FLoopChecked ? RunTimedChecked() : RunTimed();
     else
-      RunMaximum();
+      FLoopChecked ? RunMaximumChecked() : RunMaximum();
     if (!FSpeedSwitch || FStopReason != srNone) break;
     FRun = true;
   }
 
   if (FStopReason == srNone) FStopReason = srStop;  // FRun cleared directly
+  // A run that asks for a file goes on once it has one; any other stop ends it.
+  if (FStopReason != srFileNeeded) {
+    ClearGoal();
+    if (FStopReason != srStepOver) ForgetSteppedCalls();
+  }
   EndExec();
   FHost->RunStateChanged();
   FHost->RunningChanged(false);
@@ -264,10 +308,16 @@ TStopReason TNovaMachine::Step() {
   TRegs r = LoadRegs();
   const TWord cmd = Memory[r.PC].Data;
   const TAccumulators before = AC;
-  const int res = ExecuteOne(r, cmd);
+  const int res = FDataBreaks.empty() ? ExecuteOne<false>(r, cmd) : ExecuteOne<true>(r, cmd);
   if (FSpeed != speed::Maximum) ChargeStep(cmd, before);
   AfterInstruction(r, res);
   StoreRegs(r);
+  // The return of a stepped JSR, then a new one.
+  if (!FSteppedCalls.empty() && PC == FSteppedCalls.back()) FSteppedCalls.pop_back();
+  if ((cmd & nova::JsrMask) == nova::JsrWord && res != exAbandoned) {
+    if (FSteppedCalls.size() == MaxSteppedCalls) FSteppedCalls.erase(FSteppedCalls.begin());
+    FSteppedCalls.push_back(AC[3]);
+  }
   EndExec();
   FHost->MemoryChanged();
   FHost->RegistersChanged();
@@ -283,6 +333,30 @@ TStopReason TNovaMachine::StepOver() {
   return RunProgram();
 }
 
+TStopReason TNovaMachine::RunTo(TWord Addr) {
+  if (FInExec) return srRefused;
+  SetGoal(Addr, srRunTo);
+  return RunProgram();
+}
+
+TWord TNovaMachine::StepOutTarget() const {
+  return FSteppedCalls.empty() ? TWord(AC[3] & nova::AddrMask) : FSteppedCalls.back();
+}
+
+TStopReason TNovaMachine::StepOut() {
+  if (FInExec) return srRefused;
+  const TWord target = StepOutTarget();
+  SetGoal(target, srStepOver);
+  const TStopReason reason = RunProgram();
+  if (reason == srStepOver) {
+    if (!FSteppedCalls.empty() && FSteppedCalls.back() == target) FSteppedCalls.pop_back();
+  } else if (reason != srFileNeeded && reason != srRefused) {
+    const std::string why = FLastStopDetail.empty() ? StopReasonText(reason) : FLastStopDetail;
+    FLastStopDetail = SafeFormat(_("%s before the return to %s"), why, AddrKey(target));
+  }
+  return reason;
+}
+
 void TNovaMachine::RequestStop() {
   if (FInExec) Stop(srStop);
   FHost->RunStateChanged();
@@ -292,6 +366,8 @@ void TNovaMachine::RequestStop() {
 void TNovaMachine::ResetCpu() {
   if (FRun) Stop(srStop, _("Stopped by a reset"));
   FRun = false;
+  ForgetSteppedCalls();
+  ResetHitCounts();
   ClearTrace();
   FTraceDirty = false;
   FTraceReportedAt = FExecuted;

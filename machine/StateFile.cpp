@@ -216,7 +216,7 @@ void StateFields(V& v, TMachineState& s) {
     v.Bool(s.IrqFlag, "CPU.IrqFlag");
     v.Int(s.Executed, 0, INT64_MAX, "CPU.Executed");
     std::uint8_t stop = std::uint8_t(s.LastStop);
-    v.Int(stop, srNone, srFileNeeded, "CPU.LastStop");
+    v.Int(stop, srNone, LastStopReasonValue, "CPU.LastStop");
     s.LastStop = TStopReason(stop);
   });
   v.Section("MEM ", [&] {
@@ -273,7 +273,7 @@ void StateFields(V& v, TMachineState& s) {
   });
   v.Section("TRAC", [&] {
     std::size_t n = s.Trace.size();
-    v.Count(n, TraceCapacity, "TRAC.Count");
+    v.Count(n, MaxTraceLength, "TRAC.Count");
     Resize(v, s.Trace, n);
     for (std::size_t i = 0; i < n && !v.Failed(); ++i) {
       TTraceData& t = s.Trace[i];

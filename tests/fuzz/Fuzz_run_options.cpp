@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(o.MemSize >= 0 && o.MemSize <= 32768);
   FUZZ_CHECK(o.Pc >= -1 && o.Pc <= 077777);
   FUZZ_CHECK(o.Switches >= -1 && o.Switches <= 0177777);
-  for (int b : o.Breaks) FUZZ_CHECK(b >= 0 && b <= 077777);
+  for (const TBreakpoint& b : o.Breaks) FUZZ_CHECK(b.First <= b.Last && b.Last <= 077777);
+  FUZZ_CHECK(o.TraceLength == 0 || (o.TraceLength >= MinTraceLength && o.TraceLength <= MaxTraceLength));
   FUZZ_CHECK(!o.PtrText || !o.Ptr.empty());
   FUZZ_CHECK(!o.TtrText || !o.Ttr.empty());
   return 0;
