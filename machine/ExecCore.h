@@ -28,7 +28,8 @@ CORVANE_INLINE void TNovaMachine::Touch(TWord a, std::uint8_t Kinds) {
 
 template <bool Exec, bool Checked>
 CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
-  for (int level = 0; level < MaxIndirectLevels; ++level) {
+  const int limit = IndirectLimit;
+  for (int level = 0; level < limit; ++level) {
     a &= nova::AddrMask;
     TMemCell& cell = Memory[a];
     if constexpr (Exec) {
@@ -51,7 +52,7 @@ CORVANE_INLINE int TNovaMachine::GetIndirectT(TWord a) {
     }
     a = w;
   }
-  if constexpr (Exec) FChainLevels = MaxIndirectLevels;
+  if constexpr (Exec) FChainLevels = limit;
   return -1;
 }
 

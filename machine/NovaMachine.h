@@ -172,6 +172,8 @@ public:
   std::uint64_t ExecutedCount() const { return FExecuted; }
   // A run stops with srLimit after this many executed instructions (0: no limit).
   std::uint64_t InstructionLimit = 0;
+  // An indirect chain is cut after this many levels (the fuzz target cuts endless ones sooner).
+  int IndirectLimit = MaxIndirectLevels;
   // 0: pump events by time, about once a millisecond; n: after every n instructions.
   void SetPumpInterval(std::uint32_t n) { FPumpInterval = n; }
   std::uint32_t PumpInterval() const { return FPumpInterval; }

@@ -2,9 +2,11 @@
 // the real tapes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "BinaryCheck.h"
 #include "CheckerTestUtils.h"
 
 using Lines = std::vector<std::string>;
@@ -167,4 +169,28 @@ TEST(BinaryCheck, RealTapeContentsEndWithTheStartAddress) {
   const Lines lines = CheckOne(CORVANE_TAPES_DIR, "novabasic1.ab", cmBinary, true);
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(lines[lines.size() - 3], " Start at 007435");
+}
+
+// The fuzz target checks tapes held in memory; past the reader's 256 KB buffer they must read as
+// the file does, the offsets of errors included.
+TEST(BinaryCheck, TapeInMemoryChecksAsTheFile) {
+  TTape tape;
+  for (std::uint16_t i = 0; i < 15000; ++i)
+    tape.Data(i, {i, std::uint16_t(~i), 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
+  std::string bytes = tape.Start(0100).Str();
+  bytes[300001] = static_cast<char>(bytes[300001] ^ 4);  // one bad block past the first buffer
+  ASSERT_GT(bytes.size(), 2u * 256 * 1024);
+  TTempDir dir;
+  WriteFile(dir / "t.bin", bytes);
+  const Lines fromFile = CheckOne(dir.Path(), "t.bin");
+  ASSERT_EQ(fromFile.size(), 2u);
+
+  TRecordingSink sink;
+  const std::function<void()> noCatchUp;
+  TCheckContext ctx{sink, noCatchUp, false};
+  TTapeReader reader;
+  reader.OpenBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  ASSERT_TRUE(CheckBinaryTape(reader, ctx));
+  EXPECT_EQ(sink.Lines, fromFile);
+  EXPECT_EQ(reader.Offset(), bytes.size());
 }

@@ -111,6 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // what they do in a few hundred instructions, and the fuzzer then tries ten times as many.
   const std::uint64_t limit = (imageAt & 0100000) ? 2000 : 200;
   m.InstructionLimit = (flags & 4) ? limit / 4 : limit;
+  // Memory full of words with bit 0 set is a common input, and each of its endless indirect
+  // chains would take a million levels: cut after a thousand, the same way.
+  m.IndirectLimit = 1000;
   if (breakpoint & 0100000) m.SetBreakpoint(breakpoint);
   if (flags & 128) {
     m.AddWatch(breakpoint ^ 1);
