@@ -5,7 +5,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build test test-sanitize run run-tallis bench fuzz po install uninstall clean
+.PHONY: all deps configure build test test-sanitize run run-tallis bench fuzz po install uninstall deb clean
 
 all: build
 
@@ -52,6 +52,11 @@ po:
 PREFIX ?= $(HOME)/.local
 install: build
 	@cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package build/corvane_VERSION_ARCH.deb, made from the programs of the build
+# (then: sudo apt install ./build/corvane_*.deb).
+deb: build
+	@scripts/make-deb $(BUILD)
 
 # Removes exactly what the last install put into PREFIX.
 uninstall:

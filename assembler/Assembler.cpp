@@ -2,11 +2,11 @@
 #include "Assembler.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "AsmPass.h"
 #include "AtomicFile.h"
 #include "SafeFormat.h"
+#include "SourceError.h"
 #include "TextUtils.h"
 #include "Translate.h"
 
@@ -24,26 +24,12 @@ void DropTapeFill(std::string& text) {
   });
 }
 
-// Lines end with LF, CR LF, or CR alone (as on DG's own tapes).
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\n' && text[i] != '\r') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
 }  // namespace
 
 TAssembler::TAssembler(TAsmProgram& program) : P(program) {
   for (TAsmSource& source : P.Sources) {
     DropTapeFill(source.Text);
-    FSourceLines.push_back(SplitLines(source.Text));
+    FSourceLines.push_back(SplitTextLines(source.Text));
   }
 }
 
@@ -243,13 +229,6 @@ bool ReadAsmSource(const std::string& fileName, TAsmSource& source, std::string&
   source.Name = fileName;
   source.Text.clear();
   if (ReadWholeFile(fileName, source.Text)) return true;
-  std::error_code ec;
-  const auto status = std::filesystem::status(fileName, ec);
-  if (!std::filesystem::exists(status))
-    error = SafeFormat(_("%s: file not found"), fileName);
-  else if (std::filesystem::is_directory(status))
-    error = SafeFormat(_("%s: is a folder, not a source file"), fileName);
-  else
-    error = SafeFormat(_("%s: cannot be read (no permission, not a plain file, or larger than 64 MiB)"), fileName);
+  error = fileName + ": " + WhyUnreadable(fileName, _("is a folder, not a source file"));
   return false;
 }

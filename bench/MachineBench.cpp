@@ -56,7 +56,7 @@ void BM_DataBreakRange1000(benchmark::State& state) {
 // A write breakpoint on the sum the loop stores at every pass, with a condition that never
 // holds: the cost of a breakpoint reached 1 instruction in 6 and evaluated each time.
 void BM_DataBreakReachedEachPass(benchmark::State& state) {
-  RunLoop(state, [](TNovaMachine& m) { m.SetBreakpoint(DataBreak(bkWrite, 0120, 0120, "AC1 == 0 && AC0 == 0")); });
+  RunLoop(state, [](TNovaMachine& m) { m.SetBreakpoint(DataBreak(bkWrite, 0120, 0120, "PC == 0 && AC0 == 0")); });
 }
 
 // This machine's timings vary a lot from run to run: repeat, and report the median and the best.

@@ -8,22 +8,6 @@
 #include "TextUtils.h"
 #include "Translate.h"
 
-namespace {
-
-// "/lang:de", "-l:de", "/ini:...", "/portable", "-p": the options the start-up routine reads.
-bool IsStartupOption(std::string_view arg) {
-  if (arg.empty() || (arg.front() != '/' && arg.front() != '-')) return false;
-  const std::string_view option = arg.substr(1);
-  const std::size_t colon = option.find(':');
-  if (colon != std::string_view::npos) {
-    const std::string_view name = option.substr(0, colon);
-    return MatchesKeyword(name, "lang") || MatchesKeyword(name, "ini");
-  }
-  return MatchesKeyword(option, "portable");
-}
-
-}  // namespace
-
 TTallisArgs SplitTallisArgs(int argc, const char* const* argv) {
   TTallisArgs args;
   bool optionsEnd = false;
@@ -33,7 +17,7 @@ TTallisArgs SplitTallisArgs(int argc, const char* const* argv) {
       args.Words.push_back({arg, false});
     else if (arg == "--")
       optionsEnd = true;
-    else if (!arg.starts_with("--") && IsStartupOption(arg))
+    else if (!arg.starts_with("--") && MatchesStartupOption(arg))
       args.StartupArgs.push_back(arg);
     else
       args.Words.push_back({arg, arg.size() > 1 && arg.front() == '-'});

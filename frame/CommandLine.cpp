@@ -33,6 +33,26 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args,
   return cmd;
 }
 
+bool MatchesStartupOption(std::string_view arg) {
+  if (arg.empty() || (arg.front() != '/' && arg.front() != '-')) return false;
+  const std::string_view option = arg.substr(1);
+  const std::size_t colon = option.find(':');
+  if (colon != std::string_view::npos) {
+    const std::string_view name = option.substr(0, colon);
+    return MatchesKeyword(name, "lang") || MatchesKeyword(name, "ini");
+  }
+  return MatchesKeyword(option, "portable");
+}
+
+bool IsProgramOption(std::string_view arg) { return (!arg.empty() && arg.front() == '-') || MatchesStartupOption(arg); }
+
+std::vector<std::string> FileArguments(const std::vector<std::string>& args) {
+  std::vector<std::string> files;
+  for (const std::string& arg : args)
+    if (!arg.empty() && !IsProgramOption(arg)) files.push_back(arg);
+  return files;
+}
+
 std::string LanguageFileForLocation(const std::string& languageFile, const TCommandLine& cmd,
                                     const std::string& programFolder, const std::string& workingFolder) {
   const std::string& given = cmd.Location;

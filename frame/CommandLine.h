@@ -22,6 +22,15 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args,
                               const std::function<std::string(std::string_view)>& expand,
                               const std::string& programFolder);
 
+// "/lang:de", "-l:de", "/ini:...", "/portable", "-p": the options the start-up routine reads.
+bool MatchesStartupOption(std::string_view arg);
+// Whether an argument is one of those (or --help, -h, --version, or any other argument
+// beginning with "-"); every other argument names a file. An absolute path is a file
+// unless it reads as an option: "/lang:de" is one, "/home/lang:de" and "/tmp/x.dmp" are not.
+bool IsProgramOption(std::string_view arg);
+// The arguments that name files, in order.
+std::vector<std::string> FileArguments(const std::vector<std::string>& args);
+
 // "--help" (or "-h") and "--version" of the window programs, answered before any window is made;
 // the first of them on the line counts.
 enum TInfoRequest { irNone, irHelp, irVersion };

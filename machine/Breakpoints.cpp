@@ -81,8 +81,7 @@ void TNovaMachine::BreaksChanged() {
   FHost->BreakpointsChanged(int(FBreaks.size()));
 }
 
-bool TNovaMachine::SetBreakpoint(const TBreakpoint& B, std::string* Error, const TSymbolLookup* Symbols) {
-  TBreakpoint b = B;
+bool TNovaMachine::InsertBreak(TBreakpoint b, bool Replace, std::string* Error, const TSymbolLookup* Symbols) {
   b.First &= nova::AddrMask;
   b.Last = b.Kind == bkExecute ? b.First : TWord(b.Last & nova::AddrMask);
   b.Hits = 0;
@@ -96,31 +95,22 @@ bool TNovaMachine::SetBreakpoint(const TBreakpoint& B, std::string* Error, const
     return false;
   }
   const auto at = std::lower_bound(FBreaks.begin(), FBreaks.end(), b, Before);
-  if (at != FBreaks.end() && at->SameAs(b))
-    *at = std::move(b);
-  else
+  if (at == FBreaks.end() || !at->SameAs(b))
     FBreaks.insert(at, std::move(b));
+  else if (Replace)
+    *at = std::move(b);
+  return true;
+}
+
+bool TNovaMachine::SetBreakpoint(const TBreakpoint& B, std::string* Error, const TSymbolLookup* Symbols) {
+  if (!InsertBreak(B, true, Error, Symbols)) return false;
   BreaksChanged();
   return true;
 }
 
 int TNovaMachine::AddBreakpoints(const std::vector<TBreakpoint>& List) {
   int refused = 0;
-  for (TBreakpoint b : List) {
-    b.First &= nova::AddrMask;
-    b.Last = b.Kind == bkExecute ? b.First : TWord(b.Last & nova::AddrMask);
-    b.Hits = 0;
-    std::string error;
-    if (b.Last < b.First || !b.Compiled.Parse(b.Condition, b.Base, error)) {
-      ++refused;
-      continue;
-    }
-    const auto at = std::lower_bound(FBreaks.begin(), FBreaks.end(), b, Before);
-    if (at != FBreaks.end() && at->SameAs(b))
-      *at = std::move(b);
-    else
-      FBreaks.insert(at, std::move(b));
-  }
+  for (const TBreakpoint& b : List) refused += InsertBreak(b, true, nullptr, nullptr) ? 0 : 1;
   BreaksChanged();
   return refused;
 }
@@ -137,9 +127,8 @@ void TNovaMachine::ClearBreakpoint(TBreakKind Kind, TWord First, TWord Last) {
 
 void TNovaMachine::SetBreakpoint(TWord Addr) {
   TBreakpoint b;
-  b.First = b.Last = TWord(Addr & nova::AddrMask);
-  const auto at = std::lower_bound(FBreaks.begin(), FBreaks.end(), b, Before);
-  if (at == FBreaks.end() || !at->SameAs(b)) FBreaks.insert(at, b);  // one there keeps its condition
+  b.First = Addr;
+  InsertBreak(b, false, nullptr, nullptr);  // one there keeps its condition
   BreaksChanged();
 }
 
@@ -155,9 +144,8 @@ void TNovaMachine::ToggleBreakpoint(TWord Addr) {
 void TNovaMachine::SetBreakpoints(const std::vector<TWord>& Addrs) {
   for (TWord a : Addrs) {
     TBreakpoint b;
-    b.First = b.Last = TWord(a & nova::AddrMask);
-    const auto at = std::lower_bound(FBreaks.begin(), FBreaks.end(), b, Before);
-    if (at == FBreaks.end() || !at->SameAs(b)) FBreaks.insert(at, b);
+    b.First = a;
+    InsertBreak(b, false, nullptr, nullptr);
   }
   BreaksChanged();
 }

@@ -302,6 +302,9 @@ private:
   bool Reached(TBreakpoint& B);
   // The execute breakpoint at Pc was arrived at (registers in the machine's fields).
   bool ExecuteBreakReached(TWord Pc);
+  // B into FBreaks in its place (Replace: also over one of its kind and words); false (Error:
+  // why) for a reversed range or a condition that does not parse.
+  bool InsertBreak(TBreakpoint B, bool Replace, std::string* Error, const TSymbolLookup* Symbols);
   // BreakPoints, the cell flags and the data breakpoint table from FBreaks, then the host told.
   void BreaksChanged();
   // The flags of the cells from FBreaks (all other breakpoint flags cleared).

@@ -51,12 +51,16 @@ void TMainForm::LoadDumpClick() {
   args.Filter = QtText("Memory dumps") + "|*.dmp|" + QtText("all") + "|*.*";
   QStringList files;
   if (!Dialogs().OpenFiles(args, files, this) || files.isEmpty()) return;
-  const std::string name = files.front().toStdString();
-  if (!LoadDump(name, false)) return;  // nothing changes, the caption included
-  DumpName = name;
+  OpenDump(files.front().toStdString());
+}
+
+bool TMainForm::OpenDump(const std::string& AFileName) {
+  if (!LoadDump(AFileName, false)) return false;  // nothing changes, the caption included
+  DumpName = AFileName;
   FCaptionKind = 2;
   SetCaption(QString());
   itmReload->setEnabled(true);
+  return true;
 }
 
 void TMainForm::ReloadClick() {

@@ -131,6 +131,9 @@ public:
   bool LoadDump(const std::string& AFileName, bool AKeepBreakpoints);
   bool SaveDump(const std::string& AFileName);
   void LoadDumpClick();
+  // A dump chosen by the user (the file dialog, the command line): loaded as the window's dump,
+  // named in the caption and reloadable. False, with a message, when it cannot be loaded.
+  bool OpenDump(const std::string& AFileName);
   void ReloadClick();
   void SaveDumpClick();
   void ClearMemoryClick();

@@ -10,9 +10,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/corvane-install-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+export XDG_RUNTIME_DIR=$work/run
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
 unset LANGUAGE LC_ALL LC_MESSAGES
-mkdir -p "$HOME"
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
 # The whole output first: "cmd | grep -q" would end the command early by a broken pipe.
@@ -27,7 +28,11 @@ for f in bin/corvane bin/tallis bin/corvane-cli bin/tallis-cli \
          share/corvane/locale/de/LC_MESSAGES/default.mo share/corvane/locale/de/LC_MESSAGES/dialogs.mo \
          share/applications/corvane.desktop share/applications/tallis.desktop \
          share/icons/hicolor/48x48/apps/corvane.png share/icons/hicolor/256x256/apps/tallis.png \
-         share/man/man1/corvane-cli.1 share/man/man1/tallis-cli.1; do
+         share/man/man1/corvane-cli.1 share/man/man1/tallis-cli.1 share/man/man1/corvane.1 share/man/man1/tallis.1 \
+         share/metainfo/example.holmvale.corvane.metainfo.xml share/mime/packages/corvane.xml \
+         share/icons/hicolor/48x48/mimetypes/application-x-nova-tape.png \
+         share/doc/corvane/user-guide.md share/doc/corvane/images/corvane-front-panel.png \
+         share/corvane/samples/hello.sr share/corvane/samples/hello.bin; do
   [[ -s "$prefix/$f" ]] || fail "$f was not installed"
 done
 [[ ! -e "$prefix/bin/locale" ]] || fail "catalogs beside the installed programs"
@@ -60,7 +65,7 @@ wait $pid || fail "corvane ended with status $?: $(cat "$work/corvane.log")"
 # The desktop entries.
 for entry in corvane tallis; do
   desktop-file-validate "$prefix/share/applications/$entry.desktop" || fail "$entry.desktop is not valid"
-  grep -q "^Exec=$prefix/bin/$entry\$" "$prefix/share/applications/$entry.desktop" || fail "$entry.desktop Exec"
+  grep -q "^Exec=$prefix/bin/$entry %[fF]\$" "$prefix/share/applications/$entry.desktop" || fail "$entry.desktop Exec"
   grep -q "^Name\[de\]=" "$prefix/share/applications/$entry.desktop" || fail "$entry.desktop German name"
 done
 grep -q '^\.TH CORVANE-CLI "1"' "$prefix/share/man/man1/corvane-cli.1" || fail "corvane-cli(1)"

@@ -73,3 +73,21 @@ TEST(CommandLine, LanguageFileLocationTable) {
         << c.location << (c.portable ? " portable" : "");
   }
 }
+
+// Files beside the options on a window program's line: absolute paths are files unless they read
+// as one of the options ("/p" is "portable"), everything beginning with "-" is an option.
+TEST(CommandLine, FileArgumentsBesideOptions) {
+  const std::vector<std::string> args = {"/lang:de", "tape.ab",  "/tmp/x.dmp", "-portable",   "/home/lang:de",
+                                         "--help",   "/p",       "/pox",       "/ini:/etc/x", "my tape.ab",
+                                         "",         "/LANGUAGE:de", "Bänder/ä.nvs", "./-x.sr"};
+  const std::vector<std::string> files = {"tape.ab",    "/tmp/x.dmp",         "/home/lang:de", "/pox", "my tape.ab",
+                                          "/LANGUAGE:de", "Bänder/ä.nvs", "./-x.sr"};
+  EXPECT_EQ(FileArguments(args), files);
+  // What the option parser takes is never a file, and the other way round.
+  for (const std::string& arg : args) {
+    if (arg.empty()) continue;
+    const TCommandLine alone = Parse({arg});
+    const bool parsed = !alone.Language.empty() || !alone.Location.empty() || alone.Portable;
+    if (parsed) EXPECT_TRUE(IsProgramOption(arg)) << arg;
+  }
+}

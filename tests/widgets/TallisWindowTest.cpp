@@ -20,6 +20,7 @@
 
 #include "CheckRun.h"
 #include "CloseSignals.h"
+#include "GivenFolder.h"
 #include "HistoryCombo.h"
 #include "IniFile.h"
 #include "ResultListModel.h"
@@ -461,6 +462,61 @@ private slots:
     QCOMPARE(form.Results()->Line(200'001), QString("  Checked: 12500 blocks: OK"));
     QCOMPARE(form.Results()->Line(200'002), QString("1 Files checked"));
     QVERIFY2(form.CheckRun().CatchUps() < 2000, "the window catches up in batches, not per line");
+  }
+
+  // tallis FOLDER [PATTERN]: the fields filled and the check run; a tape file alone in its folder.
+  void givenFolderIsChecked_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("summary");
+    const QString tapes = TapesDir;
+    QTest::newRow("folder and pattern") << QStringList{tapes, "novabasic*.ab"} << tapes << "novabasic*.ab"
+                                        << "2 Files checked";
+    QTest::newRow("a tape file") << QStringList{tapes + "/novabasic2.ab"} << tapes << "novabasic2.ab"
+                                 << "1 Files checked";
+    QTest::newRow("a folder with blanks and umlauts") << QStringList{"@/Bänder mit Lücke"} << "@/Bänder mit Lücke"
+                                                      << "*.bin" << "1 Files checked";
+  }
+  void givenFolderIsChecked() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, folder);
+    QFETCH(QString, pattern);
+    QFETCH(QString, summary);
+    const QString temp = Q(FTemp->Path());
+    std::filesystem::create_directories(*FTemp / "Bänder mit Lücke");
+    std::filesystem::copy_file(TapesDir.toStdString() + "/novabasic1.ab", *FTemp / "Bänder mit Lücke/eins.bin");
+    std::vector<std::string> given;
+    for (const QString& a : args) given.push_back(QString(a).replace("@", temp).toStdString());
+    THauptForm form;
+    form.show();
+    CheckGivenFolder(form, given);
+    QCOMPARE(FDialogs->Count(dkError), 0);
+    QCOMPARE(form.SourceDirEdit->currentText(), folder.replace("@", temp));
+    QCOMPARE(form.FileEdit->currentText(), pattern);
+    QCOMPARE(form.Results()->Lines().value(form.Results()->rowCount() - 1), summary);
+  }
+
+  void givenFolderRefused_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing") << QStringList{"@/nowhere"} << "Folder not found:";
+    QTest::newRow("more than folder and pattern") << QStringList{"@", "*.ab", "@"} << "one folder at a time";
+  }
+  void givenFolderRefused() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    std::vector<std::string> given;
+    for (const QString& a : args) given.push_back(QString(a).replace("@", Q(FTemp->Path())).toStdString());
+    THauptForm form;
+    form.show();
+    SetSource(form, "before", "*.before");
+    CheckGivenFolder(form, given);
+    QCOMPARE(FDialogs->Count(dkError), 1);
+    QVERIFY2(FDialogs->Last(dkError)->Text.contains(message), qPrintable(FDialogs->Last(dkError)->Text));
+    QCOMPARE(form.SourceDirEdit->currentText(), QString("before"));
+    QCOMPARE(form.FileEdit->currentText(), QString("*.before"));
+    QCOMPARE(form.Results()->rowCount(), 0);
   }
 
   void germanCaptions() {
