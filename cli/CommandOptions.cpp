@@ -42,20 +42,20 @@ int ReadCommandOptions(int argc, char** argv, const TCommandOptions& command) {
       value = word.substr(eq + 1);
       hasValue = true;
     }
-    const auto spec = std::find_if(command.Options.begin(), command.Options.end(),
-                                   [&](const TOptionSpec& s) { return s.Name == name; });
-    if (spec == command.Options.end()) return Unknown(name);
-    if (!spec->Repeatable && !seen.insert(spec->Name).second)
-      return ReportError(TrFormat("option %s is given twice", {spec->Name}));
-    if (spec->Kind == okFlag) {
-      if (hasValue) return ReportError(TrFormat("option %s takes no value", {spec->Name}));
+    const auto option = std::find_if(command.Options.begin(), command.Options.end(),
+                                     [&](const TOptionSpec& s) { return s.Name == name; });
+    if (option == command.Options.end()) return Unknown(name);
+    if (!option->Repeatable && !seen.insert(option->Name).second)
+      return ReportError(TrFormat("option %s is given twice", {option->Name}));
+    if (option->Kind == okFlag) {
+      if (hasValue) return ReportError(TrFormat("option %s takes no value", {option->Name}));
     } else if (!hasValue) {
-      if (i + 1 >= argc) return ReportError(TrFormat("option %s needs a value", {spec->Name}));
+      if (i + 1 >= argc) return ReportError(TrFormat("option %s needs a value", {option->Name}));
       value = argv[++i];
     }
-    if (spec->Kind == okFileName && value.empty())
-      return ReportError(TrFormat("option %s needs a file name", {spec->Name}));
-    if (!command.Take(spec->Name, value)) return 1;
+    if (option->Kind == okFileName && value.empty())
+      return ReportError(TrFormat("option %s needs a file name", {option->Name}));
+    if (!command.Take(option->Name, value)) return 1;
   }
   return -1;
 }
