@@ -171,6 +171,11 @@ QWidget* TMainForm::BuildMemoryGroup() {
   pmMemory->addSeparator();
   itmToggleBreakpoint = pmMemory->addAction(QString(), this, [this] { ToggleBreakpointClick(); });
   itmWatchLocationPm = pmMemory->addAction(QString(), this, [this] { WatchLocationClick(); });
+  itmBreakOnWrite = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkWrite); });
+  itmBreakOnRead = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkRead); });
+  for (QAction* a : {itmBreakOnWrite, itmBreakOnRead}) a->setCheckable(true);
+  pmMemory->addSeparator();
+  itmRunToHere = pmMemory->addAction(QString(), this, [this] { RunToHereClick(); });
   pmMemory->addSeparator();
   itmCancel = pmMemory->addAction(QString());
   return gbMemory;
@@ -197,11 +202,12 @@ QWidget* TMainForm::BuildActions() {
   btRun = button(gbActions, "btRun", TToolIcon::Run);
   btStep = button(gbActions, "btStep", TToolIcon::Step);
   btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
+  btStepOut = button(gbActions, "btStepOut", TToolIcon::StepOut);
   btStop = button(gbActions, "btStop", TToolIcon::Stop);
   btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
   btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
-  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
   lbStatus = new QLabel(bottom);
@@ -231,6 +237,7 @@ QWidget* TMainForm::BuildActions() {
   connect(btRun, &QToolButton::clicked, this, [this] { btRunClick(); });
   connect(btStep, &QToolButton::clicked, this, [this] { btStepClick(); });
   connect(btStepOver, &QToolButton::clicked, this, [this] { btStepOverClick(); });
+  connect(btStepOut, &QToolButton::clicked, this, [this] { btStepOutClick(); });
   connect(btStop, &QToolButton::clicked, this, [this] { btStopClick(); });
   connect(btPrgLoad, &QToolButton::clicked, this, [this] { btPrgLoadClick(); });
   connect(btShowSteps, &QToolButton::toggled, this, [this](bool down) { btShowStepsClick(down); });
@@ -369,6 +376,8 @@ void TMainForm::BuildMenus() {
   itmStep->setShortcut(Qt::Key_F7);
   itmStepOver = mnActions->addAction(QString(), this, [this] { btStepOverClick(); });
   itmStepOver->setShortcut(Qt::Key_F8);
+  itmStepOut = mnActions->addAction(QString(), this, [this] { btStepOutClick(); });
+  itmStepOut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
   itmStop = mnActions->addAction(QString(), this, [this] { btStopClick(); });
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
@@ -415,6 +424,7 @@ void TMainForm::BuildMenus() {
   mnPreferences->addSeparator();
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
+  itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -442,6 +452,7 @@ void TMainForm::RetranslateMenus() {
   itmRun->setText(QtText("&Run"));
   itmStep->setText(QtText("Ste&p"));
   itmStepOver->setText(QtText("Step &over"));
+  itmStepOut->setText(QtText("Step o&ut"));
   itmStop->setText(QtText("S&top"));
   itmWatchLocation->setText(QtText("&Watch location"));
   mnIO->setTitle(QtText("&Input/Output"));
@@ -464,6 +475,7 @@ void TMainForm::RetranslateMenus() {
   itmWorkingDirectory->setText(QtText("&Working directory .."));
   itmTextFileTypes->setText(QtText("&Text file types .."));
   itmPredefinedSwitches->setText(QtText("Predefined &switches .."));
+  itmTraceLength->setText(QtText("T&race length .."));
   RetranslateSpeed();
   mnLanguage->setTitle(QtText("&Language"));
   itmGerman->setText(QtText("&German"));
@@ -476,6 +488,9 @@ void TMainForm::RetranslateMenus() {
   itmGotoAddress->setText(QtText("&Goto address"));
   itmToggleBreakpoint->setText(QtText("Toggle &breakpoint"));
   itmWatchLocationPm->setText(QtText("&Watch location"));
+  itmBreakOnWrite->setText(QtText("Break on w&rite"));
+  itmBreakOnRead->setText(QtText("Break on re&ad"));
+  itmRunToHere->setText(QtText("R&un to here"));
   itmCancel->setText(QtText("&Cancel"));
 }
 
@@ -503,6 +518,7 @@ void TMainForm::RetranslateUi() {
   btRun->setToolTip(QtText("Run"));
   btStep->setToolTip(QtText("Step"));
   btStepOver->setToolTip(QtText("Step over subroutine"));
+  btStepOut->setToolTip(QtText("Step out of subroutine"));
   btStop->setToolTip(QtText("Stop"));
   btPrgLoad->setToolTip(QtText("Program load"));
   btShowSteps->setToolTip(QtText("Show each program step"));

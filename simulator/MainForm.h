@@ -117,12 +117,21 @@ public:
   void ToggleBreakpointClick();
   void WatchLocationClick();
   void PredefinedSwitchesClick();
+  // The grid's "Break on write" and "Break on read": a breakpoint of the kind on the selected
+  // word, or off again when the word has one.
+  void BreakOnClick(TBreakKind kind);
+  // "Run to here": a run that stops at the selected word (a mark gone at any stop).
+  void RunToHereClick();
+  // "&Preferences" > "Trace length ..".
+  void TraceLengthClick();
 
   // ---- run control
   void btResetClick();
   void btRunClick();
   void btStepClick();
   void btStepOverClick();
+  // Runs until the current subroutine returns (TNovaMachine::StepOut).
+  void btStepOutClick();
   void btStopClick();
   void btPrgLoadClick();
   void btShowStepsClick(bool down);
@@ -244,6 +253,9 @@ public:
   QAction* itmGotoAddress;
   QAction* itmToggleBreakpoint;
   QAction* itmWatchLocationPm;
+  QAction* itmBreakOnWrite;
+  QAction* itmBreakOnRead;
+  QAction* itmRunToHere;
   QAction* itmCancel;
 
   QGroupBox* gbActions;
@@ -252,6 +264,7 @@ public:
   QToolButton* btRun;
   QToolButton* btStep;
   QToolButton* btStepOver;
+  QToolButton* btStepOut;
   QToolButton* btStop;
   QToolButton* btPrgLoad;
   QToolButton* btShowSteps;
@@ -284,6 +297,7 @@ public:
   QAction* itmRun;
   QAction* itmStep;
   QAction* itmStepOver;
+  QAction* itmStepOut;
   QAction* itmStop;
   QAction* itmWatchLocation;
   QMenu* mnIO;
@@ -306,6 +320,7 @@ public:
   QAction* itmWorkingDirectory;
   QAction* itmTextFileTypes;
   QAction* itmPredefinedSwitches;
+  QAction* itmTraceLength;
   QMenu* mnLanguage;
   QAction* itmGerman;
   QAction* itmEnglish;
@@ -361,6 +376,11 @@ private:
   void ReadSpeedSettings(const TIniFile& ini);
   void WriteSpeedSettings(TIniFile& ini) const;
   void SetUpLiveLamps(TNovaFrontpanel& panel);
+  // The breakpoints of every kind in "Breakpoints", the trace length in "Config" (MainBreaks.cpp).
+  void ReadDebugSettings(const TIniFile& ini);
+  void WriteDebugSettings(TIniFile& ini) const;
+  // The grid menu's breakpoint items checked for the word (before the menu shows).
+  void ShowBreakItems(int row);
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
