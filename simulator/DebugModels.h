@@ -10,6 +10,8 @@
 #include "NovaMachine.h"
 #include "NumberUtils.h"
 
+class TMachineController;
+
 class TDebugListModel : public QAbstractTableModel {
   Q_OBJECT
 public:
@@ -33,11 +35,16 @@ public:
 
   TNumMode NumFormat() const { return FNumFormat; }
   void SetNumFormat(TNumMode mode);
+  // The controller whose symbols name the places and operands of the command column.
+  void SetLabels(const TMachineController* controller) { FLabels = controller; }
 
 protected:
   bool Live(int row) const { return row >= 0 && row < FRows && row < LiveCount(); }
   QString Word(std::uint16_t value) const;
+  // The command column's text: the disassembly, with labels when the controller shows them.
+  QString Command(int addr, std::uint16_t word) const;
   TNovaMachine& FMachine;
+  const TMachineController* FLabels = nullptr;
   TNumMode FNumFormat = nmOctal;
 
 private:

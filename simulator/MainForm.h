@@ -315,6 +315,7 @@ public:
   // The dialogs, made once (the program's start-up order) and reused.
   TValueDialog& ValueDialog() override;
   TCommandDialog& CommandDialog() override;
+  bool AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) override;
   TWritePrgDialog& WritePrgDialog();
   TShellDirDialog& DirDialog();
   TSelectFromListDialog& ListDialog();
@@ -382,7 +383,6 @@ private:
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
   bool OutputClashesWithReader(const std::string& name);
   bool OutputClashesWithOutput(TPeriphDevice dev, const std::string& name);
-  bool AskAddress(const QString& desc, int initial, int& addr);
   void ShowOutOfRange();
   void UpdateReaderSwitches();
   QPoint Below(QWidget* w) const;

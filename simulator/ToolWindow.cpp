@@ -28,6 +28,8 @@ TToolWindow::TToolWindow(TMachineController& controller, TNavigator& navigator, 
   setObjectName(objectName);
   setAttribute(Qt::WA_QuitOnClose, false);
   model->setParent(this);
+  model->SetLabels(&controller);
+  connect(&controller, &TMachineController::OnSymbolsChanged, this, [this] { Refresh(); });
   lvList = new QTableView(this);
   lvList->setObjectName("lvList");
   lvList->setModel(model);
@@ -199,18 +201,7 @@ bool TToolWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TToolWindow::AskAddress(QWidget* below, const QString& desc, int& addr) {
-  std::uint16_t v = 0;
-  TValueDialog& dialog = FNavigator.ValueDialog();
-  if (!dialog.Execute(BelowLeft(below), desc, NumFormat(), v)) return false;
-  if (dialog.ValueEdit()->CheckError()) return false;
-  if (v > 077777) {
-    // The memory ends there: nothing is added.
-    ErrorMsg(AddressOutOfRangeText(077777, NumFormat()), BelowLeft(below),
-             QString(), this);
-    return false;
-  }
-  addr = v;
-  return true;
+  return FNavigator.AskAddress(BelowLeft(below), desc, NumFormat(), 0, addr);
 }
 
 void TToolWindow::SelectAfterRemoval(int row) {
