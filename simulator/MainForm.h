@@ -51,6 +51,7 @@ class TTraceWin;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
+class TAssemblerActions;
 class TKeyQueue;
 class TTextTyping;
 class TValueDialog;
@@ -327,6 +328,8 @@ public:
   // The front panel (made at start-up after the listing dialog), its switch-word and command
   // handlers, and the values it shows pushed after each stop, step and change.
   TNovaFrontpanel& FrontPanel();
+  // The assembler's menu items and what they do.
+  TAssemblerActions& Assembler() { return *FAssembler; }
   void SetSwitches(std::uint16_t value);
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
@@ -388,6 +391,7 @@ private:
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
   std::unique_ptr<TTextTyping> FTyping;
