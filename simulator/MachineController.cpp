@@ -4,7 +4,6 @@
 
 #include "NovaUtils.h"
 #include "QtText.h"
-#include "RangeText.h"
 
 TMachineController::TMachineController(QObject* parent)
     : QObject(parent), FMachine(std::make_unique<TNovaMachine>()), FPeripherals(std::make_unique<TPeripherals>(*FMachine)) {
@@ -153,11 +152,11 @@ QString TMachineController::CommandText(int addr, std::uint16_t word, TNumMode m
 }
 
 bool TMachineController::AddressFromText(const QString& text, TNumMode mode, int& addr, QString& error) const {
-  switch (::AddressFromText(text.toStdString(), mode, FSymbols.Empty() ? nullptr : &FSymbols, addr)) {
-    case atOk: return true;
-    case atOutOfRange: error = AddressOutOfRangeText(077777, mode); return false;
-    case atInvalid: break;
-  }
-  error = QSafeFormat(QtText("%s is neither an address nor a label"), text.trimmed());
+  const TAddressText result = ::AddressFromText(text.toStdString(), mode, FSymbols.Empty() ? nullptr : &FSymbols, addr);
+  if (result == atOk) return true;
+  if (result == atInvalid && !FSymbols.Empty())
+    error = QSafeFormat(QtText("%s is neither an address nor a label"), text.trimmed());
+  else
+    error = QSafeFormat(QtText("%s is not an address from 0 to %s"), text.trimmed(), ToQString(FormatWord(077777, mode)));
   return false;
 }

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QGroupBox>
 
+#include "DeviceTabs.h"
 #include "DialogService.h"
 #include "InpValue.h"
 #include "Listing.h"
@@ -82,7 +83,7 @@ void TMainForm::SaveDumpClick() {
   QString file;
   if (!Dialogs().SaveFile(args, file, this) || file.isEmpty()) return;
   const std::string name = file.toStdString();
-  if (OutputClashesWithReader(name)) return;
+  if (pcDevices->ClashesWithReader(name)) return;
   if (!SaveDump(name)) return;
   DumpName = name;
   FCaptionKind = ckDumpLoaded;
@@ -116,7 +117,7 @@ void TMainForm::SaveProgramClick() {
   QString file;
   if (!Dialogs().SaveFile(args, file, this) || file.isEmpty()) return;
   const std::string name = file.toStdString();
-  if (OutputClashesWithReader(name)) return;
+  if (pcDevices->ClashesWithReader(name)) return;
   ListName = name;
   std::string error;
   TNovaMachine& m = *FMachine;

@@ -29,8 +29,7 @@
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
-#include "KeyQueue.h"
-#include "TextTyping.h"
+#include "TeletypePanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
@@ -69,12 +68,10 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   FController = new TMachineController(this);
   FMachine = &FController->Machine();
   FPeripherals = &FController->Peripherals();
-  FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
-  FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
-  FKeyQueue = std::make_unique<TKeyQueue>(*FMachine, *FPeripherals);
+  FController->FileSelector = [this](TPeriphDevice dev) { return pcDevices->SelectFile(dev); };
   FController->SliceEnded = [this] {
-    KeyQueuePump();
-    TypingPump();
+    gbTTY->KeyQueuePump();
+    gbTTY->TypingPump();
     FLiveLamps.Sample(*FMachine);
   };
   FAppPath = paths.AppPath;
@@ -172,6 +169,11 @@ QWidget* TMainForm::BuildMemoryGroup() {
   pmMemory->addSeparator();
   itmToggleBreakpoint = pmMemory->addAction(QString(), this, [this] { ToggleBreakpointClick(); });
   itmWatchLocationPm = pmMemory->addAction(QString(), this, [this] { WatchLocationClick(); });
+  itmBreakOnWrite = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkWrite); });
+  itmBreakOnRead = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkRead); });
+  for (QAction* a : {itmBreakOnWrite, itmBreakOnRead}) a->setCheckable(true);
+  pmMemory->addSeparator();
+  itmRunToHere = pmMemory->addAction(QString(), this, [this] { RunToHereClick(); });
   pmMemory->addSeparator();
   itmCancel = pmMemory->addAction(QString());
   return gbMemory;
@@ -198,24 +200,19 @@ QWidget* TMainForm::BuildActions() {
   btRun = button(gbActions, "btRun", TToolIcon::Run);
   btStep = button(gbActions, "btStep", TToolIcon::Step);
   btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
+  btStepOut = button(gbActions, "btStepOut", TToolIcon::StepOut);
   btStop = button(gbActions, "btStop", TToolIcon::Stop);
   btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
   btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
-  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
   lbStatus = new QLabel(bottom);
   lbStatus->setObjectName("lbStatus");
   h->addWidget(lbStatus, 1);
-  lbTyping = new QLabel(bottom);
-  lbTyping->setObjectName("lbTyping");
-  lbTyping->hide();
-  h->addWidget(lbTyping);
-  lbKeys = new QLabel(bottom);
-  lbKeys->setObjectName("lbKeys");
-  lbKeys->hide();
-  h->addWidget(lbKeys);
+  h->addWidget(gbTTY->lbTyping);
+  h->addWidget(gbTTY->lbKeys);
   lbSpeed = new QLabel(bottom);
   lbSpeed->setObjectName("lbSpeed");
   lbSpeed->hide();
@@ -232,6 +229,7 @@ QWidget* TMainForm::BuildActions() {
   connect(btRun, &QToolButton::clicked, this, [this] { btRunClick(); });
   connect(btStep, &QToolButton::clicked, this, [this] { btStepClick(); });
   connect(btStepOver, &QToolButton::clicked, this, [this] { btStepOverClick(); });
+  connect(btStepOut, &QToolButton::clicked, this, [this] { btStepOutClick(); });
   connect(btStop, &QToolButton::clicked, this, [this] { btStopClick(); });
   connect(btPrgLoad, &QToolButton::clicked, this, [this] { btPrgLoadClick(); });
   connect(btShowSteps, &QToolButton::toggled, this, [this](bool down) { btShowStepsClick(down); });
@@ -304,29 +302,11 @@ void TMainForm::BuildUi() {
   auto* right = new QWidget(central);
   auto* rv = new QVBoxLayout(right);
   rv->setContentsMargins(0, 0, 0, 0);
-  gbTTY = new QGroupBox(right);
-  gbTTY->setObjectName("gbTTY");
-  mmTTO = new TConsole(gbTTY);
-  connect(mmTTO, &TConsole::PasteRequested, this, [this] { ConsolePaste(); });
-  tswTTReader = new QCheckBox(gbTTY);
-  tswTTReader->setObjectName("tswTTReader");
-  tswTTPunch = new QCheckBox(gbTTY);
-  tswTTPunch->setObjectName("tswTTPunch");
-  cbUpcase = new QCheckBox(gbTTY);
-  cbUpcase->setObjectName("cbUpcase");
-  cbUpcase->setChecked(true);
-  auto* tv = new QVBoxLayout(gbTTY);
-  tv->setContentsMargins(4, 2, 4, 4);
-  tv->addWidget(mmTTO, 1);
-  auto* switches = new QHBoxLayout;
-  switches->addWidget(tswTTReader);
-  switches->addWidget(tswTTPunch);
-  switches->addStretch();
-  switches->addWidget(cbUpcase);
-  tv->addLayout(switches);
+  gbTTY = new TTeletypePanel(right);
+  gbTTY->Attach(*FController, WorkPath);
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
-  pcDevices->Attach(*FController);
+  pcDevices->Attach(*FController, WorkPath);
   rv->addWidget(pcDevices, 2);
   grid->addWidget(right, 0, 2);
   grid->setColumnStretch(1, 1);
@@ -335,17 +315,11 @@ void TMainForm::BuildUi() {
   setCentralWidget(central);
   resize(1046, 406 + 24);
 
-  connect(tswTTReader, &QCheckBox::clicked, this, [this](bool on) { TtyReaderSwitch(on); });
-  connect(tswTTPunch, &QCheckBox::clicked, this, [this](bool on) { TtyPunchSwitch(on); });
-  connect(pcDevices, &TDeviceTabs::ReaderOpen, this, [this](int d) { ReaderOpenClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::ReaderClose, this, [this](int d) { ReaderCloseClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::ReaderReset, this, [this](int d) { ReaderResetClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::ReaderDropped, this,
-          [this](int d, const QString& name) { ReaderFileDropped(TPeriphDevice(d), name); });
-  connect(pcDevices, &TDeviceTabs::ReaderChosen, this,
-          [this](int d, const QString& e) { ReaderHistoryChosen(TPeriphDevice(d), e); });
-  connect(pcDevices, &TDeviceTabs::OutputOpen, this, [this](int d) { OutputOpenClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::OutputClose, this, [this](int d) { OutputCloseClick(TPeriphDevice(d)); });
+  connect(gbTTY, &TTeletypePanel::DeviceShown, pcDevices, [this](int dev) {
+    pcDevices->setCurrentWidget(dev == pdTtr ? pcDevices->Ttr.Page : pcDevices->Ttp.Page);
+  });
+  connect(gbTTY, &TTeletypePanel::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
+  connect(pcDevices, &TDeviceTabs::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
   connect(gbRegister, &TRegisterPanel::AdrHover, this, [this](bool over) { ShowAdrHint(over); });
   connect(gbRegister->btPC, &QToolButton::clicked, this, [this] { btPCClick(); });
   connect(gbRegister->btAddWatch, &QToolButton::clicked, this, [this] { btAddWatchClick(); });
@@ -374,6 +348,8 @@ void TMainForm::BuildMenus() {
   itmStep->setShortcut(Qt::Key_F7);
   itmStepOver = mnActions->addAction(QString(), this, [this] { btStepOverClick(); });
   itmStepOver->setShortcut(Qt::Key_F8);
+  itmStepOut = mnActions->addAction(QString(), this, [this] { btStepOutClick(); });
+  itmStepOut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
   itmStop = mnActions->addAction(QString(), this, [this] { btStopClick(); });
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
@@ -382,16 +358,16 @@ void TMainForm::BuildMenus() {
 
   mnIO = bar->addMenu(QString());
   mnPtr = mnIO->addMenu(QString());
-  itmPtrOn = mnPtr->addAction(QString(), this, [this] { ReaderOpenClick(pdPtr); });
-  itmPtrOff = mnPtr->addAction(QString(), this, [this] { ReaderCloseClick(pdPtr); });
-  itmPtrReset = mnPtr->addAction(QString(), this, [this] { ReaderResetClick(pdPtr); });
+  itmPtrOn = mnPtr->addAction(QString(), pcDevices, [this] { pcDevices->ReaderOpenClick(pdPtr); });
+  itmPtrOff = mnPtr->addAction(QString(), pcDevices, [this] { pcDevices->ReaderCloseClick(pdPtr); });
+  itmPtrReset = mnPtr->addAction(QString(), pcDevices, [this] { pcDevices->ReaderResetClick(pdPtr); });
   mnPtp = mnIO->addMenu(QString());
-  itmPtpOn = mnPtp->addAction(QString(), this, [this] { OutputOpenClick(pdPtp); });
-  itmPtpOff = mnPtp->addAction(QString(), this, [this] { OutputCloseClick(pdPtp); });
+  itmPtpOn = mnPtp->addAction(QString(), pcDevices, [this] { pcDevices->OutputOpenClick(pdPtp); });
+  itmPtpOff = mnPtp->addAction(QString(), pcDevices, [this] { pcDevices->OutputCloseClick(pdPtp); });
   mnIO->addSeparator();
   itmDeviceOrder = mnIO->addAction(QString());
   mnIO->addSeparator();
-  itmTypeTextFile = mnIO->addAction(QString(), this, [this] { TypeTextFileClick(); });
+  itmTypeTextFile = mnIO->addAction(QString(), gbTTY, [this] { gbTTY->TypeTextFileClick(); });
 
   mnView = bar->addMenu(QString());
   itmTrace = mnView->addAction(QString());
@@ -422,6 +398,7 @@ void TMainForm::BuildMenus() {
   mnPreferences->addSeparator();
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
+  itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -450,6 +427,7 @@ void TMainForm::RetranslateMenus() {
   itmRun->setText(QtText("&Run"));
   itmStep->setText(QtText("Ste&p"));
   itmStepOver->setText(QtText("Step &over"));
+  itmStepOut->setText(QtText("Step o&ut"));
   itmStop->setText(QtText("S&top"));
   itmWatchLocation->setText(QtText("&Watch location"));
   mnIO->setTitle(QtText("&Input/Output"));
@@ -472,6 +450,7 @@ void TMainForm::RetranslateMenus() {
   itmWorkingDirectory->setText(QtText("&Working directory .."));
   itmTextFileTypes->setText(QtText("&Text file types .."));
   itmPredefinedSwitches->setText(QtText("Predefined &switches .."));
+  itmTraceLength->setText(QtText("T&race length .."));
   RetranslateSpeed();
   mnLanguage->setTitle(QtText("&Language"));
   itmGerman->setText(QtText("&German"));
@@ -484,6 +463,9 @@ void TMainForm::RetranslateMenus() {
   itmGotoAddress->setText(QtText("&Goto address"));
   itmToggleBreakpoint->setText(QtText("Toggle &breakpoint"));
   itmWatchLocationPm->setText(QtText("&Watch location"));
+  itmBreakOnWrite->setText(QtText("Break on w&rite"));
+  itmBreakOnRead->setText(QtText("Break on re&ad"));
+  itmRunToHere->setText(QtText("R&un to here"));
   itmCancel->setText(QtText("&Cancel"));
 }
 
@@ -511,6 +493,7 @@ void TMainForm::RetranslateUi() {
   btRun->setToolTip(QtText("Run"));
   btStep->setToolTip(QtText("Step"));
   btStepOver->setToolTip(QtText("Step over subroutine"));
+  btStepOut->setToolTip(QtText("Step out of subroutine"));
   btStop->setToolTip(QtText("Stop"));
   btPrgLoad->setToolTip(QtText("Program load"));
   btShowSteps->setToolTip(QtText("Show each program step"));
@@ -520,10 +503,7 @@ void TMainForm::RetranslateUi() {
   btShowFrontPanel->setToolTip(QtText("Show/hide front panel"));
   btInfo->setToolTip(QtText("Show info"));
   btQuit->setToolTip(QtText("Exit from program"));
-  gbTTY->setTitle(QtText("Teletype"));
-  mmTTO->setToolTip(QtText("Output from TTO"));
-  ShowTeletypeSwitches();
-  cbUpcase->setText(QtText("Convert TTI to upper case"));
+  gbTTY->RetranslateUi();
   // Texts that show state are set again from the state.
   gbMemory->setTitle(MemoryCaption());
   SetCaption();

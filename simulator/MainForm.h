@@ -1,10 +1,10 @@
 // TMainForm: Corvane's main window. It puts the panels together around TMachineController, which
-// owns the machine and its peripherals: the register panel and the memory grid (each listens to
-// the controller and changes the machine through the core's operations), run control, the device
-// tabs with the teletype console, dumps and listings, menus, settings, start-up and shutdown. Its
-// parts are written in separate files (MainRegisters, MainRun, MainFrontPanel, MainDevices,
-// MainTyping, MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only a
-// TNavigator.
+// owns the machine and its peripherals: the register panel, the memory grid, the teletype panel
+// and the device tabs (each listens to the controller and changes the machine and the
+// peripherals through their operations), run control, dumps and listings, menus, settings,
+// start-up and shutdown. Its parts are written in separate files (MainRegisters, MainRun,
+// MainFrontPanel, MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only
+// a TNavigator.
 //
 // Every modal question goes through the dialog service, so tests drive the whole window
 // offscreen. Closing (Quit, the title bar, SIGTERM/SIGINT) stops a run first and shuts down once.
@@ -52,8 +52,7 @@ class TToolWindow;
 class TWatchWin;
 class TBpWin;
 class TAssemblerActions;
-class TKeyQueue;
-class TTextTyping;
+class TTeletypePanel;
 class TValueDialog;
 class TWritePrgDialog;
 
@@ -118,12 +117,21 @@ public:
   void ToggleBreakpointClick();
   void WatchLocationClick();
   void PredefinedSwitchesClick();
+  // The grid's "Break on write" and "Break on read": a breakpoint of the kind on the selected
+  // word, or off again when the word has one.
+  void BreakOnClick(TBreakKind kind);
+  // "Run to here": a run that stops at the selected word (a mark gone at any stop).
+  void RunToHereClick();
+  // "&Preferences" > "Trace length ..".
+  void TraceLengthClick();
 
   // ---- run control
   void btResetClick();
   void btRunClick();
   void btStepClick();
   void btStepOverClick();
+  // Runs until the current subroutine returns (TNovaMachine::StepOut).
+  void btStepOutClick();
   void btStopClick();
   void btPrgLoadClick();
   void btShowStepsClick(bool down);
@@ -146,44 +154,8 @@ public:
   void MemorySizeClick();
   void SetMemSize(int size);
 
-  // ---- devices
-  bool SelectDeviceFile(TPeriphDevice dev);
-  bool SelectTtrFile();
-  bool SelectPtrFile();
-  bool SelectTtpFile();
-  bool SelectPtpFile();
-  bool SelectLptFile();
-  void ReaderOpenClick(TPeriphDevice dev);
-  // A file dropped on a reader's tab or page: attached as if chosen in the file dialog.
-  void ReaderFileDropped(TPeriphDevice dev, const QString& name);
-  // Detaches the reader's file, after the close confirmation while its tape has not run out;
-  // false when the user keeps it.
-  bool DetachReaderFile(TPeriphDevice dev);
-
-  // ---- typing a text on the teletype keyboard, at the pace the program takes it
-  void TypeTextFileClick();
-  void ConsolePaste();
-  void StartTyping(std::string_view text);
-  void EndTyping();
-  void TypingPump();
-  TTextTyping& Typing() { return *FTyping; }
-  // The keys typed on the teletype, handed to it at the program's pace (TKeyQueue); the status
-  // line shows how many wait.
-  TKeyQueue& KeyQueue() { return *FKeyQueue; }
-  void TypeKey(int code);
-  void KeyQueuePump();
-  void ShowKeysWaiting();
-  void ReaderCloseClick(TPeriphDevice dev);
-  void ReaderResetClick(TPeriphDevice dev);
-  void ReaderHistoryChosen(TPeriphDevice dev, const QString& entry);
-  void OutputOpenClick(TPeriphDevice dev);
-  void OutputCloseClick(TPeriphDevice dev);
-  bool AttachOutputFile(TPeriphDevice dev, const std::string& name);
-  void TtyReaderSwitch(bool on);
-  void TtyPunchSwitch(bool on);
+  // ---- "&Preferences" > "&Text file types ..": the peripherals' text file types
   void TextFileTypesClick();
-  // A typed key for the teletype keyboard; false when the key is not one.
-  static int KeyToTeletype(int key, Qt::KeyboardModifiers mods, const QString& text);
 
   // ---- speed (MainSpeed.cpp): "&Preferences" > "Speed", the measured speed in the status line
   void SpeedClick(std::uint32_t speed);  // speed::Maximum, speed::Nova800 or a rate
@@ -245,6 +217,9 @@ public:
   QAction* itmGotoAddress;
   QAction* itmToggleBreakpoint;
   QAction* itmWatchLocationPm;
+  QAction* itmBreakOnWrite;
+  QAction* itmBreakOnRead;
+  QAction* itmRunToHere;
   QAction* itmCancel;
 
   QGroupBox* gbActions;
@@ -253,6 +228,7 @@ public:
   QToolButton* btRun;
   QToolButton* btStep;
   QToolButton* btStepOver;
+  QToolButton* btStepOut;
   QToolButton* btStop;
   QToolButton* btPrgLoad;
   QToolButton* btShowSteps;
@@ -263,15 +239,9 @@ public:
   QToolButton* btInfo;
   QToolButton* btQuit;
   QLabel* lbStatus;
-  QLabel* lbTyping;  // how much of a typed text is typed
-  QLabel* lbKeys;    // typed keys waiting for the program
 
   TDeviceTabs* pcDevices;
-  QGroupBox* gbTTY;
-  TConsole* mmTTO;
-  QCheckBox* tswTTReader;
-  QCheckBox* tswTTPunch;
-  QCheckBox* cbUpcase;
+  TTeletypePanel* gbTTY;
 
   // Menus.
   QMenu* mnDump;
@@ -285,6 +255,7 @@ public:
   QAction* itmRun;
   QAction* itmStep;
   QAction* itmStepOver;
+  QAction* itmStepOut;
   QAction* itmStop;
   QAction* itmWatchLocation;
   QMenu* mnIO;
@@ -307,6 +278,7 @@ public:
   QAction* itmWorkingDirectory;
   QAction* itmTextFileTypes;
   QAction* itmPredefinedSwitches;
+  QAction* itmTraceLength;
   QMenu* mnLanguage;
   QAction* itmGerman;
   QAction* itmEnglish;
@@ -342,7 +314,7 @@ public:
   int MemStackPtr = 0;
   int MemStackCnt = 0;
   bool ContentsCol = false;
-  std::string TextFiles() const;
+  std::string TextFiles() const { return FPeripherals->TextFiles; }
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -365,6 +337,11 @@ private:
   void ReadSpeedSettings(const TIniFile& ini);
   void WriteSpeedSettings(TIniFile& ini) const;
   void SetUpLiveLamps(TNovaFrontpanel& panel);
+  // The breakpoints of every kind in "Breakpoints", the trace length in "Config" (MainBreaks.cpp).
+  void ReadDebugSettings(const TIniFile& ini);
+  void WriteDebugSettings(TIniFile& ini) const;
+  // The grid menu's breakpoint items checked for the word (before the menu shows).
+  void ShowBreakItems(int row);
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
@@ -380,23 +357,16 @@ private:
   // A device that needed a file ended the run: the file dialog, the answer, and the run goes on
   // (Continues) with a file or as the device does without one. Returns the last stop reason.
   TStopReason AnswerFileRequests(TStopReason reason, bool Continues);
-  void ShowTeletypeSwitches();  // the "Reader:" and "Punch:" texts from their check boxes
   void ShowStopReason();
   bool MayStart() const;
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
-  bool OutputClashesWithReader(const std::string& name);
-  bool OutputClashesWithOutput(TPeriphDevice dev, const std::string& name);
   void ShowOutOfRange();
-  void UpdateReaderSwitches();
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
-  std::unique_ptr<TTextTyping> FTyping;
-  std::unique_ptr<TKeyQueue> FKeyQueue;
-  std::size_t FKeysShown = 0;
   TNumMode FNumFormat = nmOctal;
   QButtonGroup* FNumGroup = nullptr;
   QActionGroup* FLanguageGroup = nullptr;

@@ -95,19 +95,13 @@ void TMainForm::FollowRegisters() {
   if (sel > 1 && sel - sgMemory->TopRow() > sgMemory->VisibleRows() - 2) sgMemory->SetTopRow(sel - 1);
   edSwitches->SetValue(m.Switches);
   PushFrontPanel();
-  // A reset (the button, the panel, a dump load, the program's IORST) may have dropped keys.
-  ShowKeysWaiting();
 }
 
 void TMainForm::FillMemoryView() { sgMemory->Model()->Fill(); }
 
 void TMainForm::ApplyNumFormat() {
   gbRegister->SetNumFormat(FNumFormat);
-  for (TNumberEdit* e : {pcDevices->Ptr.edByte, pcDevices->Ptp.edByte}) {
-    const bool empty = e->text().isEmpty();
-    e->SetNumMode(FNumFormat);
-    if (empty) e->clear();
-  }
+  pcDevices->SetNumFormat(FNumFormat);
   if (sgMemory->Model()->NumFormat() != FNumFormat) sgMemory->Model()->SetNumFormat(FNumFormat);
 }
 
@@ -208,6 +202,7 @@ void TMainForm::MemoryCellPressed(Qt::MouseButton button, int row, int column, Q
   sgMemory->SelectRow(row);
   ContentsCol = column == TMemoryModel::colContents;
   itmSeekAddress->setEnabled(ContentsCol || SeekableWord(FMachine->ReadMemory(TWord(row))));
+  if (button == Qt::RightButton) ShowBreakItems(row);
   if (button == Qt::RightButton) pmMemory->popup(globalPos + QPoint(0, sgMemory->RowHeight()));
 }
 
