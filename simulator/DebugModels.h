@@ -27,6 +27,8 @@ public:
   virtual QString CellText(int row, int column) const = 0;
   // The translated column caption.
   virtual QString Caption(int column) const = 0;
+  // The column of the disassembly (it widens by a label's room while labels are shown).
+  virtual int CommandColumn() const = 0;
 
   // UpdateView's part: inserts or removes rows at the end so that the view has count rows.
   void SetRows(int count);
@@ -59,6 +61,7 @@ public:
   using TDebugListModel::TDebugListModel;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   int LiveCount() const override { return FMachine.TraceCount(); }
+  int CommandColumn() const override { return colCommand; }
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
 };
@@ -72,6 +75,7 @@ public:
   using TDebugListModel::TDebugListModel;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   int LiveCount() const override { return int(FMachine.Watch.size()); }
+  int CommandColumn() const override { return colCommand; }
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
   // The watch of a row; nullptr past the live count.
@@ -88,6 +92,7 @@ public:
   using TDebugListModel::TDebugListModel;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   int LiveCount() const override { return int(FMachine.Breakpoints().size()); }
+  int CommandColumn() const override { return colCommand; }
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
   // The breakpoint of a row; nullptr past the live count.

@@ -29,7 +29,10 @@ TToolWindow::TToolWindow(TMachineController& controller, TNavigator& navigator, 
   setAttribute(Qt::WA_QuitOnClose, false);
   model->setParent(this);
   model->SetLabels(&controller);
-  connect(&controller, &TMachineController::OnSymbolsChanged, this, [this] { Refresh(); });
+  connect(&controller, &TMachineController::OnSymbolsChanged, this, [this] {
+    ShowLabelRoom();
+    Refresh();
+  });
   lvList = new QTableView(this);
   lvList->setObjectName("lvList");
   lvList->setModel(model);
@@ -177,6 +180,16 @@ QToolButton* TToolWindow::AddBarButton(const char* name, const QString& sign) {
 
 void TToolWindow::FitColumns() { SetColumnWidths(lvList->width()); }
 
+void TToolWindow::ShowLabelRoom() {
+  const bool wanted = FController.ShownSymbols() != nullptr;
+  if (wanted == FLabelRoom) return;
+  FLabelRoom = wanted;
+  const int column = FModel->CommandColumn();
+  const int room = lvList->fontMetrics().horizontalAdvance(QStringLiteral("LABEL:   "));
+  lvList->setColumnWidth(column, std::max(0, lvList->columnWidth(column) + (wanted ? room : -room)));
+  FitColumns();
+}
+
 void TToolWindow::closeEvent(QCloseEvent* event) {
   // Closing only hides the window; the main window clears its check mark.
   QWidget::closeEvent(event);
@@ -185,6 +198,7 @@ void TToolWindow::closeEvent(QCloseEvent* event) {
 
 void TToolWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  ShowLabelRoom();
   // Whatever was missed while hidden: the live count now.
   FPending = FModel->LiveCount();
   Apply();
