@@ -27,6 +27,7 @@
 #include "IniFile.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "TeletypePanel.h"
 #include "MemoryDump.h"
 #include "MemoryModel.h"
@@ -62,7 +63,7 @@ double WindowRun(TMainForm& form, std::uint64_t instructions) {
   TNovaMachine& m = form.Machine();
   m.InstructionLimit = instructions;
   const auto start = TClock::now();
-  form.btRunClick();
+  form.RunControl().Run();
   const double s = Seconds(start);
   m.InstructionLimit = 0;
   return s;
@@ -119,7 +120,7 @@ int main(int argc, char** argv) {
         clicked = TClock::now();
         form.btStop->click();
       });
-      form.btRunClick();
+      form.RunControl().Run();
       stops.push_back(Seconds(clicked) * 1000);
     }
     const double stopMs = *std::max_element(stops.begin(), stops.end());
@@ -143,10 +144,10 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         if (took < 0 && m.Tti.InputByte() == std::uint8_t(key)) {
           took = Seconds(sent) * 1000;
-          form.btStopClick();
+          form.RunControl().Stop();
         }
       };
-      form.btRunClick();
+      form.RunControl().Run();
       form.Controller().ProcessEvents = nullptr;
       keys.push_back(took);
     }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "MainForm.h"
+#include "RunControl.h"
 #include "ScriptedDialogs.h"
 #include "TraceWin.h"
 #include "Translate.h"
@@ -38,7 +39,7 @@ double Run(TMainForm& form) {
   StoreLoop(m);
   m.InstructionLimit = Instructions;
   const auto start = TClock::now();
-  form.btRunClick();
+  form.RunControl().Run();
   const double s = Seconds(start);
   m.InstructionLimit = 0;
   return double(Instructions) / s / 1e6;
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
         clicked = TClock::now();
         form.btStop->click();
       });
-      form.btRunClick();
+      form.RunControl().Run();
       stops.push_back(Seconds(clicked) * 1000);
       stepped += form.Machine().ExecutedCount() - before;
     }
