@@ -114,25 +114,42 @@ QString TWatchModel::Caption(int column) const {
 
 int TBpModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : colCount; }
 
-int TBpModel::Address(int row) const { return Live(row) ? FMachine.BreakPoints[std::size_t(row)] : -1; }
+const TBreakpoint* TBpModel::Entry(int row) const {
+  return Live(row) ? &FMachine.Breakpoints()[std::size_t(row)] : nullptr;
+}
+
+int TBpModel::Address(int row) const {
+  const TBreakpoint* b = Entry(row);
+  return b ? b->First : -1;
+}
 
 QString TBpModel::CellText(int row, int column) const {
-  const int a = Address(row);
-  if (a < 0) return QString();
-  const TWord data = FMachine.ReadMemory(TWord(a));
+  const TBreakpoint* b = Entry(row);
+  if (!b) return QString();
+  const TWord data = FMachine.ReadMemory(b->First);
   switch (column) {
-    case colAddress: return Word(TWord(a));
+    case colKind: return ToQString(BreakKindText(b->Kind));
+    case colAddress: return b->Last == b->First ? Word(b->First) : Word(b->First) + QChar('-') + Word(b->Last);
     case colContents: return Word(data);
-    case colCommand: return ToQString(CommandToStr(a, data, nmOctal, true));
+    case colCommand: return ToQString(CommandToStr(b->First, data, nmOctal, true));
+    case colCondition: return ToQString(b->Condition);
+    case colHits: {
+      QString text = QString::number(qulonglong(b->Hits));
+      if (b->Count > 1) text += QChar('/') + QString::number(qulonglong(b->Count));
+      return text;
+    }
     default: return QString();
   }
 }
 
 QString TBpModel::Caption(int column) const {
   switch (column) {
+    case colKind: return QtText("Kind");
     case colAddress: return QtText("Address");
     case colContents: return QtText("Contents");
     case colCommand: return QtText("Command");
+    case colCondition: return QtText("Condition");
+    case colHits: return QtText("Hits");
     default: return QString();
   }
 }

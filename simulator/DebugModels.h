@@ -71,16 +71,20 @@ public:
   const TWatchMem* Entry(int row) const;
 };
 
-// The breakpoints in address order: "Address", "Contents", "Command".
+// The breakpoints of every kind, by first word, kind and last word: "Kind", "Address" (a word or
+// a range A-B), "Contents" and "Command" of the first word, "Condition", "Hits" (the hits since
+// the reset, and the count a breakpoint stops at when it has one: "2/5").
 class TBpModel : public TDebugListModel {
   Q_OBJECT
 public:
-  enum { colAddress, colContents, colCommand, colCount };
+  enum { colKind, colAddress, colContents, colCommand, colCondition, colHits, colCount };
   using TDebugListModel::TDebugListModel;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-  int LiveCount() const override { return int(FMachine.BreakPoints.size()); }
+  int LiveCount() const override { return int(FMachine.Breakpoints().size()); }
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
-  // The breakpoint address of a row; -1 past the live count.
+  // The breakpoint of a row; nullptr past the live count.
+  const TBreakpoint* Entry(int row) const;
+  // The first word of a row's breakpoint; -1 past the live count.
   int Address(int row) const;
 };

@@ -170,6 +170,11 @@ QWidget* TMainForm::BuildMemoryGroup() {
   pmMemory->addSeparator();
   itmToggleBreakpoint = pmMemory->addAction(QString(), this, [this] { ToggleBreakpointClick(); });
   itmWatchLocationPm = pmMemory->addAction(QString(), this, [this] { WatchLocationClick(); });
+  itmBreakOnWrite = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkWrite); });
+  itmBreakOnRead = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkRead); });
+  for (QAction* a : {itmBreakOnWrite, itmBreakOnRead}) a->setCheckable(true);
+  pmMemory->addSeparator();
+  itmRunToHere = pmMemory->addAction(QString(), this, [this] { RunToHereClick(); });
   pmMemory->addSeparator();
   itmCancel = pmMemory->addAction(QString());
   return gbMemory;
@@ -196,11 +201,12 @@ QWidget* TMainForm::BuildActions() {
   btRun = button(gbActions, "btRun", TToolIcon::Run);
   btStep = button(gbActions, "btStep", TToolIcon::Step);
   btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
+  btStepOut = button(gbActions, "btStepOut", TToolIcon::StepOut);
   btStop = button(gbActions, "btStop", TToolIcon::Stop);
   btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
   btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
-  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
   lbStatus = new QLabel(bottom);
@@ -224,6 +230,7 @@ QWidget* TMainForm::BuildActions() {
   connect(btRun, &QToolButton::clicked, FRun, &TRunControl::Run);
   connect(btStep, &QToolButton::clicked, FRun, &TRunControl::Step);
   connect(btStepOver, &QToolButton::clicked, FRun, &TRunControl::StepOver);
+  connect(btStepOut, &QToolButton::clicked, FRun, &TRunControl::StepOut);
   connect(btStop, &QToolButton::clicked, FRun, &TRunControl::Stop);
   connect(btPrgLoad, &QToolButton::clicked, this, [this] { btPrgLoadClick(); });
   connect(btShowSteps, &QToolButton::toggled, FRun, &TRunControl::ShowEachStep);
@@ -340,6 +347,8 @@ void TMainForm::BuildMenus() {
   itmStep->setShortcut(Qt::Key_F7);
   itmStepOver = mnActions->addAction(QString(), FRun, &TRunControl::StepOver);
   itmStepOver->setShortcut(Qt::Key_F8);
+  itmStepOut = mnActions->addAction(QString(), FRun, &TRunControl::StepOut);
+  itmStepOut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
   itmStop = mnActions->addAction(QString(), FRun, &TRunControl::Stop);
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
@@ -386,6 +395,7 @@ void TMainForm::BuildMenus() {
   mnPreferences->addSeparator();
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
+  itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -413,6 +423,7 @@ void TMainForm::RetranslateMenus() {
   itmRun->setText(QtText("&Run"));
   itmStep->setText(QtText("Ste&p"));
   itmStepOver->setText(QtText("Step &over"));
+  itmStepOut->setText(QtText("Step o&ut"));
   itmStop->setText(QtText("S&top"));
   itmWatchLocation->setText(QtText("&Watch location"));
   mnIO->setTitle(QtText("&Input/Output"));
@@ -435,6 +446,7 @@ void TMainForm::RetranslateMenus() {
   itmWorkingDirectory->setText(QtText("&Working directory .."));
   itmTextFileTypes->setText(QtText("&Text file types .."));
   itmPredefinedSwitches->setText(QtText("Predefined &switches .."));
+  itmTraceLength->setText(QtText("T&race length .."));
   RetranslateSpeed();
   mnLanguage->setTitle(QtText("&Language"));
   itmGerman->setText(QtText("&German"));
@@ -447,6 +459,9 @@ void TMainForm::RetranslateMenus() {
   itmGotoAddress->setText(QtText("&Goto address"));
   itmToggleBreakpoint->setText(QtText("Toggle &breakpoint"));
   itmWatchLocationPm->setText(QtText("&Watch location"));
+  itmBreakOnWrite->setText(QtText("Break on w&rite"));
+  itmBreakOnRead->setText(QtText("Break on re&ad"));
+  itmRunToHere->setText(QtText("R&un to here"));
   itmCancel->setText(QtText("&Cancel"));
 }
 
@@ -474,6 +489,7 @@ void TMainForm::RetranslateUi() {
   btRun->setToolTip(QtText("Run"));
   btStep->setToolTip(QtText("Step"));
   btStepOver->setToolTip(QtText("Step over subroutine"));
+  btStepOut->setToolTip(QtText("Step out of subroutine"));
   btStop->setToolTip(QtText("Stop"));
   btPrgLoad->setToolTip(QtText("Program load"));
   btShowSteps->setToolTip(QtText("Show each program step"));

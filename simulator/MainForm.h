@@ -117,6 +117,13 @@ public:
   void ToggleBreakpointClick();
   void WatchLocationClick();
   void PredefinedSwitchesClick();
+  // The grid's "Break on write" and "Break on read": a breakpoint of the kind on the selected
+  // word, or off again when the word has one.
+  void BreakOnClick(TBreakKind kind);
+  // "Run to here": a run that stops at the selected word (a mark gone at any stop).
+  void RunToHereClick();
+  // "&Preferences" > "Trace length ..".
+  void TraceLengthClick();
 
   // ---- run control: the run commands are TRunControl's; Program load asks for the switches
   TRunControl& RunControl() { return *FRun; }
@@ -203,6 +210,9 @@ public:
   QAction* itmGotoAddress;
   QAction* itmToggleBreakpoint;
   QAction* itmWatchLocationPm;
+  QAction* itmBreakOnWrite;
+  QAction* itmBreakOnRead;
+  QAction* itmRunToHere;
   QAction* itmCancel;
 
   QGroupBox* gbActions;
@@ -211,6 +221,7 @@ public:
   QToolButton* btRun;
   QToolButton* btStep;
   QToolButton* btStepOver;
+  QToolButton* btStepOut;
   QToolButton* btStop;
   QToolButton* btPrgLoad;
   QToolButton* btShowSteps;
@@ -237,6 +248,7 @@ public:
   QAction* itmRun;
   QAction* itmStep;
   QAction* itmStepOver;
+  QAction* itmStepOut;
   QAction* itmStop;
   QAction* itmWatchLocation;
   QMenu* mnIO;
@@ -259,6 +271,7 @@ public:
   QAction* itmWorkingDirectory;
   QAction* itmTextFileTypes;
   QAction* itmPredefinedSwitches;
+  QAction* itmTraceLength;
   QMenu* mnLanguage;
   QAction* itmGerman;
   QAction* itmEnglish;
@@ -311,6 +324,11 @@ private:
   void ReadSpeedSettings(const TIniFile& ini);
   void WriteSpeedSettings(TIniFile& ini) const;
   void SetUpLiveLamps(TNovaFrontpanel& panel);
+  // The breakpoints of every kind in "Breakpoints", the trace length in "Config" (MainBreaks.cpp).
+  void ReadDebugSettings(const TIniFile& ini);
+  void WriteDebugSettings(TIniFile& ini) const;
+  // The grid menu's breakpoint items checked for the word (before the menu shows).
+  void ShowBreakItems(int row);
   void ReadSettings();
   void WriteSettings();
   void FirstShow();

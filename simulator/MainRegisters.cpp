@@ -194,6 +194,7 @@ void TMainForm::MemoryCellPressed(Qt::MouseButton button, int row, int column, Q
   sgMemory->SelectRow(row);
   ContentsCol = column == TMemoryModel::colContents;
   itmSeekAddress->setEnabled(ContentsCol || SeekableWord(FMachine->ReadMemory(TWord(row))));
+  if (button == Qt::RightButton) ShowBreakItems(row);
   if (button == Qt::RightButton) pmMemory->popup(globalPos + QPoint(0, sgMemory->RowHeight()));
 }
 

@@ -40,8 +40,13 @@ void TMainForm::ShowStopReason() {
   }
   if (FShownStop < 0) return;
   QString text = ToQString(StopReasonText(TStopReason(FShownStop)));
-  const std::string& detail = FMachine->LastStopDetail();
-  if (!detail.empty()) text += QStringLiteral(": ") + ToQString(detail).replace(QStringLiteral("\r\n"), " ");
+  const QString detail = ToQString(FMachine->LastStopDetail()).replace(QStringLiteral("\r\n"), " ");
+  // A data breakpoint's detail, and a detail that begins with the reason (a step out stopped
+  // first), say it all.
+  if (!detail.isEmpty() && (FShownStop == srData || detail.startsWith(text)))
+    text = detail;
+  else if (!detail.isEmpty())
+    text += QStringLiteral(": ") + detail;
   lbStatus->setText(text);
 }
 

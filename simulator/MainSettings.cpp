@@ -177,7 +177,7 @@ void TMainForm::ReadSettings() {
     }
   }
   FMachine->AddWatches(ReadAddresses(ini, "WatchWindow"));
-  FMachine->SetBreakpoints(ReadAddresses(ini, "Breakpoints"));
+  ReadDebugSettings(ini);
   itmTrace->setChecked(ini.ReadBool("TraceWindow", "Visible", false));
   itmWatchList->setChecked(ini.ReadBool("WatchWindow", "Visible", false));
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
@@ -219,13 +219,11 @@ void TMainForm::WriteSettings() {
   ini.WriteBool("TraceWindow", "Visible", itmTrace->isChecked());
   ini.WriteBool("WatchWindow", "Visible", itmWatchList->isChecked());
   ini.WriteBool("Breakpoints", "Visible", itmBreakpoints->isChecked());
-  for (const char* section : {"WatchWindow", "Breakpoints"}) ini.DeleteKeysStartingWith(section, "Address");
+  ini.DeleteKeysStartingWith("WatchWindow", "Address");
   ini.WriteInteger("WatchWindow", "Count", int(FMachine->Watch.size()));
   for (std::size_t i = 0; i < FMachine->Watch.size(); ++i)
     ini.WriteInteger("WatchWindow", IndexKey(int(i)), FMachine->Watch[i].Addr);
-  ini.WriteInteger("Breakpoints", "Count", int(FMachine->BreakPoints.size()));
-  for (std::size_t i = 0; i < FMachine->BreakPoints.size(); ++i)
-    ini.WriteInteger("Breakpoints", IndexKey(int(i)), FMachine->BreakPoints[i]);
+  WriteDebugSettings(ini);
   SaveHistory(pcDevices->Ptr.edFile, ini, "PtrFiles", true, ReaderHistoryMax);
   SaveHistory(pcDevices->Ttr.edFile, ini, "TtrFiles", true, ReaderHistoryMax);
   QDir().mkpath(ToQString(FAppPath));

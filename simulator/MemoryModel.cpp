@@ -59,6 +59,11 @@ void TMemoryModel::Fill() {
 
 // ---- painting
 
+int TMemoryDelegate::DataStopRow() const {
+  if (FMachine.Running() || FMachine.LastStopReason() != srData) return -1;
+  return FMachine.LastDataStop().Addr;
+}
+
 TMemoryDelegate::TMemoryDelegate(TMemoryView* view, TNovaMachine& Machine)
     : QStyledItemDelegate(view), FView(view), FMachine(Machine) {}
 
@@ -70,6 +75,8 @@ void TMemoryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     bg = pal.color(QPalette::Button);
   else if (row == FMachine.PC)
     bg = QColor(255, 157, 157);
+  else if (row == DataStopRow())
+    bg = QColor(255, 214, 110);
   else if (row == FView->SelectedRow())
     bg = QColor(187, 196, 217);
   else if (FView->selectionModel() && FView->selectionModel()->isSelected(index))
@@ -79,6 +86,14 @@ void TMemoryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   const QRect r = option.rect;
   painter->fillRect(r, bg);
   if (index.column() == TMemoryModel::colMark) {
+    if (row < MemoryWords && (FMachine.Memory[row].Flags & DataBreakFlags)) {
+      // A data breakpoint: a square, below an execute breakpoint's circle.
+      painter->save();
+      painter->setPen(QPen(QColor(150, 90, 0), 1));
+      painter->setBrush(QColor(255, 170, 0));
+      painter->drawRect(QRect(QPoint(r.left() + 3, r.top() + 3), QPoint(r.left() + r.height() - 3, r.bottom() - 3)));
+      painter->restore();
+    }
     if (row < MemoryWords && (FMachine.Memory[row].Flags & BreakpointFlag)) {
       painter->save();
       painter->setRenderHint(QPainter::Antialiasing, true);

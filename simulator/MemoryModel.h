@@ -41,12 +41,16 @@ private:
 class TMachineController;
 class TMemoryView;
 
-// Paints one cell: background by the first matching rule, text at 2 px, the breakpoint circle.
+// Paints one cell: background by the first matching rule (greyed, PC, the word a data breakpoint
+// stopped at, selected), text at 2 px, the breakpoint circle and the data breakpoint square.
 class TMemoryDelegate : public QStyledItemDelegate {
   Q_OBJECT
 public:
   TMemoryDelegate(TMemoryView* view, TNovaMachine& Machine);
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+  // The word the last stop by a data breakpoint was for (-1: the last stop was another).
+  int DataStopRow() const;
 
 private:
   TMemoryView* FView;

@@ -65,6 +65,19 @@ void TRunControl::StepOver() {
   Ended(AnswerFileRequests(FController.Machine().StepOver(), true));
 }
 
+void TRunControl::StepOut() {
+  if (!MayStart()) return;
+  FController.Peripherals().SetLptDeclined(false);
+  Ended(AnswerFileRequests(FController.Machine().StepOut(), true));
+}
+
+void TRunControl::RunTo(TWord addr) {
+  if (!MayStart()) return;
+  FController.Peripherals().SetLptDeclined(false);
+  emit RunStarts();
+  Ended(AnswerFileRequests(FController.Machine().RunTo(addr), true));
+}
+
 void TRunControl::Stop() {
   FTeletype.EndTyping();
   PanelCommand(ncStop);

@@ -1,5 +1,5 @@
-// TRunControl: the window's run commands beside the controller: Run, Step, Step over, Stop,
-// Reset, Program load, the front panel's command switches and "Show each program step". Each
+// TRunControl: the window's run commands beside the controller: Run, Step, Step over, Step out,
+// Run to here, Stop, Reset, Program load, the front panel's command switches and "Show each program step". Each
 // goes to the core's operation (PanelCommand with the front panel's lamps, StepOver,
 // RequestStop); a device that ended the run for a file is answered once the run has returned
 // (the file dialog of the device tabs, through the controller) and the run goes on. After every
@@ -29,6 +29,10 @@ public:
   void Run();       // CONTINUE
   void Step();      // INST STEP
   void StepOver();
+  // Runs until the current subroutine returns (TNovaMachine::StepOut).
+  void StepOut();
+  // "Run to here": a run that stops at the address (TNovaMachine::RunTo).
+  void RunTo(TWord addr);
   void Stop();
   void Reset();
   // PROG LOAD with these switches.

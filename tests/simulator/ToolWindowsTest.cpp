@@ -24,19 +24,6 @@
 #include "WatchWin.h"
 #include "WindowTestKit.h"
 
-namespace {
-
-// A counter: AC0 := M[110] + 1 stored back, for ever.
-void StoreCounter(TNovaMachine& m) {
-  Store(m, 0100, {"LDA 0,110", "INC 0,0", "STA 0,110", "JMP 100"});
-  m.PC = 0100;
-}
-
-int Rows(const TToolWindow& w) { return w.Model()->rowCount(); }
-QString Cell(const TToolWindow& w, int row, int column) { return w.Model()->CellText(row, column); }
-
-}  // namespace
-
 class TToolWindowsTest : public QObject {
   Q_OBJECT
 private slots:
@@ -223,10 +210,10 @@ private slots:
     TNovaMachine& m = f.Machine();
     StoreCounter(m);
     for (const char* a : {"103", "101", "200"}) {
-      AnswerValue(dialogs, a);
+      AnswerBreakpoint(dialogs, {bkExecute, a});
       b.btAdd->click();
     }
-    AnswerValue(dialogs, "177777");
+    AnswerBreakpoint(dialogs, {bkExecute, "177777"});
     b.btAdd->click();
     QCOMPARE(dialogs.Count(dkError), 1);
     QCOMPARE(m.BreakPoints, (std::vector<TWord>{0101, 0103, 0200}));
