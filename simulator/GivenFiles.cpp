@@ -13,6 +13,7 @@
 #include "MainForm.h"
 #include "MessageBoxes.h"
 #include "PathUtils.h"
+#include "RunControl.h"
 #include "Peripherals.h"
 #include "QtText.h"
 #include "StateFile.h"
@@ -99,7 +100,7 @@ void OpenGivenFiles(TMainForm& form, const std::vector<std::string>& files) {
   if (form.Machine().Executing()) {
     // A dump, a state or a reset needs the machine at rest: the run is stopped, and the files
     // wait for it to end.
-    form.btStopClick();
+    form.RunControl().Stop();
     QTimer::singleShot(10, &form, [&form, files] { OpenGivenFiles(form, files); });
     return;
   }

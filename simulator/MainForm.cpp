@@ -29,6 +29,7 @@
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
+#include "RunControl.h"
 #include "TeletypePanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
@@ -56,6 +57,7 @@ TMainForm::~TMainForm() {
   FTraceWin.reset();
   FWatchWin.reset();
   FBpWin.reset();
+  FRun->SetFrontPanel(nullptr);
   FFrontPanel.reset();
   delete FController;
   FController = nullptr;
@@ -224,15 +226,15 @@ QWidget* TMainForm::BuildActions() {
   btInfo = button(bottom, "btInfo", TToolIcon::Info);
   btQuit = button(bottom, "btQuit", TToolIcon::Quit);
   for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel, btInfo, btQuit}) h->addWidget(b);
-  connect(btReset, &QToolButton::clicked, this, [this] { btResetClick(); });
+  connect(btReset, &QToolButton::clicked, FRun, &TRunControl::Reset);
   connect(btSetPC, &QToolButton::clicked, this, [this] { SetPCClick(); });
-  connect(btRun, &QToolButton::clicked, this, [this] { btRunClick(); });
-  connect(btStep, &QToolButton::clicked, this, [this] { btStepClick(); });
-  connect(btStepOver, &QToolButton::clicked, this, [this] { btStepOverClick(); });
-  connect(btStepOut, &QToolButton::clicked, this, [this] { btStepOutClick(); });
-  connect(btStop, &QToolButton::clicked, this, [this] { btStopClick(); });
+  connect(btRun, &QToolButton::clicked, FRun, &TRunControl::Run);
+  connect(btStep, &QToolButton::clicked, FRun, &TRunControl::Step);
+  connect(btStepOver, &QToolButton::clicked, FRun, &TRunControl::StepOver);
+  connect(btStepOut, &QToolButton::clicked, FRun, &TRunControl::StepOut);
+  connect(btStop, &QToolButton::clicked, FRun, &TRunControl::Stop);
   connect(btPrgLoad, &QToolButton::clicked, this, [this] { btPrgLoadClick(); });
-  connect(btShowSteps, &QToolButton::toggled, this, [this](bool down) { btShowStepsClick(down); });
+  connect(btShowSteps, &QToolButton::toggled, FRun, &TRunControl::ShowEachStep);
   connect(btInfo, &QToolButton::clicked, this, [this] { InfoClick(); });
   connect(btQuit, &QToolButton::clicked, this, [this] { close(); });
   // The tool windows and the front panel plug in here once they exist.
@@ -304,6 +306,8 @@ void TMainForm::BuildUi() {
   rv->setContentsMargins(0, 0, 0, 0);
   gbTTY = new TTeletypePanel(right);
   gbTTY->Attach(*FController, WorkPath);
+  FRun = new TRunControl(*FController, *gbTTY, this);
+  ConnectRunControl();
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
   pcDevices->Attach(*FController, WorkPath);
@@ -340,17 +344,17 @@ void TMainForm::BuildMenus() {
   itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
 
   mnActions = bar->addMenu(QString());
-  itmReset = mnActions->addAction(QString(), this, [this] { btResetClick(); });
+  itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
   itmReset->setShortcut(Qt::Key_F3);
-  itmRun = mnActions->addAction(QString(), this, [this] { btRunClick(); });
+  itmRun = mnActions->addAction(QString(), FRun, &TRunControl::Run);
   itmRun->setShortcut(Qt::Key_F9);
-  itmStep = mnActions->addAction(QString(), this, [this] { btStepClick(); });
+  itmStep = mnActions->addAction(QString(), FRun, &TRunControl::Step);
   itmStep->setShortcut(Qt::Key_F7);
-  itmStepOver = mnActions->addAction(QString(), this, [this] { btStepOverClick(); });
+  itmStepOver = mnActions->addAction(QString(), FRun, &TRunControl::StepOver);
   itmStepOver->setShortcut(Qt::Key_F8);
-  itmStepOut = mnActions->addAction(QString(), this, [this] { btStepOutClick(); });
+  itmStepOut = mnActions->addAction(QString(), FRun, &TRunControl::StepOut);
   itmStepOut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
-  itmStop = mnActions->addAction(QString(), this, [this] { btStopClick(); });
+  itmStop = mnActions->addAction(QString(), FRun, &TRunControl::Stop);
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
   itmWatchLocation = mnActions->addAction(QString(), this, [this] { WatchLocationClick(); });

@@ -35,6 +35,7 @@
 #include "PathUtils.h"
 #include "QtText.h"
 #include "ReplacingFile.h"
+#include "RunControl.h"
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
@@ -278,6 +279,7 @@ void TMainForm::FirstShow() {
 void TMainForm::Shutdown(bool AskUser) {
   if (FShutDownDone) return;
   FShutDownDone = true;
+  FRun->ShutDown();
   FMachine->ResetCpu();
   FController->FlushConsole();
   // Nothing waits for the user until everything is written: the error boxes of the shutdown

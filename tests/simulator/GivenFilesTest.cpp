@@ -10,6 +10,7 @@
 #include "GivenFiles.h"
 #include "MachineState.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "ScriptedDialogs.h"
 #include "StateFile.h"
 #include "TestTempDir.h"
@@ -258,7 +259,7 @@ private slots:
       QVERIFY(f.Machine().Executing());
       OpenGivenFiles(f, {dir / "m.dmp"});
     });
-    f.btRunClick();  // returns once the run has stopped
+    f.RunControl().Run();  // returns once the run has stopped
     QTRY_COMPARE(f.Machine().Memory[0].Data, TWord(0333));
     QVERIFY(!f.Machine().Executing());
   }
