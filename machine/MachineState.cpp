@@ -27,20 +27,7 @@ struct TStateAccess {
     return ec ? path : full.lexically_normal().string();
   }
 
-  static TDeviceState Device(const TDevice& d, std::uint8_t byte) {
-    return TDeviceState{d.FBusy, d.FDone, d.FMask, d.FIrq, d.FCompleted, d.FTick, d.FDue, byte};
-  }
-
-  static void SetDevice(TDevice& d, const TDeviceState& s) {
-    d.FBusy = s.Busy;
-    d.FDone = s.Done;
-    d.FMask = s.Mask;
-    d.FIrq = s.Irq;
-    d.FCompleted = s.Completed;
-    d.FTick = s.Tick;
-    d.FDue = s.Due;
-    d.Wake();
-  }
+  static TDeviceState Device(const TDevice& d, std::uint8_t byte) { return d.State(byte); }
 
   static void Capture(const TNovaMachine& m, const TPeripherals& p, TMachineState& s) {
     for (int a = 0; a < MemoryWords; ++a) s.Memory[std::size_t(a)] = m.Memory[std::size_t(a)].Data;
@@ -102,6 +89,7 @@ struct TStateAccess {
   }
 
   static void RestoreMachine(const TMachineState& s, TNovaMachine& m) {
+    m.DropHistory();
     for (int a = 0; a < MemoryWords; ++a) m.Memory[std::size_t(a)] = TMemCell{s.Memory[std::size_t(a)], 0};
     // The state's execute breakpoints take the place of the machine's; its data breakpoints
     // (a state does not hold them) stay.
@@ -140,7 +128,7 @@ struct TStateAccess {
     m.FRateRemainder = s.RateRemainder;
 
     TDevice* const devices[StateDeviceCount] = {&m.Ptr, &m.Ptp, &m.Tti, &m.Tto, &m.Rtc, &m.Lpt};
-    for (int i = 0; i < StateDeviceCount; ++i) SetDevice(*devices[i], s.Devices[std::size_t(i)]);
+    for (int i = 0; i < StateDeviceCount; ++i) devices[i]->SetState(s.Devices[std::size_t(i)]);
     static_cast<TInDevice&>(m.Ptr).IByte = s.Devices[0].Byte;
     static_cast<TOutDevice&>(m.Ptp).OByte = s.Devices[1].Byte;
     static_cast<TInDevice&>(m.Tti).IByte = s.Devices[2].Byte;

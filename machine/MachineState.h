@@ -15,18 +15,6 @@
 class TNovaMachine;
 class TPeripherals;
 
-// One device on the I/O bus.
-struct TDeviceState {
-  bool Busy = false;
-  bool Done = false;
-  bool Mask = false;
-  bool Irq = false;        // its interrupt request
-  bool Completed = false;  // a transfer has completed and waits for its delay
-  std::int32_t Tick = 0;   // delay ticks left
-  std::uint64_t Due = 0;   // real-speed timing: the simulated time the transfer may be done
-  std::uint8_t Byte = 0;   // the input or output byte register (0 for the clock)
-  bool operator==(const TDeviceState&) const = default;
-};
 
 // A tape waiting for the reader (tape after tape).
 struct TQueuedTapeState {
