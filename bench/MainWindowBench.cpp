@@ -27,6 +27,7 @@
 #include "IniFile.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "TeletypePanel.h"
 #include "MemoryDump.h"
 #include "MemoryModel.h"
 #include "NovaUtils.h"
@@ -160,7 +161,7 @@ int main(int argc, char** argv) {
     constexpr std::uint64_t PrintInstructions = 100'000'000;
     StorePrinter(m);
     const double printing = double(PrintInstructions) / WindowRun(form, PrintInstructions) / 1e6;
-    const int kept = form.mmTTO->blockCount();
+    const int kept = form.gbTTY->mmTTO->blockCount();
     StoreLoop(m);
     const double plain = double(PrintInstructions) / WindowRun(form, PrintInstructions) / 1e6;
     QObject::disconnect(&form.Controller(), &TMachineController::OnConsoleOutput, nullptr, nullptr);

@@ -161,6 +161,37 @@ void TPeripherals::ResetInput(TPeriphDevice Dev) {
   InputDevice(Dev).SetInputByte(0);
 }
 
+void TPeripherals::SetTextChoice(TPeriphDevice Dev, bool Text) {
+  if (Dev != pdTtr && Dev != pdPtr) return;
+  bool& choice = Dev == pdTtr ? TtrText : PtrText;
+  if (choice == Text) return;
+  choice = Text;
+  FHost->OptionsChanged();
+}
+
+void TPeripherals::SetTtyPunch(bool On) {
+  if (TtyPunch == On) return;
+  TtyPunch = On;
+  FHost->OptionsChanged();
+}
+
+void TPeripherals::SetTextFiles(const std::string& Types) {
+  if (TextFiles == Types) return;
+  TextFiles = Types;
+  FHost->OptionsChanged();
+}
+
+void TPeripherals::SetLptDeclined(bool Declined) {
+  if (LptDeclined == Declined) return;
+  LptDeclined = Declined;
+  FHost->OptionsChanged();
+}
+
+void TPeripherals::ClearPrinter() {
+  LptLine.clear();
+  FHost->PrinterClear();
+}
+
 bool TPeripherals::SetTeletypeReader(bool On) {
   FMachine.Tti.SetReaderOn(On);
   return FMachine.Tti.ReaderOn();
@@ -377,8 +408,7 @@ void TPeripherals::TtoByteOut(TDevice&, std::uint8_t AByte) {
 void TPeripherals::PtpByteOut(TDevice&, std::uint8_t AByte) { PunchByte(pdPtp, AByte); }
 
 void TPeripherals::PrinterFileFailed() {
-  LptLine.clear();
-  FHost->PrinterClear();
+  ClearPrinter();
   FMachine.Stop(srDevice, SafeFormat(_("%s: the output file could not be created"), "LPT"));
 }
 

@@ -42,6 +42,9 @@ public:
   virtual void AttachmentChanged(TPeriphDevice /*dev*/) {}
   // A file could not be opened or written (ekOpen, ekWrite); ErrorText words it.
   virtual void ReportFailure(const TMachineError& /*Error*/) {}
+  // An option changed through its operation: a reader's text choice, the teletype punch switch,
+  // the text file types, the printer's refused file.
+  virtual void OptionsChanged() {}
 };
 
 // The text file types of a new installation: a reader takes a file with one of these
@@ -67,6 +70,14 @@ public:
   TPeripherals& operator=(const TPeripherals&) = delete;
 
   void SetHost(TPeripheralHost* Host) { FHost = Host ? Host : &FNoHost; }
+
+  // ---- options: read them freely, change them through these (the host is told of a change)
+  void SetTextChoice(TPeriphDevice Dev, bool Text);  // TtrText or PtrText
+  void SetTtyPunch(bool On);
+  void SetTextFiles(const std::string& Types);
+  void SetLptDeclined(bool Declined);
+  // Drops the printer line being collected and clears the printer text (PrinterClear).
+  void ClearPrinter();
 
   // ---- attached files (empty: none)
   std::unique_ptr<TInputStream> TtrFile;

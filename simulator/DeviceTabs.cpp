@@ -81,8 +81,8 @@ TDeviceTabs::TDeviceTabs(QWidget* parent) : QTabWidget(parent) {
   g->addWidget(btLptOpen, 0, 1);
   g->addWidget(btLptClose, 0, 2);
   g->addWidget(mmLpt, 1, 0, 1, 3);
-  connect(btLptOpen, &QToolButton::clicked, this, [this] { emit OutputOpen(pdLpt); });
-  connect(btLptClose, &QToolButton::clicked, this, [this] { emit OutputClose(pdLpt); });
+  connect(btLptOpen, &QToolButton::clicked, this, [this] { OutputOpenClick(pdLpt); });
+  connect(btLptClose, &QToolButton::clicked, this, [this] { OutputCloseClick(pdLpt); });
   addTab(Ttr.Page, QString());
   addTab(Ttp.Page, QString());
   addTab(Ptr.Page, QString());
@@ -123,10 +123,10 @@ void TDeviceTabs::dropEvent(QDropEvent* event) {
   const int dev = ReaderAt(event->position().toPoint());
   if (file.isEmpty() || dev < 0) return;
   event->acceptProposedAction();
-  emit ReaderDropped(dev, file);
+  ReaderFileDropped(TPeriphDevice(dev), file);
 }
 
-void TDeviceTabs::BuildReader(TReaderPage& p, int dev, const char* prefix) {
+void TDeviceTabs::BuildReader(TReaderPage& p, TPeriphDevice dev, const char* prefix) {
   const QString px = QString::fromLatin1(prefix);
   p.Page = new QWidget(this);
   p.Page->setObjectName("ts" + px);
@@ -177,16 +177,20 @@ void TDeviceTabs::BuildReader(TReaderPage& p, int dev, const char* prefix) {
   g->addWidget(p.lbLabel, 4, 0, 1, 7);
   g->setRowStretch(5, 1);
   g->setColumnStretch(3, 1);
-  connect(p.btOpen, &QToolButton::clicked, this, [this, dev] { emit ReaderOpen(dev); });
-  connect(p.btClose, &QToolButton::clicked, this, [this, dev] { emit ReaderClose(dev); });
-  connect(p.btReset, &QToolButton::clicked, this, [this, dev] { emit ReaderReset(dev); });
+  connect(p.btOpen, &QToolButton::clicked, this, [this, dev] { ReaderOpenClick(dev); });
+  connect(p.btClose, &QToolButton::clicked, this, [this, dev] { ReaderCloseClick(dev); });
+  connect(p.btReset, &QToolButton::clicked, this, [this, dev] { ReaderResetClick(dev); });
   TReaderPage* page = &p;
   connect(p.edFile, &QComboBox::activated, this, [this, dev, page](int index) {
-    emit ReaderChosen(dev, page->edFile->itemText(index));
+    ReaderHistoryChosen(dev, page->edFile->itemText(index));
+  });
+  // The text choice of a reader is the peripherals' option; the radios follow it.
+  connect(p.rbTextFile, &QRadioButton::toggled, this, [this, dev](bool on) {
+    if (FController) Peripherals().SetTextChoice(dev, on);
   });
 }
 
-void TDeviceTabs::BuildOutput(TOutputPage& p, int dev, const char* prefix) {
+void TDeviceTabs::BuildOutput(TOutputPage& p, TPeriphDevice dev, const char* prefix) {
   const QString px = QString::fromLatin1(prefix);
   p.Page = new QWidget(this);
   p.Page->setObjectName("ts" + px);
@@ -211,8 +215,8 @@ void TDeviceTabs::BuildOutput(TOutputPage& p, int dev, const char* prefix) {
   g->addWidget(p.edByte, 2, 1);
   g->setRowStretch(3, 1);
   g->setColumnStretch(2, 1);
-  connect(p.btOpen, &QToolButton::clicked, this, [this, dev] { emit OutputOpen(dev); });
-  connect(p.btClose, &QToolButton::clicked, this, [this, dev] { emit OutputClose(dev); });
+  connect(p.btOpen, &QToolButton::clicked, this, [this, dev] { OutputOpenClick(dev); });
+  connect(p.btClose, &QToolButton::clicked, this, [this, dev] { OutputCloseClick(dev); });
 }
 
 void TDeviceTabs::RetranslateUi() {
@@ -253,8 +257,9 @@ TOutputPage* TDeviceTabs::Output(int dev) {
   return nullptr;
 }
 
-void TDeviceTabs::Attach(TMachineController& controller) {
+void TDeviceTabs::Attach(TMachineController& controller, const std::string& workPath) {
   FController = &controller;
+  FWorkPath = &workPath;
   TPeripherals& p = controller.Peripherals();
   for (TPeriphDevice dev : {pdTtr, pdPtr}) Reader(dev).edFile->Attached = [&p, dev] { return p.InputFile(dev) != nullptr; };
   connect(&controller, &TMachineController::OnPrinterLines, this,
@@ -262,8 +267,22 @@ void TDeviceTabs::Attach(TMachineController& controller) {
   connect(&controller, &TMachineController::OnDevicePositionChanged, this,
           [this](int dev, qint64 pos, int byte) { ShowPosition(dev, pos, byte); });
   connect(&controller, &TMachineController::OnDeviceAttachmentChanged, this, [this](int dev) { ShowAttachment(dev); });
-  connect(Ttr.rbTextFile, &QRadioButton::toggled, this, [&p](bool on) { p.TtrText = on; });
-  connect(Ptr.rbTextFile, &QRadioButton::toggled, this, [&p](bool on) { p.PtrText = on; });
+  connect(&controller, &TMachineController::OnPeripheralOptionsChanged, this, [this, &p] {
+    for (TPeriphDevice dev : {pdTtr, pdPtr}) {
+      TReaderPage& page = Reader(dev);
+      ((dev == pdTtr ? p.TtrText : p.PtrText) ? page.rbTextFile : page.rbBinFile)->setChecked(true);
+    }
+  });
+}
+
+TPeripherals& TDeviceTabs::Peripherals() const { return FController->Peripherals(); }
+
+void TDeviceTabs::SetNumFormat(TNumMode mode) {
+  for (TNumberEdit* e : {Ptr.edByte, Ptp.edByte}) {
+    const bool empty = e->text().isEmpty();
+    e->SetNumMode(mode);
+    if (empty) e->clear();
+  }
 }
 
 void TDeviceTabs::ShowAttachment(int dev) {

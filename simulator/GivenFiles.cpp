@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "Assembler.h"
+#include "DeviceTabs.h"
 #include "MachineError.h"
 #include "MainForm.h"
 #include "MessageBoxes.h"
@@ -157,8 +158,8 @@ void OpenGivenFiles(TMainForm& form, const std::vector<std::string>& files) {
     switch (kind) {
       case gkDump: form.OpenDump(name); break;
       case gkState: OpenState(form, name); break;
-      case gkTape: form.ReaderFileDropped(pdPtr, ToQString(name)); break;
-      case gkText: form.ReaderFileDropped(pdTtr, ToQString(name)); break;
+      case gkTape: form.pcDevices->ReaderFileDropped(pdPtr, ToQString(name)); break;
+      case gkText: form.pcDevices->ReaderFileDropped(pdTtr, ToQString(name)); break;
       case gkSource:
         if (!assembled && !sourceRefused) {
           std::vector<std::string> sources;

@@ -97,6 +97,7 @@ public:
   void ReportFailure(const TMachineError& error) override {
     emit OnErrorReported(QString::fromStdString(ErrorText(error)));
   }
+  void OptionsChanged() override { emit OnPeripheralOptionsChanged(); }
 
   // ---- TIntervalTimer
   void SetInterval(int ms) override { FClock.setInterval(ms); }
@@ -121,6 +122,8 @@ signals:
   void OnPrinterLines(const QStringList& lines, bool cleared);
   void OnDevicePositionChanged(int dev, qint64 pos, int byte);
   void OnDeviceAttachmentChanged(int dev);
+  // A reader's text choice, the punch switch, the text file types or the printer's refusal.
+  void OnPeripheralOptionsChanged();
   void OnErrorReported(const QString& text);
   // Instructions per second, and simulated seconds per second (negative at maximum speed).
   void OnSpeedMeasured(double ips, double ratio);

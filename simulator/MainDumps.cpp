@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QGroupBox>
 
+#include "DeviceTabs.h"
 #include "DialogService.h"
 #include "InpValue.h"
 #include "Listing.h"
@@ -79,7 +80,7 @@ void TMainForm::SaveDumpClick() {
   QString file;
   if (!Dialogs().SaveFile(args, file, this) || file.isEmpty()) return;
   const std::string name = file.toStdString();
-  if (OutputClashesWithReader(name)) return;
+  if (pcDevices->ClashesWithReader(name)) return;
   if (!SaveDump(name)) return;
   DumpName = name;
   FCaptionKind = ckDumpLoaded;
@@ -112,7 +113,7 @@ void TMainForm::SaveProgramClick() {
   QString file;
   if (!Dialogs().SaveFile(args, file, this) || file.isEmpty()) return;
   const std::string name = file.toStdString();
-  if (OutputClashesWithReader(name)) return;
+  if (pcDevices->ClashesWithReader(name)) return;
   ListName = name;
   std::string error;
   TNovaMachine& m = *FMachine;

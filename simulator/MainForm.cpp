@@ -28,8 +28,7 @@
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
-#include "KeyQueue.h"
-#include "TextTyping.h"
+#include "TeletypePanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
@@ -68,12 +67,10 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   FController = new TMachineController(this);
   FMachine = &FController->Machine();
   FPeripherals = &FController->Peripherals();
-  FController->FileSelector = [this](TPeriphDevice dev) { return SelectDeviceFile(dev); };
-  FTyping = std::make_unique<TTextTyping>(*FMachine, *FPeripherals);
-  FKeyQueue = std::make_unique<TKeyQueue>(*FMachine, *FPeripherals);
+  FController->FileSelector = [this](TPeriphDevice dev) { return pcDevices->SelectFile(dev); };
   FController->SliceEnded = [this] {
-    KeyQueuePump();
-    TypingPump();
+    gbTTY->KeyQueuePump();
+    gbTTY->TypingPump();
     FLiveLamps.Sample(*FMachine);
   };
   FAppPath = paths.AppPath;
@@ -207,14 +204,8 @@ QWidget* TMainForm::BuildActions() {
   lbStatus = new QLabel(bottom);
   lbStatus->setObjectName("lbStatus");
   h->addWidget(lbStatus, 1);
-  lbTyping = new QLabel(bottom);
-  lbTyping->setObjectName("lbTyping");
-  lbTyping->hide();
-  h->addWidget(lbTyping);
-  lbKeys = new QLabel(bottom);
-  lbKeys->setObjectName("lbKeys");
-  lbKeys->hide();
-  h->addWidget(lbKeys);
+  h->addWidget(gbTTY->lbTyping);
+  h->addWidget(gbTTY->lbKeys);
   lbSpeed = new QLabel(bottom);
   lbSpeed->setObjectName("lbSpeed");
   lbSpeed->hide();
@@ -303,29 +294,11 @@ void TMainForm::BuildUi() {
   auto* right = new QWidget(central);
   auto* rv = new QVBoxLayout(right);
   rv->setContentsMargins(0, 0, 0, 0);
-  gbTTY = new QGroupBox(right);
-  gbTTY->setObjectName("gbTTY");
-  mmTTO = new TConsole(gbTTY);
-  connect(mmTTO, &TConsole::PasteRequested, this, [this] { ConsolePaste(); });
-  tswTTReader = new QCheckBox(gbTTY);
-  tswTTReader->setObjectName("tswTTReader");
-  tswTTPunch = new QCheckBox(gbTTY);
-  tswTTPunch->setObjectName("tswTTPunch");
-  cbUpcase = new QCheckBox(gbTTY);
-  cbUpcase->setObjectName("cbUpcase");
-  cbUpcase->setChecked(true);
-  auto* tv = new QVBoxLayout(gbTTY);
-  tv->setContentsMargins(4, 2, 4, 4);
-  tv->addWidget(mmTTO, 1);
-  auto* switches = new QHBoxLayout;
-  switches->addWidget(tswTTReader);
-  switches->addWidget(tswTTPunch);
-  switches->addStretch();
-  switches->addWidget(cbUpcase);
-  tv->addLayout(switches);
+  gbTTY = new TTeletypePanel(right);
+  gbTTY->Attach(*FController, WorkPath);
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
-  pcDevices->Attach(*FController);
+  pcDevices->Attach(*FController, WorkPath);
   rv->addWidget(pcDevices, 2);
   grid->addWidget(right, 0, 2);
   grid->setColumnStretch(1, 1);
@@ -334,17 +307,11 @@ void TMainForm::BuildUi() {
   setCentralWidget(central);
   resize(1046, 406 + 24);
 
-  connect(tswTTReader, &QCheckBox::clicked, this, [this](bool on) { TtyReaderSwitch(on); });
-  connect(tswTTPunch, &QCheckBox::clicked, this, [this](bool on) { TtyPunchSwitch(on); });
-  connect(pcDevices, &TDeviceTabs::ReaderOpen, this, [this](int d) { ReaderOpenClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::ReaderClose, this, [this](int d) { ReaderCloseClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::ReaderReset, this, [this](int d) { ReaderResetClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::ReaderDropped, this,
-          [this](int d, const QString& name) { ReaderFileDropped(TPeriphDevice(d), name); });
-  connect(pcDevices, &TDeviceTabs::ReaderChosen, this,
-          [this](int d, const QString& e) { ReaderHistoryChosen(TPeriphDevice(d), e); });
-  connect(pcDevices, &TDeviceTabs::OutputOpen, this, [this](int d) { OutputOpenClick(TPeriphDevice(d)); });
-  connect(pcDevices, &TDeviceTabs::OutputClose, this, [this](int d) { OutputCloseClick(TPeriphDevice(d)); });
+  connect(gbTTY, &TTeletypePanel::DeviceShown, pcDevices, [this](int dev) {
+    pcDevices->setCurrentWidget(dev == pdTtr ? pcDevices->Ttr.Page : pcDevices->Ttp.Page);
+  });
+  connect(gbTTY, &TTeletypePanel::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
+  connect(pcDevices, &TDeviceTabs::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
   connect(gbRegister, &TRegisterPanel::AdrHover, this, [this](bool over) { ShowAdrHint(over); });
   connect(gbRegister->btPC, &QToolButton::clicked, this, [this] { btPCClick(); });
   connect(gbRegister->btAddWatch, &QToolButton::clicked, this, [this] { btAddWatchClick(); });
@@ -377,16 +344,16 @@ void TMainForm::BuildMenus() {
 
   mnIO = bar->addMenu(QString());
   mnPtr = mnIO->addMenu(QString());
-  itmPtrOn = mnPtr->addAction(QString(), this, [this] { ReaderOpenClick(pdPtr); });
-  itmPtrOff = mnPtr->addAction(QString(), this, [this] { ReaderCloseClick(pdPtr); });
-  itmPtrReset = mnPtr->addAction(QString(), this, [this] { ReaderResetClick(pdPtr); });
+  itmPtrOn = mnPtr->addAction(QString(), pcDevices, [this] { pcDevices->ReaderOpenClick(pdPtr); });
+  itmPtrOff = mnPtr->addAction(QString(), pcDevices, [this] { pcDevices->ReaderCloseClick(pdPtr); });
+  itmPtrReset = mnPtr->addAction(QString(), pcDevices, [this] { pcDevices->ReaderResetClick(pdPtr); });
   mnPtp = mnIO->addMenu(QString());
-  itmPtpOn = mnPtp->addAction(QString(), this, [this] { OutputOpenClick(pdPtp); });
-  itmPtpOff = mnPtp->addAction(QString(), this, [this] { OutputCloseClick(pdPtp); });
+  itmPtpOn = mnPtp->addAction(QString(), pcDevices, [this] { pcDevices->OutputOpenClick(pdPtp); });
+  itmPtpOff = mnPtp->addAction(QString(), pcDevices, [this] { pcDevices->OutputCloseClick(pdPtp); });
   mnIO->addSeparator();
   itmDeviceOrder = mnIO->addAction(QString());
   mnIO->addSeparator();
-  itmTypeTextFile = mnIO->addAction(QString(), this, [this] { TypeTextFileClick(); });
+  itmTypeTextFile = mnIO->addAction(QString(), gbTTY, [this] { gbTTY->TypeTextFileClick(); });
 
   mnView = bar->addMenu(QString());
   itmTrace = mnView->addAction(QString());
@@ -512,10 +479,7 @@ void TMainForm::RetranslateUi() {
   btShowFrontPanel->setToolTip(QtText("Show/hide front panel"));
   btInfo->setToolTip(QtText("Show info"));
   btQuit->setToolTip(QtText("Exit from program"));
-  gbTTY->setTitle(QtText("Teletype"));
-  mmTTO->setToolTip(QtText("Output from TTO"));
-  ShowTeletypeSwitches();
-  cbUpcase->setText(QtText("Convert TTI to upper case"));
+  gbTTY->RetranslateUi();
   // Texts that show state are set again from the state.
   gbMemory->setTitle(MemoryCaption());
   SetCaption();

@@ -1,10 +1,10 @@
 // TMainForm: Corvane's main window. It puts the panels together around TMachineController, which
-// owns the machine and its peripherals: the register panel and the memory grid (each listens to
-// the controller and changes the machine through the core's operations), run control, the device
-// tabs with the teletype console, dumps and listings, menus, settings, start-up and shutdown. Its
-// parts are written in separate files (MainRegisters, MainRun, MainFrontPanel, MainDevices,
-// MainTyping, MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only a
-// TNavigator.
+// owns the machine and its peripherals: the register panel, the memory grid, the teletype panel
+// and the device tabs (each listens to the controller and changes the machine and the
+// peripherals through their operations), run control, dumps and listings, menus, settings,
+// start-up and shutdown. Its parts are written in separate files (MainRegisters, MainRun,
+// MainFrontPanel, MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only
+// a TNavigator.
 //
 // Every modal question goes through the dialog service, so tests drive the whole window
 // offscreen. Closing (Quit, the title bar, SIGTERM/SIGINT) stops a run first and shuts down once.
@@ -51,8 +51,7 @@ class TTraceWin;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
-class TKeyQueue;
-class TTextTyping;
+class TTeletypePanel;
 class TValueDialog;
 class TWritePrgDialog;
 
@@ -145,44 +144,8 @@ public:
   void MemorySizeClick();
   void SetMemSize(int size);
 
-  // ---- devices
-  bool SelectDeviceFile(TPeriphDevice dev);
-  bool SelectTtrFile();
-  bool SelectPtrFile();
-  bool SelectTtpFile();
-  bool SelectPtpFile();
-  bool SelectLptFile();
-  void ReaderOpenClick(TPeriphDevice dev);
-  // A file dropped on a reader's tab or page: attached as if chosen in the file dialog.
-  void ReaderFileDropped(TPeriphDevice dev, const QString& name);
-  // Detaches the reader's file, after the close confirmation while its tape has not run out;
-  // false when the user keeps it.
-  bool DetachReaderFile(TPeriphDevice dev);
-
-  // ---- typing a text on the teletype keyboard, at the pace the program takes it
-  void TypeTextFileClick();
-  void ConsolePaste();
-  void StartTyping(std::string_view text);
-  void EndTyping();
-  void TypingPump();
-  TTextTyping& Typing() { return *FTyping; }
-  // The keys typed on the teletype, handed to it at the program's pace (TKeyQueue); the status
-  // line shows how many wait.
-  TKeyQueue& KeyQueue() { return *FKeyQueue; }
-  void TypeKey(int code);
-  void KeyQueuePump();
-  void ShowKeysWaiting();
-  void ReaderCloseClick(TPeriphDevice dev);
-  void ReaderResetClick(TPeriphDevice dev);
-  void ReaderHistoryChosen(TPeriphDevice dev, const QString& entry);
-  void OutputOpenClick(TPeriphDevice dev);
-  void OutputCloseClick(TPeriphDevice dev);
-  bool AttachOutputFile(TPeriphDevice dev, const std::string& name);
-  void TtyReaderSwitch(bool on);
-  void TtyPunchSwitch(bool on);
+  // ---- "&Preferences" > "&Text file types ..": the peripherals' text file types
   void TextFileTypesClick();
-  // A typed key for the teletype keyboard; false when the key is not one.
-  static int KeyToTeletype(int key, Qt::KeyboardModifiers mods, const QString& text);
 
   // ---- speed (MainSpeed.cpp): "&Preferences" > "Speed", the measured speed in the status line
   void SpeedClick(std::uint32_t speed);  // speed::Maximum, speed::Nova800 or a rate
@@ -262,15 +225,9 @@ public:
   QToolButton* btInfo;
   QToolButton* btQuit;
   QLabel* lbStatus;
-  QLabel* lbTyping;  // how much of a typed text is typed
-  QLabel* lbKeys;    // typed keys waiting for the program
 
   TDeviceTabs* pcDevices;
-  QGroupBox* gbTTY;
-  TConsole* mmTTO;
-  QCheckBox* tswTTReader;
-  QCheckBox* tswTTPunch;
-  QCheckBox* cbUpcase;
+  TTeletypePanel* gbTTY;
 
   // Menus.
   QMenu* mnDump;
@@ -338,7 +295,7 @@ public:
   int MemStackPtr = 0;
   int MemStackCnt = 0;
   bool ContentsCol = false;
-  std::string TextFiles() const;
+  std::string TextFiles() const { return FPeripherals->TextFiles; }
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -376,23 +333,16 @@ private:
   // A device that needed a file ended the run: the file dialog, the answer, and the run goes on
   // (Continues) with a file or as the device does without one. Returns the last stop reason.
   TStopReason AnswerFileRequests(TStopReason reason, bool Continues);
-  void ShowTeletypeSwitches();  // the "Reader:" and "Punch:" texts from their check boxes
   void ShowStopReason();
   bool MayStart() const;
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
-  bool OutputClashesWithReader(const std::string& name);
-  bool OutputClashesWithOutput(TPeriphDevice dev, const std::string& name);
   bool AskAddress(const QString& desc, int initial, int& addr);
   void ShowOutOfRange();
-  void UpdateReaderSwitches();
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
-  std::unique_ptr<TTextTyping> FTyping;
-  std::unique_ptr<TKeyQueue> FKeyQueue;
-  std::size_t FKeysShown = 0;
   TNumMode FNumFormat = nmOctal;
   QButtonGroup* FNumGroup = nullptr;
   QActionGroup* FLanguageGroup = nullptr;

@@ -49,7 +49,7 @@ TStopReason TMainForm::PanelCommand(TNovaCommands Command) {
 void TMainForm::RunCommand(TNovaCommands Command) {
   if (!MayStart()) return;
   if (Command != ncInstStep) {
-    FPeripherals->LptDeclined = false;
+    FPeripherals->SetLptDeclined(false);
     FRangeReported = false;
   }
   AfterRun(AnswerFileRequests(PanelCommand(Command), Command != ncInstStep));

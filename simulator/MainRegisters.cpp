@@ -87,19 +87,13 @@ void TMainForm::FollowRegisters() {
   if (sel > 1 && sel - sgMemory->TopRow() > sgMemory->VisibleRows() - 2) sgMemory->SetTopRow(sel - 1);
   edSwitches->SetValue(m.Switches);
   PushFrontPanel();
-  // A reset (the button, the panel, a dump load, the program's IORST) may have dropped keys.
-  ShowKeysWaiting();
 }
 
 void TMainForm::FillMemoryView() { sgMemory->Model()->Fill(); }
 
 void TMainForm::ApplyNumFormat() {
   gbRegister->SetNumFormat(FNumFormat);
-  for (TNumberEdit* e : {pcDevices->Ptr.edByte, pcDevices->Ptp.edByte}) {
-    const bool empty = e->text().isEmpty();
-    e->SetNumMode(FNumFormat);
-    if (empty) e->clear();
-  }
+  pcDevices->SetNumFormat(FNumFormat);
   if (sgMemory->Model()->NumFormat() != FNumFormat) sgMemory->Model()->SetNumFormat(FNumFormat);
 }
 

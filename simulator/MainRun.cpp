@@ -1,5 +1,5 @@
 // TMainForm: run control (Run, Step, Step over, Stop, Reset, Program load, "Show each program
-// step"), the keyboard of the teletype, and closing during a run.
+// step"), the file requests answered after a run, and closing during a run.
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -18,8 +18,7 @@
 #include "NumberEd.h"
 #include "QtText.h"
 #include "ScreenPlacement.h"
-#include "KeyQueue.h"
-#include "TextTyping.h"
+#include "TeletypePanel.h"
 #include "Translate.h"
 
 QTimer& TMainForm::ClockTimer() { return FController->ClockTimer(); }
@@ -29,9 +28,9 @@ bool TMainForm::MayStart() const { return !FMachine->Executing() && !FShutDownDo
 void TMainForm::AfterRun(TStopReason reason) {
   FController->FlushConsole();
   // A step may have taken the key handed last.
-  KeyQueuePump();
+  gbTTY->KeyQueuePump();
   FRangeReported = false;
-  UpdateReaderSwitches();
+  gbTTY->UpdateReaderSwitches();
   if (reason != srRefused) {
     FShownStop = reason;
     ShowStopReason();
@@ -58,7 +57,7 @@ TStopReason TMainForm::AnswerFileRequests(TStopReason reason, bool continues) {
   while (reason == srFileNeeded && FPeripherals->FileRequested()) {
     // The dialog shows the console as it is now.
     FController->FlushConsole();
-    SelectDeviceFile(FPeripherals->RequestedDevice());
+    pcDevices->SelectFile(FPeripherals->RequestedDevice());
     if (FShutDownDone) break;  // a termination signal came while the dialog was open
     if (!FPeripherals->AnswerFileRequest() || !continues || FCloseWanted) return FMachine->LastStopReason();
     reason = FMachine->ContinueRun();
@@ -72,21 +71,21 @@ void TMainForm::btStepClick() { RunCommand(ncInstStep); }
 
 void TMainForm::btStepOverClick() {
   if (!MayStart()) return;
-  FPeripherals->LptDeclined = false;
+  FPeripherals->SetLptDeclined(false);
   AfterRun(AnswerFileRequests(FMachine->StepOver(), true));
 }
 
 void TMainForm::btStopClick() {
-  EndTyping();
+  gbTTY->EndTyping();
   PanelCommand(ncStop);
 }
 
 void TMainForm::btResetClick() {
-  EndTyping();
+  gbTTY->EndTyping();
   PanelCommand(ncReset);
   // The Reset button (not the front panel's RESET) empties the console as well.
   FController->FlushConsole();
-  mmTTO->clear();
+  gbTTY->mmTTO->clear();
 }
 
 void TMainForm::btPrgLoadClick() {
@@ -100,70 +99,7 @@ void TMainForm::btPrgLoadClick() {
 
 void TMainForm::btShowStepsClick(bool down) { FMachine->SetShowEachStep(down); }
 
-void TMainForm::UpdateReaderSwitches() {
-  const bool on = FMachine->Tti.ReaderOn();
-  if (tswTTReader->isChecked() != on) {
-    tswTTReader->setChecked(on);
-    ShowTeletypeSwitches();
-  }
-}
-
-static QString OnOffText(const char* what, bool on) { return QtText(what) + " " + (on ? QtText("On") : QtText("Off")); }
-
-void TMainForm::ShowTeletypeSwitches() {
-  tswTTReader->setText(OnOffText(N_("Reader:"), tswTTReader->isChecked()));
-  tswTTPunch->setText(OnOffText(N_("Punch:"), tswTTPunch->isChecked()));
-}
-
-int TMainForm::KeyToTeletype(int key, Qt::KeyboardModifiers mods, const QString& text) {
-  if (mods & (Qt::AltModifier | Qt::MetaModifier)) return -1;
-  if (mods & Qt::ControlModifier) {
-    // Ctrl+letter is its control code, whatever text the platform gives with it.
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key - Qt::Key_A + 1;
-    return -1;
-  }
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 015;
-    case Qt::Key_Backspace: return 8;  // the core types it as rubout
-    case Qt::Key_Escape: return 033;
-    case Qt::Key_Tab: return 011;
-    default: break;
-  }
-  if (key >= Qt::Key_A && key <= Qt::Key_Z) {
-    // Letters from the key and the shift state.
-    const bool upper = (mods & Qt::ShiftModifier) || (text.size() == 1 && text[0].isUpper());
-    return upper ? key : key - Qt::Key_A + 'a';
-  }
-  if (text.size() == 1 && text[0].unicode() >= 0x20 && text[0].unicode() < 0x7f) return text[0].unicode();
-  return -1;
-}
-
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    auto* w = qobject_cast<QWidget*>(watched);
-    // Key preview: keys typed anywhere in this window (not in a dialog over it) reach TTI.
-    // A key that the focus widget ignores travels on to its parents: take it at its first stop.
-    QWidget* focus = focusWidget();
-    const bool first = focus ? w == focus : w == this;
-    if (w && first && w->window() == this && !QApplication::activeModalWidget()) {
-      auto* k = static_cast<QKeyEvent*>(event);
-      // Esc in the console ends a typing under way (and is not typed).
-      if (k->key() == Qt::Key_Escape && w == mmTTO && FTyping->Active()) {
-        EndTyping();
-        return true;
-      }
-      const int code = KeyToTeletype(k->key(), k->modifiers(), k->text());
-      if (code >= 0) {
-        TypeKey(code);
-        // While the machine runs the keys belong to the teletype; stopped, the controls get
-        // them as well (except an editable field, where typing edits the field only).
-        const auto* edit = qobject_cast<QLineEdit*>(w);
-        if (FMachine->Running() || w == mmTTO) return true;
-        if (edit && !edit->isReadOnly()) return false;
-      }
-    }
-  }
   if (watched == edSwitches && event->type() == QEvent::MouseButtonRelease) RegisterFieldClick(edSwitches);
   return QMainWindow::eventFilter(watched, event);
 }

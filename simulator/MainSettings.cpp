@@ -1,5 +1,6 @@
 // TMainForm: the settings file, the connection to the controller, the first showing, the one
-// shutdown, the caption, the working directory, the language and the information box.
+// shutdown, the caption, the working directory, the text file types, the language and the
+// information box.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -20,6 +21,7 @@
 #include <QToolButton>
 
 #include "DeviceTabs.h"
+#include "DialogService.h"
 #include "FileIdentity.h"
 #include "HistoryCombo.h"
 #include "IniFile.h"
@@ -35,6 +37,7 @@
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
+#include "TeletypePanel.h"
 #include "VersionInfo.h"
 
 namespace {
@@ -69,11 +72,7 @@ std::vector<TWord> ReadAddresses(const TIniFile& ini, const char* section) {
 
 void TMainForm::ConnectController() {
   TMachineController* c = FController;
-  connect(c, &TMachineController::OnRegistersChanged, this, [this] {
-    FollowRegisters();
-    // A reset (the buttons, the panel, the program's IORST) turns the teletype reader off.
-    UpdateReaderSwitches();
-  });
+  connect(c, &TMachineController::OnRegistersChanged, this, [this] { FollowRegisters(); });
   // An edit of the word at PC shows in the register panel.
   connect(c, &TMachineController::OnWordsChanged, this, [this](int first, int count) {
     if (FMachine->PC >= first && FMachine->PC < first + count) FollowRegisters();
@@ -87,8 +86,30 @@ void TMainForm::ConnectController() {
     if (on) ShowStopReason();
   });
   connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) { gbMemory->setTitle(MemoryCaption()); });
-  connect(c, &TMachineController::OnConsoleOutput, mmTTO, &TConsole::AddBytes);
   connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });
+}
+
+std::string NormalizeTextFiles(const QString& text) {
+  QStringList out;
+  for (QString e : text.split(',')) {
+    e = e.trimmed();
+    if (e.startsWith("*.")) e.remove(0, 2);
+    else if (e.startsWith('.')) e.remove(0, 1);
+    e = e.trimmed();
+    if (!e.isEmpty()) out << e;
+  }
+  return out.join(',').toStdString();
+}
+
+void TMainForm::TextFileTypesClick() {
+  QString text = ToQString(FPeripherals->TextFiles);
+  TInputTextArgs args;
+  args.At = MousePos();
+  args.Title = QtText("Text file types");
+  args.Desc = QtText("Comma separated list:");
+  args.Parent = this;
+  if (!InputText(args, text)) return;
+  FPeripherals->SetTextFiles(NormalizeTextFiles(text));
 }
 
 void TMainForm::ReadSettings() {
@@ -128,7 +149,7 @@ void TMainForm::ReadSettings() {
   if (step < 0 || step > 0177777) step = 256;
   edMemStep->SetValue(step);
   itmFrontPanel->setChecked(ini.ReadBool(Config, "ShowFrontPanel", true));
-  cbUpcase->setChecked(ini.ReadBool(Config, "UpperCase", true));
+  gbTTY->cbUpcase->setChecked(ini.ReadBool(Config, "UpperCase", true));
   const int sw = ini.ReadInteger(Config, "Switches", 0);
   FMachine->SetSwitches(TWord(sw >= 0 && sw <= 0177777 ? sw : 0));
   FPreSwitches.clear();
@@ -140,7 +161,7 @@ void TMainForm::ReadSettings() {
   pcDevices->edLpt->setText(ToQString(ini.ReadString(Config, "LPTName", "")));
   pcDevices->Ptp.edFile->setText(ToQString(ini.ReadString(Config, "PTPName", "")));
   pcDevices->Ttp.edFile->setText(ToQString(ini.ReadString(Config, "TTPName", "")));
-  FPeripherals->TextFiles = NormalizeTextFiles(ToQString(ini.ReadString(Config, "TextFiles", DefaultTextFiles)));
+  FPeripherals->SetTextFiles(NormalizeTextFiles(ToQString(ini.ReadString(Config, "TextFiles", DefaultTextFiles))));
   const std::pair<TReaderPage*, std::pair<const char*, const char*>> readers[2] = {
       {&pcDevices->Ptr, {"PtrFiles", "PTRName"}}, {&pcDevices->Ttr, {"TtrFiles", "TTRName"}}};
   for (const auto& [page, keys] : readers) {
@@ -167,7 +188,6 @@ void TMainForm::ReadSettings() {
   RemoveLeftoverTemporaries(FAutoDump);
   gbMemory->setTitle(MemoryCaption());
   ClearHistory();
-  FPeripherals->LptLine.clear();
   ContentsCol = false;
 }
 
@@ -182,7 +202,7 @@ void TMainForm::WriteSettings() {
   ini.WriteInteger(Config, "MemSize", FMachine->MemSize);
   ini.WriteInteger(Config, "MemoryStep", int(edMemStep->Value() & 0xFFFF));
   ini.WriteBool(Config, "ShowFrontPanel", itmFrontPanel->isChecked());
-  ini.WriteBool(Config, "UpperCase", cbUpcase->isChecked());
+  ini.WriteBool(Config, "UpperCase", gbTTY->cbUpcase->isChecked());
   ini.WriteInteger(Config, "Switches", FMachine->Switches);
   ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
   WriteSpeedSettings(ini);

@@ -5,14 +5,19 @@
 // are the address sanitizer's part.
 //
 // Input (20 bytes, then the image and the tape):
-//   0 mode: 0 program load, 1 run, 2 single steps and step overs, 3 run, then run on
+//   0 mode: bits 0-1: 0 program load, 1 run, 2 single steps and step overs, 3 run, then run on;
+//            bits 2-3: a data breakpoint (read, write, access) at the breakpoint address ^ 2,
+//            bits 4-5: its condition and count, bits 6-7: its length (1, 2, 8 or 64 words)
 //   1 flags: 1 interrupts on, 2 carry, 4 show each step, 8 plain ticks, 16 teletype reader on
 //            (program load: from the teletype reader), 32 keys typed at pumps, 64 clock ticks at
 //            pumps, 128 a watched location with alert
 //   2 PC, 4 AC0 to AC3, 12 switches, 14 breakpoint address, 16 image address (bit 15: a run of
 //   2000 instructions rather than 200), 18 image words n (each two bytes, low first); then n
 //   words of memory image; the rest is the tape.
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "NovaMachine.h"
@@ -55,8 +60,31 @@ void Attach(TNovaMachine& m, TFuzzInput& tape, std::uint64_t& output) {
   m.Lpt.OnByteOut = punch;
 }
 
-FUZZ_UNTRACED void ClearMemory(TNovaMachine& m) {
-  for (TMemCell& cell : m.Memory) cell = TMemCell{};
+// Data and flags (breakpoints, watches) of every word to 0, in one go.
+void ClearMemory(TNovaMachine& m) {
+  static_assert(std::is_trivially_copyable_v<TMemCell>);
+  std::memset(static_cast<void*>(m.Memory.data()), 0, sizeof(TMemCell) * m.Memory.size());
+}
+
+// The data breakpoints' conditions and counts.
+struct TDataBreakCase {
+  const char* Condition;
+  std::uint64_t Count;
+};
+constexpr TDataBreakCase DataBreakCases[4] = {{"", 0}, {"", 3}, {"AC0 & 1", 0}, {"[AC1] != 0 || CARRY", 2}};
+constexpr int DataBreakLengths[4] = {1, 2, 8, 64};
+
+// A data breakpoint of a kind that fits the access covers the word, and it has counted
+// enough arrivals.
+void CheckDataStop(const TNovaMachine& m) {
+  const TNovaMachine::TDataStop& stop = m.LastDataStop();
+  for (const TBreakpoint& b : m.Breakpoints()) {
+    if (b.Kind == bkExecute || !b.Covers(stop.Addr)) continue;
+    if (b.Kind != bkAccess && (b.Kind == bkWrite) != stop.Write) continue;
+    FUZZ_CHECK(b.Hits >= std::max<std::uint64_t>(b.Count, 1));
+    return;
+  }
+  FUZZ_CHECK(!"a data stop without a data breakpoint there");
 }
 
 bool IsHaltWord(TWord w) { return nova::IsIoClass(w) && nova::TransferOf(w) == 6 && nova::DeviceOf(w) == nova::DevCPU; }
@@ -70,6 +98,7 @@ void CheckRun(TNovaMachine& m, TStopReason reason, std::uint64_t executed) {
   if (reason == srLimit) FUZZ_CHECK(executed == m.InstructionLimit);
   if (reason == srHalt) FUZZ_CHECK(IsHaltWord(m.TraceItem(m.TraceCount() - 1).Data));
   if (reason == srBreakpoint) FUZZ_CHECK(m.Memory[m.PC].Flags & BreakpointFlag);
+  if (reason == srData) CheckDataStop(m);
 }
 
 }  // namespace
@@ -78,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::unique_ptr<TNovaMachine> machine = std::make_unique<TNovaMachine>();
   TNovaMachine& m = *machine;
   TFuzzInput in(data, size);
-  const int mode = in.Byte() % 4;
+  const std::uint8_t modeByte = in.Byte();
+  const int mode = modeByte & 3;
   const std::uint8_t flags = in.Byte();
   const TWord pc = in.Word();
   TAccumulators acs;
@@ -95,8 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A fresh machine with the image and the registers.
   m.ResetCpu();
-  m.ClearBreakpoints();
-  m.ClearWatches();
+  if (!m.Breakpoints().empty()) m.ClearBreakpoints();
+  if (!m.Watch.empty()) m.ClearWatches();
   ClearMemory(m);
   for (int i = 0; i < imageWords && in.Left() >= 2; ++i) m.Memory[(imageAt + i) & nova::AddrMask].Data = in.Word();
   m.PC = pc;  // all 16 bits: the machine keeps to 15
@@ -114,7 +144,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Memory full of words with bit 0 set is a common input, and each of its endless indirect
   // chains would take a million levels: cut after a thousand, the same way.
   m.IndirectLimit = 1000;
-  if (breakpoint & 0100000) m.SetBreakpoint(breakpoint);
+  // All breakpoints at once: each change of the list marks the words of all memory anew.
+  std::vector<TBreakpoint> breaks;
+  if (breakpoint & 0100000) {
+    breaks.emplace_back();
+    breaks.back().First = breakpoint;
+  }
+  if (modeByte & 014) {
+    TBreakpoint& data = breaks.emplace_back();
+    data.Kind = TBreakKind((modeByte >> 2) & 3);
+    data.First = TWord((breakpoint ^ 2) & nova::AddrMask);
+    data.Last = TWord(std::min(data.First + DataBreakLengths[modeByte >> 6] - 1, int(nova::AddrMask)));
+    data.Condition = DataBreakCases[(modeByte >> 4) & 3].Condition;
+    data.Count = DataBreakCases[(modeByte >> 4) & 3].Count;
+  }
+  if (!breaks.empty()) FUZZ_CHECK(m.AddBreakpoints(breaks) == 0);
   if (flags & 128) {
     m.AddWatch(breakpoint ^ 1);
     m.Watch.front().Alert = true;

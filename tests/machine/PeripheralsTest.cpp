@@ -24,6 +24,7 @@ struct TPeriphHost : TPeripheralHost {
   };
   std::vector<TPos> Positions;
   std::vector<std::string> Errors;
+  int OptionChanges = 0;
 
   bool SelectFile(TPeriphDevice dev) override {
     Asked.push_back(dev);
@@ -34,6 +35,7 @@ struct TPeriphHost : TPeripheralHost {
   void PrinterClear() override { ++Clears; }
   void PositionChanged(TPeriphDevice dev, std::int64_t pos, int byte) override { Positions.push_back({dev, pos, byte}); }
   void ReportFailure(const TMachineError& e) override { Errors.push_back(ErrorText(e)); }
+  void OptionsChanged() override { ++OptionChanges; }
 };
 
 class PeripheralsTest : public MachineTest {
@@ -74,6 +76,33 @@ TEST_F(PeripheralsTest, BinaryTapeTrailerIsZeros) {
   ASSERT_TRUE(P.OpenPtrFile(Dir / "t.txt"));
   P.PtrText = false;  // the choice is read only when the tape ends
   EXPECT_EQ(Requests(M.Ptr, 103), Expected({1, 2, 3}, 0, 98, 1));
+}
+
+// Each option operation tells the host once when the option changes, and nothing when it stays.
+TEST_F(PeripheralsTest, OptionOperationsTellTheHostOfAChange) {
+  const struct {
+    const char* Name;
+    std::function<void()> Op;
+    std::function<bool()> Holds;
+  } cases[] = {
+      {"ttr text", [&] { P.SetTextChoice(pdTtr, true); }, [&] { return P.TtrText; }},
+      {"ptr text", [&] { P.SetTextChoice(pdPtr, true); }, [&] { return P.PtrText && !P.TtrText; }},
+      {"punch", [&] { P.SetTtyPunch(true); }, [&] { return P.TtyPunch; }},
+      {"text files", [&] { P.SetTextFiles("txt"); }, [&] { return P.TextFiles == "txt"; }},
+      {"lpt declined", [&] { P.SetLptDeclined(true); }, [&] { return P.LptDeclined; }},
+  };
+  for (const auto& c : cases) {
+    PHost.OptionChanges = 0;
+    c.Op();
+    EXPECT_TRUE(c.Holds()) << c.Name;
+    c.Op();
+    EXPECT_EQ(PHost.OptionChanges, 1) << c.Name;
+    P.SetTextChoice(pdTtr, false), P.SetTextChoice(pdPtr, false), P.SetTtyPunch(false);
+    P.SetTextFiles(DefaultTextFiles), P.SetLptDeclined(false);
+  }
+  PHost.OptionChanges = 0;
+  P.SetTextChoice(pdLpt, true);  // not a reader
+  EXPECT_EQ(PHost.OptionChanges, 0);
 }
 
 TEST_F(PeripheralsTest, ResetAndRunOut) {

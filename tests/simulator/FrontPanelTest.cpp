@@ -18,6 +18,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "TeletypePanel.h"
 #include "MessageBoxes.h"
 #include "PanelArt.h"
 #include "RegisterPanel.h"
@@ -273,11 +274,11 @@ private slots:
     QCOMPARE(m.Memory[0].Data, word0);
     QCOMPARE(m.PC, TWord(0102));
     // RESET: PC 2, the console left as it is.
-    f.mmTTO->AddBytes("kept");
+    f.gbTTY->mmTTO->AddBytes("kept");
     Push(p.ResetSwitch, true);
     QCOMPARE(m.PC, TWord(2));
     QCOMPARE(m.TraceCount(), 0);
-    QCOMPARE(f.mmTTO->toPlainText(), QString("kept"));
+    QCOMPARE(f.gbTTY->mmTTO->toPlainText(), QString("kept"));
     QCOMPARE(p.Address(), std::uint16_t(2));
   }
 
@@ -292,7 +293,7 @@ private slots:
     Toggle(p, 012);
     QCOMPARE(f.Machine().Switches, TWord(012));
     Push(p.ProgSwitch, true);
-    QVERIFY(f.mmTTO->toPlainText().contains("HELLO, WORLD!"));
+    QVERIFY(f.gbTTY->mmTTO->toPlainText().contains("HELLO, WORLD!"));
     QCOMPARE(f.Machine().LastStopReason(), srHalt);
     QCOMPARE(dialogs.Count(dkModal), 0);  // no question for the switches
   }

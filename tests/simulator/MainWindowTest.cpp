@@ -33,6 +33,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "TeletypePanel.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
 #include "NovaUtils.h"
@@ -56,7 +57,7 @@ std::string ReadFile(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-QString ConsoleText(TMainForm& form) { return form.mmTTO->toPlainText(); }
+QString ConsoleText(TMainForm& form) { return form.gbTTY->mmTTO->toPlainText(); }
 
 // Types keys as key events, as a person does: each once the teletype has been quiet for a while
 // (the program waits for a key) and the echo of the key before has appeared.
@@ -285,15 +286,15 @@ private slots:
     TMainForm& f = w.Form;
     QVERIFY(f.Peripherals().OpenPtrFile(tape));
     dialogs.AnswerOpen({QString::fromStdString(session)});
-    f.TypeTextFileClick();
-    QVERIFY(f.Typing().Active());
-    QCOMPARE(f.Typing().Total(), std::size_t(26));
+    f.gbTTY->TypeTextFileClick();
+    QVERIFY(f.gbTTY->Typing().Active());
+    QCOMPARE(f.gbTTY->Typing().Total(), std::size_t(26));
     bool progressShown = false;
     TPumpScript script(f, [&] {
-      progressShown = progressShown || f.lbTyping->text().startsWith("Typing: ");
+      progressShown = progressShown || f.gbTTY->lbTyping->text().startsWith("Typing: ");
       const QString text = ConsoleText(f);
       const auto answer = text.indexOf("> 4");
-      return !f.Typing().Active() && answer >= 0 && text.indexOf("*READY", answer) >= 0;
+      return !f.gbTTY->Typing().Active() && answer >= 0 && text.indexOf("*READY", answer) >= 0;
     });
     AnswerValue(dialogs, "000012");
     f.btPrgLoadClick();
@@ -301,7 +302,7 @@ private slots:
     QVERIFY2(!script.Failed, qPrintable(text));
     QVERIFY2(text.contains(">10 PRINT 2+2"), qPrintable(text));
     QVERIFY(progressShown);
-    QVERIFY(f.lbTyping->isHidden());
+    QVERIFY(f.gbTTY->lbTyping->isHidden());
     QCOMPARE(dialogs.Count(dkError), 0);
   }
 
@@ -349,7 +350,7 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     QVERIFY(f.Peripherals().OpenPtrFile(Samples + "/binloader.bin"));
-    f.StartTyping("Y\r10 PRINT 2+2\r20 END\rRUN\r");
+    f.gbTTY->StartTyping("Y\r10 PRINT 2+2\r20 END\rRUN\r");
     bool attached = false;
     TPumpScript script(f, [&] {
       const TInputStream* tape = f.Peripherals().PtrFile.get();
@@ -405,7 +406,7 @@ private slots:
     QCOMPARE(page.lbLabel->text(), QString("Label: 091-000064-03"));
     QVERIFY(page.lbLabel->toolTip().contains("#"));
     QVERIFY(page.rbBinFile->isChecked());
-    f.ReaderResetClick(pdPtr);
+    f.pcDevices->ReaderResetClick(pdPtr);
     QCOMPARE(page.edPos->text(), labelEnd);
     QCOMPARE(dialogs.Count(dkError), 0);
   }
@@ -417,20 +418,20 @@ private slots:
     TMainForm& f = w.Form;
     f.activateWindow();
     const std::function<void()> enders[] = {
-        [&] { QTest::keyClick(f.mmTTO, Qt::Key_Escape); },
+        [&] { QTest::keyClick(f.gbTTY->mmTTO, Qt::Key_Escape); },
         [&] { f.btStopClick(); },
         [&] { f.btResetClick(); },
     };
     for (const auto& end : enders) {
-      f.StartTyping("PRINT 1\n");
-      QVERIFY(f.Typing().Active());
-      f.mmTTO->setFocus();
+      f.gbTTY->StartTyping("PRINT 1\n");
+      QVERIFY(f.gbTTY->Typing().Active());
+      f.gbTTY->mmTTO->setFocus();
       end();
-      QVERIFY(!f.Typing().Active());
-      QVERIFY(f.lbTyping->isHidden());
+      QVERIFY(!f.gbTTY->Typing().Active());
+      QVERIFY(f.gbTTY->lbTyping->isHidden());
     }
     // Esc with nothing being typed is a key for the program.
-    QTest::keyClick(f.mmTTO, Qt::Key_Escape);
+    QTest::keyClick(f.gbTTY->mmTTO, Qt::Key_Escape);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t(033));
   }
 
@@ -563,7 +564,7 @@ private slots:
     QFETCH(int, mods);
     QFETCH(QString, text);
     QFETCH(int, code);
-    QCOMPARE(TMainForm::KeyToTeletype(key, Qt::KeyboardModifiers(mods), text), code);
+    QCOMPARE(TTeletypePanel::KeyToTeletype(key, Qt::KeyboardModifiers(mods), text), code);
   }
 
   void keyEventsAnywhereInTheWindowReachTti() {
@@ -576,7 +577,7 @@ private slots:
     // Each key once the program has taken the one before (here: TTI cleared).
     QTest::keyClick(f.sgMemory, Qt::Key_A);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('A'));  // upper case is on
-    f.cbUpcase->setChecked(false);
+    f.gbTTY->cbUpcase->setChecked(false);
     f.Machine().Tti.Clear();
     QTest::keyClick(f.sgMemory, Qt::Key_B);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('b'));
@@ -585,8 +586,8 @@ private slots:
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t(0177));
     // The console takes no typing itself.
     f.Machine().Tti.Clear();
-    f.mmTTO->setFocus();
-    QTest::keyClick(f.mmTTO, Qt::Key_X);
+    f.gbTTY->mmTTO->setFocus();
+    QTest::keyClick(f.gbTTY->mmTTO, Qt::Key_X);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('x'));
     QVERIFY(!ConsoleText(f).contains('x'));
   }
@@ -601,9 +602,9 @@ private slots:
       c.TeletypeOut('L');
       c.TeletypeOut(015);
     }
-    QVERIFY(f.mmTTO->blockCount() <= 1);  // nothing shown yet: it is buffered
+    QVERIFY(f.gbTTY->mmTTO->blockCount() <= 1);  // nothing shown yet: it is buffered
     c.FlushConsole();
-    QCOMPARE(f.mmTTO->blockCount(), TConsole::MaxLines);
+    QCOMPARE(f.gbTTY->mmTTO->blockCount(), TConsole::MaxLines);
     QVERIFY(c.PendingConsole().empty());
   }
 
@@ -649,7 +650,7 @@ private slots:
     }
     m.Memory[0110].Data = 0252;
     const std::string tape = dir / "punched.bin";
-    QVERIFY(f.AttachOutputFile(pdPtp, tape));
+    QVERIFY(f.pcDevices->AttachOutputFile(pdPtp, tape));
     m.PC = 0100;
     f.btRunClick();
     QCOMPARE(m.LastStopReason(), srHalt);
@@ -659,7 +660,7 @@ private slots:
     QCOMPARE(ReadFile(tape), std::string("\252\252"));
     QVERIFY(f.Peripherals().PtpFile.IsOpen());
     // The same file for the printer would punch into the tape: refused.
-    QVERIFY(!f.AttachOutputFile(pdLpt, tape));
+    QVERIFY(!f.pcDevices->AttachOutputFile(pdLpt, tape));
     QCOMPARE(dialogs.Count(dkError), 1);
   }
 
@@ -860,17 +861,17 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     dialogs.Cancel(dkOpenFiles);
-    f.tswTTReader->click();  // on, but no file can be had
-    QVERIFY(!f.tswTTReader->isChecked());
+    f.gbTTY->tswTTReader->click();  // on, but no file can be had
+    QVERIFY(!f.gbTTY->tswTTReader->isChecked());
     QVERIFY(!f.Machine().Tti.ReaderOn());
     const std::string text = dir / "in.txt";
     WriteFile(text, "AB");
     dialogs.AnswerOpen({QString::fromStdString(text)});
-    f.tswTTReader->click();
-    QVERIFY(f.tswTTReader->isChecked());
+    f.gbTTY->tswTTReader->click();
+    QVERIFY(f.gbTTY->tswTTReader->isChecked());
     QVERIFY(f.pcDevices->Ttr.rbTextFile->isChecked());
     f.btResetClick();  // a reset switches the reader off
-    QCOMPARE(f.tswTTReader->isChecked(), f.Machine().Tti.ReaderOn());
+    QCOMPARE(f.gbTTY->tswTTReader->isChecked(), f.Machine().Tti.ReaderOn());
   }
 
   void adrHoverShowsTheWordAtTheEffectiveAddress() {

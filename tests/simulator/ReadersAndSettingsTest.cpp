@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "IniFile.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "TeletypePanel.h"
 #include "NovaFrontpanel.h"
 #include "ScriptedDialogs.h"
 #include "ShellDirDlg.h"
@@ -35,14 +37,14 @@ struct TRuleCase {
 };
 
 void ConsoleRule(TMainForm& f, bool resetButton) {
-  f.mmTTO->AddBytes("\rPRINTED");
+  f.gbTTY->mmTTO->AddBytes("\rPRINTED");
   if (resetButton)
     f.btReset->click();
   else
     f.FrontPanelCommand(nullptr, ncReset);
   QCOMPARE(f.Machine().PC, TWord(2));  // the machine was reset either way
-  QCOMPARE(f.mmTTO->toPlainText().contains("PRINTED"), !resetButton);
-  if (resetButton) QCOMPARE(f.mmTTO->blockCount(), 1);  // one empty line
+  QCOMPARE(f.gbTTY->mmTTO->toPlainText().contains("PRINTED"), !resetButton);
+  if (resetButton) QCOMPARE(f.gbTTY->mmTTO->blockCount(), 1);  // one empty line
 }
 
 const TRuleCase RuleCases[] = {
@@ -113,6 +115,21 @@ const TRuleCase RuleCases[] = {
        QCOMPARE(dialogs.Last(dkInputText)->Caption, QString("Text file types"));
        QCOMPARE(dialogs.Last(dkInputText)->Text, QString("Comma separated list:"));
        QCOMPARE(f.TextFiles(), std::string("txt,bas"));
+     }},
+    {"the punch switch and the text radios follow the peripherals' options",
+     [](TTempDir&, TScriptedDialogs&, TMainForm& f) {
+       f.Peripherals().SetTtyPunch(true);
+       QVERIFY(f.gbTTY->tswTTPunch->isChecked());
+       QCOMPARE(f.gbTTY->tswTTPunch->text(), QString("Punch: On"));
+       f.Peripherals().SetTextChoice(pdPtr, true);
+       QVERIFY(f.pcDevices->Ptr.rbTextFile->isChecked());
+       QVERIFY(f.pcDevices->Ttr.rbBinFile->isChecked());
+       // And the other way: the radio sets the option.
+       f.pcDevices->Ttr.rbTextFile->click();
+       QVERIFY(f.Peripherals().TtrText);
+       f.gbTTY->tswTTPunch->click();
+       QVERIFY(!f.Peripherals().TtyPunch);
+       QCOMPARE(f.gbTTY->tswTTPunch->text(), QString("Punch: Off"));
      }},
 };
 

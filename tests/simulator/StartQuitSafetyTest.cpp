@@ -16,6 +16,7 @@
 #include "CloseSignals.h"
 #include "IniFile.h"
 #include "LanguageSwitch.h"
+#include "DeviceTabs.h"
 #include "MainForm.h"
 #include "MessageBoxes.h"
 #include "ScriptedDialogs.h"
@@ -149,7 +150,7 @@ private slots:
       TWindow w(dir);
       TMainForm& f = w.Form;
       fs::create_directory(dir / "out");
-      QVERIFY(f.AttachOutputFile(pdPtp, dir / "out/tape.ptp"));
+      QVERIFY(f.pcDevices->AttachOutputFile(pdPtp, dir / "out/tape.ptp"));
       fs::remove_all(dir / "out");  // the punch file cannot be put in place either
       f.Machine().Switches = 0123;
       if (bySignal) {

@@ -9,6 +9,7 @@
 #include "KeyQueue.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "TeletypePanel.h"
 #include "MemoryModel.h"
 #include "NovaFrontpanel.h"
 #include "ScriptedDialogs.h"
@@ -34,12 +35,12 @@ private slots:
     };
     type("abc");
     QCOMPARE(m.Tti.InputByte(), std::uint8_t('A'));  // not overwritten by B and C
-    QVERIFY(f.lbKeys->isVisible());
-    QCOMPARE(f.lbKeys->text(), QString("Keys waiting: 2"));
+    QVERIFY(f.gbTTY->lbKeys->isVisible());
+    QCOMPARE(f.gbTTY->lbKeys->text(), QString("Keys waiting: 2"));
     m.Tti.Clear();  // the program takes A
-    f.KeyQueuePump();
+    f.gbTTY->KeyQueuePump();
     QCOMPARE(m.Tti.InputByte(), std::uint8_t('B'));
-    QCOMPARE(f.lbKeys->text(), QString("Keys waiting: 1"));
+    QCOMPARE(f.gbTTY->lbKeys->text(), QString("Keys waiting: 1"));
 
     // Reset, the front panel's RESET, a dump load and program load each empty the queue.
     const std::string image = dir / "image.dmp";
@@ -58,10 +59,10 @@ private slots:
     for (const auto& reset : resets) {
       m.Tti.Clear();
       type("xyz");
-      QVERIFY(f.lbKeys->isVisible());
+      QVERIFY(f.gbTTY->lbKeys->isVisible());
       reset();
-      QVERIFY2(f.lbKeys->isHidden(), qPrintable(f.lbKeys->text()));
-      QCOMPARE(f.KeyQueue().Waiting(), std::size_t(0));
+      QVERIFY2(f.gbTTY->lbKeys->isHidden(), qPrintable(f.gbTTY->lbKeys->text()));
+      QCOMPARE(f.gbTTY->KeyQueue().Waiting(), std::size_t(0));
     }
   }
 
@@ -70,7 +71,7 @@ private slots:
     TScriptedDialogs dialogs;
     TWindow w(dir);
     TMainForm& f = w.Form;
-    TConsole* console = f.mmTTO;
+    TConsole* console = f.gbTTY->mmTTO;
     QString line;
     for (int i = 0; line.size() < 72; ++i) line += QChar('A' + i % 26);
     console->AddBytes(QByteArray("\r") + line.toLatin1() + "\rREADY");
