@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Breakpoint.h"
 #include "MachineError.h"
 #include "MachineTypes.h"
 #include "Peripherals.h"
@@ -43,6 +44,19 @@ struct TOutputState {
   bool operator==(const TOutputState&) const = default;
 };
 
+// A breakpoint that is more than a plain execute breakpoint: a data breakpoint, or one with a
+// condition, a count or hits.
+struct TBreakState {
+  TBreakKind Kind = bkExecute;
+  TWord First = 0;
+  TWord Last = 0;
+  std::string Condition;
+  TNumMode Base = nmOctal;
+  std::uint64_t Count = 0;
+  std::uint64_t Hits = 0;
+  bool operator==(const TBreakState&) const = default;
+};
+
 // The devices in the machine's tick order (PTR, PTP, TTI, TTO, RTC, LPT).
 constexpr int StateDeviceCount = 6;
 // The readers (TTY reader, PTR) and the outputs (TTY punch, PTP, LPT) in this order.
@@ -76,7 +90,13 @@ struct TMachineState {
   std::uint64_t RateRemainder = 0;  // a fixed rate's time not yet charged (ns * rate)
 
   // ---- debugging
-  std::vector<TWord> Breakpoints;    // sorted
+  std::vector<TWord> Breakpoints;    // sorted: the execute breakpoints' addresses
+  // The breakpoints with more to them, sorted by first word, kind, last word; an execute one's
+  // address is in Breakpoints as well.
+  std::vector<TBreakState> Breaks;
+  // The breakpoints above are all of them; false in a state of format 1, which held only the
+  // execute addresses: the machine's data breakpoints then stay.
+  bool AllBreaks = true;
   std::vector<TWord> StepOverMarks;  // sorted; a step over that is under way
   std::vector<TWatchMem> Watches;    // sorted by address
   std::vector<TTraceData> Trace;     // oldest first, at most MaxTraceLength
