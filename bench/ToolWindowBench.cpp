@@ -10,24 +10,13 @@
 //   event) to the return of the run (target: 20 ms).
 // One watch on the loop's counter is set in every variant, so only the windows differ.
 //   tool_window_bench
-#include <unistd.h>
-
 #include <QAction>
-#include <QApplication>
 #include <QTimer>
 #include <QTableView>
 #include <QToolButton>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <string>
-#include <vector>
 
-#include "MainForm.h"
-#include "ScriptedDialogs.h"
 #include "TraceWin.h"
-#include "Translate.h"
 #include "WatchWin.h"
 #include "WindowBench.h"
 
@@ -37,14 +26,8 @@ constexpr std::uint64_t Instructions = 100'000'000;
 
 // Millions of instructions per second of one run.
 double Run(TMainForm& form) {
-  TNovaMachine& m = form.Machine();
-  StoreLoop(m);
-  m.InstructionLimit = Instructions;
-  const auto start = TClock::now();
-  form.btRunClick();
-  const double s = Seconds(start);
-  m.InstructionLimit = 0;
-  return double(Instructions) / s / 1e6;
+  StoreLoop(form.Machine());
+  return double(Instructions) / TimedRun(form, Instructions) / 1e6;
 }
 
 void Show(TMainForm& form, bool trace, bool watch, bool panel) {
@@ -68,18 +51,12 @@ bool Report(const char* what, const std::vector<double>& shown, const std::vecto
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InitTranslation(CORVANE_BINARY_DIR "/locale");
-  char folder[] = "/tmp/corvane-tool-bench-XXXXXX";
-  if (!mkdtemp(folder)) return 1;
-  const std::string dir = folder;
-  TScriptedDialogs dialogs;
+  TWindowBench bench(argc, argv, "corvane-tool-bench");
+  if (!bench.Ready()) return 1;
   int failures = 0;
   {
-    TMainForm form(TMainFormPaths{dir + "/settings/", dir + "/docs"});
-    form.show();
-    QApplication::processEvents();
+    const std::unique_ptr<TMainForm> window = bench.ShownWindow();
+    TMainForm& form = *window;
     form.Machine().AddWatch(0120);
 
     std::vector<double> hidden, tools, panel, live;
@@ -144,7 +121,7 @@ int main(int argc, char** argv) {
         clicked = TClock::now();
         form.btStop->click();
       });
-      form.btRunClick();
+      form.RunControl().Run();
       stops.push_back(Seconds(clicked) * 1000);
       stepped += form.Machine().ExecutedCount() - before;
     }
@@ -156,6 +133,5 @@ int main(int argc, char** argv) {
                 stopMs, stopMs <= 20 ? "met" : "NOT MET", double(stepped) / (5 * 0.3));
     form.close();
   }
-  std::filesystem::remove_all(dir);
   return failures ? 1 : 0;
 }

@@ -1,4 +1,4 @@
-// TMainForm: the debugging commands beside run control: "Step out", the grid's "Break on write",
+// TMainForm: the debugging commands beside run control: the grid's "Break on write",
 // "Break on read" and "Run to here", the trace length under "&Preferences", and the breakpoints
 // of every kind and the trace length in the settings file.
 #include <QAction>
@@ -8,6 +8,7 @@
 #include "MainForm.h"
 #include "MemoryModel.h"
 #include "QtText.h"
+#include "RunControl.h"
 #include "ScreenPlacement.h"
 
 namespace {
@@ -31,18 +32,10 @@ const TBreakpoint* OneWordBreak(const TNovaMachine& m, TBreakKind kind, int row)
 }
 }  // namespace
 
-void TMainForm::btStepOutClick() {
-  if (!MayStart()) return;
-  FPeripherals->LptDeclined = false;
-  AfterRun(AnswerFileRequests(FMachine->StepOut(), true));
-}
-
 void TMainForm::RunToHereClick() {
   const int row = sgMemory->SelectedRow();
-  if (row < 0 || row >= FMachine->MemSize || !MayStart()) return;
-  FPeripherals->LptDeclined = false;
-  FRangeReported = false;
-  AfterRun(AnswerFileRequests(FMachine->RunTo(TWord(row)), true));
+  if (row < 0 || row >= FMachine->MemSize) return;
+  FRun->RunTo(TWord(row));
 }
 
 void TMainForm::ShowBreakItems(int row) {

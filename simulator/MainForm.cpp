@@ -1,5 +1,6 @@
 // TMainForm: construction, the layout of its controls and menus, and their texts.
 #include "MainForm.h"
+#include "AssemblerActions.h"
 #include "ToolIcons.h"
 
 #include <QActionGroup>
@@ -28,6 +29,7 @@
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
+#include "RunControl.h"
 #include "TeletypePanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
@@ -55,6 +57,7 @@ TMainForm::~TMainForm() {
   FTraceWin.reset();
   FWatchWin.reset();
   FBpWin.reset();
+  FRun->SetFrontPanel(nullptr);
   FFrontPanel.reset();
   delete FController;
   FController = nullptr;
@@ -223,15 +226,15 @@ QWidget* TMainForm::BuildActions() {
   btInfo = button(bottom, "btInfo", TToolIcon::Info);
   btQuit = button(bottom, "btQuit", TToolIcon::Quit);
   for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel, btInfo, btQuit}) h->addWidget(b);
-  connect(btReset, &QToolButton::clicked, this, [this] { btResetClick(); });
+  connect(btReset, &QToolButton::clicked, FRun, &TRunControl::Reset);
   connect(btSetPC, &QToolButton::clicked, this, [this] { SetPCClick(); });
-  connect(btRun, &QToolButton::clicked, this, [this] { btRunClick(); });
-  connect(btStep, &QToolButton::clicked, this, [this] { btStepClick(); });
-  connect(btStepOver, &QToolButton::clicked, this, [this] { btStepOverClick(); });
-  connect(btStepOut, &QToolButton::clicked, this, [this] { btStepOutClick(); });
-  connect(btStop, &QToolButton::clicked, this, [this] { btStopClick(); });
+  connect(btRun, &QToolButton::clicked, FRun, &TRunControl::Run);
+  connect(btStep, &QToolButton::clicked, FRun, &TRunControl::Step);
+  connect(btStepOver, &QToolButton::clicked, FRun, &TRunControl::StepOver);
+  connect(btStepOut, &QToolButton::clicked, FRun, &TRunControl::StepOut);
+  connect(btStop, &QToolButton::clicked, FRun, &TRunControl::Stop);
   connect(btPrgLoad, &QToolButton::clicked, this, [this] { btPrgLoadClick(); });
-  connect(btShowSteps, &QToolButton::toggled, this, [this](bool down) { btShowStepsClick(down); });
+  connect(btShowSteps, &QToolButton::toggled, FRun, &TRunControl::ShowEachStep);
   connect(btInfo, &QToolButton::clicked, this, [this] { InfoClick(); });
   connect(btQuit, &QToolButton::clicked, this, [this] { close(); });
   // The tool windows and the front panel plug in here once they exist.
@@ -303,6 +306,8 @@ void TMainForm::BuildUi() {
   rv->setContentsMargins(0, 0, 0, 0);
   gbTTY = new TTeletypePanel(right);
   gbTTY->Attach(*FController, WorkPath);
+  FRun = new TRunControl(*FController, *gbTTY, this);
+  ConnectRunControl();
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
   pcDevices->Attach(*FController, WorkPath);
@@ -332,20 +337,24 @@ void TMainForm::BuildMenus() {
   itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
   itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
   mnDump->addSeparator();
+  FAssembler = new TAssemblerActions(*FController, *this, this);
+  FAssembler->DefaultFolder = [this] { return WorkPath; };
+  FAssembler->AddToDumpMenu(mnDump);
+  mnDump->addSeparator();
   itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
 
   mnActions = bar->addMenu(QString());
-  itmReset = mnActions->addAction(QString(), this, [this] { btResetClick(); });
+  itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
   itmReset->setShortcut(Qt::Key_F3);
-  itmRun = mnActions->addAction(QString(), this, [this] { btRunClick(); });
+  itmRun = mnActions->addAction(QString(), FRun, &TRunControl::Run);
   itmRun->setShortcut(Qt::Key_F9);
-  itmStep = mnActions->addAction(QString(), this, [this] { btStepClick(); });
+  itmStep = mnActions->addAction(QString(), FRun, &TRunControl::Step);
   itmStep->setShortcut(Qt::Key_F7);
-  itmStepOver = mnActions->addAction(QString(), this, [this] { btStepOverClick(); });
+  itmStepOver = mnActions->addAction(QString(), FRun, &TRunControl::StepOver);
   itmStepOver->setShortcut(Qt::Key_F8);
-  itmStepOut = mnActions->addAction(QString(), this, [this] { btStepOutClick(); });
+  itmStepOut = mnActions->addAction(QString(), FRun, &TRunControl::StepOut);
   itmStepOut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
-  itmStop = mnActions->addAction(QString(), this, [this] { btStopClick(); });
+  itmStop = mnActions->addAction(QString(), FRun, &TRunControl::Stop);
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
   itmWatchLocation = mnActions->addAction(QString(), this, [this] { WatchLocationClick(); });
@@ -370,6 +379,8 @@ void TMainForm::BuildMenus() {
   itmBreakpoints = mnView->addAction(QString());
   mnView->addSeparator();
   itmFrontPanel = mnView->addAction(QString());
+  mnView->addSeparator();
+  FAssembler->AddToViewMenu(mnView);
   for (QAction* a : {itmTrace, itmWatchList, itmBreakpoints, itmFrontPanel}) a->setCheckable(true);
   itmFrontPanel->setChecked(true);
   // The buttons and the items show the same state.
@@ -414,6 +425,7 @@ void TMainForm::RetranslateMenus() {
   itmSaveDump->setText(QtText("&Save to file .."));
   itmClearMemory->setText(QtText("&Clear memory"));
   itmSaveProgram->setText(QtText("Save as &program .."));
+  FAssembler->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

@@ -21,6 +21,7 @@
 #include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
 #include "TraceWin.h"
@@ -151,7 +152,7 @@ private slots:
     QTRY_COMPARE(Rows(b), 1);
     QVERIFY(m.HasDataBreakpoints());
     // The third write stops the run after the STA.
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(m.LastStopReason(), srData);
     QCOMPARE(m.PC, TWord(0103));
     QCOMPARE(m.Memory[0110].Data, TWord(3));
@@ -162,14 +163,14 @@ private slots:
     AnswerBreakpoint(dialogs, {bkExecute, "101"});
     b.btAdd->click();
     QTRY_COMPARE(Rows(b), 2);
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(m.LastStopReason(), srBreakpoint);
     QCOMPARE(m.PC, TWord(0101));
     QCOMPARE(f.lbStatus->text(), QString("Stopped at a breakpoint"));
     QCOMPARE(DataStopRow(f), -1);
     QTRY_COMPARE(Cell(b, 0, TBpModel::colHits), QString("1"));
     // A reset clears the hits.
-    f.btResetClick();
+    f.RunControl().Reset();
     QTRY_COMPARE(Cell(b, 1, TBpModel::colHits), QString("0/3"));
     QCOMPARE(Cell(b, 0, TBpModel::colHits), QString("0"));
   }
@@ -242,7 +243,7 @@ private slots:
       QCOMPARE(m.Breakpoints()[0].First, TWord(0110));
       // The stop comes after the instruction that made the access.
       m.PC = 0100;
-      f.btRunClick();
+      f.RunControl().Run();
       QCOMPARE(m.LastStopReason(), srData);
       QCOMPARE(m.PC, TWord(kind == bkWrite ? 0103 : 0101));
       QCOMPARE(DataStopRow(f), 0110);
@@ -277,7 +278,7 @@ private slots:
     QVERIFY(!(m.Memory[0101].Flags & GoalFlag));
     m.ClearBreakpoints();
     m.InstructionLimit = 50;
-    f.btRunClick();
+    f.RunControl().Run();
     m.InstructionLimit = 0;
     QCOMPARE(m.LastStopReason(), srLimit);
   }
@@ -292,9 +293,9 @@ private slots:
     Store(m, 0200, {"STA 3,250", "JSR 300", "JMP @250"});
     Store(m, 0300, {"INC 1,1", "JMP 0,3"});
     m.PC = 0100;
-    f.btStepClick();  // into 200, AC3 = 101
-    f.btStepClick();  // STA
-    f.btStepClick();  // into 300, AC3 = 202
+    f.RunControl().Step();  // into 200, AC3 = 101
+    f.RunControl().Step();  // STA
+    f.RunControl().Step();  // into 300, AC3 = 202
     QCOMPARE(m.PC, TWord(0300));
     f.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f));
@@ -308,9 +309,9 @@ private slots:
     // A HALT before the return: the line says so.
     Store(m, 0300, {"INC 1,1", "HALT", "JMP 0,3"});
     m.PC = 0100;
-    f.btStepClick();
-    f.btStepClick();
-    f.btStepClick();
+    f.RunControl().Step();
+    f.RunControl().Step();
+    f.RunControl().Step();
     f.itmStepOut->trigger();
     QCOMPARE(m.LastStopReason(), srHalt);
     QCOMPARE(f.lbStatus->text(), QString("Stopped by HALT before the return to 000202"));

@@ -16,6 +16,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "NovaUtils.h"
 #include "ScriptedDialogs.h"
 #include "Switches.h"
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
         StrToCommand("ISZ 120", 0210, isz);
         m.Memory[0210].Data = isz;
         m.PC = 0210;
-        form.btStepClick();
+        form.RunControl().Step();
         m.Memory[0210].Data = 0;
         m.PC = pc;
       }
@@ -101,10 +102,10 @@ int main(int argc, char** argv) {
             form.ShowRegisters();
             Settle();
             gallery.Save(panel, "front-panel-running");
-            form.btStopClick();
+            form.RunControl().Stop();
           }
         };
-        form.btRunClick();
+        form.RunControl().Run();
         form.Controller().ProcessEvents = nullptr;
         m.Memory[0200].Data = 0;
         m.PC = pc;

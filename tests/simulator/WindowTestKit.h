@@ -18,6 +18,7 @@
 #include "InpValue.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "NovaUtils.h"
 #include "NumberEd.h"
 #include "ScriptedDialogs.h"
@@ -48,11 +49,11 @@ public:
       if (FDone) return;
       if (FStep()) {
         FDone = true;
-        if (FStopWhenDone) FForm.btStopClick();
+        if (FStopWhenDone) FForm.RunControl().Stop();
       } else if (std::chrono::steady_clock::now() - FStart > std::chrono::seconds(120)) {
         Failed = true;
         FDone = true;
-        FForm.btStopClick();
+        FForm.RunControl().Stop();
       }
     };
   }
