@@ -332,7 +332,7 @@ private slots:
       TTraceWin& t = f.TraceWin();
       StoreCounter(f.Machine());
       f.Machine().InstructionLimit = MaxTraceLength + 123;
-      f.btRunClick();
+      f.RunControl().Run();
       f.Machine().InstructionLimit = 0;
       QTRY_COMPARE(Rows(t), MaxTraceLength);
       QTRY_COMPARE(t.SelectedRow(), MaxTraceLength - 1);
