@@ -9,31 +9,19 @@
 // - start to a shown window with a 32768-word auto-saved image (target: under 1 s);
 // - start and quit with the largest lists, 32768 watches and 32768 breakpoints in the settings
 //   (target: under 1 s each).
-#include <unistd.h>
-
-#include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "DeviceTabs.h"
+#include "Console.h"
 #include "IniFile.h"
 #include "MachineController.h"
-#include "MainForm.h"
-#include "TeletypePanel.h"
 #include "MemoryDump.h"
 #include "MemoryModel.h"
 #include "NovaUtils.h"
-#include "ScriptedDialogs.h"
+#include "TeletypePanel.h"
 #include "TimedProcess.h"
-#include "Translate.h"
 #include "WindowBench.h"
 
 namespace {
@@ -58,31 +46,16 @@ void StorePrinter(TNovaMachine& m) {
   m.PC = 0100;
 }
 
-double WindowRun(TMainForm& form, std::uint64_t instructions) {
-  TNovaMachine& m = form.Machine();
-  m.InstructionLimit = instructions;
-  const auto start = TClock::now();
-  form.btRunClick();
-  const double s = Seconds(start);
-  m.InstructionLimit = 0;
-  return s;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  InitTranslation(CORVANE_BINARY_DIR "/locale");
-  char folder[] = "/tmp/corvane-window-bench-XXXXXX";
-  if (!mkdtemp(folder)) return 1;
-  const std::string dir = folder;
-  TScriptedDialogs dialogs;
+  TWindowBench bench(argc, argv, "corvane-window-bench");
+  if (!bench.Ready()) return 1;
+  const std::string& dir = bench.Dir;
   int failures = 0;
   {
-    TMainForm form(TMainFormPaths{dir + "/settings/", dir + "/docs"});
-    form.show();
-    QApplication::processEvents();
+    const std::unique_ptr<TMainForm> shown = bench.ShownWindow();
+    TMainForm& form = *shown;
     TNovaMachine& m = form.Machine();
 
     // ---- loop: window against corvane-cli
@@ -94,7 +67,7 @@ int main(int argc, char** argv) {
     std::vector<double> window, cli;
     for (int i = 0; i < 5; ++i) {
       StoreLoop(m);
-      window.push_back(double(LoopInstructions) / WindowRun(form, LoopInstructions) / 1e6);
+      window.push_back(double(LoopInstructions) / TimedRun(form, LoopInstructions) / 1e6);
       const double s = TimedProcess(CORVANE_BINARY_DIR "/corvane-cli",
                                     {"run", "--load-dump", dump, "--pc", "100", "--max-instructions",
                                      std::to_string(LoopInstructions)},
@@ -119,7 +92,7 @@ int main(int argc, char** argv) {
         clicked = TClock::now();
         form.btStop->click();
       });
-      form.btRunClick();
+      form.RunControl().Run();
       stops.push_back(Seconds(clicked) * 1000);
     }
     const double stopMs = *std::max_element(stops.begin(), stops.end());
@@ -143,10 +116,10 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         if (took < 0 && m.Tti.InputByte() == std::uint8_t(key)) {
           took = Seconds(sent) * 1000;
-          form.btStopClick();
+          form.RunControl().Stop();
         }
       };
-      form.btRunClick();
+      form.RunControl().Run();
       form.Controller().ProcessEvents = nullptr;
       keys.push_back(took);
     }
@@ -160,13 +133,13 @@ int main(int argc, char** argv) {
     // (the core ticks the busy teletype on every instruction)
     constexpr std::uint64_t PrintInstructions = 100'000'000;
     StorePrinter(m);
-    const double printing = double(PrintInstructions) / WindowRun(form, PrintInstructions) / 1e6;
+    const double printing = double(PrintInstructions) / TimedRun(form, PrintInstructions) / 1e6;
     const int kept = form.gbTTY->mmTTO->blockCount();
     StoreLoop(m);
-    const double plain = double(PrintInstructions) / WindowRun(form, PrintInstructions) / 1e6;
+    const double plain = double(PrintInstructions) / TimedRun(form, PrintInstructions) / 1e6;
     QObject::disconnect(&form.Controller(), &TMachineController::OnConsoleOutput, nullptr, nullptr);
     StorePrinter(m);
-    const double silent = double(PrintInstructions) / WindowRun(form, PrintInstructions) / 1e6;
+    const double silent = double(PrintInstructions) / TimedRun(form, PrintInstructions) / 1e6;
     const bool printOk = printing >= 0.5 * silent;
     failures += !printOk;
     std::printf("printing loop shown on the console %.1f Minstr/s (%d lines kept), output dropped %.1f Minstr/s: "
@@ -193,7 +166,7 @@ int main(int argc, char** argv) {
   // ---- start to a shown window with a 32768-word auto-saved image (written by the close above)
   {
     const auto start = TClock::now();
-    TMainForm form(TMainFormPaths{dir + "/settings/", dir + "/docs"});
+    TMainForm form(bench.Paths());
     // As the program does: the dialogs are made at start-up.
     form.ValueDialog();
     form.CommandDialog();
@@ -212,7 +185,7 @@ int main(int argc, char** argv) {
 
   // ---- start and quit with every address watched and a breakpoint
   {
-    TIniFile ini(dir + "/settings/Corvane.ini");
+    TIniFile ini(bench.SettingsFile());
     for (const char* section : {"WatchWindow", "Breakpoints"}) {
       ini.WriteInteger(section, "Count", 32768);
       for (int i = 0; i < 32768; ++i) {
@@ -223,7 +196,7 @@ int main(int argc, char** argv) {
     }
     ini.UpdateFile();
     auto start = TClock::now();
-    auto form = std::make_unique<TMainForm>(TMainFormPaths{dir + "/settings/", dir + "/docs"});
+    auto form = std::make_unique<TMainForm>(bench.Paths());
     form->show();
     QApplication::processEvents();
     const double started = Seconds(start);
@@ -237,6 +210,5 @@ int main(int argc, char** argv) {
     std::printf("32768 watches and breakpoints%s: start %.0f ms, quit %.0f ms (target 1000 ms each): %s\n",
                 all ? "" : " NOT all read", started * 1000, quit * 1000, ok ? "met" : "NOT MET");
   }
-  std::filesystem::remove_all(dir);
   return failures ? 1 : 0;
 }

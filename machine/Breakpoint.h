@@ -29,3 +29,10 @@ const char* BreakKindName(TBreakKind Kind);
 bool BreakKindFromName(std::string_view Name, TBreakKind& Kind);
 // Translated, for the windows: "Execute", "Read", "Write", "Access".
 std::string BreakKindText(TBreakKind Kind);
+
+// A breakpoint as one line of the settings, "kind,first,last,count,base,condition" ("write,001234,
+// 001240,3,octal,AC0 == 5": the words in octal, the count in decimal, the condition's base by
+// name, the condition as written), and back. False for a line that does not read that way; the
+// condition itself is parsed only when the breakpoint is set.
+std::string BreakpointEntry(const TBreakpoint& B);
+bool BreakpointFromEntry(std::string_view Entry, TBreakpoint& B);

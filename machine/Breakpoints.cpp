@@ -1,6 +1,7 @@
 // Breakpoints of all kinds: the list, the cell flags it gives, and what happens when the
 // program arrives at one or reads or writes a word one covers.
 #include <algorithm>
+#include <charconv>
 
 #include "ExecCore.h"
 #include "SafeFormat.h"
@@ -31,6 +32,59 @@ std::string BreakKindText(TBreakKind Kind) {
     case bkAccess: return _("Access");
     default: return _("Execute");
   }
+}
+
+namespace {
+
+constexpr std::pair<TNumMode, const char*> BaseNames[] = {
+    {nmBin, "binary"}, {nmOctal, "octal"}, {nmZeroDec, "decimal"}, {nmDecimal, "decimal"}, {nmHex, "hex"}};
+
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+bool EntryWord(std::string_view s, TWord& w) {
+  std::int64_t v = 0;
+  if (!TryParseOctal(Trimmed(s), v) || v < 0 || v > nova::AddrMask) return false;
+  w = TWord(v);
+  return true;
+}
+
+}  // namespace
+
+std::string BreakpointEntry(const TBreakpoint& B) {
+  const char* base = "octal";
+  for (const auto& [mode, name] : BaseNames)
+    if (mode == B.Base) base = name;
+  return std::string(BreakKindName(B.Kind)) + ',' + FormatOctal(B.First, 6) + ',' + FormatOctal(B.Last, 6) + ',' +
+         std::to_string(B.Count) + ',' + base + ',' + B.Condition;
+}
+
+bool BreakpointFromEntry(std::string_view Entry, TBreakpoint& B) {
+  std::string_view field[5];
+  for (std::string_view& f : field) {
+    const std::size_t comma = Entry.find(',');
+    if (comma == std::string_view::npos) return false;
+    f = Trimmed(Entry.substr(0, comma));
+    Entry.remove_prefix(comma + 1);
+  }
+  TBreakpoint b;
+  if (!BreakKindFromName(field[0], b.Kind) || !EntryWord(field[1], b.First) || !EntryWord(field[2], b.Last))
+    return false;
+  const auto [end, ec] = std::from_chars(field[3].data(), field[3].data() + field[3].size(), b.Count);
+  if (field[3].empty() || ec != std::errc() || end != field[3].data() + field[3].size()) return false;
+  bool known = false;
+  for (const auto& [mode, name] : BaseNames)
+    if (!known && field[4] == name) {
+      b.Base = mode;
+      known = true;
+    }
+  if (!known) return false;
+  b.Condition = std::string(Trimmed(Entry));
+  B = std::move(b);
+  return true;
 }
 
 namespace {

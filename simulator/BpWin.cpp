@@ -5,6 +5,7 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include "BreakpointDlg.h"
 #include "MachineController.h"
 #include "Navigator.h"
 #include "MessageBoxes.h"
@@ -12,12 +13,14 @@
 
 TBpWin::TBpWin(TMachineController& controller, TNavigator& navigator, QWidget* parent)
     : TToolWindow(controller, navigator, new TBpModel(controller.Machine()), "BpWin", parent) {
-  const int widths[TBpModel::colCount] = {100, 100, 210};
+  const int widths[TBpModel::colCount] = {70, 110, 70, 150, 150, 60};
   for (int c = 0; c < TBpModel::colCount; ++c) lvList->setColumnWidth(c, widths[c]);
   btAdd = AddBarButton("btAdd", QStringLiteral("+"));
+  btEdit = AddBarButton("btEdit", QStringLiteral("\u270E"));
   btDelete = AddBarButton("btDelete", QStringLiteral("\u2212"));
   btDeleteAll = AddBarButton("btDeleteAll", QStringLiteral("\u2715"));
   connect(btAdd, &QToolButton::clicked, this, [this] { btAddClick(); });
+  connect(btEdit, &QToolButton::clicked, this, [this] { btEditClick(); });
   connect(btDelete, &QToolButton::clicked, this, [this] { btDeleteClick(); });
   connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });
   connect(lvList, &QTableView::doubleClicked, this, [this] { ListDblClick(); });
@@ -25,34 +28,63 @@ TBpWin::TBpWin(TMachineController& controller, TNavigator& navigator, QWidget* p
   connect(c, &TMachineController::OnBreakpointCountChanged, this, [this](int n) { UpdateView(n); });
   connect(c, &TMachineController::OnMemoryChanged, this, [this] { Refresh(); });
   connect(c, &TMachineController::OnRegistersChanged, this, [this] { Refresh(); });
-  resize(470, 260);
+  resize(700, 260);
   RetranslateUi();
+}
+
+TBpWin::~TBpWin() = default;
+
+TBreakpointDialog& TBpWin::Dialog() {
+  if (!FDialog) FDialog = std::make_unique<TBreakpointDialog>(FController, this);
+  return *FDialog;
 }
 
 void TBpWin::RetranslateUi() {
   setWindowTitle(QtText("Breakpoints"));
   btAdd->setToolTip(QtText("Add breakpoint"));
+  btEdit->setToolTip(QtText("Change selected breakpoint"));
   btDelete->setToolTip(QtText("Delete selected breakpoint"));
   btDeleteAll->setToolTip(QtText("Delete all breakpoints"));
   TToolWindow::RetranslateUi();
 }
 
 void TBpWin::SetColumnWidths(int listWidth) {
-  const int w = SharedWidth(listWidth - lvList->columnWidth(TBpModel::colCommand) - 21, 2);
-  lvList->setColumnWidth(TBpModel::colAddress, w);
-  lvList->setColumnWidth(TBpModel::colContents, w);
+  // The condition takes what the other columns leave.
+  int rest = listWidth - 21;
+  for (int c = 0; c < TBpModel::colCount; ++c)
+    if (c != TBpModel::colCondition) rest -= lvList->columnWidth(c);
+  lvList->setColumnWidth(TBpModel::colCondition, SharedWidth(rest, 1));
+}
+
+void TBpWin::EditBreakpoint(QWidget* below, TBreakpoint B, const TBreakpoint* Old) {
+  TNovaMachine& m = FController.Machine();
+  const TBreakpoint old = Old ? *Old : TBreakpoint{};
+  const bool replacing = Old != nullptr;
+  Dialog().Execute(BelowLeft(below), NumFormat(), B, [&](const TBreakpoint& b, std::string& error) {
+    // Labels in conditions: the program's symbols.
+    if (!m.SetBreakpoint(b, &error, FController.SymbolLookup())) return false;
+    if (replacing && !old.SameAs(b)) m.ClearBreakpoint(old.Kind, old.First, old.Last);
+    return true;
+  });
 }
 
 void TBpWin::btAddClick() {
-  int addr = 0;
-  if (AskAddress(btAdd, QtText("Add breakpoint:"), addr)) FController.Machine().SetBreakpoint(TWord(addr));
+  EditBreakpoint(btAdd, TBreakpoint{}, nullptr);
+}
+
+void TBpWin::btEditClick() {
+  const TBreakpoint* selected = Breakpoints()->Entry(SelectedRow());
+  if (!selected) return;
+  const TBreakpoint old = *selected;
+  EditBreakpoint(btEdit, old, &old);
 }
 
 void TBpWin::btDeleteClick() {
   const int row = SelectedRow();
-  const int addr = Breakpoints()->Address(row);
-  if (addr < 0) return;
-  FController.Machine().ClearBreakpoint(TWord(addr));
+  const TBreakpoint* b = Breakpoints()->Entry(row);
+  if (!b) return;
+  const TBreakpoint old = *b;
+  FController.Machine().ClearBreakpoint(old.Kind, old.First, old.Last);
   SelectAfterRemoval(row);
 }
 

@@ -1,5 +1,6 @@
 // TMainForm: construction, the layout of its controls and menus, and their texts.
 #include "MainForm.h"
+#include "AssemblerActions.h"
 #include "ToolIcons.h"
 
 #include <QActionGroup>
@@ -28,6 +29,7 @@
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
+#include "RunControl.h"
 #include "TeletypePanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
@@ -55,6 +57,7 @@ TMainForm::~TMainForm() {
   FTraceWin.reset();
   FWatchWin.reset();
   FBpWin.reset();
+  FRun->SetFrontPanel(nullptr);
   FFrontPanel.reset();
   delete FController;
   FController = nullptr;
@@ -168,6 +171,11 @@ QWidget* TMainForm::BuildMemoryGroup() {
   pmMemory->addSeparator();
   itmToggleBreakpoint = pmMemory->addAction(QString(), this, [this] { ToggleBreakpointClick(); });
   itmWatchLocationPm = pmMemory->addAction(QString(), this, [this] { WatchLocationClick(); });
+  itmBreakOnWrite = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkWrite); });
+  itmBreakOnRead = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkRead); });
+  for (QAction* a : {itmBreakOnWrite, itmBreakOnRead}) a->setCheckable(true);
+  pmMemory->addSeparator();
+  itmRunToHere = pmMemory->addAction(QString(), this, [this] { RunToHereClick(); });
   pmMemory->addSeparator();
   itmCancel = pmMemory->addAction(QString());
   return gbMemory;
@@ -194,11 +202,12 @@ QWidget* TMainForm::BuildActions() {
   btRun = button(gbActions, "btRun", TToolIcon::Run);
   btStep = button(gbActions, "btStep", TToolIcon::Step);
   btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
+  btStepOut = button(gbActions, "btStepOut", TToolIcon::StepOut);
   btStop = button(gbActions, "btStop", TToolIcon::Stop);
   btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
   btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
-  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
   lbStatus = new QLabel(bottom);
@@ -217,14 +226,15 @@ QWidget* TMainForm::BuildActions() {
   btInfo = button(bottom, "btInfo", TToolIcon::Info);
   btQuit = button(bottom, "btQuit", TToolIcon::Quit);
   for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel, btInfo, btQuit}) h->addWidget(b);
-  connect(btReset, &QToolButton::clicked, this, [this] { btResetClick(); });
+  connect(btReset, &QToolButton::clicked, FRun, &TRunControl::Reset);
   connect(btSetPC, &QToolButton::clicked, this, [this] { SetPCClick(); });
-  connect(btRun, &QToolButton::clicked, this, [this] { btRunClick(); });
-  connect(btStep, &QToolButton::clicked, this, [this] { btStepClick(); });
-  connect(btStepOver, &QToolButton::clicked, this, [this] { btStepOverClick(); });
-  connect(btStop, &QToolButton::clicked, this, [this] { btStopClick(); });
+  connect(btRun, &QToolButton::clicked, FRun, &TRunControl::Run);
+  connect(btStep, &QToolButton::clicked, FRun, &TRunControl::Step);
+  connect(btStepOver, &QToolButton::clicked, FRun, &TRunControl::StepOver);
+  connect(btStepOut, &QToolButton::clicked, FRun, &TRunControl::StepOut);
+  connect(btStop, &QToolButton::clicked, FRun, &TRunControl::Stop);
   connect(btPrgLoad, &QToolButton::clicked, this, [this] { btPrgLoadClick(); });
-  connect(btShowSteps, &QToolButton::toggled, this, [this](bool down) { btShowStepsClick(down); });
+  connect(btShowSteps, &QToolButton::toggled, FRun, &TRunControl::ShowEachStep);
   connect(btInfo, &QToolButton::clicked, this, [this] { InfoClick(); });
   connect(btQuit, &QToolButton::clicked, this, [this] { close(); });
   // The tool windows and the front panel plug in here once they exist.
@@ -296,6 +306,8 @@ void TMainForm::BuildUi() {
   rv->setContentsMargins(0, 0, 0, 0);
   gbTTY = new TTeletypePanel(right);
   gbTTY->Attach(*FController, WorkPath);
+  FRun = new TRunControl(*FController, *gbTTY, this);
+  ConnectRunControl();
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
   pcDevices->Attach(*FController, WorkPath);
@@ -325,18 +337,24 @@ void TMainForm::BuildMenus() {
   itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
   itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
   mnDump->addSeparator();
+  FAssembler = new TAssemblerActions(*FController, *this, this);
+  FAssembler->DefaultFolder = [this] { return WorkPath; };
+  FAssembler->AddToDumpMenu(mnDump);
+  mnDump->addSeparator();
   itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
 
   mnActions = bar->addMenu(QString());
-  itmReset = mnActions->addAction(QString(), this, [this] { btResetClick(); });
+  itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
   itmReset->setShortcut(Qt::Key_F3);
-  itmRun = mnActions->addAction(QString(), this, [this] { btRunClick(); });
+  itmRun = mnActions->addAction(QString(), FRun, &TRunControl::Run);
   itmRun->setShortcut(Qt::Key_F9);
-  itmStep = mnActions->addAction(QString(), this, [this] { btStepClick(); });
+  itmStep = mnActions->addAction(QString(), FRun, &TRunControl::Step);
   itmStep->setShortcut(Qt::Key_F7);
-  itmStepOver = mnActions->addAction(QString(), this, [this] { btStepOverClick(); });
+  itmStepOver = mnActions->addAction(QString(), FRun, &TRunControl::StepOver);
   itmStepOver->setShortcut(Qt::Key_F8);
-  itmStop = mnActions->addAction(QString(), this, [this] { btStopClick(); });
+  itmStepOut = mnActions->addAction(QString(), FRun, &TRunControl::StepOut);
+  itmStepOut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
+  itmStop = mnActions->addAction(QString(), FRun, &TRunControl::Stop);
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
   itmWatchLocation = mnActions->addAction(QString(), this, [this] { WatchLocationClick(); });
@@ -361,6 +379,8 @@ void TMainForm::BuildMenus() {
   itmBreakpoints = mnView->addAction(QString());
   mnView->addSeparator();
   itmFrontPanel = mnView->addAction(QString());
+  mnView->addSeparator();
+  FAssembler->AddToViewMenu(mnView);
   for (QAction* a : {itmTrace, itmWatchList, itmBreakpoints, itmFrontPanel}) a->setCheckable(true);
   itmFrontPanel->setChecked(true);
   // The buttons and the items show the same state.
@@ -382,6 +402,7 @@ void TMainForm::BuildMenus() {
   mnPreferences->addSeparator();
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
+  itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -404,11 +425,13 @@ void TMainForm::RetranslateMenus() {
   itmSaveDump->setText(QtText("&Save to file .."));
   itmClearMemory->setText(QtText("&Clear memory"));
   itmSaveProgram->setText(QtText("Save as &program .."));
+  FAssembler->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));
   itmStep->setText(QtText("Ste&p"));
   itmStepOver->setText(QtText("Step &over"));
+  itmStepOut->setText(QtText("Step o&ut"));
   itmStop->setText(QtText("S&top"));
   itmWatchLocation->setText(QtText("&Watch location"));
   mnIO->setTitle(QtText("&Input/Output"));
@@ -431,6 +454,7 @@ void TMainForm::RetranslateMenus() {
   itmWorkingDirectory->setText(QtText("&Working directory .."));
   itmTextFileTypes->setText(QtText("&Text file types .."));
   itmPredefinedSwitches->setText(QtText("Predefined &switches .."));
+  itmTraceLength->setText(QtText("T&race length .."));
   RetranslateSpeed();
   mnLanguage->setTitle(QtText("&Language"));
   itmGerman->setText(QtText("&German"));
@@ -443,6 +467,9 @@ void TMainForm::RetranslateMenus() {
   itmGotoAddress->setText(QtText("&Goto address"));
   itmToggleBreakpoint->setText(QtText("Toggle &breakpoint"));
   itmWatchLocationPm->setText(QtText("&Watch location"));
+  itmBreakOnWrite->setText(QtText("Break on w&rite"));
+  itmBreakOnRead->setText(QtText("Break on re&ad"));
+  itmRunToHere->setText(QtText("R&un to here"));
   itmCancel->setText(QtText("&Cancel"));
 }
 
@@ -470,6 +497,7 @@ void TMainForm::RetranslateUi() {
   btRun->setToolTip(QtText("Run"));
   btStep->setToolTip(QtText("Step"));
   btStepOver->setToolTip(QtText("Step over subroutine"));
+  btStepOut->setToolTip(QtText("Step out of subroutine"));
   btStop->setToolTip(QtText("Stop"));
   btPrgLoad->setToolTip(QtText("Program load"));
   btShowSteps->setToolTip(QtText("Show each program step"));

@@ -1,10 +1,10 @@
 // TMainForm: Corvane's main window. It puts the panels together around TMachineController, which
 // owns the machine and its peripherals: the register panel, the memory grid, the teletype panel
 // and the device tabs (each listens to the controller and changes the machine and the
-// peripherals through their operations), run control, dumps and listings, menus, settings,
-// start-up and shutdown. Its parts are written in separate files (MainRegisters, MainRun,
-// MainFrontPanel, MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only
-// a TNavigator.
+// peripherals through their operations) and the run commands (TRunControl); it keeps the
+// address history and the grid's menu, dumps and listings, menus, settings, start-up and
+// shutdown. Its parts are written in separate files (MainRegisters, MainRun, MainFrontPanel,
+// MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only a TNavigator.
 //
 // Every modal question goes through the dialog service, so tests drive the whole window
 // offscreen. Closing (Quit, the title bar, SIGTERM/SIGINT) stops a run first and shuts down once.
@@ -45,12 +45,14 @@ class TMachineController;
 class TMemoryView;
 class TNumberEdit;
 class TRegisterPanel;
+class TRunControl;
 class TSelectFromListDialog;
 class TShellDirDialog;
 class TTraceWin;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
+class TAssemblerActions;
 class TTeletypePanel;
 class TValueDialog;
 class TWritePrgDialog;
@@ -116,15 +118,17 @@ public:
   void ToggleBreakpointClick();
   void WatchLocationClick();
   void PredefinedSwitchesClick();
+  // The grid's "Break on write" and "Break on read": a breakpoint of the kind on the selected
+  // word, or off again when the word has one.
+  void BreakOnClick(TBreakKind kind);
+  // "Run to here": a run that stops at the selected word (a mark gone at any stop).
+  void RunToHereClick();
+  // "&Preferences" > "Trace length ..".
+  void TraceLengthClick();
 
-  // ---- run control
-  void btResetClick();
-  void btRunClick();
-  void btStepClick();
-  void btStepOverClick();
-  void btStopClick();
+  // ---- run control: the run commands are TRunControl's; Program load asks for the switches
+  TRunControl& RunControl() { return *FRun; }
   void btPrgLoadClick();
-  void btShowStepsClick(bool down);
   // The view timer tick (blinks the front panel's RUN lamp once the panel exists).
   void tmViewTimer();
   QTimer& ViewTimer() { return FViewTimer; }
@@ -207,6 +211,9 @@ public:
   QAction* itmGotoAddress;
   QAction* itmToggleBreakpoint;
   QAction* itmWatchLocationPm;
+  QAction* itmBreakOnWrite;
+  QAction* itmBreakOnRead;
+  QAction* itmRunToHere;
   QAction* itmCancel;
 
   QGroupBox* gbActions;
@@ -215,6 +222,7 @@ public:
   QToolButton* btRun;
   QToolButton* btStep;
   QToolButton* btStepOver;
+  QToolButton* btStepOut;
   QToolButton* btStop;
   QToolButton* btPrgLoad;
   QToolButton* btShowSteps;
@@ -241,6 +249,7 @@ public:
   QAction* itmRun;
   QAction* itmStep;
   QAction* itmStepOver;
+  QAction* itmStepOut;
   QAction* itmStop;
   QAction* itmWatchLocation;
   QMenu* mnIO;
@@ -263,6 +272,7 @@ public:
   QAction* itmWorkingDirectory;
   QAction* itmTextFileTypes;
   QAction* itmPredefinedSwitches;
+  QAction* itmTraceLength;
   QMenu* mnLanguage;
   QAction* itmGerman;
   QAction* itmEnglish;
@@ -272,6 +282,7 @@ public:
   // The dialogs, made once (the program's start-up order) and reused.
   TValueDialog& ValueDialog() override;
   TCommandDialog& CommandDialog() override;
+  bool AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) override;
   TWritePrgDialog& WritePrgDialog();
   TShellDirDialog& DirDialog();
   TSelectFromListDialog& ListDialog();
@@ -283,12 +294,11 @@ public:
   // The front panel (made at start-up after the listing dialog), its switch-word and command
   // handlers, and the values it shows pushed after each stop, step and change.
   TNovaFrontpanel& FrontPanel();
+  // The assembler's menu items and what they do.
+  TAssemblerActions& Assembler() { return *FAssembler; }
   void SetSwitches(std::uint16_t value);
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
-  // A front panel command of the panel or a button (TNovaMachine::PanelCommand with the panel's
-  // lamps); the views follow the machine's notifications.
-  TStopReason PanelCommand(TNovaCommands Command);
 
   // State shown by the window.
   std::array<int, 64> MemStack{};
@@ -318,29 +328,31 @@ private:
   void ReadSpeedSettings(const TIniFile& ini);
   void WriteSpeedSettings(TIniFile& ini) const;
   void SetUpLiveLamps(TNovaFrontpanel& panel);
+  // The breakpoints of every kind in "Breakpoints", the trace length in "Config" (MainBreaks.cpp).
+  void ReadDebugSettings(const TIniFile& ini);
+  void WriteDebugSettings(TIniFile& ini) const;
+  // The grid menu's breakpoint items checked for the word (before the menu shows).
+  void ShowBreakItems(int row);
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
   void SetCaption();
   void ClearHistory();
   void UpdateHistoryButtons();
+  void ConnectRunControl();
+  // A run or step returned: the stop reason, the run state, a close asked for meanwhile.
   void AfterRun(TStopReason reason);
   // What follows a change of the registers besides the register panel: the grid's PC row, the
   // switches field, the front panel's lamps, the keys waiting.
   void FollowRegisters();
-  // START, CONTINUE, INST STEP, PROG LOAD of the panel or the buttons, file requests answered.
-  void RunCommand(TNovaCommands Command);
-  // A device that needed a file ended the run: the file dialog, the answer, and the run goes on
-  // (Continues) with a file or as the device does without one. Returns the last stop reason.
-  TStopReason AnswerFileRequests(TStopReason reason, bool Continues);
   void ShowStopReason();
-  bool MayStart() const;
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
-  bool AskAddress(const QString& desc, int initial, int& addr);
   void ShowOutOfRange();
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TAssemblerActions* FAssembler = nullptr;     // a child of the window
+  TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
   TNumMode FNumFormat = nmOctal;
@@ -362,7 +374,6 @@ private:
   QStringList FPreSwitches;
   bool FShown = false;
   bool FShutDownDone = false;
-  bool FCloseWanted = false;
   bool FRangeReported = false;  // "Address out of range" shown since the last stop
   int FShownStop = -1;          // the stop reason in the status line (-1: none yet)
   std::unique_ptr<TValueDialog> FValueDialog;

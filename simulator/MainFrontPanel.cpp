@@ -9,12 +9,14 @@
 #include "MemoryModel.h"
 #include "NumberEd.h"
 #include "RegisterPanel.h"
+#include "RunControl.h"
 
 TNovaFrontpanel& TMainForm::FrontPanel() {
   if (!FFrontPanel) {
     FFrontPanel = std::make_unique<TNovaFrontpanel>(this);
     FFrontPanel->OnClosed = [this] { itmFrontPanel->setChecked(false); };
     SetUpLiveLamps(*FFrontPanel);
+    FRun->SetFrontPanel(FFrontPanel.get());
     connect(FController, &TMachineController::OnRunningChanged, FFrontPanel.get(), [this](bool on) {
       if (FFrontPanel->isVisible()) FFrontPanel->SetRun(on);
     });
@@ -35,35 +37,7 @@ void TMainForm::PushFrontPanel() {
 
 void TMainForm::SetSwitches(std::uint16_t value) { FMachine->SetSwitches(value); }
 
-TStopReason TMainForm::PanelCommand(TNovaCommands Command) {
-  TPanelLamps lamps;
-  if (FFrontPanel) lamps.Address = FFrontPanel->Address();
-  const TStopReason reason = FMachine->PanelCommand(Command, lamps);
-  if (FFrontPanel && FFrontPanel->isVisible()) {
-    FFrontPanel->SetAddress(lamps.Address);
-    FFrontPanel->SetData(lamps.Data);
-  }
-  return reason;
-}
-
-void TMainForm::RunCommand(TNovaCommands Command) {
-  if (!MayStart()) return;
-  if (Command != ncInstStep) {
-    FPeripherals->SetLptDeclined(false);
-    FRangeReported = false;
-  }
-  AfterRun(AnswerFileRequests(PanelCommand(Command), Command != ncInstStep));
-}
-
 void TMainForm::FrontPanelCommand(QObject*, TNovaCommands Command) {
   FrontPanel();
-  switch (Command) {
-    case ncStop: btStopClick(); break;
-    case ncStart:
-    case ncCont:
-    case ncInstStep:
-    case ncProgLoad: RunCommand(Command); break;
-    // Unlike the Reset button, the console stays as it is.
-    default: PanelCommand(Command); break;
-  }
+  FRun->PanelSwitch(Command);
 }

@@ -12,8 +12,11 @@
 #include "NovaUtils.h"
 #include "QtText.h"
 
-TMemoryModel::TMemoryModel(TNovaMachine& Machine, QObject* parent)
-    : QAbstractTableModel(parent), FMachine(Machine), FRows(Machine.MemSize) {}
+TMemoryModel::TMemoryModel(TMachineController& Controller, QObject* parent)
+    : QAbstractTableModel(parent),
+      FController(Controller),
+      FMachine(Controller.Machine()),
+      FRows(Controller.Machine().MemSize) {}
 
 int TMemoryModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : FRows; }
 
@@ -25,7 +28,7 @@ QString TMemoryModel::CellText(int row, int column) const {
   switch (column) {
     case colAddress: return QString::fromLatin1(FormatWord(row, FNumFormat).c_str());
     case colContents: return QString::fromLatin1(FormatWord(data, FNumFormat).c_str());
-    case colCommand: return ToQString(CommandToStr(row, data, FNumFormat, true));
+    case colCommand: return FController.CommandText(row, data, FNumFormat);
     default: return QString();
   }
 }
@@ -59,6 +62,11 @@ void TMemoryModel::Fill() {
 
 // ---- painting
 
+int TMemoryDelegate::DataStopRow() const {
+  if (FMachine.Running() || FMachine.LastStopReason() != srData) return -1;
+  return FMachine.LastDataStop().Addr;
+}
+
 TMemoryDelegate::TMemoryDelegate(TMemoryView* view, TNovaMachine& Machine)
     : QStyledItemDelegate(view), FView(view), FMachine(Machine) {}
 
@@ -70,6 +78,8 @@ void TMemoryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     bg = pal.color(QPalette::Button);
   else if (row == FMachine.PC)
     bg = QColor(255, 157, 157);
+  else if (row == DataStopRow())
+    bg = QColor(255, 214, 110);
   else if (row == FView->SelectedRow())
     bg = QColor(187, 196, 217);
   else if (FView->selectionModel() && FView->selectionModel()->isSelected(index))
@@ -79,6 +89,14 @@ void TMemoryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   const QRect r = option.rect;
   painter->fillRect(r, bg);
   if (index.column() == TMemoryModel::colMark) {
+    if (row < MemoryWords && (FMachine.Memory[row].Flags & DataBreakFlags)) {
+      // A data breakpoint: a square, below an execute breakpoint's circle.
+      painter->save();
+      painter->setPen(QPen(QColor(150, 90, 0), 1));
+      painter->setBrush(QColor(255, 170, 0));
+      painter->drawRect(QRect(QPoint(r.left() + 3, r.top() + 3), QPoint(r.left() + r.height() - 3, r.bottom() - 3)));
+      painter->restore();
+    }
     if (row < MemoryWords && (FMachine.Memory[row].Flags & BreakpointFlag)) {
       painter->save();
       painter->setRenderHint(QPainter::Antialiasing, true);
@@ -100,7 +118,7 @@ void TMemoryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 TMemoryView::TMemoryView(TMachineController& Controller, QWidget* parent)
     : QTableView(parent), FMachine(Controller.Machine()) {
   setObjectName("sgMemory");
-  FModel = new TMemoryModel(FMachine, this);
+  FModel = new TMemoryModel(Controller, this);
   setModel(FModel);
   setItemDelegate(new TMemoryDelegate(this, FMachine));
   setFont(PixelFont("Courier New", 13));
@@ -126,6 +144,7 @@ TMemoryView::TMemoryView(TMachineController& Controller, QWidget* parent)
   connect(&Controller, &TMachineController::OnRegistersChanged, this, repaint);
   connect(&Controller, &TMachineController::OnBreakpointCountChanged, this, repaint);
   connect(&Controller, &TMachineController::OnRunStateChanged, this, repaint);
+  connect(&Controller, &TMachineController::OnSymbolsChanged, this, repaint);
   connect(&Controller, &TMachineController::OnMemoryChanged, FModel, &TMemoryModel::Fill);
   connect(&Controller, &TMachineController::OnMemorySizeChanged, FModel, &TMemoryModel::Fill);
 }

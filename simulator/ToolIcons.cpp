@@ -94,6 +94,19 @@ void Paint(QPainter& p, TToolIcon kind) {
       Arrowhead(p, QPointF(8.5, 13), QPointF(1, 0), 4, Blue);
       break;
     }
+    case TToolIcon::StepOut: {
+      // Out of the listing's middle rows, back up to the row after the call.
+      Rows(p, 9, 15, {3, 8, 13});
+      QPainterPath path;
+      path.moveTo(3, 14);
+      path.lineTo(3, 3);
+      p.setPen(QPen(Blue, 2, Qt::SolidLine, Qt::FlatCap));
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(path);
+      p.drawLine(QPointF(3, 3), QPointF(5, 3));
+      Arrowhead(p, QPointF(8.5, 3), QPointF(1, 0), 4, Blue);
+      break;
+    }
     case TToolIcon::Stop:
       p.setPen(QPen(Red.darker(130), 1));
       p.setBrush(Red);

@@ -9,6 +9,7 @@ enum class TToolIcon {
   Run,
   Step,
   StepOver,
+  StepOut,
   Stop,
   ProgramLoad,
   ShowSteps,

@@ -18,6 +18,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "MemoryModel.h"
 #include "NumberEd.h"
 #include "RegisterPanel.h"
@@ -79,10 +80,10 @@ int main(int argc, char** argv) {
           QApplication::processEvents();
           if (++pumps == 20) {
             gallery.Save(form, "main-window-running");
-            form.btStopClick();
+            form.RunControl().Stop();
           }
         };
-        form.btRunClick();
+        form.RunControl().Run();
         form.Controller().ProcessEvents = nullptr;
         m.Memory[0200].Data = 0;
         m.PC = pc;

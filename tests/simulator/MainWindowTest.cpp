@@ -33,6 +33,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "TeletypePanel.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
@@ -419,8 +420,8 @@ private slots:
     f.activateWindow();
     const std::function<void()> enders[] = {
         [&] { QTest::keyClick(f.gbTTY->mmTTO, Qt::Key_Escape); },
-        [&] { f.btStopClick(); },
-        [&] { f.btResetClick(); },
+        [&] { f.RunControl().Stop(); },
+        [&] { f.RunControl().Reset(); },
     };
     for (const auto& end : enders) {
       f.gbTTY->StartTyping("PRINT 1\n");
@@ -629,7 +630,7 @@ private slots:
       f.Controller().FireClock();  // the timer's tick, fired by the test
       return false;
     });
-    f.btRunClick();
+    f.RunControl().Run();
     QVERIFY(active);
     QCOMPARE(m.LastStopReason(), srHalt);
     QVERIFY(!script.Failed);
@@ -652,11 +653,11 @@ private slots:
     const std::string tape = dir / "punched.bin";
     QVERIFY(f.pcDevices->AttachOutputFile(pdPtp, tape));
     m.PC = 0100;
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(m.LastStopReason(), srHalt);
     QCOMPARE(ReadFile(tape), std::string("\252"));
     m.PC = 0100;
-    f.btRunClick();  // punched once more
+    f.RunControl().Run();  // punched once more
     QCOMPARE(ReadFile(tape), std::string("\252\252"));
     QVERIFY(f.Peripherals().PtpFile.IsOpen());
     // The same file for the printer would punch into the tape: refused.
@@ -732,14 +733,14 @@ private slots:
     bool refusedAll = true;
     TPumpScript script(f, [&] {
       const std::uint64_t before = m.ExecutedCount();
-      f.btRunClick();
-      f.btStepClick();
-      f.btStepOverClick();
+      f.RunControl().Run();
+      f.RunControl().Step();
+      f.RunControl().StepOver();
       f.btPrgLoadClick();
       refusedAll = refusedAll && m.Running() && m.ExecutedCount() == before && f.btStop->isEnabled();
       return ++pumps == 5;
     });
-    f.btRunClick();
+    f.RunControl().Run();
     QVERIFY(!script.Failed);
     QVERIFY(refusedAll);
     QCOMPARE(dialogs.Count(dkModal), 0);  // Program load asked nothing
@@ -761,7 +762,7 @@ private slots:
       ++closes;
       return false;
     });
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(closes, 1);  // the run ended at the first close
     QVERIFY(!f.ShutDownDone());  // not from inside the run
     QTRY_VERIFY(f.ShutDownDone());
@@ -783,7 +784,7 @@ private slots:
       raised = true;
       return false;
     });
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(f.Machine().LastStopReason(), srStop);
     QTRY_VERIFY(f.ShutDownDone());
     QVERIFY(!f.isVisible());
@@ -823,7 +824,7 @@ private slots:
     f.btShowSteps->setChecked(true);
     int pumps = 0;
     TPumpScript script(f, [&] { return ++pumps == 50; });
-    f.btRunClick();
+    f.RunControl().Run();
     QVERIFY(!script.Failed);
     QCOMPARE(dialogs.Count(dkError), 1);
     f.btShowSteps->setChecked(false);
@@ -840,7 +841,7 @@ private slots:
       TPumpScript script(f, [&] { return ++pumps >= 30 && f.pcDevices->mmLpt->blockCount() > 3; });
       dialogs.Cancel(dkSaveFile);
       f.Machine().Memory[0110].Data = 015;  // carriage returns: lines reach the printer text
-      f.btRunClick();
+      f.RunControl().Run();
       QVERIFY(!script.Failed);
       QCOMPARE(dialogs.Count(dkSaveFile), 1);
       QVERIFY(f.Machine().LastStopReason() == srStop);
@@ -849,7 +850,7 @@ private slots:
       pumps = 0;
       TPumpScript script(f, [&] { return ++pumps == 5; });
       dialogs.Cancel(dkSaveFile);
-      f.btRunClick();
+      f.RunControl().Run();
       QVERIFY(!script.Failed);
       QCOMPARE(dialogs.Count(dkSaveFile), 2);  // a new run asks again, once
     }
@@ -870,7 +871,7 @@ private slots:
     f.gbTTY->tswTTReader->click();
     QVERIFY(f.gbTTY->tswTTReader->isChecked());
     QVERIFY(f.pcDevices->Ttr.rbTextFile->isChecked());
-    f.btResetClick();  // a reset switches the reader off
+    f.RunControl().Reset();  // a reset switches the reader off
     QCOMPARE(f.gbTTY->tswTTReader->isChecked(), f.Machine().Tti.ReaderOn());
   }
 

@@ -15,6 +15,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "ScriptedDialogs.h"
 #include "TestTempDir.h"
 #include "Throttle.h"
@@ -39,11 +40,11 @@ void RunWithPumps(TMainForm& f, int addr, const std::function<bool()>& step) {
     QCoreApplication::processEvents();
     if (!done && step()) {
       done = true;
-      f.btStopClick();
+      f.RunControl().Stop();
     }
   };
   f.Machine().PC = TWord(addr);
-  f.btRunClick();
+  f.RunControl().Run();
   f.Controller().ProcessEvents = nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include "KeyQueue.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "TeletypePanel.h"
 #include "MemoryModel.h"
 #include "NovaFrontpanel.h"
@@ -46,12 +47,12 @@ private slots:
     const std::string image = dir / "image.dmp";
     QVERIFY(m.SaveDump(image));
     const std::function<void()> resets[] = {
-        [&] { f.btResetClick(); },
+        [&] { f.RunControl().Reset(); },
         [&] { QVERIFY(f.LoadDump(image, true)); },
         [&] { f.FrontPanelCommand(nullptr, ncReset); },
         [&] {
           m.Switches = 0100012;  // the bootstrap's IORST, then its jump to itself, stopped at once
-          f.Controller().ProcessEvents = [&f] { f.btStopClick(); };
+          f.Controller().ProcessEvents = [&f] { f.RunControl().Stop(); };
           f.FrontPanelCommand(nullptr, ncProgLoad);
           f.Controller().ProcessEvents = nullptr;
         },
@@ -98,16 +99,16 @@ private slots:
     TNovaMachine& m = f.Machine();
     Store(m, 0100, {"MOV 0,0", "HALT"});
     m.PC = 0100;
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(f.lbStatus->text(), QString("Stopped by HALT"));
     Store(m, 0100, {"JMP 100"});
     m.PC = 0100;
     QString whileRunning;
     f.Controller().ProcessEvents = [&] {
       whileRunning = f.lbStatus->text();
-      f.btStopClick();
+      f.RunControl().Stop();
     };
-    f.btRunClick();
+    f.RunControl().Run();
     f.Controller().ProcessEvents = nullptr;
     QCOMPARE(whileRunning, QString("Running"));
     QCOMPARE(f.lbStatus->text(), QString("Stopped by the stop command"));

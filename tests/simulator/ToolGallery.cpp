@@ -16,6 +16,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "NovaUtils.h"
 #include "ScriptedDialogs.h"
 #include "Switches.h"
@@ -60,6 +61,20 @@ int main(int argc, char** argv) {
       m.Watch[1].Alert = true;
       m.SetBreakpoint(0110);
       m.SetBreakpoint(0114);
+      // Data breakpoints: writes to two words (the step below hits it), and an access with a
+      // condition that stops at its third hit.
+      {
+        TBreakpoint b;
+        b.Kind = bkWrite;
+        b.First = 0120;
+        b.Last = 0121;
+        m.SetBreakpoint(b);
+        b.Kind = bkAccess;
+        b.First = b.Last = 0101;
+        b.Condition = "AC0 != 0 && [120] > 2";
+        b.Count = 3;
+        m.SetBreakpoint(b);
+      }
       // One step that changes a watched location: its dot turns red.
       {
         const TWord pc = m.PC;
@@ -67,7 +82,7 @@ int main(int argc, char** argv) {
         StrToCommand("ISZ 120", 0210, isz);
         m.Memory[0210].Data = isz;
         m.PC = 0210;
-        form.btStepClick();
+        form.RunControl().Step();
         m.Memory[0210].Data = 0;
         m.PC = pc;
       }
@@ -87,10 +102,10 @@ int main(int argc, char** argv) {
             form.ShowRegisters();
             Settle();
             gallery.Save(panel, "front-panel-running");
-            form.btStopClick();
+            form.RunControl().Stop();
           }
         };
-        form.btRunClick();
+        form.RunControl().Run();
         form.Controller().ProcessEvents = nullptr;
         m.Memory[0200].Data = 0;
         m.PC = pc;

@@ -16,25 +16,13 @@
 #include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
 #include "TraceWin.h"
 #include "Translate.h"
 #include "WatchWin.h"
 #include "WindowTestKit.h"
-
-namespace {
-
-// A counter: AC0 := M[110] + 1 stored back, for ever.
-void StoreCounter(TNovaMachine& m) {
-  Store(m, 0100, {"LDA 0,110", "INC 0,0", "STA 0,110", "JMP 100"});
-  m.PC = 0100;
-}
-
-int Rows(const TToolWindow& w) { return w.Model()->rowCount(); }
-QString Cell(const TToolWindow& w, int row, int column) { return w.Model()->CellText(row, column); }
-
-}  // namespace
 
 class TToolWindowsTest : public QObject {
   Q_OBJECT
@@ -56,8 +44,8 @@ private slots:
     QVERIFY(f.btShowTrace->isChecked());
     StoreCounter(f.Machine());
     f.Machine().Memory[0110].Data = 0177777;
-    f.btStepClick();
-    f.btStepClick();
+    f.RunControl().Step();
+    f.RunControl().Step();
     QTRY_COMPARE(Rows(t), 2);
     QCOMPARE(t.SelectedRow(), 1);
     QCOMPARE(Cell(t, 0, TTraceModel::colPC), QString("000100"));
@@ -72,7 +60,7 @@ private slots:
     QVERIFY(Cell(t, 0, TTraceModel::colCommand).contains("110"));
     // A run: the view follows the newest record.
     f.Machine().InstructionLimit = 400;
-    f.btRunClick();
+    f.RunControl().Run();
     f.Machine().InstructionLimit = 0;
     QTRY_COMPARE(Rows(t), 402);
     QCOMPARE(t.SelectedRow(), 401);
@@ -82,15 +70,15 @@ private slots:
     t.SelectRow(0);
     t.ListDblClick();
     QCOMPARE(f.sgMemory->SelectedRow(), 0100);
-    f.btResetClick();
+    f.RunControl().Reset();
     QTRY_COMPARE(Rows(t), 0);
-    f.btStepClick();
+    f.RunControl().Step();
     QTRY_COMPARE(Rows(t), 1);
     t.btClear->click();
     QCOMPARE(Rows(t), 0);
     QCOMPARE(f.Machine().TraceCount(), 0);
     // A dump load resets the machine: the trace is emptied.
-    f.btStepClick();
+    f.RunControl().Step();
     QTRY_COMPARE(Rows(t), 1);
     const std::string dump = dir / "image.dmp";
     QVERIFY(f.Machine().SaveDump(dump));
@@ -106,7 +94,7 @@ private slots:
     TTraceWin& t = f.TraceWin();
     StoreCounter(f.Machine());
     f.Machine().InstructionLimit = 12345;
-    f.btRunClick();
+    f.RunControl().Run();
     f.Machine().InstructionLimit = 0;
     QTRY_COMPARE(Rows(t), TraceCapacity);
     QTRY_COMPARE(t.SelectedRow(), TraceCapacity - 1);
@@ -124,14 +112,14 @@ private slots:
     TTraceWin& t = f.TraceWin();
     QVERIFY(!t.isVisible());
     StoreCounter(f.Machine());
-    for (int i = 0; i < 5; ++i) f.btStepClick();
+    for (int i = 0; i < 5; ++i) f.RunControl().Step();
     QCOMPARE(Rows(t), 0);  // nothing done while hidden
     f.itmTrace->setChecked(true);
     QCOMPARE(Rows(t), 5);
     QCOMPARE(t.SelectedRow(), 4);
     // A view that missed updates never reads past the list: rows beyond the live count are empty.
     f.itmTrace->setChecked(false);
-    f.btResetClick();
+    f.RunControl().Reset();
     QCOMPARE(Rows(t), 5);
     for (int c = 0; c < TTraceModel::colCount; ++c) {
       QVERIFY(Cell(t, 4, c).isEmpty());
@@ -175,7 +163,7 @@ private slots:
     QVERIFY(m.Watch[2].Alert);
     QCOMPARE(Rows(ww), 3);
     // The alert stops the run right after the instruction that stored the new value.
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(m.LastStopReason(), srWatch);
     QCOMPARE(m.PC, TWord(0103));
     QCOMPARE(m.TraceItem(m.TraceCount() - 1).PC, TWord(0102));
@@ -222,10 +210,10 @@ private slots:
     TNovaMachine& m = f.Machine();
     StoreCounter(m);
     for (const char* a : {"103", "101", "200"}) {
-      AnswerValue(dialogs, a);
+      AnswerBreakpoint(dialogs, {bkExecute, a});
       b.btAdd->click();
     }
-    AnswerValue(dialogs, "177777");
+    AnswerBreakpoint(dialogs, {bkExecute, "177777"});
     b.btAdd->click();
     QCOMPARE(dialogs.Count(dkError), 1);
     QCOMPARE(m.BreakPoints, (std::vector<TWord>{0101, 0103, 0200}));
@@ -234,7 +222,7 @@ private slots:
     QCOMPARE(Cell(b, 0, TBpModel::colAddress), QString("000101"));
     QVERIFY(Cell(b, 0, TBpModel::colCommand).startsWith("INC"));
     // A run stops at the first breakpoint reached, before its instruction.
-    f.btRunClick();
+    f.RunControl().Run();
     QCOMPARE(m.LastStopReason(), srBreakpoint);
     QCOMPARE(m.PC, TWord(0101));
     // Double click: the address in the grid.

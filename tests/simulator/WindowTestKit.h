@@ -2,6 +2,10 @@
 // own settings and documents folders, the value dialog answered through the dialog seam, and
 // short programs assembled into memory.
 #pragma once
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QtTest>
 #include <chrono>
 #include <filesystem>
@@ -10,13 +14,16 @@
 #include <initializer_list>
 #include <string>
 
+#include "BreakpointDlg.h"
 #include "InpValue.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "RunControl.h"
 #include "NovaUtils.h"
 #include "NumberEd.h"
 #include "ScriptedDialogs.h"
 #include "TestTempDir.h"
+#include "ToolWindow.h"
 
 // A main window with the folder's "settings/" and "docs", shown.
 struct TWindow {
@@ -42,11 +49,11 @@ public:
       if (FDone) return;
       if (FStep()) {
         FDone = true;
-        if (FStopWhenDone) FForm.btStopClick();
+        if (FStopWhenDone) FForm.RunControl().Stop();
       } else if (std::chrono::steady_clock::now() - FStart > std::chrono::seconds(120)) {
         Failed = true;
         FDone = true;
-        FForm.btStopClick();
+        FForm.RunControl().Stop();
       }
     };
   }
@@ -60,6 +67,32 @@ private:
   bool FDone = false;
   std::chrono::steady_clock::time_point FStart;
 };
+
+// What is typed into the breakpoint dialog.
+struct TBreakFields {
+  TBreakFields(TBreakKind kind, QString first, QString last = QString(), QString condition = QString(), int count = 0)
+      : Kind(kind), First(std::move(first)), Last(std::move(last)), Condition(std::move(condition)), Count(count) {}
+  TBreakKind Kind;
+  QString First, Last, Condition;
+  int Count;
+};
+
+// Answers the next breakpoint dialog with the fields and OK. When the dialog refuses them and
+// stays open, it is cancelled; Refused tells.
+inline void AnswerBreakpoint(TScriptedDialogs& dialogs, const TBreakFields& f, bool* refused = nullptr) {
+  dialogs.OnModal([f, refused](QDialog& d) {
+    auto* b = qobject_cast<TBreakpointDialog*>(&d);
+    if (!b) return int(QDialog::Rejected);
+    b->cbKind->setCurrentIndex(b->cbKind->findData(int(f.Kind)));
+    b->edFirst->setText(f.First);
+    b->edLast->setText(f.Last);
+    b->edCondition->setText(f.Condition);
+    b->edCount->setValue(f.Count);
+    b->btOk->click();
+    if (refused) *refused = b->isVisible();
+    return b->isVisible() ? int(QDialog::Rejected) : int(QDialog::Accepted);
+  });
+}
 
 // Answers the next value dialog with a text (as if typed) and OK.
 inline void AnswerValue(TScriptedDialogs& dialogs, const QString& text) {
@@ -85,3 +118,12 @@ inline void WriteFile(const std::string& name, const std::string& data) {
   std::ofstream out(name, std::ios::binary);
   out << data;
 }
+
+// A counter: AC0 := M[110] + 1 stored back, for ever.
+inline void StoreCounter(TNovaMachine& m) {
+  Store(m, 0100, {"LDA 0,110", "INC 0,0", "STA 0,110", "JMP 100"});
+  m.PC = 0100;
+}
+
+inline int Rows(const TToolWindow& w) { return w.Model()->rowCount(); }
+inline QString Cell(const TToolWindow& w, int row, int column) { return w.Model()->CellText(row, column); }
