@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Breakpoint.h"
-#include "History.h"
+#include "TimeTravel.h"
 
 struct TRunOptions {
   int MemSize = 0;  // 0: not given (the machine's 32768 words)

@@ -108,7 +108,7 @@ public:
 
 protected:
   friend struct TStateAccess;  // whole-machine states (MachineState.cpp)
-  friend class TNovaMachine;   // its history (History.cpp)
+  friend class TNovaMachine;   // its history (TimeTravel.cpp)
   void Wake() {
     if (FTickMaskPtr) *FTickMaskPtr |= FTickMaskBit;
   }

@@ -12,7 +12,7 @@
 
 #include "Breakpoint.h"
 #include "Devices.h"
-#include "History.h"
+#include "TimeTravel.h"
 #include "MachineError.h"
 #include "MachineHost.h"
 #include "MachineTypes.h"
@@ -257,7 +257,7 @@ public:
   const TTraceData& TraceItem(int i) const;
   void ClearTrace();  // TraceChanged(0)
 
-  // ---- going back in time (History.h). Off by default; on, the machine keeps what it needs to
+  // ---- going back in time (TimeTravel.h). Off by default; on, the machine keeps what it needs to
   // go back at least Instructions executed instructions, in memory bounded by that size
   // (HistoryBytes). Going back puts registers, memory, devices and interrupts back as they were;
   // output already made stays made (the host is told, OutputStays), and running forward again
@@ -359,7 +359,7 @@ private:
   void BeginExec();
   void EndExec();
 
-  // ---- the history (History.cpp)
+  // ---- the history (TimeTravel.cpp)
   void ByteRequest(TInDevice& Device) override;
   bool LetOut(TDevice& Device) override;
   // Recording or replaying the answers of the world outside: executing, not in the event pump.
