@@ -79,7 +79,7 @@ private slots:
     QCOMPARE(Command(f, 0101), QString("LOOP:   INC     1,1"));
     QCOMPARE(Command(f, 0102), QString("        JMP     LOOP"));
     // The trace and the watch list say the same.
-    f.btStepClick();
+    f.RunControl().Step();
     f.TraceWin().show();
     QCOMPARE(f.TraceWin().Model()->CellText(0, TTraceModel::colCommand), QString("START:  LDA     1,DVMSK"));
 
