@@ -3,18 +3,40 @@
 
 #include <algorithm>
 
+#include "AsmOutput.h"
 #include "AtomicFile.h"
 #include "Translate.h"
+
+namespace {
+
+// The files' texts; a file that cannot be read is an error of its own.
+std::vector<TAsmSource> ReadSources(const std::vector<std::string>& fileNames, std::vector<TSourceError>& errors) {
+  std::vector<TAsmSource> sources(fileNames.size());
+  for (std::size_t i = 0; i < fileNames.size(); ++i) {
+    sources[i].Name = fileNames[i];
+    if (!ReadWholeFile(fileNames[i], sources[i].Text))
+      errors.push_back({fileNames[i], 0, WhyUnreadable(fileNames[i], _("is a folder, not a source file"))});
+  }
+  return sources;
+}
+
+}  // namespace
+
+std::vector<TSourceError> SourceErrors(const TAsmProgram& program) {
+  std::vector<TSourceError> errors;
+  errors.reserve(program.Errors.size());
+  for (const TAsmError& e : program.Errors) {
+    const bool known = e.Source >= 0 && e.Source < int(program.Sources.size());
+    errors.push_back({known ? program.Sources[std::size_t(e.Source)].Name : "", e.Line, e.Message});
+  }
+  return errors;
+}
 
 TMemoryAssembly AssembleIntoMemory(TNovaMachine& machine, std::vector<TAsmSource> sources) {
   TMemoryAssembly result;
   const TAsmProgram program = Assemble(std::move(sources));
   if (!program.Ok()) {
-    result.Errors.reserve(program.Errors.size());
-    for (const TAsmError& e : program.Errors) {
-      const bool known = e.Source >= 0 && e.Source < int(program.Sources.size());
-      result.Errors.push_back({known ? program.Sources[std::size_t(e.Source)].Name : "", e.Line, e.Message});
-    }
+    result.Errors = SourceErrors(program);
     return result;
   }
 
@@ -43,13 +65,32 @@ TMemoryAssembly AssembleIntoMemory(TNovaMachine& machine, std::vector<TAsmSource
 }
 
 TMemoryAssembly AssembleFilesIntoMemory(TNovaMachine& machine, const std::vector<std::string>& fileNames) {
-  std::vector<TAsmSource> sources(fileNames.size());
   TMemoryAssembly result;
-  for (std::size_t i = 0; i < fileNames.size(); ++i) {
-    sources[i].Name = fileNames[i];
-    if (!ReadWholeFile(fileNames[i], sources[i].Text))
-      result.Errors.push_back({fileNames[i], 0, WhyUnreadable(fileNames[i], _("is a folder, not a source file"))});
-  }
+  std::vector<TAsmSource> sources = ReadSources(fileNames, result.Errors);
   if (!result.Ok()) return result;
   return AssembleIntoMemory(machine, std::move(sources));
+}
+
+TTapeAssembly AssembleFilesToTape(const std::vector<std::string>& fileNames, const std::string& tapeFile, bool bootstrap) {
+  TTapeAssembly result;
+  std::vector<TAsmSource> sources = ReadSources(fileNames, result.Errors);
+  if (!result.Ok()) return result;
+  const TAsmProgram program = Assemble(std::move(sources));
+  if (!program.Ok()) {
+    result.Errors = SourceErrors(program);
+    return result;
+  }
+  std::vector<std::uint8_t> tape;
+  if (!bootstrap)
+    tape = AbsoluteTape(program);
+  else if (!BootstrapTape(program, tape, result.Failure))
+    return result;
+  std::string error;
+  if (!WriteFileAtomic(tapeFile, std::string_view(reinterpret_cast<const char*>(tape.data()), tape.size()), &error)) {
+    result.Failure = error;
+    return result;
+  }
+  result.Words = program.Words.size();
+  result.Start = program.Start;
+  return result;
 }

@@ -1,5 +1,6 @@
 // Assembling straight into the machine's memory, with no tape in between: what the window's
-// "Assemble source file .." does, and what corvane-cli can do before a run.
+// "Assemble source file .." does, and what corvane-cli can do before a run. Also the window's
+// "Assemble to tape ..": source files to a tape file.
 #pragma once
 #include <string>
 #include <vector>
@@ -25,3 +26,19 @@ TMemoryAssembly AssembleIntoMemory(TNovaMachine& machine, std::vector<TAsmSource
 // The same from files; a file that cannot be read is an error of its own, and nothing is
 // assembled.
 TMemoryAssembly AssembleFilesIntoMemory(TNovaMachine& machine, const std::vector<std::string>& fileNames);
+
+// The program's errors as the windows list them (file, line, message).
+std::vector<TSourceError> SourceErrors(const TAsmProgram& program);
+
+struct TTapeAssembly {
+  std::vector<TSourceError> Errors;  // of the sources (or a file that cannot be read): no tape written
+  std::string Failure;               // no program-load tape for this program, or the tape cannot be written
+  std::size_t Words = 0;             // words on the tape
+  int Start = -1;
+  bool Ok() const { return Errors.empty() && Failure.empty(); }
+};
+
+// Assembles the files as one program and writes its tape whole (a temporary file renamed over
+// the old one): the absolute binary tape, or with Bootstrap the program-load tape. With any
+// error the tape file is neither made nor changed.
+TTapeAssembly AssembleFilesToTape(const std::vector<std::string>& fileNames, const std::string& tapeFile, bool bootstrap);

@@ -81,3 +81,56 @@ const TSymbol* TSymbolTable::NameOf(std::uint16_t address) const {
   if (at == FByValue.end() || FSymbols[*at].Value != address) return nullptr;
   return &FSymbols[*at];
 }
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// A number in the base, digits only after the base's optional prefix; values above 16 bits
+// are kept as 0x10000 (too big for any address, and no overflow).
+bool NumberText(std::string_view text, TNumMode mode, std::int64_t& value) {
+  const int radix = NumModeRadix[mode];
+  const char prefix = radix == 16 ? '$' : radix == 8 ? '%' : radix == 2 ? '!' : '\0';
+  if (prefix && !text.empty() && text.front() == prefix) text.remove_prefix(1);
+  if (text.empty()) return false;
+  value = 0;
+  for (const char c : text) {
+    const char u = Upper(c);
+    const int digit = u >= '0' && u <= '9' ? u - '0' : u >= 'A' && u <= 'Z' ? u - 'A' + 10 : radix;
+    if (digit >= radix) return false;
+    value = std::min<std::int64_t>(value * radix + digit, 0x10000);
+  }
+  return true;
+}
+
+}  // namespace
+
+TAddressText AddressFromText(std::string_view text, TNumMode mode, const TSymbolTable* symbols, int& addr) {
+  text = Trimmed(text);
+  std::string_view base = text, offset;
+  bool minus = false;
+  const std::size_t sign = text.find_first_of("+-", 1);
+  if (sign != std::string_view::npos) {
+    base = Trimmed(text.substr(0, sign));
+    offset = Trimmed(text.substr(sign + 1));
+    minus = text[sign] == '-';
+    if (offset.empty()) return atInvalid;
+  }
+  if (base.empty()) return atInvalid;
+  std::int64_t value = 0;
+  const TSymbol* symbol = symbols ? symbols->Find(base) : nullptr;
+  if (symbol)
+    value = symbol->Value;
+  else if (!NumberText(base, mode, value))
+    return atInvalid;
+  std::int64_t delta = 0;
+  if (!offset.empty() && !NumberText(offset, mode, delta)) return atInvalid;
+  value += minus ? -delta : delta;
+  if (value < 0 || value > 077777) return atOutOfRange;
+  addr = int(value);
+  return atOk;
+}

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "NumberUtils.h"
+
 enum TSymbolKind : std::uint8_t {
   skLabel,  // names a place in the program
   skValue,  // an equate or a user value (.DUSR)
@@ -47,3 +49,15 @@ private:
   std::vector<TSymbol> FSymbols;
   std::vector<std::uint32_t> FByValue;  // positions in FSymbols, by value, then as NameOf prefers
 };
+
+// What typed text (the Goto address field, an add dialog) says as an address.
+enum TAddressText : std::uint8_t {
+  atOk,
+  atInvalid,     // neither a number in the base nor a label
+  atOutOfRange,  // above 077777
+};
+// The text, blanks around it ignored: a label of Symbols (which may be nullptr) or a number in
+// the base Mode (with its optional prefix "$", "%" or "!"), either followed by "+" or "-" and a
+// number in the base ("LOOP+2"). A known label wins over a number of the same letters (in hex,
+// "ADD" is a label when the table has one). Addr gets the address on atOk.
+TAddressText AddressFromText(std::string_view text, TNumMode mode, const TSymbolTable* symbols, int& addr);

@@ -35,7 +35,7 @@ TBpWin::TBpWin(TMachineController& controller, TNavigator& navigator, QWidget* p
 TBpWin::~TBpWin() = default;
 
 TBreakpointDialog& TBpWin::Dialog() {
-  if (!FDialog) FDialog = std::make_unique<TBreakpointDialog>(this);
+  if (!FDialog) FDialog = std::make_unique<TBreakpointDialog>(FController, this);
   return *FDialog;
 }
 
@@ -61,8 +61,8 @@ void TBpWin::EditBreakpoint(QWidget* below, TBreakpoint B, const TBreakpoint* Ol
   const TBreakpoint old = Old ? *Old : TBreakpoint{};
   const bool replacing = Old != nullptr;
   Dialog().Execute(BelowLeft(below), NumFormat(), B, [&](const TBreakpoint& b, std::string& error) {
-    // Labels in conditions: none known to the window yet.
-    if (!m.SetBreakpoint(b, &error, nullptr)) return false;
+    // Labels in conditions: the program's symbols.
+    if (!m.SetBreakpoint(b, &error, FController.SymbolLookup())) return false;
     if (replacing && !old.SameAs(b)) m.ClearBreakpoint(old.Kind, old.First, old.Last);
     return true;
   });

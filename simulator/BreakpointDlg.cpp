@@ -14,32 +14,13 @@
 #include "DialogPlacement.h"
 #include "DialogService.h"
 #include "Fonts.h"
+#include "MachineController.h"
 #include "MessageBoxes.h"
 #include "QtText.h"
-#include "RangeText.h"
 #include "ScreenPlacement.h"
 
-bool AddressFromText(const QString& Text, TNumMode Base, int& Addr) {
-  const std::string text = Text.trimmed().toStdString();
-  if (text.empty()) return false;
-  std::int64_t v = -1;
-  bool ok = false;
-  switch (Base) {
-    case nmHex: ok = TryParseHex(text, v); break;
-    case nmOctal: ok = TryParseOctal(text, v); break;
-    case nmBin: ok = TryParseBinary(text, v); break;
-    default: {
-      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-      ok = ec == std::errc() && end == text.data() + text.size();
-      break;
-    }
-  }
-  if (!ok || v < 0 || v > 077777) return false;
-  Addr = int(v);
-  return true;
-}
-
-TBreakpointDialog::TBreakpointDialog(QWidget* parent) : QDialog(parent) {
+TBreakpointDialog::TBreakpointDialog(const TMachineController& controller, QWidget* parent)
+    : QDialog(parent), FController(controller) {
   setObjectName("BreakpointDialog");
   lbKind = new QLabel(this);
   lbFirst = new QLabel(this);
@@ -150,10 +131,9 @@ bool TBreakpointDialog::Read(TBreakpoint& B) {
       continue;
     }
     int& addr = isLast ? last : first;
-    if (!AddressFromText(e->text(), FBase, addr)) {
-      ErrorMsg(QSafeFormat(QtText("%s is not an address from 0 to %s"), e->text().trimmed(),
-                           ToQString(FormatWord(077777, FBase))),
-               MousePos(), QString(), this);
+    QString error;
+    if (!FController.AddressFromText(e->text(), FBase, addr, error)) {
+      ErrorMsg(error, MousePos(), QString(), this);
       e->setFocus();
       e->selectAll();
       return false;

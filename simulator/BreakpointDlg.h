@@ -13,10 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
-
-// The address a typed text names, in the base: true and Addr set for 0 .. 077777. The one place
-// that turns what the user types for a word into its address.
-bool AddressFromText(const QString& Text, TNumMode Base, int& Addr);
+class TMachineController;
 
 class TBreakpointDialog : public QDialog {
   Q_OBJECT
@@ -25,7 +22,8 @@ public:
   // when refused (a condition that does not parse): the dialog stays open and shows the reason.
   using TApply = std::function<bool(const TBreakpoint& B, std::string& Error)>;
 
-  explicit TBreakpointDialog(QWidget* parent = nullptr);
+  // The addresses are read by the controller (a number in the base or a label).
+  explicit TBreakpointDialog(const TMachineController& controller, QWidget* parent = nullptr);
 
   // Runs modally through the dialog service at Pos with B's values; OK hands the values to Apply
   // and closes once Apply took them. True when they were taken (B holds them then).
@@ -55,6 +53,7 @@ private:
   QLabel* lbLast;
   QLabel* lbCondition;
   QLabel* lbCount;
+  const TMachineController& FController;
   TNumMode FBase = nmOctal;
   TBreakpoint FEntry;
   TApply FApply;

@@ -1,6 +1,7 @@
 // The models of the trace, watch and breakpoint windows.
 #include "DebugModels.h"
 
+#include "MachineController.h"
 #include "NovaUtils.h"
 #include "QtText.h"
 
@@ -50,6 +51,10 @@ QString TDebugListModel::Word(std::uint16_t value) const {
   return QString::fromLatin1(buf, qsizetype(FormatWordInto(buf, value, FNumFormat)));
 }
 
+QString TDebugListModel::Command(int addr, std::uint16_t word) const {
+  return FLabels ? FLabels->CommandText(addr, word, nmOctal) : ToQString(CommandToStr(addr, word, nmOctal, true));
+}
+
 // ---- trace
 
 int TTraceModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : colCount; }
@@ -59,7 +64,7 @@ QString TTraceModel::CellText(int row, int column) const {
   const TTraceData& t = FMachine.TraceItem(row);
   switch (column) {
     case colPC: return Word(t.PC);
-    case colCommand: return ToQString(CommandToStr(t.PC & 077777, t.Data, nmOctal, true));
+    case colCommand: return Command(t.PC & 077777, t.Data);
     case colCarry: return QString(QChar('0' + (t.Carry & 7)));
     case colAC0:
     case colAC1:
@@ -96,7 +101,7 @@ QString TWatchModel::CellText(int row, int column) const {
     case colContents:
       return Word(w->Data) + QStringLiteral(" (") + QString::fromLatin1(FormatByte(w->Data >> 8, FNumFormat).c_str()) +
              QChar(' ') + QString::fromLatin1(FormatByte(w->Data & 0xFF, FNumFormat).c_str()) + QChar(')');
-    case colCommand: return ToQString(CommandToStr(w->Addr, w->Data, nmOctal, true));
+    case colCommand: return Command(w->Addr, w->Data);
     default: return QString();
   }
 }
@@ -131,7 +136,7 @@ QString TBpModel::CellText(int row, int column) const {
     case colKind: return ToQString(BreakKindText(b->Kind));
     case colAddress: return b->Last == b->First ? Word(b->First) : Word(b->First) + QChar('-') + Word(b->Last);
     case colContents: return Word(data);
-    case colCommand: return ToQString(CommandToStr(b->First, data, nmOctal, true));
+    case colCommand: return Command(b->First, data);
     case colCondition: return ToQString(b->Condition);
     case colHits: {
       QString text = QString::number(qulonglong(b->Hits));

@@ -10,6 +10,8 @@
 #include "NovaMachine.h"
 #include "NumberUtils.h"
 
+class TMachineController;
+
 class TDebugListModel : public QAbstractTableModel {
   Q_OBJECT
 public:
@@ -25,6 +27,8 @@ public:
   virtual QString CellText(int row, int column) const = 0;
   // The translated column caption.
   virtual QString Caption(int column) const = 0;
+  // The column of the disassembly (it widens by a label's room while labels are shown).
+  virtual int CommandColumn() const = 0;
 
   // UpdateView's part: inserts or removes rows at the end so that the view has count rows.
   void SetRows(int count);
@@ -33,11 +37,16 @@ public:
 
   TNumMode NumFormat() const { return FNumFormat; }
   void SetNumFormat(TNumMode mode);
+  // The controller whose symbols name the places and operands of the command column.
+  void SetLabels(const TMachineController* controller) { FLabels = controller; }
 
 protected:
   bool Live(int row) const { return row >= 0 && row < FRows && row < LiveCount(); }
   QString Word(std::uint16_t value) const;
+  // The command column's text: the disassembly, with labels when the controller shows them.
+  QString Command(int addr, std::uint16_t word) const;
   TNovaMachine& FMachine;
+  const TMachineController* FLabels = nullptr;
   TNumMode FNumFormat = nmOctal;
 
 private:
@@ -52,6 +61,7 @@ public:
   using TDebugListModel::TDebugListModel;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   int LiveCount() const override { return FMachine.TraceCount(); }
+  int CommandColumn() const override { return colCommand; }
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
 };
@@ -65,6 +75,7 @@ public:
   using TDebugListModel::TDebugListModel;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   int LiveCount() const override { return int(FMachine.Watch.size()); }
+  int CommandColumn() const override { return colCommand; }
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
   // The watch of a row; nullptr past the live count.
@@ -81,6 +92,7 @@ public:
   using TDebugListModel::TDebugListModel;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   int LiveCount() const override { return int(FMachine.Breakpoints().size()); }
+  int CommandColumn() const override { return colCommand; }
   QString CellText(int row, int column) const override;
   QString Caption(int column) const override;
   // The breakpoint of a row; nullptr past the live count.

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Assembler.h"
+#include "AssemblerActions.h"
 #include "DeviceTabs.h"
 #include "MachineError.h"
 #include "MainForm.h"
@@ -22,8 +22,6 @@
 namespace {
 
 constexpr std::uint8_t StateMagic[8] = {'N', 'V', 'S', 'T', 'A', 'T', 'E', 0x1a};
-// A source that does not assemble: so many of its errors are shown.
-constexpr std::size_t ShownErrors = 10;
 
 std::string Extension(const std::string& name) {
   const std::string file = ExtractFileName(name);
@@ -74,38 +72,6 @@ void OpenState(TMainForm& form, const std::string& name) {
     for (const TAttachProblem& p : problems) text += (text.isEmpty() ? "" : "\r\n") + ToQString(AttachProblemText(p));
     Message(form, text);
   }
-}
-
-// The sources as one program into memory: its words at their addresses (a memory too small for
-// them grows), PC at its start address. Nothing changes when a source cannot be read or the
-// program has errors.
-void AssembleIntoMemory(TMainForm& form, const std::vector<std::string>& names) {
-  std::vector<TAsmSource> sources;
-  for (const std::string& name : names) {
-    TAsmSource source;
-    std::string error;
-    if (!ReadAsmSource(name, source, error)) {
-      Message(form, ToQString(error));
-      return;
-    }
-    sources.push_back(std::move(source));
-  }
-  const TAsmProgram program = Assemble(std::move(sources));
-  if (!program.Ok()) {
-    QString text = QSafeFormat(QtText("The program does not assemble (%d errors):"), int(program.Errors.size()));
-    for (std::size_t i = 0; i < std::min(program.Errors.size(), ShownErrors); ++i)
-      text += "\r\n" + ToQString(program.ErrorText(program.Errors[i]));
-    if (program.Errors.size() > ShownErrors) text += "\r\n...";
-    Message(form, text);
-    return;
-  }
-  TNovaMachine& m = form.Machine();
-  int last = -1;
-  for (const TAsmWord& w : program.Words) last = std::max(last, int(w.Address));
-  if (last >= m.MemSize) m.SetMemSize(last + 1);
-  for (const TAsmWord& w : program.Words) m.WriteWord(w.Address, w.Value);
-  if (program.Start >= 0) m.SetPC(TWord(program.Start));
-  if (program.Start >= 0) form.ShowMemory(program.Start);
 }
 
 }  // namespace
@@ -166,7 +132,7 @@ void OpenGivenFiles(TMainForm& form, const std::vector<std::string>& files) {
           std::vector<std::string> sources;
           for (const auto& [n, k] : known)
             if (k == gkSource) sources.push_back(n);
-          AssembleIntoMemory(form, sources);
+          form.Assembler().AssembleIntoMemory(sources);
           assembled = true;
         }
         break;

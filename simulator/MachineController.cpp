@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 
+#include "NovaUtils.h"
+#include "QtText.h"
+
 TMachineController::TMachineController(QObject* parent)
     : QObject(parent), FMachine(std::make_unique<TNovaMachine>()), FPeripherals(std::make_unique<TPeripherals>(*FMachine)) {
   FConsole.reserve(4096);
@@ -17,6 +20,11 @@ TMachineController::TMachineController(QObject* parent)
     SampleSpeed(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
                     .count());
   });
+  FLookup = [this](std::string_view name, int& value) {
+    const TSymbol* s = FSymbols.Find(name);
+    if (s) value = s->Value;
+    return s != nullptr;
+  };
   FMachine->SetHost(this);
   FPeripherals->SetHost(this);
   FMachine->Rtc.SetTimer(this);
@@ -109,4 +117,46 @@ void TMachineController::SampleSpeed(std::int64_t NowNs) {
   const double ips = double(now.Executed - base.Executed) / seconds;
   const double ratio = FMachine->Timed() ? double(now.Sim - base.Sim) / 1e9 / seconds : -1.0;
   emit OnSpeedMeasured(ips, ratio);
+}
+
+void TMachineController::SetSymbols(TSymbolTable symbols) {
+  FSymbols = std::move(symbols);
+  emit OnSymbolsChanged();
+}
+
+void TMachineController::ClearSymbols() {
+  if (FSymbols.Empty()) return;
+  FSymbols.Clear();
+  emit OnSymbolsChanged();
+}
+
+void TMachineController::SetLabelsShown(bool on) {
+  if (on == FLabelsShown) return;
+  FLabelsShown = on;
+  emit OnSymbolsChanged();
+}
+
+QString TMachineController::LabelOf(int addr) const {
+  const TSymbolTable* symbols = ShownSymbols();
+  const TSymbol* s = symbols && addr >= 0 ? symbols->NameOf(std::uint16_t(addr)) : nullptr;
+  return s && s->Kind == skLabel ? QString::fromStdString(s->Name) : QString();
+}
+
+QString TMachineController::CommandText(int addr, std::uint16_t word, TNumMode mode) const {
+  const TSymbolTable* symbols = ShownSymbols();
+  const QString command = ToQString(CommandToStr(addr, word, mode, true, symbols));
+  if (!symbols) return command;
+  const QString label = LabelOf(addr);
+  // The label field is as wide as a name of 5 characters with its colon and a blank.
+  return (label.isEmpty() ? QString() : label + ':').leftJustified(7) + ' ' + command;
+}
+
+bool TMachineController::AddressFromText(const QString& text, TNumMode mode, int& addr, QString& error) const {
+  const TAddressText result = ::AddressFromText(text.toStdString(), mode, FSymbols.Empty() ? nullptr : &FSymbols, addr);
+  if (result == atOk) return true;
+  if (result == atInvalid && !FSymbols.Empty())
+    error = QSafeFormat(QtText("%s is neither an address nor a label"), text.trimmed());
+  else
+    error = QSafeFormat(QtText("%s is not an address from 0 to %s"), text.trimmed(), ToQString(FormatWord(077777, mode)));
+  return false;
 }

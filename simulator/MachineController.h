@@ -17,9 +17,11 @@
 #include <memory>
 #include <string>
 
+#include "BreakCondition.h"
 #include "Devices.h"
 #include "MachineHost.h"
 #include "NovaMachine.h"
+#include "NovaSymbols.h"
 #include "Peripherals.h"
 
 class TMachineController : public QObject, public TMachineHost, public TPeripheralHost, public TIntervalTimer {
@@ -64,6 +66,26 @@ public:
   static constexpr std::chrono::milliseconds SpeedInterval{500};
   QTimer& SpeedTimer() { return FSpeedTimer; }
   void SampleSpeed(std::int64_t NowNs);
+
+  // ---- the program's symbols, shared by the views (grid, trace, watches, breakpoints, hints)
+  const TSymbolTable& Symbols() const { return FSymbols; }
+  void SetSymbols(TSymbolTable symbols);  // OnSymbolsChanged
+  void ClearSymbols();                    // OnSymbolsChanged when there were any
+  // "Labels off" hides them in the views; typed labels are still understood.
+  bool LabelsShown() const { return FLabelsShown; }
+  void SetLabelsShown(bool on);  // OnSymbolsChanged
+  // The table the views hand to the disassembler: nullptr when labels are off or there are none.
+  const TSymbolTable* ShownSymbols() const { return FLabelsShown && !FSymbols.Empty() ? &FSymbols : nullptr; }
+  // The label of a place (a label, not an equate) as the views show it; empty when none or off.
+  QString LabelOf(int addr) const;
+  // The disassembly of a word at an address as every view shows it: the place's label in front
+  // ("LOOP:  JMP     LEADR") and operands by name, while labels are shown. Address -1: unknown.
+  QString CommandText(int addr, std::uint16_t word, TNumMode mode) const;
+  // Typed text to an address (a number in the base Mode, or a label, either with +N or -N):
+  // what Goto address and the add dialogs use. False with the message to show in Error.
+  bool AddressFromText(const QString& text, TNumMode mode, int& addr, QString& error) const;
+  // The labels for breakpoint conditions (TNovaMachine::SetBreakpoint's Symbols).
+  const TSymbolLookup* SymbolLookup() const { return &FLookup; }
 
   // ---- TMachineHost
   void PumpEvents() override;
@@ -127,6 +149,8 @@ signals:
   void OnErrorReported(const QString& text);
   // Instructions per second, and simulated seconds per second (negative at maximum speed).
   void OnSpeedMeasured(double ips, double ratio);
+  // The symbols or the labels switch changed: the views show their texts again.
+  void OnSymbolsChanged();
 
 private:
   // The peripherals go before the machine they are bound to.
@@ -145,4 +169,7 @@ private:
     std::uint64_t Sim = 0;
   } FSpeedBase;
   int FEffAddr = -1;
+  TSymbolTable FSymbols;
+  bool FLabelsShown = true;
+  TSymbolLookup FLookup;
 };

@@ -8,6 +8,7 @@
 #include "Listing.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "SymbolFiles.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
@@ -55,6 +56,8 @@ void TMainForm::LoadDumpClick() {
 
 bool TMainForm::OpenDump(const std::string& AFileName) {
   if (!LoadDump(AFileName, false)) return false;  // nothing changes, the caption included
+  // Another program: the symbols kept beside its dump, or none.
+  FController->SetSymbols(LoadSymbolsBeside(AFileName).Symbols);
   DumpName = AFileName;
   FCaptionKind = ckDumpLoaded;
   SetCaption();
@@ -93,6 +96,7 @@ void TMainForm::ClearMemoryClick() {
   SetCaption();
   itmReload->setEnabled(false);
   FMachine->ClearMemory();
+  FController->ClearSymbols();
   DumpName.clear();
 }
 

@@ -1,5 +1,6 @@
 // TMainForm: construction, the layout of its controls and menus, and their texts.
 #include "MainForm.h"
+#include "AssemblerActions.h"
 #include "ToolIcons.h"
 
 #include <QActionGroup>
@@ -336,6 +337,10 @@ void TMainForm::BuildMenus() {
   itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
   itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
   mnDump->addSeparator();
+  FAssembler = new TAssemblerActions(*FController, *this, this);
+  FAssembler->DefaultFolder = [this] { return WorkPath; };
+  FAssembler->AddToDumpMenu(mnDump);
+  mnDump->addSeparator();
   itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
 
   mnActions = bar->addMenu(QString());
@@ -374,6 +379,8 @@ void TMainForm::BuildMenus() {
   itmBreakpoints = mnView->addAction(QString());
   mnView->addSeparator();
   itmFrontPanel = mnView->addAction(QString());
+  mnView->addSeparator();
+  FAssembler->AddToViewMenu(mnView);
   for (QAction* a : {itmTrace, itmWatchList, itmBreakpoints, itmFrontPanel}) a->setCheckable(true);
   itmFrontPanel->setChecked(true);
   // The buttons and the items show the same state.
@@ -418,6 +425,7 @@ void TMainForm::RetranslateMenus() {
   itmSaveDump->setText(QtText("&Save to file .."));
   itmClearMemory->setText(QtText("&Clear memory"));
   itmSaveProgram->setText(QtText("Save as &program .."));
+  FAssembler->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

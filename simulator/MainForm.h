@@ -52,6 +52,7 @@ class TTraceWin;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
+class TAssemblerActions;
 class TTeletypePanel;
 class TValueDialog;
 class TWritePrgDialog;
@@ -281,6 +282,7 @@ public:
   // The dialogs, made once (the program's start-up order) and reused.
   TValueDialog& ValueDialog() override;
   TCommandDialog& CommandDialog() override;
+  bool AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) override;
   TWritePrgDialog& WritePrgDialog();
   TShellDirDialog& DirDialog();
   TSelectFromListDialog& ListDialog();
@@ -292,6 +294,8 @@ public:
   // The front panel (made at start-up after the listing dialog), its switch-word and command
   // handlers, and the values it shows pushed after each stop, step and change.
   TNovaFrontpanel& FrontPanel();
+  // The assembler's menu items and what they do.
+  TAssemblerActions& Assembler() { return *FAssembler; }
   void SetSwitches(std::uint16_t value);
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
@@ -343,11 +347,11 @@ private:
   void FollowRegisters();
   void ShowStopReason();
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
-  bool AskAddress(const QString& desc, int initial, int& addr);
   void ShowOutOfRange();
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;

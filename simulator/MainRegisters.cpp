@@ -57,12 +57,20 @@ void TMainForm::ShowOutOfRange() {
   ErrorBox(AddressOutOfRangeText(FMachine->MemSize, FNumFormat));
 }
 
-bool TMainForm::AskAddress(const QString& desc, int initial, int& addr) {
+bool TMainForm::AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) {
+  if (!FController->Symbols().Empty()) {
+    QString text = ToQString(FormatWord(initial, mode)).trimmed();
+    if (!InputString(at, QtText("Address"), desc, text, this)) return false;
+    QString error;
+    if (FController->AddressFromText(text, mode, addr, error)) return true;
+    ErrorBox(error, at);
+    return false;
+  }
   std::uint16_t v = std::uint16_t(initial);
-  if (!ValueDialog().Execute(MousePos(), desc, FNumFormat, v)) return false;
+  if (!ValueDialog().Execute(at, desc, mode, v)) return false;
   if (ValueDialog().ValueEdit()->CheckError()) return false;  // the warning sound was played
   if (v > 077777) {
-    ErrorBox(AddressOutOfRangeText(077777, FNumFormat), MousePos());
+    ErrorBox(AddressOutOfRangeText(077777, mode), at);
     return false;
   }
   addr = v;
@@ -246,7 +254,7 @@ void TMainForm::SeekAddressClick() {
 
 void TMainForm::GotoAddressClick() {
   int addr = 0;
-  if (!AskAddress(QtText("Goto address:"), std::max(sgMemory->SelectedRow(), 0), addr)) return;
+  if (!AskAddress(MousePos(), QtText("Goto address:"), FNumFormat, std::max(sgMemory->SelectedRow(), 0), addr)) return;
   if (addr >= FMachine->MemSize) {
     ErrorBox(AddressOutOfRangeText(FMachine->MemSize, FNumFormat),
              MousePos());
@@ -338,8 +346,7 @@ void TMainForm::ShowAdrHint(bool show) {
   const TWord a = TWord(adr->Value() & 077777);
   const TWord word = FMachine->ReadMemory(a);
   HintWin->setFont(adr->font());
-  HintWin->setText("=> " + ToQString(FormatWord(word, FNumFormat)) + " - " +
-                   ToQString(CommandToStr(a, word, FNumFormat, true)));
+  HintWin->setText("=> " + ToQString(FormatWord(word, FNumFormat)) + " - " + FController->CommandText(a, word, FNumFormat));
   const QFontMetrics fm(HintWin->font());
   HintWin->resize(fm.horizontalAdvance(HintWin->text()) + 10, fm.height() + 5);
   HintWin->move(adr->mapToGlobal(QPoint(20, adr->height() + 2)));

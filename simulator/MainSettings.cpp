@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "AssemblerActions.h"
 #include "DeviceTabs.h"
 #include "DialogService.h"
 #include "FileIdentity.h"
@@ -38,6 +39,7 @@
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
+#include "SymbolFiles.h"
 #include "TeletypePanel.h"
 #include "VersionInfo.h"
 
@@ -182,11 +184,13 @@ void TMainForm::ReadSettings() {
   itmWatchList->setChecked(ini.ReadBool("WatchWindow", "Visible", false));
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
   ReadSpeedSettings(ini);
+  FAssembler->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   sgMemory->Model()->SetNumFormat(FNumFormat);
   FAutoDump = JoinPath(WorkPath, "autodump.dmp");
   RemoveLeftoverTemporaries(FAutoDump);
+  RemoveLeftoverTemporaries(SymbolsBesideImage(FAutoDump));
   gbMemory->setTitle(MemoryCaption());
   ClearHistory();
   ContentsCol = false;
@@ -207,6 +211,7 @@ void TMainForm::WriteSettings() {
   ini.WriteInteger(Config, "Switches", FMachine->Switches);
   ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
   WriteSpeedSettings(ini);
+  FAssembler->WriteSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
@@ -250,6 +255,8 @@ void TMainForm::FirstShow() {
   FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
   if (FAutoDumpKept && LoadDump(FAutoDump, true)) {
     FAutoDumpKept = false;
+    // The program's symbols come back with it (none when the file beside it is damaged).
+    FController->SetSymbols(LoadSymbolsBeside(FAutoDump).Symbols);
     FCaptionKind = ckRestored;
     SetCaption();
   } else {
@@ -295,7 +302,13 @@ void TMainForm::Shutdown(bool AskUser) {
   // The working directory is made (with its parents) before the image goes into it.
   QDir().mkpath(ToQString(ExtractFilePath(image)));
   TMachineError error;
-  if (!FMachine->SaveDump(image, &error)) ErrorBox(ToQString(ErrorText(error)));
+  if (!FMachine->SaveDump(image, &error)) {
+    ErrorBox(ToQString(ErrorText(error)));
+  } else {
+    // The symbols beside the image written (which may be a new name beside a kept one).
+    std::string symbolError;
+    if (!SaveSymbolsBeside(image, FController->Symbols(), symbolError)) ErrorBox(ToQString(symbolError));
+  }
   for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
     if (d == pdPtr || d == pdTtr)
       FPeripherals->DetachInput(d);

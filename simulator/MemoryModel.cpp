@@ -12,8 +12,11 @@
 #include "NovaUtils.h"
 #include "QtText.h"
 
-TMemoryModel::TMemoryModel(TNovaMachine& Machine, QObject* parent)
-    : QAbstractTableModel(parent), FMachine(Machine), FRows(Machine.MemSize) {}
+TMemoryModel::TMemoryModel(TMachineController& Controller, QObject* parent)
+    : QAbstractTableModel(parent),
+      FController(Controller),
+      FMachine(Controller.Machine()),
+      FRows(Controller.Machine().MemSize) {}
 
 int TMemoryModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : FRows; }
 
@@ -25,7 +28,7 @@ QString TMemoryModel::CellText(int row, int column) const {
   switch (column) {
     case colAddress: return QString::fromLatin1(FormatWord(row, FNumFormat).c_str());
     case colContents: return QString::fromLatin1(FormatWord(data, FNumFormat).c_str());
-    case colCommand: return ToQString(CommandToStr(row, data, FNumFormat, true));
+    case colCommand: return FController.CommandText(row, data, FNumFormat);
     default: return QString();
   }
 }
@@ -115,7 +118,7 @@ void TMemoryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 TMemoryView::TMemoryView(TMachineController& Controller, QWidget* parent)
     : QTableView(parent), FMachine(Controller.Machine()) {
   setObjectName("sgMemory");
-  FModel = new TMemoryModel(FMachine, this);
+  FModel = new TMemoryModel(Controller, this);
   setModel(FModel);
   setItemDelegate(new TMemoryDelegate(this, FMachine));
   setFont(PixelFont("Courier New", 13));
@@ -141,6 +144,7 @@ TMemoryView::TMemoryView(TMachineController& Controller, QWidget* parent)
   connect(&Controller, &TMachineController::OnRegistersChanged, this, repaint);
   connect(&Controller, &TMachineController::OnBreakpointCountChanged, this, repaint);
   connect(&Controller, &TMachineController::OnRunStateChanged, this, repaint);
+  connect(&Controller, &TMachineController::OnSymbolsChanged, this, repaint);
   connect(&Controller, &TMachineController::OnMemoryChanged, FModel, &TMemoryModel::Fill);
   connect(&Controller, &TMachineController::OnMemorySizeChanged, FModel, &TMemoryModel::Fill);
 }

@@ -2,8 +2,10 @@
 // command) and a view with uniform rows that paints its cells itself. Only the rows the view shows
 // are ever formatted, so a refill costs the same at 32768 words as at 100.
 //
-// The view listens to the controller: written words, the registers (the PC row), breakpoints and
-// the run state repaint it, memory as a whole and its size refill it. Nobody refreshes it by hand.
+// The view listens to the controller: written words, the registers (the PC row), breakpoints,
+// the symbols and the run state repaint it, memory as a whole and its size refill it. Nobody
+// refreshes it by hand. With symbols, the command column shows a row's label in front of its
+// disassembly and operands by name.
 //
 // Rows are 16 px high, or as high as the grid's font needs when that is more; every rule of the
 // view (visible rows, scrolling, the menu below a row) works from the row height it really has.
@@ -15,11 +17,13 @@
 #include "NovaMachine.h"
 #include "NumberUtils.h"
 
+class TMachineController;
+
 class TMemoryModel : public QAbstractTableModel {
   Q_OBJECT
 public:
   enum { colMark = 0, colAddress = 1, colContents = 2, colCommand = 3 };
-  explicit TMemoryModel(TNovaMachine& Machine, QObject* parent = nullptr);
+  explicit TMemoryModel(TMachineController& Controller, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -33,12 +37,12 @@ public:
   QString CellText(int row, int column) const;
 
 private:
+  TMachineController& FController;
   TNovaMachine& FMachine;
   TNumMode FNumFormat = nmOctal;
   int FRows;
 };
 
-class TMachineController;
 class TMemoryView;
 
 // Paints one cell: background by the first matching rule (greyed, PC, the word a data breakpoint

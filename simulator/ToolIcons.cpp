@@ -97,11 +97,8 @@ void Paint(QPainter& p, TToolIcon kind) {
     case TToolIcon::StepOut: {
       // Out of the listing's middle rows, back up to the row after the call.
       Rows(p, 9, 15, {3, 8, 13});
-      p.setPen(QPen(QColor(120, 120, 120), 1.5, Qt::SolidLine, Qt::FlatCap));
-      p.drawLine(QPointF(1, 8), QPointF(6, 8));
-      p.drawLine(QPointF(1, 13), QPointF(6, 13));
       QPainterPath path;
-      path.moveTo(3, 13);
+      path.moveTo(3, 14);
       path.lineTo(3, 3);
       p.setPen(QPen(Blue, 2, Qt::SolidLine, Qt::FlatCap));
       p.setBrush(Qt::NoBrush);

@@ -28,6 +28,11 @@ TToolWindow::TToolWindow(TMachineController& controller, TNavigator& navigator, 
   setObjectName(objectName);
   setAttribute(Qt::WA_QuitOnClose, false);
   model->setParent(this);
+  model->SetLabels(&controller);
+  connect(&controller, &TMachineController::OnSymbolsChanged, this, [this] {
+    ShowLabelRoom();
+    Refresh();
+  });
   lvList = new QTableView(this);
   lvList->setObjectName("lvList");
   lvList->setModel(model);
@@ -175,6 +180,16 @@ QToolButton* TToolWindow::AddBarButton(const char* name, const QString& sign) {
 
 void TToolWindow::FitColumns() { SetColumnWidths(lvList->width()); }
 
+void TToolWindow::ShowLabelRoom() {
+  const bool wanted = FController.ShownSymbols() != nullptr;
+  if (wanted == FLabelRoom) return;
+  FLabelRoom = wanted;
+  const int column = FModel->CommandColumn();
+  const int room = lvList->fontMetrics().horizontalAdvance(QStringLiteral("LABEL:   "));
+  lvList->setColumnWidth(column, std::max(0, lvList->columnWidth(column) + (wanted ? room : -room)));
+  FitColumns();
+}
+
 void TToolWindow::closeEvent(QCloseEvent* event) {
   // Closing only hides the window; the main window clears its check mark.
   QWidget::closeEvent(event);
@@ -183,6 +198,7 @@ void TToolWindow::closeEvent(QCloseEvent* event) {
 
 void TToolWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  ShowLabelRoom();
   // Whatever was missed while hidden: the live count now.
   FPending = FModel->LiveCount();
   Apply();
@@ -199,18 +215,7 @@ bool TToolWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TToolWindow::AskAddress(QWidget* below, const QString& desc, int& addr) {
-  std::uint16_t v = 0;
-  TValueDialog& dialog = FNavigator.ValueDialog();
-  if (!dialog.Execute(BelowLeft(below), desc, NumFormat(), v)) return false;
-  if (dialog.ValueEdit()->CheckError()) return false;
-  if (v > 077777) {
-    // The memory ends there: nothing is added.
-    ErrorMsg(AddressOutOfRangeText(077777, NumFormat()), BelowLeft(below),
-             QString(), this);
-    return false;
-  }
-  addr = v;
-  return true;
+  return FNavigator.AskAddress(BelowLeft(below), desc, NumFormat(), 0, addr);
 }
 
 void TToolWindow::SelectAfterRemoval(int row) {

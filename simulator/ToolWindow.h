@@ -75,8 +75,10 @@ protected:
   void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void FitColumns();
-  // The value dialog below the control, starting at 0 in the window's base; false when cancelled
-  // or not a number (the warning sound), or when the address lies above 077777 (the error box).
+  // The command column takes a label's room while labels are shown, and gives it back.
+  void ShowLabelRoom();
+  // The navigator's address question below the control, starting at 0 in the window's base
+  // (a label too while symbols are loaded); false when cancelled or not an address.
   bool AskAddress(QWidget* below, const QString& desc, int& addr);
   // After a removal: the same row index, the last row past the end, none when empty.
   void SelectAfterRemoval(int row);
@@ -93,6 +95,7 @@ private:
   QTimer FViewTimer;
   int FPending = 0;
   bool FDirty = false;
+  bool FLabelRoom = false;
   std::string FIniName;
   std::string FIniSection;
 };

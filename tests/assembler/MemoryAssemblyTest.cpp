@@ -4,6 +4,7 @@
 
 #include "AsmTestSupport.h"
 #include "MachineTestSupport.h"
+#include "AsmOutput.h"
 #include "MemoryAssembly.h"
 #include "TestTempDir.h"
 
@@ -114,6 +115,53 @@ TEST_F(MemoryAssembly, FromFilesInTheirOrder) {
   ASSERT_TRUE(a.Ok()) << a.Errors[0].Text();
   EXPECT_EQ(M.Memory[0100].Data, 071401);
   EXPECT_EQ(M.PC, 0100);
+}
+
+// The tape is written whole, and on any error not at all: an old tape stays as it was.
+TEST(TapeAssembly, WritesTheTapeOrLeavesTheOldOne) {
+  TTempDir dir;
+  const std::string tape = dir / "prog.bin";
+  std::ofstream(dir / "prog.sr") << ".LOC 101\nGO: HALT\n.END GO\n";
+  std::ofstream(dir / "far.sr") << ".LOC 1000\nGO: HALT\n.END GO\n";
+  std::ofstream(dir / "bad.sr") << ".LOC 100\nJMP NOWHERE\n.END\n";
+  const auto contents = [](const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const auto expected = [&](bool bootstrap) {
+    TAsmSource source;
+    std::string error;
+    EXPECT_TRUE(ReadAsmSource(dir / "prog.sr", source, error));
+    const TAsmProgram p = Assemble({source});
+    std::vector<std::uint8_t> bytes = AbsoluteTape(p);
+    if (bootstrap) {
+      EXPECT_TRUE(BootstrapTape(p, bytes, error));
+    }
+    return std::string(bytes.begin(), bytes.end());
+  };
+
+  TTapeAssembly a = AssembleFilesToTape({dir / "prog.sr"}, tape, false);
+  ASSERT_TRUE(a.Ok());
+  EXPECT_EQ(a.Words, 1u);
+  EXPECT_EQ(a.Start, 0101);
+  EXPECT_EQ(contents(tape), expected(false));
+  a = AssembleFilesToTape({dir / "prog.sr"}, tape, true);
+  ASSERT_TRUE(a.Ok());
+  EXPECT_EQ(contents(tape), expected(true));
+
+  const std::size_t files = dir.FileCount();
+  a = AssembleFilesToTape({dir / "bad.sr"}, tape, false);
+  ASSERT_EQ(a.Errors.size(), 1u);
+  EXPECT_EQ(a.Errors[0].Line, 2);
+  a = AssembleFilesToTape({dir / "far.sr"}, tape, true);  // beyond a program-load tape
+  EXPECT_TRUE(a.Errors.empty());
+  EXPECT_FALSE(a.Failure.empty());
+  a = AssembleFilesToTape({dir / "none.sr", dir / "prog.sr"}, tape, false);
+  EXPECT_EQ(a.Errors.size(), 1u);
+  a = AssembleFilesToTape({dir / "prog.sr"}, dir / "no folder/t.bin", false);
+  EXPECT_NE(a.Failure.find("no folder/t.bin"), std::string::npos) << a.Failure;
+  EXPECT_EQ(contents(tape), expected(true));
+  EXPECT_EQ(dir.FileCount(), files);  // no temporary file left behind
 }
 
 }  // namespace

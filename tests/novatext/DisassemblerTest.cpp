@@ -140,4 +140,49 @@ TEST(SymbolTable, FindsByNameAndByValue) {
   EXPECT_EQ(names, (std::vector<std::string>{"ABCDEF", "LOOP", "N", "START"}));
 }
 
+TEST(SymbolTable, TypedTextToAddress) {
+  const TSymbolTable t({{"LOOP", 0100, skLabel}, {"ADD", 0200, skLabel}, {"TOP", 077777, skLabel}, {"START1", 0300, skLabel}});
+  struct TCase {
+    const char* Text;
+    TNumMode Mode;
+    TAddressText Result;
+    int Addr;
+  };
+  const TCase cases[] = {
+      {"1234", nmOctal, atOk, 01234},
+      {"  %17 ", nmOctal, atOk, 017},
+      {"loop", nmOctal, atOk, 0100},         // any case
+      {"STARTX", nmOctal, atOk, 0300},       // 5 characters count
+      {"LOOP+2", nmOctal, atOk, 0102},
+      {"loop - 10", nmOctal, atOk, 070},     // the offset in the base
+      {"ADD", nmHex, atOk, 0200},            // the label, not hex ADD
+      {"ADE", nmHex, atOk, 0xADE},
+      {"$7FFF", nmHex, atOk, 077777},
+      {"32767", nmDecimal, atOk, 077777},
+      {"!101", nmBin, atOk, 5},
+      {"TOP+1", nmOctal, atOutOfRange, 0},
+      {"100000", nmOctal, atOutOfRange, 0},
+      {"99999999999999999999", nmDecimal, atOutOfRange, 0},
+      {"LOOP-101", nmOctal, atOutOfRange, 0},
+      {"8", nmOctal, atInvalid, 0},
+      {"NOSUCH", nmOctal, atInvalid, 0},
+      {"", nmOctal, atInvalid, 0},
+      {"LOOP+", nmOctal, atInvalid, 0},
+      {"-5", nmOctal, atInvalid, 0},
+      {"2", nmBin, atInvalid, 0},
+  };
+  for (const TCase& c : cases) {
+    int addr = -1;
+    EXPECT_EQ(AddressFromText(c.Text, c.Mode, &t, addr), c.Result) << c.Text;
+    if (c.Result == atOk) {
+      EXPECT_EQ(addr, c.Addr) << c.Text;
+    }
+  }
+  // Without a table only numbers are addresses.
+  int addr = -1;
+  EXPECT_EQ(AddressFromText("LOOP", nmOctal, nullptr, addr), atInvalid);
+  EXPECT_EQ(AddressFromText("ADD", nmHex, nullptr, addr), atOk);
+  EXPECT_EQ(addr, 0xADD);
+}
+
 }  // namespace

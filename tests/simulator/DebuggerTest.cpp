@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <fstream>
+
 #include "BpWin.h"
 #include "BreakpointDlg.h"
 #include "IniFile.h"
@@ -22,6 +24,7 @@
 #include "RunControl.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
+#include "TraceWin.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
 
@@ -324,6 +327,37 @@ private slots:
       dialogs.AnswerInput("1000000");
       f.itmTraceLength->trigger();
       QCOMPARE(f.Machine().TraceLength(), MaxTraceLength);
+      // The window follows the longest trace, and "Save .." writes all of it.
+      f.itmTrace->setChecked(true);
+      TTraceWin& t = f.TraceWin();
+      StoreCounter(f.Machine());
+      f.Machine().InstructionLimit = MaxTraceLength + 123;
+      f.RunControl().Run();
+      f.Machine().InstructionLimit = 0;
+      QTRY_COMPARE(Rows(t), MaxTraceLength);
+      QTRY_COMPARE(t.SelectedRow(), MaxTraceLength - 1);
+      const QRect last = t.List()->visualRect(t.Model()->index(MaxTraceLength - 1, 0));
+      QVERIFY(t.List()->viewport()->rect().intersects(last));
+      t.rbHex->click();
+      const std::string saved = dir / "trace.txt";
+      dialogs.AnswerSave(QString::fromStdString(saved));
+      t.btSave->click();
+      QCOMPARE(dialogs.Count(dkError), 0);
+      std::ifstream in(saved);
+      std::vector<std::string> lines;
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+      QCOMPARE(lines.size(), std::size_t(MaxTraceLength + 1));
+      QCOMPARE(QString::fromStdString(lines[0]).simplified(), QString("PC Command C AC0 AC1 AC2 AC3"));
+      // Oldest first, each line as the window shows the record (in hex).
+      auto shown = [&t](int row) {
+        QStringList cells;
+        for (int c = 0; c < TTraceModel::colCount; ++c) cells << Cell(t, row, c);
+        return cells.join(' ').simplified();
+      };
+      QCOMPARE(QString::fromStdString(lines[1]).simplified(), shown(0));
+      QCOMPARE(QString::fromStdString(lines[500000]).simplified(), shown(499999));
+      QCOMPARE(QString::fromStdString(lines.back()).simplified(), shown(MaxTraceLength - 1));
+      QVERIFY(shown(0).startsWith("0043 JMP"));  // the 124th instruction executed
       for (const char* wrong : {"99", "1000001", "many"}) {
         dialogs.AnswerInput(wrong);
         f.itmTraceLength->trigger();

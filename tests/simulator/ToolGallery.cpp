@@ -61,6 +61,20 @@ int main(int argc, char** argv) {
       m.Watch[1].Alert = true;
       m.SetBreakpoint(0110);
       m.SetBreakpoint(0114);
+      // Data breakpoints: writes to two words (the step below hits it), and an access with a
+      // condition that stops at its third hit.
+      {
+        TBreakpoint b;
+        b.Kind = bkWrite;
+        b.First = 0120;
+        b.Last = 0121;
+        m.SetBreakpoint(b);
+        b.Kind = bkAccess;
+        b.First = b.Last = 0101;
+        b.Condition = "AC0 != 0 && [120] > 2";
+        b.Count = 3;
+        m.SetBreakpoint(b);
+      }
       // One step that changes a watched location: its dot turns red.
       {
         const TWord pc = m.PC;

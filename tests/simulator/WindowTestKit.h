@@ -68,10 +68,13 @@ private:
   std::chrono::steady_clock::time_point FStart;
 };
 
+// What is typed into the breakpoint dialog.
 struct TBreakFields {
-  TBreakKind Kind = bkExecute;
+  TBreakFields(TBreakKind kind, QString first, QString last = QString(), QString condition = QString(), int count = 0)
+      : Kind(kind), First(std::move(first)), Last(std::move(last)), Condition(std::move(condition)), Count(count) {}
+  TBreakKind Kind;
   QString First, Last, Condition;
-  int Count = 0;
+  int Count;
 };
 
 // Answers the next breakpoint dialog with the fields and OK. When the dialog refuses them and
