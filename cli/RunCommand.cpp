@@ -78,6 +78,19 @@ void PrintRegisters(const TNovaMachine& m, TStopReason reason) {
   std::cerr << text;
 }
 
+// The line that tells the instruction of this run (from the count First on) that last wrote the
+// word.
+std::string LastWriterLine(TNovaMachine& m, TWord addr, std::uint64_t first) {
+  const TLastWrite w = m.LastWriter(addr);
+  char line[160];
+  if (w.Found && w.Step > first)
+    std::snprintf(line, sizeof line, "LAST-WRITER %06o PC=%06o STEP=%llu OLD=%06o NEW=%06o\n", unsigned(addr),
+                  unsigned(w.PC), static_cast<unsigned long long>(w.Step - first), unsigned(w.Old), unsigned(w.New));
+  else
+    std::snprintf(line, sizeof line, "LAST-WRITER %06o none\n", unsigned(addr));
+  return line;
+}
+
 // An output file that is also an input would be overwritten while it is read, or after it.
 bool CheckOutputsAreNotInputs(const TRunOptions& o) {
   std::vector<std::pair<const char*, const std::string*>> inputs = {{"--load-dump", &o.LoadDump},
@@ -159,6 +172,7 @@ bool Prepare(const TRunOptions& o, TNovaMachine& machine, TPeripherals& peripher
   machine.InstructionLimit = o.MaxInstructions;
   if (o.SpeedGiven || o.LoadState.empty()) machine.SetSpeed(o.Speed);
   machine.SetPumpInterval(TCliHost::SliceInstructions);
+  if (o.Reverse || o.LastWriter >= 0) machine.SetHistorySize(std::max(o.Reverse, DefaultHistorySize));
   return true;
 }
 
@@ -192,13 +206,35 @@ int RunCommand(int argc, char** argv) {
   const TStopReason saved = machine.LastStopReason();
   const bool resume = !options.LoadState.empty() && !options.ProgLoad && options.Pc < 0 && options.LoadDump.empty() &&
                       (saved == srLimit || saved == srStop);
+  const std::uint64_t first = machine.ExecutedCount();
   const TStopReason reason = resume ? machine.ResumeRun() : machine.PanelCommand(options.ProgLoad ? ncProgLoad : ncCont, lamps);
   keys.Finish();
   host.FlushOutput();
 
+  bool gone = true;
+  if (options.Reverse) {
+    const std::uint64_t now = machine.ExecutedCount();
+    const std::uint64_t reach = now - std::max(machine.HistoryStart(), first);
+    if (options.Reverse > reach) {
+      ReportError(TrFormat("--reverse %s: the run can be gone back only %s instructions",
+                           {std::to_string(options.Reverse), std::to_string(reach)}));
+      gone = false;
+    } else {
+      machine.TravelTo(now - options.Reverse);
+    }
+  }
+  const std::string lastWriter =
+      options.LastWriter >= 0 ? LastWriterLine(machine, TWord(options.LastWriter), first) : std::string();
+  if (!gone) {
+    outputs.Discard();
+    std::cerr << lastWriter;
+    return ExitError;
+  }
+
   const bool outputsKept = outputs.Close(host);
 
   if (options.Regs) PrintRegisters(machine, reason);
+  std::cerr << lastWriter;
   // The stop reason, then every error, each once (a write error that stopped the run is both).
   std::vector<std::string> messages;
   const auto add = [&messages](const std::string& text) {

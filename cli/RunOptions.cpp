@@ -121,6 +121,17 @@ std::string RunHelp() {
       "                          100000000)\n"
       "      --save-dump FILE    saves the memory (memory size words) when the run ends\n"
       "      --save-state FILE   saves the whole machine state when the run ends\n"
+      "      --reverse K         after the run, goes back K instructions (1 to\n"
+      "                          100000000): --regs, --save-dump and --save-state\n"
+      "                          then tell the state K instructions before the end.\n"
+      "                          The machine keeps its history for this run\n"
+      "      --last-writer OCTAL  after the run (and --reverse), prints on standard\n"
+      "                          error the instruction of this run that last wrote\n"
+      "                          the word: LAST-WRITER ADDRESS PC=ADDRESS STEP=N\n"
+      "                          OLD=WORD NEW=WORD (N counts this run's instructions\n"
+      "                          from 1; the interrupt's store into 0 names the\n"
+      "                          instruction it came after), or LAST-WRITER ADDRESS\n"
+      "                          none (6 octal digits each)\n"
       "      --trace-out FILE    one line per executed instruction: PC, word, carry,\n"
       "                          AC0 to AC3 (octal)\n"
       "      --trace-length N    the machine's trace keeps the last N instructions,\n"
@@ -161,6 +172,7 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
       {"--trace-length"},
       {"--save-dump", okFileName}, {"--trace-out", okFileName}, {"--regs", okFlag},
       {"--load-state", okFileName}, {"--save-state", okFileName},
+      {"--reverse"}, {"--last-writer"},
   };
   const auto octal = [](std::string_view value, int maxValue, int& target) {
     if (ReadOctal(value, maxValue, target)) return true;
@@ -227,6 +239,13 @@ int ReadRunOptions(int argc, char** argv, TRunOptions& o) {
       ReportError(TrFormat("%s is not a valid trace length (100 to 1000000 instructions)", {ShownText(value)}));
       return false;
     }
+    if (name == "--reverse") {
+      if (ReadDecimal(value, MaxHistorySize, o.Reverse) == drValid && o.Reverse > 0) return true;
+      ReportError(TrFormat("%s is not a valid number of instructions to go back (1 to %s)",
+                           {ShownText(value), std::to_string(MaxHistorySize)}));
+      return false;
+    }
+    if (name == "--last-writer") return octal(value, MaxAddress, o.LastWriter);
     if (name == "--max-instructions") {
       const TDecimalRead read = ReadDecimal(value, UINT64_MAX, o.MaxInstructions);
       if (read == drValid && o.MaxInstructions > 0) return true;

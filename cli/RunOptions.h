@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Breakpoint.h"
+#include "TimeTravel.h"
 
 struct TRunOptions {
   int MemSize = 0;  // 0: not given (the machine's 32768 words)
@@ -29,6 +30,8 @@ struct TRunOptions {
   bool SpeedGiven = false;  // --speed given (a loaded state keeps its speed otherwise)
   std::string LoadState;    // a machine state file that takes the place of the reset
   std::string SaveState;    // the machine state at the end of the run
+  std::uint64_t Reverse = 0;  // instructions to go back after the run (0: none)
+  int LastWriter = -1;        // the word whose last writer is told after the run (-1: none)
 };
 
 // Reads the options after "run". Returns -1 to go on, otherwise the exit status (0 after --help,

@@ -31,6 +31,7 @@ bool TTraceWriter::Open(const std::string& Name, std::string& Error) {
 bool TTraceWriter::WriteNew(std::string& Error) {
   if (!FFile.IsOpen()) return true;
   const std::uint64_t executed = FMachine.ExecutedCount();
+  if (executed <= FWritten) return true;  // the machine went back: those were written
   const int count = FMachine.TraceCount();
   std::uint64_t fresh = executed - FWritten;
   FWritten = executed;

@@ -237,6 +237,11 @@ bool TNovaMachine::ExecuteBreakReached(TWord Pc) {
 }
 
 void TNovaMachine::NoteAccess(TWord a, std::uint8_t Kinds) {
+  if (FHistory && FHistory->ProbeAddr == a && (Kinds & WriteBreakFlag) && !FHistory->ProbeHit) {
+    FHistory->ProbeHit = true;
+    FHistory->ProbeByInterrupt = FInInterrupt;
+    FHistory->ProbeOld = Memory[a].Data;
+  }
   for (TDataBreak& d : FDataBreaks) {
     const std::uint8_t hit = d.Kinds & Kinds;
     if (!hit || a < d.First || a > d.Last) continue;

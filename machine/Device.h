@@ -5,6 +5,34 @@
 
 #include "MachineTypes.h"
 
+class TDevice;
+class TInDevice;
+
+// What a device's flags and byte register hold (whole-machine states, the history).
+struct TDeviceState {
+  bool Busy = false;
+  bool Done = false;
+  bool Mask = false;
+  bool Irq = false;        // its interrupt request
+  bool Completed = false;  // a transfer has completed and waits for its delay
+  std::int32_t Tick = 0;   // delay ticks left
+  std::uint64_t Due = 0;   // real-speed timing: the simulated time the transfer may be done
+  std::uint8_t Byte = 0;   // the input or output byte register (0 for the clock)
+  bool operator==(const TDeviceState&) const = default;
+};
+
+// Stands between the devices and the files and console they exchange bytes with, while the
+// machine keeps a history: it records what came in, and when the machine goes over the same
+// instructions again it gives the recorded answers and holds back the output already made.
+class TDeviceTap {
+public:
+  virtual ~TDeviceTap() = default;
+  // In place of OnByteRequest.
+  virtual void ByteRequest(TInDevice& Device) = 0;
+  // Whether OnByteOut is to be called.
+  virtual bool LetOut(TDevice& Device) = 0;
+};
+
 class TDevice {
 public:
   using TNotifyEvent = std::function<void(TDevice& sender)>;
@@ -52,8 +80,24 @@ public:
   // The simulated time at which a started transfer may be Done (real-speed timing).
   std::uint64_t DueNs() const { return FDue; }
 
+  // The flags and timers, with Byte as given (the byte register is the subclass's), and put back.
+  TDeviceState State(std::uint8_t Byte) const {
+    return TDeviceState{FBusy, FDone, FMask, FIrq, FCompleted, FTick, FDue, Byte};
+  }
+  void SetState(const TDeviceState& s) {
+    FBusy = s.Busy;
+    FDone = s.Done;
+    FMask = s.Mask;
+    FIrq = s.Irq;
+    FCompleted = s.Completed;
+    FTick = s.Tick;
+    FDue = s.Due;
+    Wake();
+  }
   // Called whenever the device's interrupt request is found set.
   TNotifyEvent OnInterrupt;
+  // Set by the machine while it keeps a history.
+  TDeviceTap* Tap = nullptr;
 
   // The machine's tick fast path: a device marks itself in *mask (with bit) whenever its state may
   // make a tick do something, and the machine ticks only marked devices.
@@ -64,6 +108,7 @@ public:
 
 protected:
   friend struct TStateAccess;  // whole-machine states (MachineState.cpp)
+  friend class TNovaMachine;   // its history (TimeTravel.cpp)
   void Wake() {
     if (FTickMaskPtr) *FTickMaskPtr |= FTickMaskBit;
   }

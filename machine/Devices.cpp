@@ -57,7 +57,7 @@ void TOutDevice::DOA(TWord Value) { OByte = std::uint8_t(Value & 0377); }
 
 void TOutDevice::Start() {
   TDevice::Start();
-  if (OnByteOut) OnByteOut(*this, OByte);
+  if (OnByteOut && (!Tap || Tap->LetOut(*this))) OnByteOut(*this, OByte);
   Complete();
 }
 
@@ -79,7 +79,7 @@ TWord TInDevice::DIA() { return IByte; }
 void TInDevice::Start() {
   const bool wasBusy = FBusy;
   TDevice::Start();
-  if (!wasBusy && OnByteRequest) OnByteRequest(*this);
+  if (!wasBusy) RequestByte();
 }
 
 void TInDevice::SetInputByte(std::uint8_t b) {
@@ -120,7 +120,7 @@ void TTeletypeInput::Start() {
   FIrq = false;
   Wake();
   if (FRdOn) {
-    if (OnByteRequest) OnByteRequest(*this);
+    RequestByte();
     StartDelay();
   }
 }

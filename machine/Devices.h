@@ -35,6 +35,7 @@ public:
 
 private:
   friend struct TStateAccess;
+  friend class TNovaMachine;
   void EnableTimer(bool on);
 
   TIntervalTimer* FTimer;
@@ -59,6 +60,7 @@ public:
 
 protected:
   friend struct TStateAccess;
+  friend class TNovaMachine;
   std::uint8_t OByte = 0;
 };
 
@@ -85,9 +87,17 @@ public:
   void SetInputByte(std::uint8_t b);
 
   TNotifyEvent OnByteRequest;
+  // Asks for the next byte: through the machine's tap when there is one, else OnByteRequest.
+  void RequestByte() {
+    if (Tap)
+      Tap->ByteRequest(*this);
+    else if (OnByteRequest)
+      OnByteRequest(*this);
+  }
 
 protected:
   friend struct TStateAccess;
+  friend class TNovaMachine;
   std::uint8_t IByte = 0;
 };
 
@@ -109,5 +119,6 @@ public:
 
 private:
   friend struct TStateAccess;
+  friend class TNovaMachine;
   bool FRdOn = false;
 };

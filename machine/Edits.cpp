@@ -32,11 +32,13 @@ void TNovaMachine::SetShowEachStep(bool On) {
 void TNovaMachine::WriteWord(TWord Addr, TWord Value) {
   Addr &= nova::AddrMask;
   Memory[Addr].Data = Value;
+  CountEdit();
   FHost->WordsChanged(Addr, 1);
 }
 
 void TNovaMachine::WriteWords(TWord Addr, const TWord* Words, int Count) {
   if (Count > MemoryWords) Count = MemoryWords;
+  CountEdit();
   int first = Addr & nova::AddrMask;
   while (Count > 0) {
     const int piece = std::min(Count, MemoryWords - first);
@@ -50,6 +52,7 @@ void TNovaMachine::WriteWords(TWord Addr, const TWord* Words, int Count) {
 
 void TNovaMachine::ClearMemory() {
   for (int a = 0; a < MemSize; ++a) Memory[std::size_t(a)].Data = 0;
+  CountEdit();
   PC = 0;
   // As after loading a dump: the watches take the new values without alerts.
   CheckWatches(false);

@@ -6,6 +6,7 @@
 bool TNovaMachine::ExecCommand(TWord Cmd, bool Exec) {
   TRegs r = LoadRegs();
   if (!Exec) return ExecuteT<false>(r, Cmd) == exSkip;
+  CountEdit();
   const int res = ExecuteOne(r, Cmd);
   StoreRegs(r);
   if (!Watch.empty()) CheckWatchesRunning();
@@ -14,10 +15,12 @@ bool TNovaMachine::ExecCommand(TWord Cmd, bool Exec) {
 
 int TNovaMachine::GetEffAddr(TWord Cmd, bool Exec) {
   const TWord pc = PC & nova::AddrMask;
+  if (Exec) CountEdit();
   return Exec ? EffAddrT<true>(pc, Cmd) : EffAddrT<false>(pc, Cmd);
 }
 
 int TNovaMachine::GetIndirect(TWord Addr, bool Exec) {
+  if (Exec) CountEdit();
   return Exec ? GetIndirectT<true>(Addr) : GetIndirectT<false>(Addr);
 }
 

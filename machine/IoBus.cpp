@@ -154,8 +154,12 @@ void TNovaMachine::MaskOutDevices(TWord Mask) {
 }
 
 void TNovaMachine::ResetDevices() {
-  ++FDeviceResets;
-  if (OnDevicesReset) OnDevicesReset();
+  if (TapActive()) {
+    ResetHook();
+  } else {
+    ++FDeviceResets;
+    if (OnDevicesReset) OnDevicesReset();
+  }
   for (TDevice* d : IoDevices)
     if (d) d->Reset();
 }

@@ -19,6 +19,7 @@ bool TNovaMachine::LoadDump(const std::string& FileName, bool KeepBreakpoints, T
 void TNovaMachine::LoadDumpWords(const std::vector<TWord>& Words, bool KeepBreakpoints) {
   const std::size_t count = std::min<std::size_t>(Words.size(), MemoryWords);
   for (TMemCell& cell : Memory) cell = TMemCell{};
+  CountEdit();
   for (std::size_t i = 0; i < count; ++i) Memory[i].Data = Words[i];
   if (int(count) > MemSize) {
     MemSize = int(count);

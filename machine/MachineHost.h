@@ -42,6 +42,8 @@ public:
   virtual void WatchesChanged(int /*count*/) {}
   virtual void BreakpointsChanged(int /*count*/) {}
 
+  // The machine went back to before output it had printed or punched: that output stays.
+  virtual void OutputStays() {}
   // Evaluation mode: the effective address of the evaluated word for the "ADR:" field, -1 = none.
   virtual void ReportEffAddr(int /*addr*/) {}
 };

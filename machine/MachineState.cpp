@@ -27,20 +27,7 @@ struct TStateAccess {
     return ec ? path : full.lexically_normal().string();
   }
 
-  static TDeviceState Device(const TDevice& d, std::uint8_t byte) {
-    return TDeviceState{d.FBusy, d.FDone, d.FMask, d.FIrq, d.FCompleted, d.FTick, d.FDue, byte};
-  }
-
-  static void SetDevice(TDevice& d, const TDeviceState& s) {
-    d.FBusy = s.Busy;
-    d.FDone = s.Done;
-    d.FMask = s.Mask;
-    d.FIrq = s.Irq;
-    d.FCompleted = s.Completed;
-    d.FTick = s.Tick;
-    d.FDue = s.Due;
-    d.Wake();
-  }
+  static TDeviceState Device(const TDevice& d, std::uint8_t byte) { return d.State(byte); }
 
   static void Capture(const TNovaMachine& m, const TPeripherals& p, TMachineState& s) {
     for (int a = 0; a < MemoryWords; ++a) s.Memory[std::size_t(a)] = m.Memory[std::size_t(a)].Data;
@@ -68,6 +55,11 @@ struct TStateAccess {
     s.RateRemainder = m.FRateRemainder;
 
     s.Breakpoints = m.BreakPoints;
+    s.Breaks.clear();
+    for (const TBreakpoint& b : m.FBreaks)
+      if (b.Kind != bkExecute || !b.Condition.empty() || b.Count != 0 || b.Hits != 0)
+        s.Breaks.push_back(TBreakState{b.Kind, b.First, b.Last, b.Condition, b.Base, b.Count, b.Hits});
+    s.AllBreaks = true;
     s.StepOverMarks.clear();
     for (int a = 0; a < MemoryWords; ++a)
       if (m.Memory[std::size_t(a)].Flags & StepOverFlag) s.StepOverMarks.push_back(TWord(a));
@@ -102,22 +94,33 @@ struct TStateAccess {
   }
 
   static void RestoreMachine(const TMachineState& s, TNovaMachine& m) {
+    m.DropHistory();
     for (int a = 0; a < MemoryWords; ++a) m.Memory[std::size_t(a)] = TMemCell{s.Memory[std::size_t(a)], 0};
-    // The state's execute breakpoints take the place of the machine's; its data breakpoints
-    // (a state does not hold them) stay.
+    // The state's breakpoints take the place of the machine's (a state of format 1 held only
+    // the execute ones: the machine's data breakpoints stay). A condition that does not parse
+    // here (a label this program does not know) leaves its breakpoint out.
     m.FGoal = -1;
-    std::erase_if(m.FBreaks, [](const TBreakpoint& b) { return b.Kind == bkExecute; });
+    if (s.AllBreaks)
+      m.FBreaks.clear();
+    else
+      std::erase_if(m.FBreaks, [](const TBreakpoint& b) { return b.Kind == bkExecute; });
     for (TWord a : s.Breakpoints) {
       TBreakpoint b;
       b.First = b.Last = TWord(a & nova::AddrMask);
-      m.FBreaks.push_back(b);
+      m.InsertBreak(b, false, nullptr, nullptr);
     }
-    std::sort(m.FBreaks.begin(), m.FBreaks.end(), [](const TBreakpoint& x, const TBreakpoint& y) {
-      return x.First != y.First ? x.First < y.First : x.Kind != y.Kind ? x.Kind < y.Kind : x.Last < y.Last;
-    });
-    m.FBreaks.erase(std::unique(m.FBreaks.begin(), m.FBreaks.end(),
-                                [](const TBreakpoint& x, const TBreakpoint& y) { return x.SameAs(y); }),
-                    m.FBreaks.end());
+    for (const TBreakState& k : s.Breaks) {
+      TBreakpoint b;
+      b.Kind = k.Kind;
+      b.First = k.First;
+      b.Last = k.Last;
+      b.Condition = k.Condition;
+      b.Base = k.Base;
+      b.Count = k.Count;
+      if (!m.InsertBreak(b, true, nullptr, nullptr)) continue;
+      for (TBreakpoint& in : m.FBreaks)
+        if (in.SameAs(b)) in.Hits = k.Hits;
+    }
     m.RemarkBreaks();
     m.ForgetSteppedCalls();
     for (TWord a : s.StepOverMarks) m.Memory[a & nova::AddrMask].Flags |= StepOverFlag;
@@ -140,7 +143,7 @@ struct TStateAccess {
     m.FRateRemainder = s.RateRemainder;
 
     TDevice* const devices[StateDeviceCount] = {&m.Ptr, &m.Ptp, &m.Tti, &m.Tto, &m.Rtc, &m.Lpt};
-    for (int i = 0; i < StateDeviceCount; ++i) SetDevice(*devices[i], s.Devices[std::size_t(i)]);
+    for (int i = 0; i < StateDeviceCount; ++i) devices[i]->SetState(s.Devices[std::size_t(i)]);
     static_cast<TInDevice&>(m.Ptr).IByte = s.Devices[0].Byte;
     static_cast<TOutDevice&>(m.Ptp).OByte = s.Devices[1].Byte;
     static_cast<TInDevice&>(m.Tti).IByte = s.Devices[2].Byte;

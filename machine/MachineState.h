@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Breakpoint.h"
 #include "MachineError.h"
 #include "MachineTypes.h"
 #include "Peripherals.h"
@@ -15,18 +16,6 @@
 class TNovaMachine;
 class TPeripherals;
 
-// One device on the I/O bus.
-struct TDeviceState {
-  bool Busy = false;
-  bool Done = false;
-  bool Mask = false;
-  bool Irq = false;        // its interrupt request
-  bool Completed = false;  // a transfer has completed and waits for its delay
-  std::int32_t Tick = 0;   // delay ticks left
-  std::uint64_t Due = 0;   // real-speed timing: the simulated time the transfer may be done
-  std::uint8_t Byte = 0;   // the input or output byte register (0 for the clock)
-  bool operator==(const TDeviceState&) const = default;
-};
 
 // A tape waiting for the reader (tape after tape).
 struct TQueuedTapeState {
@@ -53,6 +42,19 @@ struct TOutputState {
   std::string Path;
   std::int64_t Position = 0;  // bytes written
   bool operator==(const TOutputState&) const = default;
+};
+
+// A breakpoint that is more than a plain execute breakpoint: a data breakpoint, or one with a
+// condition, a count or hits.
+struct TBreakState {
+  TBreakKind Kind = bkExecute;
+  TWord First = 0;
+  TWord Last = 0;
+  std::string Condition;
+  TNumMode Base = nmOctal;
+  std::uint64_t Count = 0;
+  std::uint64_t Hits = 0;
+  bool operator==(const TBreakState&) const = default;
 };
 
 // The devices in the machine's tick order (PTR, PTP, TTI, TTO, RTC, LPT).
@@ -88,7 +90,13 @@ struct TMachineState {
   std::uint64_t RateRemainder = 0;  // a fixed rate's time not yet charged (ns * rate)
 
   // ---- debugging
-  std::vector<TWord> Breakpoints;    // sorted
+  std::vector<TWord> Breakpoints;    // sorted: the execute breakpoints' addresses
+  // The breakpoints with more to them, sorted by first word, kind, last word; an execute one's
+  // address is in Breakpoints as well.
+  std::vector<TBreakState> Breaks;
+  // The breakpoints above are all of them; false in a state of format 1, which held only the
+  // execute addresses: the machine's data breakpoints then stay.
+  bool AllBreaks = true;
   std::vector<TWord> StepOverMarks;  // sorted; a step over that is under way
   std::vector<TWatchMem> Watches;    // sorted by address
   std::vector<TTraceData> Trace;     // oldest first, at most MaxTraceLength

@@ -12,6 +12,7 @@
 
 #include "Breakpoint.h"
 #include "Devices.h"
+#include "TimeTravel.h"
 #include "MachineError.h"
 #include "MachineHost.h"
 #include "MachineTypes.h"
@@ -20,7 +21,7 @@
 
 class TReplacingFile;
 
-class TNovaMachine {
+class TNovaMachine : private TDeviceTap {
 public:
   TNovaMachine();
   ~TNovaMachine();
@@ -256,6 +257,37 @@ public:
   const TTraceData& TraceItem(int i) const;
   void ClearTrace();  // TraceChanged(0)
 
+  // ---- going back in time (TimeTravel.h). Off by default; on, the machine keeps what it needs to
+  // go back at least Instructions executed instructions, in memory bounded by that size
+  // (HistoryBytes). Going back puts registers, memory, devices and interrupts back as they were;
+  // output already made stays made (the host is told, OutputStays), and running forward again
+  // gives the readers and the keyboard what they were given the first time, so it repeats what
+  // happened, until a change from outside makes the run differ (the rest of the history is then
+  // dropped). Each journey tells the host what changed, as a step does; all refuse while the
+  // machine is executing.
+  void SetHistorySize(std::uint64_t Instructions);  // 0: off, and what was recorded is dropped
+  std::uint64_t HistorySize() const { return FHistory ? FHistory->Size : 0; }
+  // The moments the history can go to: HistoryStart() to HistoryEnd() (ExecutedCount() values).
+  std::uint64_t HistoryStart() const;
+  std::uint64_t HistoryEnd() const;
+  bool GoneBack() const { return FHistory && FHistory->ReplayTo; }
+  std::size_t HistoryBytes() const { return FHistory ? FHistory->Bytes() : 0; }
+  // To the moment when Count instructions had been executed; false (nothing changed) outside
+  // the history.
+  bool TravelTo(std::uint64_t Count);
+  bool ReverseStep();  // one instruction back
+  // Back to the last moment before now at which a run would have stopped for an execute
+  // breakpoint (before the instruction), a data breakpoint or a watch with alert (after it), a
+  // condition holding (counts are not looked at going back); or to the start of the history.
+  // Returns srBreakpoint, srData or srWatch, srNone at the start, srRefused when nothing was
+  // done (LastStopReason and LastStopDetail tell it too).
+  TStopReason ReverseRun();
+  // The instruction that last wrote the word (a store of any value, as a write breakpoint sees
+  // it), before now within the history. Changes nothing.
+  TLastWrite LastWriter(TWord Addr);
+  // To just before the instruction of trace record Index (TraceItem) was executed.
+  bool TravelToTrace(int Index);
+
 private:
   friend struct TStateAccess;  // whole-machine states (MachineState.cpp)
 
@@ -326,6 +358,74 @@ private:
 
   void BeginExec();
   void EndExec();
+
+  // ---- the history (TimeTravel.cpp)
+  void ByteRequest(TInDevice& Device) override;
+  bool LetOut(TDevice& Device) override;
+  // Recording or replaying the answers of the world outside: executing, not in the event pump.
+  bool TapActive() const { return FHistory && FInExec && !FInPump; }
+  void CountEdit() { ++FEdits; }
+  THistoryRegs TakeRegs() const;
+  void PutRegs(const THistoryRegs& Regs);
+  void TakeFrame();
+  void PushEvent(THistoryEvent::TKind Kind, int Slot);
+  void ApplyEvent(const THistoryEvent& Event);
+  // The reset hook's answer (the keyboard), recorded or replayed.
+  void ResetHook();
+  // A change from outside while gone back: the records after now are dropped.
+  void Diverge();
+  // Changes from outside since the machine was left (before a run or step, after a pump).
+  void NoteOutsideChanges();
+  // The machine has arrived at a moment by executing: the records of it replayed, the head
+  // reached, a frame when one is due.
+  void HistoryArrive();
+  void HistoryLeave();  // the state now is what the next start compares with
+  // Instructions until the next moment with records to replay (gone back), else the maximum.
+  std::uint64_t HistoryLeft() const;
+  void ClearHistory();
+  void DropHistory();  // a state put back: the history starts anew at the next start
+  // Executes to Target as the run did, with the recorded answers and no output or trace; Scan:
+  // notes the last moment a run would have stopped at.
+  enum TReplayMode { rmPlain, rmScan, rmProbe };
+  template <bool Checked> void ReplayTo(std::uint64_t Target, TReplayMode Mode);
+  void Replay(std::uint64_t Target, TReplayMode Mode);
+  // Frame j put back, the records from it to be replayed.
+  void RestoreFrame(std::uint64_t j);
+  // The newest frame at or before Count.
+  std::uint64_t FrameAt(std::uint64_t Count) const;
+  // Around the replays of an operation: the trace (Scratch: the replay's records go nowhere),
+  // the hit counts and the watches kept, no stops and no pumps.
+  void BeginReplay(bool Scratch);
+  void EndReplay();
+  void ReplayFrom(std::uint64_t Frame, std::uint64_t Target, TReplayMode Mode);
+  // The replay to the moment Count before Now, the trace as it was then; ends the replay.
+  void GoBackTo(std::uint64_t Count, std::uint64_t Now);
+  // After a journey from the moment Now: where the head is, and the host told.
+  void Arrived(std::uint64_t Now);
+  void DropNewestTrace(std::uint64_t n);
+  struct TReplaySave {
+    std::vector<std::uint64_t> Hits;
+    std::vector<TWatchMem> Watches;
+    bool Scratch = false;
+    TTraceData* Data = nullptr;
+    TTraceData* End = nullptr;
+    int Pos = 0;
+    bool Full = false;
+    std::uint64_t Head = 0;
+    int MemSize = 0;
+    TWord Switches = 0;
+  };
+  TReplaySave FReplaySave;
+  std::uint64_t FReplayBefore = 0;  // a scan notes stops before this moment
+  struct TReplayStop {
+    bool Found = false;
+    std::uint64_t At = 0;
+    TStopReason Reason = srNone;
+    std::string Detail;
+    TDataStop Data;
+  };
+  TReplayStop FReplayStop;
+  TLastWrite FReplayWrite;
   // The run loop and what follows it, for RunProgram, StepOver and ContinueRun; MarksFirst:
   // the marks at PC stop the run before anything is executed.
   TStopReason Run(bool MarksFirst);
@@ -421,4 +521,9 @@ private:
   std::vector<TWord> FSteppedCalls;  // return addresses of stepped JSRs, the newest last
   std::uint64_t FLeft = ~std::uint64_t(0);  // instructions left before the limit of the last run
   TThrottle FThrottle;
+
+  std::unique_ptr<THistory> FHistory;
+  std::uint64_t FEdits = 0;  // memory changes by operations
+  bool FInPump = false;
+  bool FReplaying = false;   // a journey's replay: no stops, no pumps
 };

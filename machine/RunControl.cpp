@@ -12,6 +12,7 @@ const std::array<TWord, 32> TNovaMachine::Bootstrap = {
 };
 
 void TNovaMachine::BeginExec() {
+  if (FHistory) NoteOutsideChanges();
   FInExec = true;
   FStopReason = srNone;
   FStopDetail.clear();
@@ -63,6 +64,8 @@ void TNovaMachine::FlushNotifications(bool Final) {
 }
 
 std::uint32_t TNovaMachine::NextSlice(std::uint64_t left) const {
+  // Gone back: the slice ends where recorded changes are to be replayed.
+  if (FHistory && FHistory->ReplayTo) left = std::min(left, HistoryLeft());
   std::uint32_t slice = ShowEachStep ? 1 : FPumpInterval ? FPumpInterval : ClockCheckInterval;
   // A host that takes the new trace records at each pump must find them all still there.
   if (slice > std::uint32_t(FTraceLength)) slice = std::uint32_t(FTraceLength);
@@ -78,9 +81,16 @@ void TNovaMachine::SliceEnd(std::uint64_t left, bool Timed) {
     pump = now - FLastPump >= std::chrono::milliseconds(1);
     if (pump) FLastPump = now;
   }
+  if (FHistory) {
+    HistoryArrive();
+    if (pump) HistoryLeave();
+  }
   if (pump) {
     FlushNotifications();
+    FInPump = true;
     FHost->PumpEvents();
+    FInPump = false;
+    if (FHistory) NoteOutsideChanges();
     WakeDevices();  // the host may have changed interrupt state directly
     UpdateAttention();
   }
@@ -93,6 +103,7 @@ void TNovaMachine::HoldBack(std::uint32_t ran) {
 }
 
 std::uint32_t TNovaMachine::NextTimedSlice(std::uint64_t left) const {
+  if (FHistory && FHistory->ReplayTo) left = std::min(left, HistoryLeft());
   std::uint64_t slice = 1;
   if (!ShowEachStep) {
     // Nova 800: at most a slice's time of the fastest instructions (the charged time ends it
@@ -275,6 +286,10 @@ TStopReason TNovaMachine::Run(bool MarksFirst) {
     FRun = true;
   }
 
+  if (FHistory) {
+    HistoryArrive();
+    HistoryLeave();
+  }
   if (FStopReason == srNone) FStopReason = srStop;  // FRun cleared directly
   // A run that asks for a file goes on once it has one; any other stop ends it.
   if (FStopReason != srFileNeeded) {
@@ -312,6 +327,10 @@ TStopReason TNovaMachine::Step() {
   if (FSpeed != speed::Maximum) ChargeStep(cmd, before);
   AfterInstruction(r, res);
   StoreRegs(r);
+  if (FHistory) {
+    HistoryArrive();
+    HistoryLeave();
+  }
   // The return of a stepped JSR, then a new one.
   if (!FSteppedCalls.empty() && PC == FSteppedCalls.back()) FSteppedCalls.pop_back();
   if ((cmd & nova::JsrMask) == nova::JsrWord && res != exAbandoned) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -29,6 +30,8 @@ constexpr std::size_t MaxQueue = 1000;
 constexpr std::size_t MaxPrinterLine = 65536;
 constexpr std::int64_t MaxFilePosition = std::int64_t(1) << 48;
 constexpr std::int32_t MaxTicks = 1000;
+constexpr std::size_t MaxBreaks = 100000;
+constexpr std::size_t MaxCondition = 4096;
 
 std::uint32_t Crc32(const std::uint8_t* p, std::size_t n) {
   std::uint32_t crc = 0xffffffffu;
@@ -203,9 +206,9 @@ void Reader(V& v, TReaderState& r) {
   }
 }
 
-// Every field of version 1, in the order of the file.
+// Every field, in the order of the file: version 1, then what version 2 added.
 template <class V>
-void StateFields(V& v, TMachineState& s) {
+void StateFields(V& v, TMachineState& s, unsigned version) {
   v.Section("CPU ", [&] {
     v.Int(s.PC, 0, nova::AddrMask, "CPU.PC");
     v.Int(s.Carry, 0, 1, "CPU.Carry");
@@ -297,6 +300,36 @@ void StateFields(V& v, TMachineState& s) {
     v.Str(s.LptLine, MaxPrinterLine, true, "PERI.LptLine");
     v.Int(s.LastTtoOutputAt, 0, INT64_MAX, "PERI.LastTtoOutputAt");
   });
+  if constexpr (V::Reading) {
+    s.AllBreaks = version >= 2;
+    if (version < 2) s.Breaks.clear();
+  }
+  if (version < 2) return;
+  v.Section("BRKS", [&] {
+    std::size_t n = s.Breaks.size();
+    v.Count(n, MaxBreaks, "BRKS.Count");
+    Resize(v, s.Breaks, n);
+    for (std::size_t i = 0; i < n && !v.Failed(); ++i) {
+      TBreakState& b = s.Breaks[i];
+      std::uint8_t kind = std::uint8_t(b.Kind);
+      v.Int(kind, bkExecute, bkAccess, "BRKS.Kind");
+      b.Kind = TBreakKind(kind);
+      v.Int(b.First, 0, nova::AddrMask, "BRKS.First");
+      v.Int(b.Last, b.First, b.Kind == bkExecute ? b.First : nova::AddrMask, "BRKS.Last");
+      v.Str(b.Condition, MaxCondition, true, "BRKS.Condition");
+      std::uint8_t base = std::uint8_t(b.Base);
+      v.Int(base, nmDecimal, NumModeCount - 1, "BRKS.Base");
+      b.Base = TNumMode(base);
+      v.Int(b.Count, 0, INT64_MAX, "BRKS.Count");
+      v.Int(b.Hits, 0, INT64_MAX, "BRKS.Hits");
+      v.Check(b.Kind != bkExecute || std::binary_search(s.Breakpoints.begin(), s.Breakpoints.end(), b.First),
+              "BRKS.First");
+    }
+    v.Check(Ascending(s.Breaks, +[](const TBreakState& b) {
+              return std::uint32_t(b.First) << 17 | std::uint32_t(b.Kind) << 15 | b.Last;
+            }),
+            "BRKS.Order");
+  });
 }
 
 // Whether the bytes are the start of the magic: a file cut short before its format was written.
@@ -308,7 +341,7 @@ bool MagicPrefix(const std::uint8_t* data, std::size_t size) {
 
 std::vector<std::uint8_t> EncodeState(const TMachineState& State) {
   TFieldWriter body;
-  StateFields(body, const_cast<TMachineState&>(State));  // the writer only reads the fields
+  StateFields(body, const_cast<TMachineState&>(State), StateFormatVersion);  // the writer only reads the fields
   std::vector<std::uint8_t> out(Magic, Magic + sizeof Magic);
   PutLe(out, StateFormatVersion, 2);
   PutLe(out, body.Out.size(), 4);
@@ -355,7 +388,7 @@ bool DecodeState(const std::uint8_t* Data, std::size_t Size, TMachineState& Stat
   }
   TFieldReader reader(Data + HeaderSize, std::size_t(length));
   auto state = std::make_unique<TMachineState>();
-  StateFields(reader, *state);
+  StateFields(reader, *state, unsigned(version));
   if (!reader.Failed() && !reader.AtEnd()) reader.Check(false, "END");
   if (reader.Failed()) {
     Why = SafeFormat(_("the file is damaged: %s is not valid"), reader.BadField());

@@ -12,7 +12,7 @@
 
 class TReplacingFile;
 
-constexpr std::uint16_t StateFormatVersion = 1;
+constexpr std::uint16_t StateFormatVersion = 2;
 
 // The file's bytes.
 std::vector<std::uint8_t> EncodeState(const TMachineState& State);

@@ -197,6 +197,7 @@ void TRegisterPanel::Attach(TMachineController& controller, TNavigator& navigato
     if (pc >= first && pc < first + count) ShowRegisters();
   });
   connect(&controller, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
+  connect(&controller, &TMachineController::OnSymbolsChanged, this, [this] { ShowRegisters(); });
   connect(this, &TRegisterPanel::FieldClicked, this, [this](QWidget* field) { EditField(field); });
 }
 
@@ -217,7 +218,8 @@ void TRegisterPanel::ShowRegisters() {
   const TWord word = m.ReadMemory(m.PC);
   edPC->SetValue(m.PC);
   edCmd->SetValue(word);
-  edCommand->setText(ToQString(CommandToStr(m.PC & nova::AddrMask, word, FNumFormat, false)));
+  // Operands by name while labels are shown (the field has no room for the place's label).
+  edCommand->setText(ToQString(CommandToStr(m.PC & nova::AddrMask, word, FNumFormat, false, FController->ShownSymbols())));
   edCarry->SetValue(m.Carry);
   for (int i = 0; i < 4; ++i) edAC[std::size_t(i)]->SetValue(m.AC[std::size_t(i)]);
   const bool skip = m.EvaluateAtPC();

@@ -50,6 +50,31 @@ struct TRig {
 
 std::unique_ptr<TMachineState> NewState() { return std::make_unique<TMachineState>(); }
 
+// The same bytes with a fresh checksum: only the field check can find a fault.
+std::vector<std::uint8_t> Resealed(std::vector<std::uint8_t> b) {
+  std::uint32_t crc = 0xffffffffu;
+  for (std::size_t i = 0; i + 4 < b.size(); ++i) {
+    crc ^= b[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+  }
+  crc = ~crc;
+  for (int i = 0; i < 4; ++i) b[b.size() - 4 + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
+  return b;
+}
+
+// A state in format 1: format 2 without its last section (BRKS), as the versions before wrote it.
+std::vector<std::uint8_t> FormatOne(const TMachineState& s) {
+  std::vector<std::uint8_t> b = EncodeState(s);
+  const std::string text(b.begin(), b.end());
+  const std::size_t brks = text.rfind("BRKS");
+  EXPECT_EQ(brks + 8 + (b[brks + 4] | b[brks + 5] << 8) + 4, b.size());
+  b.erase(b.begin() + std::ptrdiff_t(brks), b.end() - 4);
+  b[8] = 1;
+  const std::uint32_t length = std::uint32_t(b.size() - 14 - 4);
+  for (int i = 0; i < 4; ++i) b[10 + std::size_t(i)] = std::uint8_t(length >> (8 * i));
+  return Resealed(b);
+}
+
 class MachineStateTest : public ::testing::Test {
 protected:
   TTempDir Dir;
@@ -116,6 +141,15 @@ const TFieldCase FieldCases[] = {
     {"teletype punch switch, printer line",
      [](TMachineState& s, auto&) { s.TtyPunch = true, s.LptDeclined = true, s.LptLine = "TOTAL 12"; }},
     {"last teletype output", [](TMachineState& s, auto&) { s.LastTtoOutputAt = 4711; }},
+    {"breakpoints of every kind with conditions, counts and hits",
+     [](TMachineState& s, auto&) {
+       s.Breakpoints = {050, 0100};
+       s.Breaks = {{bkRead, 040, 040, "", nmOctal, 0, 1},
+                   {bkExecute, 050, 050, "", nmOctal, 3, 0},
+                   {bkExecute, 0100, 0100, "AC0 == 01F", nmHex, 2, 7},
+                   {bkAccess, 0100, 077777, "[100] != 0", nmDecimal, 0, 0},
+                   {bkWrite, 0200, 0277, "", nmOctal, 5, 4}};
+     }},
 };
 
 TEST_F(MachineStateTest, EveryFieldSurvivesTheFileAndTheMachine) {
@@ -138,6 +172,47 @@ TEST_F(MachineStateTest, EveryFieldSurvivesTheFileAndTheMachine) {
     EXPECT_TRUE(problems.empty()) << AttachProblemText(problems.front());
     EXPECT_EQ(CaptureState(rig.M, rig.P), *set);
   }
+}
+
+// A state holds every breakpoint; one of format 1 held only the execute addresses, and the
+// machine's data breakpoints stay when it is loaded.
+TEST_F(MachineStateTest, BreakpointsOfEveryKindAndTheFilesOfFormatOne) {
+  TRig saved;
+  TBreakpoint write;
+  write.Kind = bkWrite;
+  write.First = 0200;
+  write.Last = 0210;
+  write.Condition = "AC1 > 7";
+  write.Count = 2;
+  ASSERT_TRUE(saved.M.SetBreakpoint(write));
+  saved.M.SetBreakpoint(0100);
+  const auto state = std::make_unique<TMachineState>(CaptureState(saved.M, saved.P));
+
+  TBreakpoint read;
+  read.Kind = bkRead;
+  read.First = read.Last = 0300;
+  const auto loaded = [&](const std::vector<std::uint8_t>& bytes) {
+    auto rig = std::make_unique<TRig>();
+    rig->M.SetBreakpoint(read);
+    rig->M.SetBreakpoint(0400);
+    auto s = NewState();
+    std::string why;
+    EXPECT_TRUE(DecodeState(bytes.data(), bytes.size(), *s, why)) << why;
+    std::vector<TAttachProblem> problems;
+    EXPECT_TRUE(RestoreState(*s, rig->M, rig->P, problems));
+    std::vector<std::string> list;
+    for (const TBreakpoint& b : rig->M.Breakpoints())
+      list.push_back(std::string(BreakKindName(b.Kind)) + " " + TNovaMachine::AddrKey(b.First) + "-" +
+                     TNovaMachine::AddrKey(b.Last) + " " + b.Condition + " " + std::to_string(b.Count));
+    return list;
+  };
+  EXPECT_EQ(loaded(EncodeState(*state)),
+            (std::vector<std::string>{"execute 000100-000100  0", "write 000200-000210 AC1 > 7 2"}));
+  EXPECT_EQ(loaded(FormatOne(*state)),
+            (std::vector<std::string>{"execute 000100-000100  0", "read 000300-000300  0"}));
+  // A label the loading program does not know: that breakpoint is left out.
+  state->Breaks[0].Condition = "AC1 > LIMIT";
+  EXPECT_EQ(loaded(EncodeState(*state)), std::vector<std::string>{"execute 000100-000100  0"});
 }
 
 // The machine's lists and flags are put back as its operations keep them.
@@ -183,17 +258,7 @@ TEST_F(MachineStateTest, RefusedFilesChangeNothing) {
     b[at] = value;
     return b;
   };
-  // The same bytes with a fresh checksum: only the field check can find the fault.
-  const auto resealed = [&](std::vector<std::uint8_t> b) {
-    std::uint32_t crc = 0xffffffffu;
-    for (std::size_t i = 0; i + 4 < b.size(); ++i) {
-      crc ^= b[i];
-      for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    crc = ~crc;
-    for (int i = 0; i < 4; ++i) b[b.size() - 4 + std::size_t(i)] = std::uint8_t(crc >> (8 * i));
-    return b;
-  };
+  const auto resealed = Resealed;
   // The PC is the first field of the first section: header 14, section tag and length 8.
   constexpr std::size_t PcAt = 14 + 8;
   const struct {
@@ -208,7 +273,7 @@ TEST_F(MachineStateTest, RefusedFilesChangeNothing) {
       {"without its checksum", {good.begin(), good.end() - 1}, "the file is cut short"},
       {"a memory dump", {0x7f, 0x00, 0x3f, 0x66, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
        "not a machine state file"},
-      {"a newer format", patched(8, 2), "written by a newer version (state format 2; this version reads format 1)"},
+      {"a newer format", patched(8, 3), "written by a newer version (state format 3; this version reads format 2)"},
       {"format 0", resealed(patched(8, 0)), "the file is damaged: format is not valid"},
       {"one byte changed", patched(40, 0x55), "its checksum does not match"},
       {"more after the end", [&] { auto b = good; b.push_back(0); return b; }(), "there is more after its end"},

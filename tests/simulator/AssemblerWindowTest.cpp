@@ -12,6 +12,8 @@
 #include "MachineState.h"
 #include "MemoryModel.h"
 #include "QtText.h"
+#include "RegisterPanel.h"
+#include "RunControl.h"
 #include "TraceWin.h"
 #include "WatchWin.h"
 #include "WindowTestKit.h"
@@ -73,6 +75,7 @@ private slots:
     QCOMPARE(f.Machine().Memory[0103].Data, TWord(017));
     QCOMPARE(int(f.Machine().PC), 0100);
     QCOMPARE(f.sgMemory->SelectedRow(), 0100);
+    QCOMPARE(f.gbRegister->edCommand->text(), QString("LDA 1,DVMSK"));
 
     // The grid: a row's label in front, operands by name; rows without a label line up.
     QCOMPARE(Command(f, 0100), QString("START:  LDA     1,DVMSK"));
