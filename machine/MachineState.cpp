@@ -27,32 +27,11 @@ struct TStateAccess {
     return ec ? path : full.lexically_normal().string();
   }
 
-  static TDeviceState Device(const TDevice& d, std::uint8_t byte) { return d.State(byte); }
-
   static void Capture(const TNovaMachine& m, const TPeripherals& p, TMachineState& s) {
+    static_cast<TRegisterState&>(s) = m.TakeRegs();
     for (int a = 0; a < MemoryWords; ++a) s.Memory[std::size_t(a)] = m.Memory[std::size_t(a)].Data;
-    s.MemSize = m.MemSize;
-    s.PC = TWord(m.PC & nova::AddrMask);
-    s.Carry = TWord(m.Carry & 1);
-    s.AC = m.AC;
-    s.Switches = m.Switches;
-    s.PreEnable = m.PreEnable;
-    s.IntEnable = m.IntEnable;
-    s.IrqFlag = m.IrqFlag;
     s.Executed = m.FExecuted;
     s.LastStop = m.FLastStopReason;
-
-    s.Devices = {Device(m.Ptr, m.Ptr.InputByte()), Device(m.Ptp, m.Ptp.OutputByte()),
-                 Device(m.Tti, m.Tti.InputByte()), Device(m.Tto, m.Tto.OutputByte()),
-                 Device(m.Rtc, 0),                 Device(m.Lpt, m.Lpt.OutputByte())};
-    s.TtiReaderOn = m.Tti.FRdOn;
-    s.RtcInterval = m.Rtc.FInterval;
-    s.RtcTimerOn = m.Rtc.FTimerOn;
-
-    s.Speed = m.FSpeed;
-    s.RealSpeedDevices = m.FRealSpeedDevices;
-    s.SimTimeNs = m.FSimTime;
-    s.RateRemainder = m.FRateRemainder;
 
     s.Breakpoints = m.BreakPoints;
     s.Breaks.clear();
@@ -125,36 +104,16 @@ struct TStateAccess {
     m.ForgetSteppedCalls();
     for (TWord a : s.StepOverMarks) m.Memory[a & nova::AddrMask].Flags |= StepOverFlag;
     m.Watch = s.Watches;
-    m.PC = TWord(s.PC & nova::AddrMask);
-    m.Carry = TWord(s.Carry & 1);
-    m.AC = s.AC;
-    m.PreEnable = s.PreEnable;
-    m.IntEnable = s.IntEnable;
-    m.IrqFlag = s.IrqFlag;
     m.FRun = false;
     m.FExecuted = s.Executed;
     m.FLastStopReason = s.LastStop;
     m.FLastStopDetail.clear();
-
-    // The speed first: it sets the devices' real-speed timing, which the device states follow.
-    m.SetSpeed(s.Speed);
-    m.SetRealSpeedDevices(s.RealSpeedDevices);
-    m.FSimTime = s.SimTimeNs;
-    m.FRateRemainder = s.RateRemainder;
-
-    TDevice* const devices[StateDeviceCount] = {&m.Ptr, &m.Ptp, &m.Tti, &m.Tto, &m.Rtc, &m.Lpt};
-    for (int i = 0; i < StateDeviceCount; ++i) devices[i]->SetState(s.Devices[std::size_t(i)]);
-    static_cast<TInDevice&>(m.Ptr).IByte = s.Devices[0].Byte;
-    static_cast<TOutDevice&>(m.Ptp).OByte = s.Devices[1].Byte;
-    static_cast<TInDevice&>(m.Tti).IByte = s.Devices[2].Byte;
-    static_cast<TOutDevice&>(m.Tto).OByte = s.Devices[3].Byte;
-    static_cast<TOutDevice&>(m.Lpt).OByte = s.Devices[5].Byte;
-    m.Tti.FRdOn = s.TtiReaderOn;
-    m.Rtc.FInterval = s.RtcInterval;
-    m.Rtc.FTimerOn = s.RtcTimerOn;
+    const int memSize = m.MemSize;
+    m.PutRegs(s);
+    // The clock's timer follows the state even where the machine's fields already agreed.
     if (m.Rtc.FTimer) {
-      m.Rtc.FTimer->SetInterval(s.RtcInterval);
-      m.Rtc.FTimer->SetEnabled(s.RtcTimerOn);
+      m.Rtc.FTimer->SetInterval(m.Rtc.FInterval);
+      m.Rtc.FTimer->SetEnabled(m.Rtc.FTimerOn);
     }
 
     // The newest records that fit the machine's trace.
@@ -170,8 +129,8 @@ struct TStateAccess {
     m.UpdateAttention();
 
     TMachineHost& host = m.Host();
-    m.SetMemSize(s.MemSize);
-    m.SetSwitches(s.Switches);
+    if (m.MemSize != memSize) host.MemSizeChanged(m.MemSize);
+    host.SwitchesChanged();
     host.MemoryChanged();
     host.RegistersChanged();
     host.BreakpointsChanged(int(m.FBreaks.size()));
