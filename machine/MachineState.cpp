@@ -218,8 +218,23 @@ struct TStateAccess {
     return true;
   }
 
-  static void RestorePeripherals(const TMachineState& s, TPeripherals& p, std::vector<TAttachProblem>& problems) {
-    p.CloseAll();
+  // Whether the output device has the state's file attached now.
+  static bool SameOutput(TPeripherals& p, TPeriphDevice dev, const TOutputState& o) {
+    const TReplacingFile* f = p.OutputFile(dev);
+    const bool open = f && f->IsOpen();
+    return open == o.Attached && (!open || Absolute(f->Name()) == o.Path);
+  }
+
+  // KeepOutputs: a punch or the printer with the state's file attached keeps it as it is.
+  static void RestorePeripherals(const TMachineState& s, TPeripherals& p, std::vector<TAttachProblem>& problems,
+                                 bool KeepOutputs) {
+    bool keep[3] = {};
+    for (int i = 0; i < 3; ++i) keep[i] = KeepOutputs && SameOutput(p, StateOutputs[i], s.Outputs[std::size_t(i)]);
+    p.TtrFile.reset();
+    p.PtrFile.reset();
+    for (auto& queue : p.FQueues) queue.clear();
+    for (int i = 0; i < 3; ++i)
+      if (!keep[i]) p.CloseOutput(StateOutputs[i]);
     p.FRequest = TPeripherals::TFileRequest{};
     for (int i = 0; i < 2; ++i) {
       const TReaderState& r = s.Readers[std::size_t(i)];
@@ -245,11 +260,12 @@ struct TStateAccess {
     for (int i = 0; i < 3; ++i) {
       const TOutputState& o = s.Outputs[std::size_t(i)];
       TMachineError error;
-      if (o.Attached && !OpenOutput(p, StateOutputs[i], o, error)) problems.push_back({StateOutputs[i], error});
+      if (!keep[i] && o.Attached && !OpenOutput(p, StateOutputs[i], o, error))
+        problems.push_back({StateOutputs[i], error});
     }
     p.TtyPunch = s.TtyPunch;
     p.LptDeclined = s.LptDeclined;
-    p.LptLine = s.LptLine;
+    if (!keep[2]) p.LptLine = s.LptLine;
     p.FLastTtoOutputAt = s.LastTtoOutputAt;
 
     for (TPeriphDevice dev : {pdTtr, pdTtp, pdPtr, pdPtp, pdLpt}) p.FHost->AttachmentChanged(dev);
@@ -271,7 +287,15 @@ bool RestoreState(const TMachineState& State, TNovaMachine& Machine, TPeripheral
                   std::vector<TAttachProblem>& Problems) {
   if (Machine.Executing()) return false;
   TStateAccess::RestoreMachine(State, Machine);
-  TStateAccess::RestorePeripherals(State, Peripherals, Problems);
+  TStateAccess::RestorePeripherals(State, Peripherals, Problems, false);
+  return true;
+}
+
+bool PutBackState(const TMachineState& State, TNovaMachine& Machine, TPeripherals& Peripherals,
+                  std::vector<TAttachProblem>& Problems) {
+  if (Machine.Executing()) return false;
+  TStateAccess::RestoreMachine(State, Machine);
+  TStateAccess::RestorePeripherals(State, Peripherals, Problems, true);
   return true;
 }
 

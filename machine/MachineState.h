@@ -112,3 +112,8 @@ TMachineState CaptureState(const TNovaMachine& Machine, const TPeripherals& Peri
 // executing.
 bool RestoreState(const TMachineState& State, TNovaMachine& Machine, TPeripherals& Peripherals,
                   std::vector<TAttachProblem>& Problems);
+// Undo's way back: as RestoreState, except that output made stays made. A punch or the printer
+// that has the state's file attached now keeps it as it is (what it wrote since stays written,
+// and the printer its line); only an attachment that differs is put back.
+bool PutBackState(const TMachineState& State, TNovaMachine& Machine, TPeripherals& Peripherals,
+                  std::vector<TAttachProblem>& Problems);

@@ -54,8 +54,22 @@ void TMainForm::LoadDumpClick() {
   OpenDump(files.front().toStdString());
 }
 
+void TMainForm::RecordUndo(TUndoCommand Command) {
+  // Undo puts back the dump named in the caption as well.
+  FController->RecordUndo(Command, [this, name = DumpName, kind = FCaptionKind] {
+    DumpName = name;
+    FCaptionKind = kind;
+    SetCaption();
+    itmReload->setEnabled(!name.empty());
+  });
+}
+
 bool TMainForm::OpenDump(const std::string& AFileName) {
-  if (!LoadDump(AFileName, false)) return false;  // nothing changes, the caption included
+  RecordUndo(ucLoadDump);
+  if (!LoadDump(AFileName, false)) {
+    FController->DropUndo();
+    return false;  // nothing changes, the caption included
+  }
   // Another program: the symbols kept beside its dump, or none.
   FController->SetSymbols(LoadSymbolsBeside(AFileName).Symbols);
   DumpName = AFileName;
@@ -67,6 +81,7 @@ bool TMainForm::OpenDump(const std::string& AFileName) {
 
 void TMainForm::ReloadClick() {
   if (DumpName.empty()) return;
+  RecordUndo(ucLoadDump);
   FMachine->ResetCpu();
   if (LoadDump(DumpName, true)) {
     FCaptionKind = ckDumpLoaded;
@@ -92,6 +107,7 @@ void TMainForm::SaveDumpClick() {
 }
 
 void TMainForm::ClearMemoryClick() {
+  RecordUndo(ucClearMemory);
   FCaptionKind = ckPlain;
   SetCaption();
   itmReload->setEnabled(false);
@@ -141,5 +157,6 @@ void TMainForm::MemorySizeClick() {
                               ToQString(FormatWord(v, FNumFormat))),
                   MousePos(), QString(), this))
     return;
+  if (v != FMachine->MemSize) FController->RecordUndo(ucMemorySize);
   SetMemSize(v);
 }

@@ -37,6 +37,7 @@
 #include "TextUtils.h"
 #include "WritePrgDlg.h"
 #include "TraceWin.h"
+#include "UndoAction.h"
 #include "WatchWin.h"
 #include "BpWin.h"
 
@@ -343,6 +344,9 @@ void TMainForm::BuildMenus() {
   mnDump->addSeparator();
   itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
 
+  FUndo = new TUndoAction(*FController, this);
+  FUndo->AddToMenuBar(bar);
+
   mnActions = bar->addMenu(QString());
   itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
   itmReset->setShortcut(Qt::Key_F3);
@@ -426,6 +430,7 @@ void TMainForm::RetranslateMenus() {
   itmClearMemory->setText(QtText("&Clear memory"));
   itmSaveProgram->setText(QtText("Save as &program .."));
   FAssembler->RetranslateUi();
+  FUndo->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

@@ -49,8 +49,10 @@ class TRunControl;
 class TSelectFromListDialog;
 class TShellDirDialog;
 class TTraceWin;
+class TUndoAction;
 class TToolWindow;
 class TWatchWin;
+enum TUndoCommand : int;
 class TBpWin;
 class TAssemblerActions;
 class TTeletypePanel;
@@ -147,6 +149,8 @@ public:
   void SaveProgramClick();
   void MemorySizeClick();
   void SetMemSize(int size);
+  // Undo of a dump command keeps the dump named in the caption (MachineController.h).
+  void RecordUndo(TUndoCommand Command);
 
   // ---- "&Preferences" > "&Text file types ..": the peripherals' text file types
   void TextFileTypesClick();
@@ -351,6 +355,7 @@ private:
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TUndoAction* FUndo = nullptr;  // "&Edit" > "&Undo"
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TNovaMachine* FMachine = nullptr;

@@ -274,6 +274,7 @@ void TMainForm::FirstShow() {
   FMachine->ResetCpu();
   ApplyNumFormat();
   FRangeReported = false;
+  FController->ClearUndo();  // the start is nothing to take back
 }
 
 void TMainForm::Shutdown(bool AskUser) {
