@@ -17,6 +17,7 @@
 #include "LanguageSwitch.h"
 #include "MachineState.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "StateFile.h"
 #include "TeletypePanel.h"
 #include "Translate.h"
@@ -37,8 +38,8 @@ std::unique_ptr<TMachineState> Capture(TMainForm& f) {
 // Ctrl+Z as the user presses it, the focus in the grid.
 void PressUndo(TMainForm& f) {
   f.activateWindow();
-  f.sgMemory->setFocus();
-  QTest::keyClick(f.sgMemory, Qt::Key_Z, Qt::ControlModifier);
+  f.gbMemory->sgMemory->setFocus();
+  QTest::keyClick(f.gbMemory->sgMemory, Qt::Key_Z, Qt::ControlModifier);
 }
 
 // A machine that is more than a reset one: a program, registers, interrupts on, a device done,
