@@ -38,6 +38,7 @@
 #include "TextUtils.h"
 #include "WritePrgDlg.h"
 #include "TraceWin.h"
+#include "ResumedSession.h"
 #include "UndoAction.h"
 #include "WatchWin.h"
 #include "BpWin.h"
@@ -334,6 +335,8 @@ void TMainForm::BuildMenus() {
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), gbSwitches, &TSwitchesPanel::PredefinedSwitchesClick);
   itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
+  FSession = new TResumedSession(*FController, *gbTTY->mmTTO, this);
+  FSession->AddToMenu(mnPreferences);
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -358,6 +361,7 @@ void TMainForm::RetranslateMenus() {
   itmSaveProgram->setText(QtText("Save as &program .."));
   FAssembler->RetranslateUi();
   FUndo->RetranslateUi();
+  FSession->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

@@ -50,6 +50,7 @@ class TSwitchesPanel;
 class TSelectFromListDialog;
 class TShellDirDialog;
 class TTraceWin;
+class TResumedSession;
 class TUndoAction;
 class TToolWindow;
 class TWatchWin;
@@ -293,6 +294,7 @@ private:
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
   TUndoAction* FUndo = nullptr;  // "&Edit" > "&Undo"
+  TResumedSession* FSession = nullptr;  // "Resume the last session"
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TNovaMachine* FMachine = nullptr;

@@ -35,6 +35,7 @@
 #include "PathUtils.h"
 #include "QtText.h"
 #include "ReplacingFile.h"
+#include "ResumedSession.h"
 #include "RunControl.h"
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
@@ -182,6 +183,7 @@ void TMainForm::ReadSettings() {
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
   ReadSpeedSettings(ini);
   FAssembler->ReadSettings(ini);
+  FSession->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   gbMemory->SetNumFormat(FNumFormat);
@@ -210,6 +212,7 @@ void TMainForm::WriteSettings() {
   ini.WriteString(Config, "PreSwitches", gbSwitches->PreSwitches().join(',').toStdString());
   WriteSpeedSettings(ini);
   FAssembler->WriteSettings(ini);
+  FSession->WriteSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
@@ -270,6 +273,17 @@ void TMainForm::FirstShow() {
   pcDevices->Ptr.Last = pcDevices->Ptr.edFile->currentText();
   pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
   FMachine->ResetCpu();
+  if (FCaptionKind == ckRestored) {
+    bool isError = false;
+    if (const QString text = FSession->Resume(FAutoDump, isError); !text.isEmpty()) {
+      if (isError)
+        ErrorBox(text);
+      else
+        InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
+    }
+    // Once the window is up: the run the quit stopped goes on.
+    if (FSession->GoesOnRunning()) QTimer::singleShot(0, FRun, [this] { FRun->Resume(); });
+  }
   ApplyNumFormat();
   gbMemory->ReportRangeAgain();
   FController->ClearUndo();  // the start is nothing to take back
@@ -279,6 +293,7 @@ void TMainForm::Shutdown(bool AskUser) {
   if (FShutDownDone) return;
   FShutDownDone = true;
   FRun->ShutDown();
+  FSession->Take(FRun->Closing());  // the machine as the user left it, before the reset
   FMachine->ResetCpu();
   FController->FlushConsole();
   // Nothing waits for the user until everything is written: the error boxes of the shutdown
@@ -307,6 +322,7 @@ void TMainForm::Shutdown(bool AskUser) {
     // The symbols beside the image written (which may be a new name beside a kept one).
     std::string symbolError;
     if (!SaveSymbolsBeside(image, FController->Symbols(), symbolError)) ErrorBox(ToQString(symbolError));
+    if (const QString sessionError = FSession->Save(image); !sessionError.isEmpty()) ErrorBox(sessionError);
   }
   for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
     if (d == pdPtr || d == pdTtr)
