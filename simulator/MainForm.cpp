@@ -20,6 +20,7 @@
 #include <QToolTip>
 
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "Fonts.h"
 #include "InpCommand.h"
 #include "InpValue.h"
@@ -33,10 +34,10 @@
 #include "TeletypePanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
+#include "StatusLine.h"
 #include "SwitchesPanel.h"
 #include "Startup.h"
 #include "TextUtils.h"
-#include "WritePrgDlg.h"
 #include "TraceWin.h"
 #include "WatchWin.h"
 #include "BpWin.h"
@@ -138,15 +139,11 @@ QWidget* TMainForm::BuildActions() {
   for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
-  lbStatus = new QLabel(bottom);
-  lbStatus->setObjectName("lbStatus");
-  h->addWidget(lbStatus, 1);
+  FStatus = new TStatusLine(*FController, bottom);
+  h->addWidget(FStatus->lbStatus, 1);
   h->addWidget(gbTTY->lbTyping);
   h->addWidget(gbTTY->lbKeys);
-  lbSpeed = new QLabel(bottom);
-  lbSpeed->setObjectName("lbSpeed");
-  lbSpeed->hide();
-  h->addWidget(lbSpeed);
+  h->addWidget(FStatus->lbSpeed);
   btShowBreakpoints = button(bottom, "btShowBreakpoints", TToolIcon::Breakpoints);
   btShowWatch = button(bottom, "btShowWatch", TToolIcon::Watch);
   btShowTrace = button(bottom, "btShowTrace", TToolIcon::Trace);
@@ -259,16 +256,22 @@ void TMainForm::BuildUi() {
 void TMainForm::BuildMenus() {
   QMenuBar* bar = menuBar();
   mnDump = bar->addMenu(QString());
-  itmLoadDump = mnDump->addAction(QString(), this, [this] { LoadDumpClick(); });
-  itmReload = mnDump->addAction(QString(), this, [this] { ReloadClick(); });
-  itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
-  itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
+  FDumps = new TDumpActions(*FController, *gbMemory, *pcDevices, this);
+  FDumps->DefaultFolder = [this] { return WorkPath; };
+  FDumps->ListingAnchor = gbRegister->edPC;
+  connect(FDumps, &TDumpActions::ErrorReported, this, [this](const QString& t, QPoint at) { ErrorBox(t, at); });
+  connect(FDumps, &TDumpActions::CaptionChanged, this, [this](bool loaded) {
+    FCaptionKind = loaded ? ckDumpLoaded : ckPlain;
+    SetCaption();
+  });
+  for (QAction* a : {FDumps->itmLoadDump, FDumps->itmReload, FDumps->itmSaveDump, FDumps->itmClearMemory})
+    mnDump->addAction(a);
   mnDump->addSeparator();
   FAssembler = new TAssemblerActions(*FController, *this, this);
   FAssembler->DefaultFolder = [this] { return WorkPath; };
   FAssembler->AddToDumpMenu(mnDump);
   mnDump->addSeparator();
-  itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
+  mnDump->addAction(FDumps->itmSaveProgram);
 
   mnActions = bar->addMenu(QString());
   itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
@@ -347,11 +350,7 @@ void TMainForm::BuildMenus() {
 
 void TMainForm::RetranslateMenus() {
   mnDump->setTitle(QtText("&Memory dump"));
-  itmLoadDump->setText(QtText("&Load from file .."));
-  itmReload->setText(QtText("&Reload"));
-  itmSaveDump->setText(QtText("&Save to file .."));
-  itmClearMemory->setText(QtText("&Clear memory"));
-  itmSaveProgram->setText(QtText("Save as &program .."));
+  FDumps->RetranslateUi();
   FAssembler->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
@@ -421,7 +420,7 @@ void TMainForm::RetranslateUi() {
   gbTTY->RetranslateUi();
   // Texts that show state are set again from the state.
   SetCaption();
-  ShowStopReason();
+  FStatus->RetranslateUi();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -440,11 +439,6 @@ TValueDialog& TMainForm::ValueDialog() {
 TCommandDialog& TMainForm::CommandDialog() {
   if (!FCommandDialog) FCommandDialog = std::make_unique<TCommandDialog>(this);
   return *FCommandDialog;
-}
-
-TWritePrgDialog& TMainForm::WritePrgDialog() {
-  if (!FWritePrgDialog) FWritePrgDialog = std::make_unique<TWritePrgDialog>(this);
-  return *FWritePrgDialog;
 }
 
 TShellDirDialog& TMainForm::DirDialog() {
