@@ -48,6 +48,19 @@ TWritePrgDialog& TDumpActions::WritePrgDialog() {
   return *FWritePrgDialog;
 }
 
+void TDumpActions::SetCaptionKind(TCaptionKind kind) {
+  FCaptionKind = kind;
+  emit CaptionChanged();
+}
+
+void TDumpActions::RecordUndo(TUndoCommand command) {
+  FController.RecordUndo(command, [this, name = DumpName, kind = FCaptionKind] {
+    DumpName = name;
+    SetCaptionKind(kind);
+    itmReload->setEnabled(!name.empty());
+  });
+}
+
 std::string TDumpActions::Folder(const std::string& last) const {
   if (!last.empty()) return ExtractFilePath(last);
   return DefaultFolder ? DefaultFolder() : std::string();
@@ -83,19 +96,24 @@ void TDumpActions::LoadDumpClick() {
 }
 
 bool TDumpActions::OpenDump(const std::string& AFileName) {
-  if (!LoadDump(AFileName, false)) return false;  // nothing changes, the caption included
+  RecordUndo(ucLoadDump);
+  if (!LoadDump(AFileName, false)) {
+    FController.DropUndo();
+    return false;  // nothing changes, the caption included
+  }
   // Another program: the symbols kept beside its dump, or none.
   FController.SetSymbols(LoadSymbolsBeside(AFileName).Symbols);
   DumpName = AFileName;
-  emit CaptionChanged(true);
+  SetCaptionKind(ckDumpLoaded);
   itmReload->setEnabled(true);
   return true;
 }
 
 void TDumpActions::ReloadClick() {
   if (DumpName.empty()) return;
+  RecordUndo(ucLoadDump);
   FController.Machine().ResetCpu();
-  if (LoadDump(DumpName, true)) emit CaptionChanged(true);
+  if (LoadDump(DumpName, true)) SetCaptionKind(ckDumpLoaded);
 }
 
 void TDumpActions::SaveDumpClick() {
@@ -110,12 +128,13 @@ void TDumpActions::SaveDumpClick() {
   if (FDevices.ClashesWithReader(name)) return;
   if (!SaveDump(name)) return;
   DumpName = name;
-  emit CaptionChanged(true);
+  SetCaptionKind(ckDumpLoaded);
   itmReload->setEnabled(true);
 }
 
 void TDumpActions::ClearMemoryClick() {
-  emit CaptionChanged(false);
+  RecordUndo(ucClearMemory);
+  SetCaptionKind(ckPlain);
   itmReload->setEnabled(false);
   FController.Machine().ClearMemory();
   FController.ClearSymbols();

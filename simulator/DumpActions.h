@@ -21,6 +21,7 @@ class TDeviceTabs;
 class TMachineController;
 class TMemoryPanel;
 class TWritePrgDialog;
+enum TUndoCommand : int;
 
 class TDumpActions : public QObject {
   Q_OBJECT
@@ -46,6 +47,12 @@ public:
   // The "Write program" dialog, made once (the program's start-up order) and reused.
   TWritePrgDialog& WritePrgDialog();
 
+  // What the caption tells of memory besides the program's name: nothing, the image restored at
+  // the start, or the dump named DumpName. Each setting tells CaptionChanged.
+  enum TCaptionKind { ckPlain, ckRestored, ckDumpLoaded };
+  TCaptionKind CaptionKind() const { return FCaptionKind; }
+  void SetCaptionKind(TCaptionKind kind);
+
   // Where the file dialogs start without a dump or listing (the working directory).
   std::function<std::string()> DefaultFolder;
   // The "Write program" dialog opens with its right edge at this field's bottom right corner.
@@ -60,17 +67,19 @@ public:
   QAction* itmSaveProgram;
 
 signals:
-  // The window's caption names the dump (loaded true) or no dump any more (false).
-  void CaptionChanged(bool loaded);
+  void CaptionChanged();
   void ErrorReported(const QString& text, QPoint at);
 
 private:
   std::string Folder(const std::string& last) const;
+  // Undo of a dump command puts back the dump named in the caption as well.
+  void RecordUndo(TUndoCommand command);
 
   TMachineController& FController;
   TMemoryPanel& FMemory;
   TDeviceTabs& FDevices;
   QWidget* FWindow;
   TNumMode FNumFormat = nmOctal;
+  TCaptionKind FCaptionKind = ckPlain;
   std::unique_ptr<TWritePrgDialog> FWritePrgDialog;
 };

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "AssemblerActions.h"
+#include "MachineController.h"
 #include "DeviceTabs.h"
 #include "MachineError.h"
 #include "DumpActions.h"
@@ -64,7 +65,7 @@ void UnknownKind(TMainForm& form, const std::string& name) {
 void OpenState(TMainForm& form, const std::string& name) {
   TMachineError error;
   std::vector<TAttachProblem> problems;
-  if (!LoadMachineState(name, form.Machine(), form.Peripherals(), error, problems)) {
+  if (!form.Controller().LoadState(name, error, problems)) {
     Message(form, ToQString(ErrorText(error)));
     return;
   }

@@ -39,6 +39,7 @@
 #include "Startup.h"
 #include "TextUtils.h"
 #include "TraceWin.h"
+#include "UndoAction.h"
 #include "WatchWin.h"
 #include "BpWin.h"
 
@@ -260,10 +261,7 @@ void TMainForm::BuildMenus() {
   FDumps->DefaultFolder = [this] { return WorkPath; };
   FDumps->ListingAnchor = gbRegister->edPC;
   connect(FDumps, &TDumpActions::ErrorReported, this, [this](const QString& t, QPoint at) { ErrorBox(t, at); });
-  connect(FDumps, &TDumpActions::CaptionChanged, this, [this](bool loaded) {
-    FCaptionKind = loaded ? ckDumpLoaded : ckPlain;
-    SetCaption();
-  });
+  connect(FDumps, &TDumpActions::CaptionChanged, this, [this] { SetCaption(); });
   for (QAction* a : {FDumps->itmLoadDump, FDumps->itmReload, FDumps->itmSaveDump, FDumps->itmClearMemory})
     mnDump->addAction(a);
   mnDump->addSeparator();
@@ -272,6 +270,9 @@ void TMainForm::BuildMenus() {
   FAssembler->AddToDumpMenu(mnDump);
   mnDump->addSeparator();
   mnDump->addAction(FDumps->itmSaveProgram);
+
+  FUndo = new TUndoAction(*FController, this);
+  FUndo->AddToMenuBar(bar);
 
   mnActions = bar->addMenu(QString());
   itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
@@ -352,6 +353,7 @@ void TMainForm::RetranslateMenus() {
   mnDump->setTitle(QtText("&Memory dump"));
   FDumps->RetranslateUi();
   FAssembler->RetranslateUi();
+  FUndo->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

@@ -53,6 +53,7 @@ class TSelectFromListDialog;
 class TStatusLine;
 class TShellDirDialog;
 class TTraceWin;
+class TUndoAction;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
@@ -167,6 +168,7 @@ public:
 
   // Menus.
   QMenu* mnDump;
+  QAction* itmReset;
   QAction* itmStepOut;
   QAction* itmMemorySize;
   QAction* itmTrace;
@@ -220,7 +222,6 @@ private:
   QToolButton* btInfo;
   QToolButton* btQuit;
   QMenu* mnActions;
-  QAction* itmReset;
   QAction* itmRun;
   QAction* itmStep;
   QAction* itmStepOver;
@@ -273,6 +274,7 @@ private:
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TUndoAction* FUndo = nullptr;  // "&Edit" > "&Undo"
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TDumpActions* FDumps = nullptr;             // a child of the window
@@ -292,9 +294,6 @@ private:
   bool FAutoDumpKept = false;    // the auto-saved image was there but could not be read: not replaced
   QStringList* FShutdownErrors = nullptr;  // while shutting down, error boxes are collected here
   QString FSettingsNotice;       // the settings folder could not be used (shown at the first showing)
-  // What the caption tells besides the program's name.
-  enum TCaptionKind { ckPlain, ckRestored, ckDumpLoaded };
-  TCaptionKind FCaptionKind = ckPlain;
   bool FShown = false;
   bool FShutDownDone = false;
   std::unique_ptr<TValueDialog> FValueDialog;

@@ -255,8 +255,7 @@ void TMainForm::FirstShow() {
     FAutoDumpKept = false;
     // The program's symbols come back with it (none when the file beside it is damaged).
     FController->SetSymbols(LoadSymbolsBeside(FAutoDump).Symbols);
-    FCaptionKind = ckRestored;
-    SetCaption();
+    FDumps->SetCaptionKind(TDumpActions::ckRestored);
   } else {
     if (FShutDownDone) return;  // a termination signal came while the error box was open
     FDumps->ClearMemoryClick();
@@ -272,6 +271,7 @@ void TMainForm::FirstShow() {
   FMachine->ResetCpu();
   ApplyNumFormat();
   gbMemory->ReportRangeAgain();
+  FController->ClearUndo();  // the start is nothing to take back
 }
 
 void TMainForm::Shutdown(bool AskUser) {
@@ -332,9 +332,9 @@ void TMainForm::Shutdown(bool AskUser) {
 
 void TMainForm::SetCaption() {
   QString title = QtText(ProgramTitle);
-  if (FCaptionKind == ckRestored)
+  if (FDumps->CaptionKind() == TDumpActions::ckRestored)
     title += QtText(" - The last memory status has been restored");
-  else if (FCaptionKind == ckDumpLoaded)
+  else if (FDumps->CaptionKind() == TDumpActions::ckDumpLoaded)
     title += QtText(" - Memory dump loaded: ") + ToQString(ExtractFileName(FDumps->DumpName));
   setWindowTitle(title);
 }
@@ -370,5 +370,6 @@ void TMainForm::MemorySizeClick() {
                               ToQString(FormatWord(v, FNumFormat))),
                   MousePos(), QString(), this))
     return;
+  if (v != FMachine->MemSize) FController->RecordUndo(ucMemorySize);
   SetMemSize(v);
 }
