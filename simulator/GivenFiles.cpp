@@ -11,6 +11,7 @@
 #include "MachineController.h"
 #include "DeviceTabs.h"
 #include "MachineError.h"
+#include "DumpActions.h"
 #include "MainForm.h"
 #include "MessageBoxes.h"
 #include "PathUtils.h"
@@ -124,7 +125,7 @@ void OpenGivenFiles(TMainForm& form, const std::vector<std::string>& files) {
   bool assembled = false;
   for (const auto& [name, kind] : known) {
     switch (kind) {
-      case gkDump: form.OpenDump(name); break;
+      case gkDump: form.Dumps().OpenDump(name); break;
       case gkState: OpenState(form, name); break;
       case gkTape: form.pcDevices->ReaderFileDropped(pdPtr, ToQString(name)); break;
       case gkText: form.pcDevices->ReaderFileDropped(pdTtr, ToQString(name)); break;

@@ -20,6 +20,7 @@
 #include <QToolTip>
 
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "Fonts.h"
 #include "InpCommand.h"
 #include "InpValue.h"
@@ -33,10 +34,10 @@
 #include "TeletypePanel.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
+#include "StatusLine.h"
 #include "SwitchesPanel.h"
 #include "Startup.h"
 #include "TextUtils.h"
-#include "WritePrgDlg.h"
 #include "TraceWin.h"
 #include "ResumedSession.h"
 #include "UndoAction.h"
@@ -140,15 +141,11 @@ QWidget* TMainForm::BuildActions() {
   for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
-  lbStatus = new QLabel(bottom);
-  lbStatus->setObjectName("lbStatus");
-  h->addWidget(lbStatus, 1);
+  FStatus = new TStatusLine(*FController, bottom);
+  h->addWidget(FStatus->lbStatus, 1);
   h->addWidget(gbTTY->lbTyping);
   h->addWidget(gbTTY->lbKeys);
-  lbSpeed = new QLabel(bottom);
-  lbSpeed->setObjectName("lbSpeed");
-  lbSpeed->hide();
-  h->addWidget(lbSpeed);
+  h->addWidget(FStatus->lbSpeed);
   btShowBreakpoints = button(bottom, "btShowBreakpoints", TToolIcon::Breakpoints);
   btShowWatch = button(bottom, "btShowWatch", TToolIcon::Watch);
   btShowTrace = button(bottom, "btShowTrace", TToolIcon::Trace);
@@ -261,16 +258,19 @@ void TMainForm::BuildUi() {
 void TMainForm::BuildMenus() {
   QMenuBar* bar = menuBar();
   mnDump = bar->addMenu(QString());
-  itmLoadDump = mnDump->addAction(QString(), this, [this] { LoadDumpClick(); });
-  itmReload = mnDump->addAction(QString(), this, [this] { ReloadClick(); });
-  itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
-  itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
+  FDumps = new TDumpActions(*FController, *gbMemory, *pcDevices, this);
+  FDumps->DefaultFolder = [this] { return WorkPath; };
+  FDumps->ListingAnchor = gbRegister->edPC;
+  connect(FDumps, &TDumpActions::ErrorReported, this, [this](const QString& t, QPoint at) { ErrorBox(t, at); });
+  connect(FDumps, &TDumpActions::CaptionChanged, this, [this] { SetCaption(); });
+  for (QAction* a : {FDumps->itmLoadDump, FDumps->itmReload, FDumps->itmSaveDump, FDumps->itmClearMemory})
+    mnDump->addAction(a);
   mnDump->addSeparator();
   FAssembler = new TAssemblerActions(*FController, *this, this);
   FAssembler->DefaultFolder = [this] { return WorkPath; };
   FAssembler->AddToDumpMenu(mnDump);
   mnDump->addSeparator();
-  itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
+  mnDump->addAction(FDumps->itmSaveProgram);
 
   FUndo = new TUndoAction(*FController, this);
   FUndo->AddToMenuBar(bar);
@@ -354,11 +354,7 @@ void TMainForm::BuildMenus() {
 
 void TMainForm::RetranslateMenus() {
   mnDump->setTitle(QtText("&Memory dump"));
-  itmLoadDump->setText(QtText("&Load from file .."));
-  itmReload->setText(QtText("&Reload"));
-  itmSaveDump->setText(QtText("&Save to file .."));
-  itmClearMemory->setText(QtText("&Clear memory"));
-  itmSaveProgram->setText(QtText("Save as &program .."));
+  FDumps->RetranslateUi();
   FAssembler->RetranslateUi();
   FUndo->RetranslateUi();
   FSession->RetranslateUi();
@@ -430,7 +426,7 @@ void TMainForm::RetranslateUi() {
   gbTTY->RetranslateUi();
   // Texts that show state are set again from the state.
   SetCaption();
-  ShowStopReason();
+  FStatus->RetranslateUi();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -449,11 +445,6 @@ TValueDialog& TMainForm::ValueDialog() {
 TCommandDialog& TMainForm::CommandDialog() {
   if (!FCommandDialog) FCommandDialog = std::make_unique<TCommandDialog>(this);
   return *FCommandDialog;
-}
-
-TWritePrgDialog& TMainForm::WritePrgDialog() {
-  if (!FWritePrgDialog) FWritePrgDialog = std::make_unique<TWritePrgDialog>(this);
-  return *FWritePrgDialog;
 }
 
 TShellDirDialog& TMainForm::DirDialog() {

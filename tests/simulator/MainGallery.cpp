@@ -13,19 +13,19 @@
 #include "DeviceTabs.h"
 #include "Fonts.h"
 #include "Gallery.h"
-#include "WindowGallery.h"
 #include "InpValue.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
-#include "MemoryPanel.h"
-#include "RunControl.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "NumberEd.h"
 #include "RegisterPanel.h"
+#include "RunControl.h"
 #include "ScriptedDialogs.h"
 #include "TestTempDir.h"
 #include "Translate.h"
+#include "WindowGallery.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "Console.h"
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "GivenFiles.h"
 #include "IniFile.h"
 #include "KeyQueue.h"
@@ -109,13 +110,13 @@ private slots:
          [](TMainForm& f, TScriptedDialogs& d, const TTempDir& dir) {
            WriteDump(dir / "other.dmp", {1, 2, 3});
            d.AnswerOpen({QString::fromStdString(dir / "other.dmp")});
-           f.LoadDumpClick();
+           f.Dumps().LoadDumpClick();
            QVERIFY(f.windowTitle().contains("other.dmp"));
          }},
         {"reload", "&Undo Load dump",
-         [](TMainForm& f, TScriptedDialogs&, const TTempDir&) { f.ReloadClick(); }},
+         [](TMainForm& f, TScriptedDialogs&, const TTempDir&) { f.Dumps().ReloadClick(); }},
         {"clear memory", "&Undo Clear memory",
-         [](TMainForm& f, TScriptedDialogs&, const TTempDir&) { f.itmClearMemory->trigger(); }},
+         [](TMainForm& f, TScriptedDialogs&, const TTempDir&) { f.Dumps().itmClearMemory->trigger(); }},
         {"memory size", "&Undo Memory size",
          [](TMainForm& f, TScriptedDialogs& d, const TTempDir&) {
            AnswerValue(d, "400");
@@ -155,8 +156,8 @@ private slots:
       Busy(f);
       // The window's own dump, which "Reload" loads again.
       WriteDump(dir / "mine.dmp", {0, 0, 0});
-      QVERIFY(f.SaveDump(dir / "mine.dmp"));
-      f.DumpName = dir / "mine.dmp";
+      QVERIFY(f.Dumps().SaveDump(dir / "mine.dmp"));
+      f.Dumps().DumpName = dir / "mine.dmp";
       QVERIFY(f.Peripherals().OpenPtrFile(Samples + "/hello.bin"));
       const QString title = f.windowTitle();
       const std::unique_ptr<TMachineState> before = Capture(f);
@@ -186,10 +187,10 @@ private slots:
     TNovaMachine& m = f.Machine();
     m.WriteWord(0100, 0123);
     dialogs.AnswerOpen({QString::fromStdString(dir / "missing.dmp")});
-    f.LoadDumpClick();
+    f.Dumps().LoadDumpClick();
     QCOMPARE(dialogs.Count(dkError), 1);
     QVERIFY(!UndoItem(f)->isEnabled());
-    f.itmClearMemory->trigger();
+    f.Dumps().itmClearMemory->trigger();
     AnswerValue(dialogs, "1000");
     dialogs.AnswerConfirm(true);
     f.MemorySizeClick();
@@ -215,7 +216,7 @@ private slots:
     QTest::keyClick(f.gbTTY->mmTTO, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.gbTTY->KeyQueue().Waiting(), std::size_t(0));
     QVERIFY(!f.Machine().Tti.DoneFlag());
-    f.itmClearMemory->trigger();
+    f.Dumps().itmClearMemory->trigger();
     f.gbTTY->mmTTO->setFocus();
     QTest::keyClick(f.gbTTY->mmTTO, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!UndoItem(f)->isEnabled());  // undone
@@ -341,7 +342,7 @@ private slots:
     TMainForm& f = w.Form;
     f.LanguageClick("de");
     QCOMPARE(UndoItem(f)->text(), QString("&Rückgängig"));
-    f.itmClearMemory->trigger();
+    f.Dumps().itmClearMemory->trigger();
     QCOMPARE(UndoItem(f)->text(), QString("&Rückgängig: Speicher löschen"));
     QCOMPARE(f.findChild<QMenu*>("mnEdit")->title(), QString("Bearbei&ten"));
     QCOMPARE(ResumeItem(f)->text(), QString("Letzte Sitzung fortsetzen"));
