@@ -254,7 +254,8 @@ void TMainForm::FirstShow() {
   // (Missing, or a link to a file not made yet, is the first start: the save creates it.)
   struct stat st;
   FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
-  if (FAutoDumpKept && FDumps->LoadDump(FAutoDump, true)) {
+  const bool imageLoaded = FAutoDumpKept && FDumps->LoadDump(FAutoDump, true);
+  if (imageLoaded) {
     FAutoDumpKept = false;
     // The program's symbols come back with it (none when the file beside it is damaged).
     FController->SetSymbols(LoadSymbolsBeside(FAutoDump).Symbols);
@@ -272,7 +273,7 @@ void TMainForm::FirstShow() {
   pcDevices->Ptr.Last = pcDevices->Ptr.edFile->currentText();
   pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
   FMachine->ResetCpu();
-  if (FCaptionKind == ckRestored) {
+  if (imageLoaded) {
     bool isError = false;
     if (const QString text = FSession->Resume(FAutoDump, isError); !text.isEmpty()) {
       if (isError)
