@@ -31,6 +31,7 @@
 #include "RegisterPanel.h"
 #include "RunControl.h"
 #include "TeletypePanel.h"
+#include "TimeTravelActions.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
@@ -203,16 +204,23 @@ QWidget* TMainForm::BuildActions() {
   btStep = button(gbActions, "btStep", TToolIcon::Step);
   btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
   btStepOut = button(gbActions, "btStepOut", TToolIcon::StepOut);
+  QToolButton* btReverseStep = button(gbActions, "btReverseStep", TToolIcon::ReverseStep);
+  btReverseStep->setDefaultAction(FTravel->itmReverseStep);
+  QToolButton* btReverseRun = button(gbActions, "btReverseRun", TToolIcon::ReverseRun);
+  btReverseRun->setDefaultAction(FTravel->itmReverseRun);
   btStop = button(gbActions, "btStop", TToolIcon::Stop);
   btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
   btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
-  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btReverseStep, btReverseRun, btStop,
+                         btPrgLoad, btShowSteps})
+    a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
   lbStatus = new QLabel(bottom);
   lbStatus->setObjectName("lbStatus");
   h->addWidget(lbStatus, 1);
+  connect(FTravel, &TTimeTravelActions::StatusText, lbStatus, &QLabel::setText);
   h->addWidget(gbTTY->lbTyping);
   h->addWidget(gbTTY->lbKeys);
   lbSpeed = new QLabel(bottom);
@@ -308,6 +316,11 @@ void TMainForm::BuildUi() {
   gbTTY->Attach(*FController, WorkPath);
   FRun = new TRunControl(*FController, *gbTTY, this);
   ConnectRunControl();
+  FTravel = new TTimeTravelActions(*FController, *FRun, this);
+  FTravel->NumFormat = [this] { return FNumFormat; };
+  FTravel->MayWrite = [this](const std::string& name) { return !pcDevices->ClashesWithReader(name); };
+  FTravel->DefaultFolder = [this] { return WorkPath; };
+  FTravel->GridAddress = [this] { return sgMemory->SelectedRow(); };
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
   pcDevices->Attach(*FController, WorkPath);
@@ -337,6 +350,9 @@ void TMainForm::BuildMenus() {
   itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
   itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
   mnDump->addSeparator();
+  mnDump->addAction(FTravel->itmSaveState);
+  mnDump->addAction(FTravel->itmLoadState);
+  mnDump->addSeparator();
   FAssembler = new TAssemblerActions(*FController, *this, this);
   FAssembler->DefaultFolder = [this] { return WorkPath; };
   FAssembler->AddToDumpMenu(mnDump);
@@ -348,8 +364,10 @@ void TMainForm::BuildMenus() {
   itmReset->setShortcut(Qt::Key_F3);
   itmRun = mnActions->addAction(QString(), FRun, &TRunControl::Run);
   itmRun->setShortcut(Qt::Key_F9);
+  mnActions->addAction(FTravel->itmReverseRun);
   itmStep = mnActions->addAction(QString(), FRun, &TRunControl::Step);
   itmStep->setShortcut(Qt::Key_F7);
+  mnActions->addAction(FTravel->itmReverseStep);
   itmStepOver = mnActions->addAction(QString(), FRun, &TRunControl::StepOver);
   itmStepOver->setShortcut(Qt::Key_F8);
   itmStepOut = mnActions->addAction(QString(), FRun, &TRunControl::StepOut);
@@ -403,6 +421,7 @@ void TMainForm::BuildMenus() {
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
   itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
+  mnPreferences->addAction(FTravel->itmHistorySize);
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -426,6 +445,7 @@ void TMainForm::RetranslateMenus() {
   itmClearMemory->setText(QtText("&Clear memory"));
   itmSaveProgram->setText(QtText("Save as &program .."));
   FAssembler->RetranslateUi();
+  FTravel->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

@@ -54,6 +54,7 @@ class TWatchWin;
 class TBpWin;
 class TAssemblerActions;
 class TTeletypePanel;
+class TTimeTravelActions;
 class TValueDialog;
 class TWritePrgDialog;
 
@@ -296,6 +297,8 @@ public:
   TNovaFrontpanel& FrontPanel();
   // The assembler's menu items and what they do.
   TAssemblerActions& Assembler() { return *FAssembler; }
+  // Going back in time and machine states: their menu items and what they do.
+  TTimeTravelActions& TimeTravel() { return *FTravel; }
   void SetSwitches(std::uint16_t value);
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
@@ -353,6 +356,7 @@ private:
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
+  TTimeTravelActions* FTravel = nullptr;       // a child of the window
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
   TNumMode FNumFormat = nmOctal;

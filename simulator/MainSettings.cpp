@@ -29,6 +29,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "TimeTravelActions.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
@@ -185,6 +186,7 @@ void TMainForm::ReadSettings() {
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
   ReadSpeedSettings(ini);
   FAssembler->ReadSettings(ini);
+  FTravel->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   sgMemory->Model()->SetNumFormat(FNumFormat);
@@ -212,6 +214,7 @@ void TMainForm::WriteSettings() {
   ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
   WriteSpeedSettings(ini);
   FAssembler->WriteSettings(ini);
+  FTravel->WriteSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
