@@ -10,6 +10,7 @@
 #include "MainForm.h"
 #include "SymbolFiles.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
 #include "PathUtils.h"
@@ -18,20 +19,13 @@
 #include "ScreenPlacement.h"
 #include "WritePrgDlg.h"
 
-QString TMainForm::MemoryCaption() const {
-  // n words are 2n bytes.
-  const int n = FMachine->MemSize;
-  return QtText("Program memory") + " (" + QString::number(n) + " " + QtText("words") + " = " +
-         ToQString(FormatSize(2 * std::int64_t(n), false)) + ")";
-}
-
 bool TMainForm::LoadDump(const std::string& AFileName, bool AKeepBreakpoints) {
   TMachineError error;
   if (!FMachine->LoadDump(AFileName, AKeepBreakpoints, &error)) {
-    ErrorBox(ToQString(ErrorText(error)), sgMemory->mapToGlobal(QPoint(20, 20)));
+    ErrorBox(ToQString(ErrorText(error)), gbMemory->sgMemory->mapToGlobal(QPoint(20, 20)));
     return false;
   }
-  ClearHistory();
+  gbMemory->ClearHistory();
   return true;
 }
 
@@ -101,7 +95,7 @@ void TMainForm::ClearMemoryClick() {
 }
 
 void TMainForm::SaveProgramClick() {
-  auto [first, last] = sgMemory->SelectionRange();
+  auto [first, last] = gbMemory->sgMemory->SelectionRange();
   TNumMode mode = FNumFormat;
   int columns = lcAddress | lcContents | lcDisassembly;
   if (!WritePrgDialog().Execute(BelowRight(gbRegister->edPC) -

@@ -25,6 +25,7 @@
 #include "InpValue.h"
 #include "MachineController.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "NumberEd.h"
 #include "QtText.h"
 #include "ReaderCombo.h"
@@ -34,6 +35,7 @@
 #include "TimeTravelActions.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
+#include "SwitchesPanel.h"
 #include "Startup.h"
 #include "TextUtils.h"
 #include "WritePrgDlg.h"
@@ -52,7 +54,6 @@ TMainForm::TMainForm() : QMainWindow(nullptr) {
 }
 
 TMainForm::~TMainForm() {
-  qApp->removeEventFilter(this);
   Shutdown();
   // The tool windows keep their places in the settings file as they go.
   FTraceWin.reset();
@@ -90,7 +91,6 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   LanguageClick(LanguageItemCode(StartupValues().CurrentLanguage));
   RetranslateUi();
   ReadSettings();
-  qApp->installEventFilter(this);
 }
 
 QWidget* TMainForm::BuildLeftSide() {
@@ -100,85 +100,14 @@ QWidget* TMainForm::BuildLeftSide() {
   gbRegister = new TRegisterPanel(left);
   gbRegister->Attach(*FController, *this);
   v->addWidget(gbRegister);
-  gbSwitches = new QGroupBox(left);
-  gbSwitches->setObjectName("gbSwitches");
-  edSwitches = MakeRegisterEdit(gbSwitches, "edSwitches");
-  cbSwitches = new QCheckBox("B", gbSwitches);
-  cbSwitches->setObjectName("cbSwitches");
-  cbPreSwitches = new TPreSwitchCombo(edSwitches, gbSwitches);
-  btSwitchesToPC = new QToolButton(gbSwitches);
-  btSwitchesToPC->setObjectName("btSwitchesToPC");
-  btSwitchesToPC->setIcon(ToolIcon(TToolIcon::SwitchesToPC));
-  auto* sw = new QHBoxLayout(gbSwitches);
-  sw->setContentsMargins(6, 2, 6, 4);
-  sw->addWidget(edSwitches);
-  sw->addWidget(cbPreSwitches);
-  sw->addWidget(cbSwitches);
-  sw->addWidget(btSwitchesToPC);
+  gbSwitches = new TSwitchesPanel(*FController, *this, left);
   v->addWidget(gbSwitches);
-  connect(cbSwitches, &QCheckBox::toggled, edSwitches, [this](bool on) { edSwitches->SetBytes(on); });
-  connect(cbPreSwitches, &QComboBox::activated, this, [this](int i) {
-    const QString entry = cbPreSwitches->itemText(i);
-    cbPreSwitches->setCurrentIndex(-1);
-    PreSwitchChosen(entry);
-  });
-  connect(btSwitchesToPC, &QToolButton::clicked, this, [this] { btSwitchesToPCClick(); });
-  edSwitches->installEventFilter(this);
   return left;
 }
 
 QWidget* TMainForm::BuildMemoryGroup() {
-  gbMemory = new QGroupBox(this);
-  gbMemory->setObjectName("gbMemory");
-  auto* v = new QVBoxLayout(gbMemory);
-  v->setContentsMargins(4, 2, 4, 4);
-  v->setSpacing(2);
-  auto* header = new QHBoxLayout;
-  header->setSpacing(0);
-  const int widths[4] = {16, 60, 60, 0};
-  for (int i = 0; i < 4; ++i) {
-    FHeader[i] = new QLabel(gbMemory);
-    FHeader[i]->setFrameShape(QFrame::Panel);
-    FHeader[i]->setFrameShadow(QFrame::Raised);
-    if (widths[i]) FHeader[i]->setFixedWidth(widths[i]);
-    header->addWidget(FHeader[i], widths[i] ? 0 : 1);
-  }
-  btLast = new QToolButton(gbMemory);
-  btLast->setObjectName("btLast");
-  btLast->setArrowType(Qt::LeftArrow);
-  btNext = new QToolButton(gbMemory);
-  btNext->setObjectName("btNext");
-  btNext->setArrowType(Qt::RightArrow);
-  header->addWidget(btLast);
-  header->addWidget(btNext);
-  v->addLayout(header);
-  sgMemory = new TMemoryView(*FController, gbMemory);
-  sgMemory->setMinimumWidth(330);
-  v->addWidget(sgMemory, 1);
-  connect(btLast, &QToolButton::clicked, this, [this] { btLastClick(); });
-  connect(btNext, &QToolButton::clicked, this, [this] { btNextClick(); });
-  connect(sgMemory, &TMemoryView::CellPressed, this, &TMainForm::MemoryCellPressed);
-  connect(sgMemory, &TMemoryView::CellActivated, this, &TMainForm::MemoryCellActivated);
-
-  pmMemory = new QMenu(this);
-  pmMemory->setObjectName("pmMemory");
-  itmSetPC = pmMemory->addAction(QString(), this, [this] { SetPCClick(); });
-  itmEditContents = pmMemory->addAction(QString(), this, [this] {
-    MemoryCellActivated(sgMemory->SelectedRow(), sgMemory->SelectedColumn());
-  });
-  pmMemory->addSeparator();
-  itmSeekAddress = pmMemory->addAction(QString(), this, [this] { SeekAddressClick(); });
-  itmGotoAddress = pmMemory->addAction(QString(), this, [this] { GotoAddressClick(); });
-  pmMemory->addSeparator();
-  itmToggleBreakpoint = pmMemory->addAction(QString(), this, [this] { ToggleBreakpointClick(); });
-  itmWatchLocationPm = pmMemory->addAction(QString(), this, [this] { WatchLocationClick(); });
-  itmBreakOnWrite = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkWrite); });
-  itmBreakOnRead = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkRead); });
-  for (QAction* a : {itmBreakOnWrite, itmBreakOnRead}) a->setCheckable(true);
-  pmMemory->addSeparator();
-  itmRunToHere = pmMemory->addAction(QString(), this, [this] { RunToHereClick(); });
-  pmMemory->addSeparator();
-  itmCancel = pmMemory->addAction(QString());
+  gbMemory = new TMemoryPanel(*FController, *this, this);
+  connect(gbMemory, &TMemoryPanel::ErrorReported, this, [this](const QString& t, QPoint at) { ErrorBox(t, at); });
   return gbMemory;
 }
 
@@ -235,7 +164,7 @@ QWidget* TMainForm::BuildActions() {
   btQuit = button(bottom, "btQuit", TToolIcon::Quit);
   for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel, btInfo, btQuit}) h->addWidget(b);
   connect(btReset, &QToolButton::clicked, FRun, &TRunControl::Reset);
-  connect(btSetPC, &QToolButton::clicked, this, [this] { SetPCClick(); });
+  connect(btSetPC, &QToolButton::clicked, gbMemory, &TMemoryPanel::SetPCClick);
   connect(btRun, &QToolButton::clicked, FRun, &TRunControl::Run);
   connect(btStep, &QToolButton::clicked, FRun, &TRunControl::Step);
   connect(btStepOver, &QToolButton::clicked, FRun, &TRunControl::StepOver);
@@ -303,8 +232,8 @@ void TMainForm::BuildUi() {
   ms->addWidget(edMemStep);
   ms->addWidget(btmemUp);
   ms->addWidget(btmemDown);
-  connect(btmemUp, &QToolButton::clicked, this, [this] { btmemUpClick(); });
-  connect(btmemDown, &QToolButton::clicked, this, [this] { btmemDownClick(); });
+  connect(btmemUp, &QToolButton::clicked, this, [this] { gbMemory->MoveSelection(-int(edMemStep->Value() & 0xFFFF)); });
+  connect(btmemDown, &QToolButton::clicked, this, [this] { gbMemory->MoveSelection(int(edMemStep->Value() & 0xFFFF)); });
   belowGrid->addWidget(gbMemStep);
   mv->addLayout(belowGrid);
   grid->addWidget(middle, 0, 1);
@@ -315,12 +244,16 @@ void TMainForm::BuildUi() {
   gbTTY = new TTeletypePanel(right);
   gbTTY->Attach(*FController, WorkPath);
   FRun = new TRunControl(*FController, *gbTTY, this);
+  connect(gbMemory, &TMemoryPanel::RunToWanted, FRun, &TRunControl::RunTo);
   ConnectRunControl();
   FTravel = new TTimeTravelActions(*FController, *FRun, this);
   FTravel->NumFormat = [this] { return FNumFormat; };
   FTravel->MayWrite = [this](const std::string& name) { return !pcDevices->ClashesWithReader(name); };
   FTravel->DefaultFolder = [this] { return WorkPath; };
-  FTravel->GridAddress = [this] { return sgMemory->SelectedRow(); };
+  FTravel->GridAddress = [this] { return gbMemory->sgMemory->SelectedRow(); };
+  // "Who wrote this word?" follows "Run to here" in the grid's menu.
+  const QList<QAction*> gridItems = gbMemory->pmMemory->actions();
+  gbMemory->pmMemory->insertAction(gridItems.value(gridItems.indexOf(gbMemory->itmRunToHere) + 1), FTravel->itmWhoWrote);
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
   pcDevices->Attach(*FController, WorkPath);
@@ -337,9 +270,7 @@ void TMainForm::BuildUi() {
   });
   connect(gbTTY, &TTeletypePanel::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
   connect(pcDevices, &TDeviceTabs::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
-  connect(gbRegister, &TRegisterPanel::AdrHover, this, [this](bool over) { ShowAdrHint(over); });
-  connect(gbRegister->btPC, &QToolButton::clicked, this, [this] { btPCClick(); });
-  connect(gbRegister->btAddWatch, &QToolButton::clicked, this, [this] { btAddWatchClick(); });
+  connect(gbSwitches, &TSwitchesPanel::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
 }
 
 void TMainForm::BuildMenus() {
@@ -375,7 +306,7 @@ void TMainForm::BuildMenus() {
   itmStop = mnActions->addAction(QString(), FRun, &TRunControl::Stop);
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
-  itmWatchLocation = mnActions->addAction(QString(), this, [this] { WatchLocationClick(); });
+  itmWatchLocation = mnActions->addAction(QString(), gbMemory, &TMemoryPanel::WatchLocationClick);
   itmWatchLocation->setShortcut(Qt::Key_F5);
 
   mnIO = bar->addMenu(QString());
@@ -419,7 +350,7 @@ void TMainForm::BuildMenus() {
   itmWorkingDirectory = mnPreferences->addAction(QString(), this, [this] { WorkingDirectoryClick(); });
   mnPreferences->addSeparator();
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
-  itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
+  itmPredefinedSwitches = mnPreferences->addAction(QString(), gbSwitches, &TSwitchesPanel::PredefinedSwitchesClick);
   itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
   mnPreferences->addAction(FTravel->itmHistorySize);
   mnPreferences->addSeparator();
@@ -481,30 +412,14 @@ void TMainForm::RetranslateMenus() {
   itmEnglish->setText(QtText("&English"));
   itmQuit->setText(QtText("&Quit"));
   itmInfo->setText(QtText("&?"));
-  itmSetPC->setText(QtText("Set &PC"));
-  itmEditContents->setText(QtText("&Edit contents"));
-  itmSeekAddress->setText(QtText("&Seek address"));
-  itmGotoAddress->setText(QtText("&Goto address"));
-  itmToggleBreakpoint->setText(QtText("Toggle &breakpoint"));
-  itmWatchLocationPm->setText(QtText("&Watch location"));
-  itmBreakOnWrite->setText(QtText("Break on w&rite"));
-  itmBreakOnRead->setText(QtText("Break on re&ad"));
-  itmRunToHere->setText(QtText("R&un to here"));
-  itmCancel->setText(QtText("&Cancel"));
 }
 
 void TMainForm::RetranslateUi() {
   RetranslateMenus();
   gbRegister->RetranslateUi();
   pcDevices->RetranslateUi();
-  gbSwitches->setTitle(QtText("Frontpanel switches"));
-  btSwitchesToPC->setToolTip(QtText("Set PC from switches"));
-  FHeader[0]->setText(QtText("S"));
-  FHeader[1]->setText(QtText("  Address"));
-  FHeader[2]->setText(QtText("  Contents"));
-  FHeader[3]->setText(QtText("  Command"));
-  btLast->setToolTip(QtText("Goto last address"));
-  btNext->setToolTip(QtText("Goto next address"));
+  gbSwitches->RetranslateUi();
+  gbMemory->RetranslateUi();
   gbNumFormat->setTitle(QtText("Numeric format"));
   rbBin->setText(QtText("binary"));
   rbOctal->setText(QtText("octal"));
@@ -529,7 +444,6 @@ void TMainForm::RetranslateUi() {
   btQuit->setToolTip(QtText("Exit from program"));
   gbTTY->RetranslateUi();
   // Texts that show state are set again from the state.
-  gbMemory->setTitle(MemoryCaption());
   SetCaption();
   ShowStopReason();
 }
@@ -537,13 +451,7 @@ void TMainForm::RetranslateUi() {
 void TMainForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) RetranslateUi();
   if (event->type() == QEvent::ActivationChange) {
-    if (!isActiveWindow())
-      ShowAdrHint(false);
-    else if (HintWin) {
-      // The hover takes the ADR field's font and the system's hint colours of the moment.
-      HintWin->setFont(gbRegister->edAdr->font());
-      HintWin->setPalette(QToolTip::palette());
-    }
+    gbRegister->WindowActivation(isActiveWindow());
   }
   QMainWindow::changeEvent(event);
 }

@@ -1,10 +1,10 @@
 // TMainForm: Corvane's main window. It puts the panels together around TMachineController, which
-// owns the machine and its peripherals: the register panel, the memory grid, the teletype panel
-// and the device tabs (each listens to the controller and changes the machine and the
-// peripherals through their operations) and the run commands (TRunControl); it keeps the
-// address history and the grid's menu, dumps and listings, menus, settings, start-up and
-// shutdown. Its parts are written in separate files (MainRegisters, MainRun, MainFrontPanel,
-// MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only a TNavigator.
+// owns the machine and its peripherals: the register panel, the switches, the memory grid with
+// its history and menu, the teletype panel and the device tabs (each listens to the controller
+// and changes the machine and the peripherals through their operations) and the run commands
+// (TRunControl); it keeps dumps and listings, menus, settings, start-up and shutdown. Its parts
+// are written in separate files (MainRegisters, MainRun, MainFrontPanel, MainDumps, MainSpeed,
+// MainTools, MainSettings). To the panels and the tool windows it is only a TNavigator.
 //
 // Every modal question goes through the dialog service, so tests drive the whole window
 // offscreen. Closing (Quit, the title bar, SIGTERM/SIGINT) stops a run first and shuts down once.
@@ -42,10 +42,11 @@ class TConsole;
 class TDeviceTabs;
 class TIniFile;
 class TMachineController;
-class TMemoryView;
+class TMemoryPanel;
 class TNumberEdit;
 class TRegisterPanel;
 class TRunControl;
+class TSwitchesPanel;
 class TSelectFromListDialog;
 class TShellDirDialog;
 class TTraceWin;
@@ -84,46 +85,15 @@ public:
   TPeripherals& Peripherals() { return *FPeripherals; }
   TMachineController& Controller() { return *FController; }
 
-  // ---- refresh operations (register panel and memory view)
+  // ---- the panels' views: everything shown again (registers, the grid's PC row, the switches,
+  // the front panel's lamps); the number base of all panels
   void ShowRegisters();
-  void FillMemoryView();
   void ApplyNumFormat();
   void ShowRunState();
-  void ShowMemory(int Addr);
-  void ShowAddress(int Addr) override { ShowMemory(Addr); }
-  void InvalidateMemView();
-  void CenterMemoryRow(int row);
-  void PushAddress(int row);
+  void ShowAddress(int Addr) override;
   void SetNumFormat(TNumMode mode);
   TNumMode NumFormat() const { return FNumFormat; }
-  QString MemoryCaption() const;
 
-  // ---- register and grid actions
-  void RegisterFieldClick(QWidget* field);
-  // The ADR hover: the word at the effective address and its disassembly in a hint window.
-  void ShowAdrHint(bool show);
-  QLabel* HintWin = nullptr;
-  void btPCClick();
-  void btAddWatchClick();
-  void btSwitchesToPCClick();
-  void PreSwitchChosen(const QString& entry);
-  void btLastClick();
-  void btNextClick();
-  void btmemUpClick();
-  void btmemDownClick();
-  void MemoryCellPressed(Qt::MouseButton button, int row, int column, QPoint globalPos, int rowBefore);
-  void MemoryCellActivated(int row, int column);
-  void SetPCClick();
-  void SeekAddressClick();
-  void GotoAddressClick();
-  void ToggleBreakpointClick();
-  void WatchLocationClick();
-  void PredefinedSwitchesClick();
-  // The grid's "Break on write" and "Break on read": a breakpoint of the kind on the selected
-  // word, or off again when the word has one.
-  void BreakOnClick(TBreakKind kind);
-  // "Run to here": a run that stops at the selected word (a mark gone at any stop).
-  void RunToHereClick();
   // "&Preferences" > "Trace length ..".
   void TraceLengthClick();
 
@@ -186,16 +156,8 @@ public:
 
   // ---- controls
   TRegisterPanel* gbRegister;
-  QGroupBox* gbSwitches;
-  TNumberEdit* edSwitches;
-  QCheckBox* cbSwitches;
-  QComboBox* cbPreSwitches;
-  QToolButton* btSwitchesToPC;
-  QGroupBox* gbMemory;
-  TMemoryView* sgMemory;
-  QLabel* FHeader[4];
-  QToolButton* btLast;
-  QToolButton* btNext;
+  TSwitchesPanel* gbSwitches;
+  TMemoryPanel* gbMemory;
   QGroupBox* gbNumFormat;
   QRadioButton* rbBin;
   QRadioButton* rbOctal;
@@ -205,17 +167,6 @@ public:
   TNumberEdit* edMemStep;
   QToolButton* btmemUp;
   QToolButton* btmemDown;
-  QMenu* pmMemory;
-  QAction* itmSetPC;
-  QAction* itmEditContents;
-  QAction* itmSeekAddress;
-  QAction* itmGotoAddress;
-  QAction* itmToggleBreakpoint;
-  QAction* itmWatchLocationPm;
-  QAction* itmBreakOnWrite;
-  QAction* itmBreakOnRead;
-  QAction* itmRunToHere;
-  QAction* itmCancel;
 
   QGroupBox* gbActions;
   QToolButton* btReset;
@@ -286,7 +237,7 @@ public:
   bool AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) override;
   TWritePrgDialog& WritePrgDialog();
   TShellDirDialog& DirDialog();
-  TSelectFromListDialog& ListDialog();
+  TSelectFromListDialog& ListDialog() override;
   // The tool windows, made once (at start-up, after the directory dialog) and hidden; shown and
   // hidden by their "&View" items.
   TTraceWin& TraceWin();
@@ -303,15 +254,9 @@ public:
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
 
-  // State shown by the window.
-  std::array<int, 64> MemStack{};
-  int MemStackPtr = 0;
-  int MemStackCnt = 0;
-  bool ContentsCol = false;
   std::string TextFiles() const { return FPeripherals->TextFiles; }
 
 protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -334,23 +279,15 @@ private:
   // The breakpoints of every kind in "Breakpoints", the trace length in "Config" (MainBreaks.cpp).
   void ReadDebugSettings(const TIniFile& ini);
   void WriteDebugSettings(TIniFile& ini) const;
-  // The grid menu's breakpoint items checked for the word (before the menu shows).
-  void ShowBreakItems(int row);
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
   void SetCaption();
-  void ClearHistory();
-  void UpdateHistoryButtons();
   void ConnectRunControl();
   // A run or step returned: the stop reason, the run state, a close asked for meanwhile.
   void AfterRun(TStopReason reason);
-  // What follows a change of the registers besides the register panel: the grid's PC row, the
-  // switches field, the front panel's lamps, the keys waiting.
-  void FollowRegisters();
   void ShowStopReason();
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
-  void ShowOutOfRange();
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
@@ -375,10 +312,8 @@ private:
   // What the caption tells besides the program's name.
   enum TCaptionKind { ckPlain, ckRestored, ckDumpLoaded };
   TCaptionKind FCaptionKind = ckPlain;
-  QStringList FPreSwitches;
   bool FShown = false;
   bool FShutDownDone = false;
-  bool FRangeReported = false;  // "Address out of range" shown since the last stop
   int FShownStop = -1;          // the stop reason in the status line (-1: none yet)
   std::unique_ptr<TValueDialog> FValueDialog;
   std::unique_ptr<TCommandDialog> FCommandDialog;

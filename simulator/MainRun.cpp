@@ -8,21 +8,23 @@
 #include "InpValue.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
 #include "NumberEd.h"
 #include "QtText.h"
 #include "RunControl.h"
 #include "ScreenPlacement.h"
+#include "SwitchesPanel.h"
 #include "Translate.h"
 
 QTimer& TMainForm::ClockTimer() { return FController->ClockTimer(); }
 
 void TMainForm::ConnectRunControl() {
-  connect(FRun, &TRunControl::RunStarts, this, [this] { FRangeReported = false; });
+  connect(FRun, &TRunControl::RunStarts, gbMemory, &TMemoryPanel::ReportRangeAgain);
   connect(FRun, &TRunControl::RunEnded, this, [this](int reason) { AfterRun(TStopReason(reason)); });
 }
 
 void TMainForm::AfterRun(TStopReason reason) {
-  FRangeReported = false;
+  gbMemory->ReportRangeAgain();
   if (reason != srRefused) {
     FShownStop = reason;
     ShowStopReason();
@@ -53,14 +55,9 @@ void TMainForm::ShowStopReason() {
 void TMainForm::btPrgLoadClick() {
   if (!FRun->MayStart()) return;
   std::uint16_t v = FMachine->Switches;
-  if (!ValueDialog().Execute(BelowLeft(edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
+  if (!ValueDialog().Execute(BelowLeft(gbSwitches->edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
   if (ValueDialog().ValueEdit()->CheckError()) return;
   FRun->ProgramLoad(v);
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == edSwitches && event->type() == QEvent::MouseButtonRelease) RegisterFieldClick(edSwitches);
-  return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -29,8 +29,8 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
 #include "TimeTravelActions.h"
-#include "MemoryModel.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
 #include "PathUtils.h"
@@ -40,6 +40,7 @@
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
+#include "SwitchesPanel.h"
 #include "SymbolFiles.h"
 #include "TeletypePanel.h"
 #include "VersionInfo.h"
@@ -76,20 +77,18 @@ std::vector<TWord> ReadAddresses(const TIniFile& ini, const char* section) {
 
 void TMainForm::ConnectController() {
   TMachineController* c = FController;
-  connect(c, &TMachineController::OnRegistersChanged, this, [this] { FollowRegisters(); });
-  // An edit of the word at PC shows in the register panel.
+  // The panels follow the controller themselves; the front panel's lamps are pushed.
+  connect(c, &TMachineController::OnRegistersChanged, this, [this] { PushFrontPanel(); });
   connect(c, &TMachineController::OnWordsChanged, this, [this](int first, int count) {
-    if (FMachine->PC >= first && FMachine->PC < first + count) FollowRegisters();
+    if (FMachine->PC >= first && FMachine->PC < first + count) PushFrontPanel();
   });
   connect(c, &TMachineController::OnSwitchesChanged, this, [this] {
-    edSwitches->SetValue(FMachine->Switches);
     if (FFrontPanel && FFrontPanel->isVisible()) FFrontPanel->SetSwitches(FMachine->Switches);
   });
   connect(c, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
   connect(c, &TMachineController::OnRunningChanged, this, [this](bool on) {
     if (on) ShowStopReason();
   });
-  connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) { gbMemory->setTitle(MemoryCaption()); });
   connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });
 }
 
@@ -156,12 +155,10 @@ void TMainForm::ReadSettings() {
   gbTTY->cbUpcase->setChecked(ini.ReadBool(Config, "UpperCase", true));
   const int sw = ini.ReadInteger(Config, "Switches", 0);
   FMachine->SetSwitches(TWord(sw >= 0 && sw <= 0177777 ? sw : 0));
-  FPreSwitches.clear();
+  QStringList preSwitches;
   for (const QString& e : ToQString(ini.ReadString(Config, "PreSwitches", "000012,177777")).split(',', Qt::SkipEmptyParts))
-    FPreSwitches << e.trimmed();
-  cbPreSwitches->clear();
-  cbPreSwitches->addItems(FPreSwitches);
-  cbPreSwitches->setCurrentIndex(-1);
+    preSwitches << e.trimmed();
+  gbSwitches->SetPreSwitches(preSwitches);
   pcDevices->edLpt->setText(ToQString(ini.ReadString(Config, "LPTName", "")));
   pcDevices->Ptp.edFile->setText(ToQString(ini.ReadString(Config, "PTPName", "")));
   pcDevices->Ttp.edFile->setText(ToQString(ini.ReadString(Config, "TTPName", "")));
@@ -189,13 +186,14 @@ void TMainForm::ReadSettings() {
   FTravel->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
-  sgMemory->Model()->SetNumFormat(FNumFormat);
+  gbMemory->SetNumFormat(FNumFormat);
+  gbSwitches->SetNumFormat(FNumFormat);
   FAutoDump = JoinPath(WorkPath, "autodump.dmp");
   RemoveLeftoverTemporaries(FAutoDump);
   RemoveLeftoverTemporaries(SymbolsBesideImage(FAutoDump));
-  gbMemory->setTitle(MemoryCaption());
-  ClearHistory();
-  ContentsCol = false;
+  gbMemory->setTitle(gbMemory->Caption());
+  gbMemory->ClearHistory();
+  gbMemory->ContentsCol = false;
 }
 
 void TMainForm::WriteSettings() {
@@ -211,7 +209,7 @@ void TMainForm::WriteSettings() {
   ini.WriteBool(Config, "ShowFrontPanel", itmFrontPanel->isChecked());
   ini.WriteBool(Config, "UpperCase", gbTTY->cbUpcase->isChecked());
   ini.WriteInteger(Config, "Switches", FMachine->Switches);
-  ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
+  ini.WriteString(Config, "PreSwitches", gbSwitches->PreSwitches().join(',').toStdString());
   WriteSpeedSettings(ini);
   FAssembler->WriteSettings(ini);
   FTravel->WriteSettings(ini);
@@ -276,7 +274,7 @@ void TMainForm::FirstShow() {
   pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
   FMachine->ResetCpu();
   ApplyNumFormat();
-  FRangeReported = false;
+  gbMemory->ReportRangeAgain();
 }
 
 void TMainForm::Shutdown(bool AskUser) {

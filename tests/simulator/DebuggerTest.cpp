@@ -21,6 +21,7 @@
 #include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
 #include "RunControl.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
@@ -31,12 +32,12 @@
 namespace {
 
 
-int DataStopRow(TMainForm& f) { return static_cast<TMemoryDelegate*>(f.sgMemory->itemDelegate())->DataStopRow(); }
+int DataStopRow(TMainForm& f) { return static_cast<TMemoryDelegate*>(f.gbMemory->sgMemory->itemDelegate())->DataStopRow(); }
 
 // The grid's menu for a row, as a right click opens it.
 void OpenGridMenu(TMainForm& f, int row) {
-  f.MemoryCellPressed(Qt::RightButton, row, TMemoryModel::colContents, QPoint(10, 10), f.sgMemory->SelectedRow());
-  f.pmMemory->hide();
+  f.gbMemory->CellPressed(Qt::RightButton, row, TMemoryModel::colContents, QPoint(10, 10), f.gbMemory->sgMemory->SelectedRow());
+  f.gbMemory->pmMemory->hide();
 }
 
 }  // namespace
@@ -233,7 +234,7 @@ private slots:
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
     StoreCounter(m);
-    const std::pair<QAction*, TBreakKind> items[2] = {{f.itmBreakOnWrite, bkWrite}, {f.itmBreakOnRead, bkRead}};
+    const std::pair<QAction*, TBreakKind> items[2] = {{f.gbMemory->itmBreakOnWrite, bkWrite}, {f.gbMemory->itmBreakOnRead, bkRead}};
     for (const auto& [item, kind] : items) {
       OpenGridMenu(f, 0110);
       QVERIFY(!item->isChecked());
@@ -264,7 +265,7 @@ private slots:
     TNovaMachine& m = f.Machine();
     StoreCounter(m);
     OpenGridMenu(f, 0102);
-    f.itmRunToHere->trigger();
+    f.gbMemory->itmRunToHere->trigger();
     QCOMPARE(m.LastStopReason(), srRunTo);
     QCOMPARE(m.PC, TWord(0102));
     QCOMPARE(f.lbStatus->text(), QString("Stopped at the address run to"));
@@ -272,7 +273,7 @@ private slots:
     // A breakpoint before the goal stops the run first; the goal is gone all the same.
     m.SetBreakpoint(0103);
     OpenGridMenu(f, 0101);
-    f.itmRunToHere->trigger();
+    f.gbMemory->itmRunToHere->trigger();
     QCOMPARE(m.LastStopReason(), srBreakpoint);
     QCOMPARE(m.PC, TWord(0103));
     QVERIFY(!(m.Memory[0101].Flags & GoalFlag));

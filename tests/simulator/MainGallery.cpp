@@ -18,6 +18,7 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
 #include "RunControl.h"
 #include "MemoryModel.h"
 #include "NumberEd.h"
@@ -64,8 +65,8 @@ int main(int argc, char** argv) {
       });
       form.btPrgLoad->click();
       form.Machine().SetBreakpoint(0110);
-      form.ShowMemory(0100);
-      form.InvalidateMemView();
+      form.ShowAddress(0100);
+      form.gbMemory->sgMemory->viewport()->update();
       Settle();
       gallery.Save(form, "main-window-hello");
 
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
         form.ShowRegisters();
       }
 
-      gallery.CaptureDialogs({"main-value-dialog"}, [&] { form.RegisterFieldClick(form.gbRegister->edAC[0]); },
+      gallery.CaptureDialogs({"main-value-dialog"}, [&] { form.gbRegister->EditField(form.gbRegister->edAC[0]); },
                              [&](QDialog& d) { gallery.SaveImage(WindowWithDialog(form, d), "main-window-value-dialog"); });
 
       SwitchLanguage("de");

@@ -33,6 +33,8 @@
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
+#include "SwitchesPanel.h"
 #include "RunControl.h"
 #include "TeletypePanel.h"
 #include "MemoryModel.h"
@@ -137,7 +139,7 @@ private slots:
       f.Machine().AddWatch(020);
       f.rbHex->click();
       QCOMPARE(f.NumFormat(), nmHex);
-      QCOMPARE(f.sgMemory->Model()->CellText(0100, TMemoryModel::colContents), QString("029C"));
+      QCOMPARE(f.gbMemory->sgMemory->Model()->CellText(0100, TMemoryModel::colContents), QString("029C"));
       f.SetMemSize(4096);
       QVERIFY(f.close());
       QVERIFY(f.ShutDownDone());
@@ -159,7 +161,7 @@ private slots:
       QCOMPARE(f.Machine().Watch.size(), std::size_t(1));
       QCOMPARE(f.NumFormat(), nmHex);
       QCOMPARE(f.Machine().MemSize, 4096);
-      QCOMPARE(f.sgMemory->Model()->rowCount(), 4096);
+      QCOMPARE(f.gbMemory->sgMemory->Model()->rowCount(), 4096);
       QCOMPARE(f.Machine().PC, TWord(2));
     }
     QCOMPARE(dialogs.Count(dkError), 0);
@@ -179,7 +181,7 @@ private slots:
     QCOMPARE(f.Machine().BreakPoints, std::vector<TWord>{10});
     // A bad stored switch entry gives the conversion error and leaves the switches alone.
     f.Machine().Switches = 0777;
-    f.PreSwitchChosen("1x");
+    f.gbSwitches->PreSwitchChosen("1x");
     QCOMPARE(f.Machine().Switches, TWord(0777));
     QVERIFY(dialogs.Last(dkError)->Text.contains("1x is not a valid octal value"));
   }
@@ -232,22 +234,22 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
-    const int v = f.sgMemory->VisibleRows();
+    const int v = f.gbMemory->sgMemory->VisibleRows();
     QVERIFY(v > 3);
-    f.sgMemory->SetTopRow(0);
+    f.gbMemory->sgMemory->SetTopRow(0);
     m.PC = TWord(v - 2);  // the last fully visible row but one: stays
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), 0);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), 0);
     m.PC = TWord(v - 1);  // the last fully visible row: becomes the second row
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), v - 2);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), v - 2);
     m.PC = 01000;  // far below: scrolled in, then made the second row
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), 0777);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), 0777);
     m.PC = 1;  // rows 0 and 1 never move the top row
-    f.sgMemory->SetTopRow(0);
+    f.gbMemory->sgMemory->SetTopRow(0);
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), 0);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), 0);
   }
 
   void basicTapeAnswersALineTypedAsKeys() {
@@ -258,7 +260,7 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     f.activateWindow();
-    f.sgMemory->setFocus();
+    f.gbMemory->sgMemory->setFocus();
     QVERIFY(f.Peripherals().OpenPtrFile(tape));
     TKeyTypist typist(f, "(TYPE N)?", "Y\r10 PRINT 2+2\r20 END\rRUN\r");
     bool typed = false;
@@ -514,7 +516,7 @@ private slots:
       f.itmMemorySize->trigger();
       QCOMPARE(f.Machine().MemSize, c.Expected);
       QCOMPARE(dialogs.Count(dkError) - errors, c.Error ? 1 : 0);
-      QCOMPARE(f.sgMemory->Model()->rowCount(), f.Machine().MemSize);
+      QCOMPARE(f.gbMemory->sgMemory->Model()->rowCount(), f.Machine().MemSize);
     }
     QVERIFY(dialogs.AllUsed());
     AnswerValue(dialogs, "4000");
@@ -574,16 +576,16 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     f.activateWindow();
-    f.sgMemory->setFocus();
+    f.gbMemory->sgMemory->setFocus();
     // Each key once the program has taken the one before (here: TTI cleared).
-    QTest::keyClick(f.sgMemory, Qt::Key_A);
+    QTest::keyClick(f.gbMemory->sgMemory, Qt::Key_A);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('A'));  // upper case is on
     f.gbTTY->cbUpcase->setChecked(false);
     f.Machine().Tti.Clear();
-    QTest::keyClick(f.sgMemory, Qt::Key_B);
+    QTest::keyClick(f.gbMemory->sgMemory, Qt::Key_B);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('b'));
     f.Machine().Tti.Clear();
-    QTest::keyClick(f.sgMemory, Qt::Key_Backspace);
+    QTest::keyClick(f.gbMemory->sgMemory, Qt::Key_Backspace);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t(0177));
     // The console takes no typing itself.
     f.Machine().Tti.Clear();
@@ -675,25 +677,25 @@ private slots:
     TNovaMachine& m = f.Machine();
     m.PC = 0100;
     AnswerValue(dialogs, "100000");
-    f.RegisterFieldClick(f.gbRegister->edPC);
+    f.gbRegister->EditField(f.gbRegister->edPC);
     QCOMPARE(m.PC, TWord(0100));
     QCOMPARE(dialogs.Count(dkError), 1);
     AnswerValue(dialogs, "100000");
-    f.GotoAddressClick();
+    f.gbMemory->GotoAddressClick();
     QCOMPARE(dialogs.Count(dkError), 2);
     // A value that does not read applies nothing.
     m.AC[0] = 5;
     AnswerValue(dialogs, "9z");
-    f.RegisterFieldClick(f.gbRegister->edAC[0]);
+    f.gbRegister->EditField(f.gbRegister->edAC[0]);
     QCOMPARE(m.AC[0], TWord(5));
     m.Memory[0100].Data = 3;
-    f.sgMemory->SelectRow(0100);
+    f.gbMemory->sgMemory->SelectRow(0100);
     AnswerValue(dialogs, "zz");
-    f.MemoryCellActivated(0100, TMemoryModel::colContents);
+    f.gbMemory->CellActivated(0100, TMemoryModel::colContents);
     QCOMPARE(m.Memory[0100].Data, TWord(3));
     // Carry keeps bit 0 only.
     AnswerValue(dialogs, "2");
-    f.RegisterFieldClick(f.gbRegister->edCarry);
+    f.gbRegister->EditField(f.gbRegister->edCarry);
     QCOMPARE(m.Carry, TWord(0));
   }
 
@@ -704,19 +706,19 @@ private slots:
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
     m.Memory[0100].Data = 0177777;
-    f.sgMemory->SelectRow(0100);
-    f.ContentsCol = true;
-    f.SeekAddressClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 077777);
+    f.gbMemory->sgMemory->SelectRow(0100);
+    f.gbMemory->ContentsCol = true;
+    f.gbMemory->SeekAddressClick();
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 077777);
     // PC-relative displacement 377 at row 100 selects row 77.
     m.Memory[0100].Data = 0000777;  // JMP .-1
-    f.sgMemory->SelectRow(0100);
-    f.ContentsCol = false;
-    f.SeekAddressClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 077);
+    f.gbMemory->sgMemory->SelectRow(0100);
+    f.gbMemory->ContentsCol = false;
+    f.gbMemory->SeekAddressClick();
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 077);
     const int beeps = Beeps;
     f.gbRegister->edAdr->clear();
-    f.btAddWatchClick();
+    f.gbRegister->AddWatchClick();
     QCOMPARE(Beeps, beeps + 1);
     QVERIFY(m.Watch.empty());
   }
@@ -886,11 +888,11 @@ private slots:
     m.PC = 0100;
     f.ShowRegisters();
     QCOMPARE(f.gbRegister->edAdr->text(), QString("000105"));
-    f.ShowAdrHint(true);
-    QVERIFY(f.HintWin && f.HintWin->isVisible());
-    QCOMPARE(f.HintWin->text(), "=> 000777 - " + QString::fromStdString(CommandToStr(0105, 0777, nmOctal, true)));
-    f.ShowAdrHint(false);
-    QVERIFY(!f.HintWin->isVisible());
+    f.gbRegister->ShowAdrHint(true);
+    QVERIFY(f.gbRegister->HintWin && f.gbRegister->HintWin->isVisible());
+    QCOMPARE(f.gbRegister->HintWin->text(), "=> 000777 - " + QString::fromStdString(CommandToStr(0105, 0777, nmOctal, true)));
+    f.gbRegister->ShowAdrHint(false);
+    QVERIFY(!f.gbRegister->HintWin->isVisible());
   }
 
   void textFileTypesAreNormalized() {

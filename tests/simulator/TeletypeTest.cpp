@@ -9,6 +9,7 @@
 #include "KeyQueue.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
 #include "RunControl.h"
 #include "TeletypePanel.h"
 #include "MemoryModel.h"
@@ -30,9 +31,9 @@ private slots:
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
     f.activateWindow();
-    f.sgMemory->setFocus();
+    f.gbMemory->sgMemory->setFocus();
     const auto type = [&f](const char* keys) {
-      for (const char* k = keys; *k; ++k) QTest::keyClick(f.sgMemory, *k);
+      for (const char* k = keys; *k; ++k) QTest::keyClick(f.gbMemory->sgMemory, *k);
     };
     type("abc");
     QCOMPARE(m.Tti.InputByte(), std::uint8_t('A'));  // not overwritten by B and C

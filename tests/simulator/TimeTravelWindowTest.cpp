@@ -15,6 +15,7 @@
 #include "Console.h"
 #include "KeyQueue.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "RegisterPanel.h"
 #include <QTableView>
 #include "LanguageSwitch.h"
@@ -110,7 +111,7 @@ private slots:
     QCOMPARE(dialogs.Count(dkError), 0);
     QCOMPARE(Snap(m), saved);
     QCOMPARE(f.gbRegister->edPC->Value(), std::int64_t(saved.PC));
-    QCOMPARE(f.sgMemory->SelectedRow(), int(saved.PC));
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), int(saved.PC));
     QVERIFY(f.Peripherals().InputFile(pdPtr));
     QVERIFY(f.lbStatus->text().startsWith("Machine state loaded"));
 
@@ -245,8 +246,11 @@ private slots:
     m.Memory[0110].Data = 5;
     StepTimes(f, 10);  // stores at steps 3 and 7, then LDA and INC
     QCOMPARE(m.Memory[0110].Data, TWord(7));
-    // The grid's item asks for the selected word.
-    f.ShowAddress(0110);
+    // The grid's item asks for the word the right click selected.
+    QVERIFY(f.gbMemory->pmMemory->actions().contains(t.itmWhoWrote));
+    f.gbMemory->CellPressed(Qt::RightButton, 0110, TMemoryModel::colContents, QPoint(10, 10),
+                            f.gbMemory->sgMemory->SelectedRow());
+    f.gbMemory->pmMemory->hide();
     QStringList texts;
     bool canGo = false;
     AnswerWhoWrote(dialogs, false, texts, canGo);
@@ -311,7 +315,7 @@ private slots:
     trace.SelectRow(1);
     trace.ListDblClick();
     QCOMPARE(Snap(m), states[5]);
-    QCOMPARE(f.sgMemory->SelectedRow(), int(states[1].PC));
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), int(states[1].PC));
   }
 
   void historySizeKeptInTheSettings() {

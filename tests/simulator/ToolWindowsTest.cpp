@@ -16,6 +16,7 @@
 #include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
 #include "RunControl.h"
 #include "MemoryModel.h"
 #include "MessageBoxes.h"
@@ -69,7 +70,7 @@ private slots:
     // Double click: the selected record's address in the grid (read back in hex).
     t.SelectRow(0);
     t.ListDblClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 0100);
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0100);
     f.RunControl().Reset();
     QTRY_COMPARE(Rows(t), 0);
     f.RunControl().Step();
@@ -228,7 +229,7 @@ private slots:
     // Double click: the address in the grid.
     b.SelectRow(2);
     b.ListDblClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 0200);
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0200);
     // "Clear memory": the contents follow.
     f.ClearMemoryClick();
     QTRY_COMPARE(Cell(b, 0, TBpModel::colContents), QString("000000"));
