@@ -148,8 +148,17 @@ QWidget* TMainForm::BuildActions() {
   h->addWidget(gbActions);
   lbStatus = new QLabel(bottom);
   lbStatus->setObjectName("lbStatus");
+  // A long line goes on in a second line (its whole text also in the tooltip), never widens the
+  // window.
+  lbStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  lbStatus->setWordWrap(true);
   h->addWidget(lbStatus, 1);
-  connect(FTravel, &TTimeTravelActions::StatusText, lbStatus, &QLabel::setText);
+  // A journey's line stands until the next stop (a language switch leaves it).
+  connect(FTravel, &TTimeTravelActions::StatusText, this, [this](const QString& text) {
+    FShownStop = -1;
+    lbStatus->setText(text);
+    lbStatus->setToolTip(text);
+  });
   h->addWidget(gbTTY->lbTyping);
   h->addWidget(gbTTY->lbKeys);
   lbSpeed = new QLabel(bottom);

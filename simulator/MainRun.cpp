@@ -50,6 +50,7 @@ void TMainForm::ShowStopReason() {
   else if (!detail.isEmpty())
     text += QStringLiteral(": ") + detail;
   lbStatus->setText(text);
+  lbStatus->setToolTip(text);
 }
 
 void TMainForm::btPrgLoadClick() {

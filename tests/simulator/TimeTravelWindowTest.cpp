@@ -167,6 +167,10 @@ private slots:
     t.itmReverseStep->trigger();
     QCOMPARE(Snap(m), states[8]);
     QCOMPARE(f.lbStatus->text(), QString("Back at step 8"));
+    // The line stays when the texts are set again (a language switch).
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&f, &change);
+    QCOMPARE(f.lbStatus->text(), QString("Back at step 8"));
     QCOMPARE(f.gbRegister->edPC->Value(), std::int64_t(states[8].PC));
     // The button takes the same action.
     button->click();
