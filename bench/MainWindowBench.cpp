@@ -16,6 +16,7 @@
 
 #include "Console.h"
 #include "IniFile.h"
+#include "DumpActions.h"
 #include "MachineController.h"
 #include "MemoryDump.h"
 #include "MemoryModel.h"
@@ -175,7 +176,7 @@ int main(int argc, char** argv) {
     // As the program does: the dialogs are made at start-up.
     form.ValueDialog();
     form.CommandDialog();
-    form.WritePrgDialog();
+    form.Dumps().WritePrgDialog();
     form.DirDialog();
     form.ListDialog();
     form.show();

@@ -8,8 +8,10 @@
 #include <fstream>
 
 #include "AssemblerActions.h"
+#include "MachineController.h"
 #include "DeviceTabs.h"
 #include "MachineError.h"
+#include "DumpActions.h"
 #include "MainForm.h"
 #include "MessageBoxes.h"
 #include "PathUtils.h"
@@ -109,7 +111,7 @@ void OpenGivenFiles(TMainForm& form, const std::vector<std::string>& files) {
   bool assembled = false;
   for (const auto& [name, kind] : known) {
     switch (kind) {
-      case gkDump: form.OpenDump(name); break;
+      case gkDump: form.Dumps().OpenDump(name); break;
       case gkState: form.TimeTravel().LoadState(name); break;
       case gkTape: form.pcDevices->ReaderFileDropped(pdPtr, ToQString(name)); break;
       case gkText: form.pcDevices->ReaderFileDropped(pdTtr, ToQString(name)); break;

@@ -13,16 +13,22 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BreakCondition.h"
 #include "Devices.h"
 #include "MachineHost.h"
+#include "MachineState.h"
 #include "NovaMachine.h"
 #include "NovaSymbols.h"
 #include "Peripherals.h"
+
+// The commands that replace the machine state at one stroke, which Undo takes back.
+enum TUndoCommand : int { ucLoadDump, ucClearMemory, ucMemorySize, ucProgramLoad, ucLoadState, ucReset };
 
 class TMachineController : public QObject, public TMachineHost, public TPeripheralHost, public TIntervalTimer {
   Q_OBJECT
@@ -86,6 +92,22 @@ public:
   bool AddressFromText(const QString& text, TNumMode mode, int& addr, QString& error) const;
   // The labels for breakpoint conditions (TNovaMachine::SetBreakpoint's Symbols).
   const TSymbolLookup* SymbolLookup() const { return &FLookup; }
+
+  // ---- undo (ControllerUndo.cpp). Before such a command the whole machine state and the
+  // symbols are kept (at most MaxUndo records, the oldest going first); Undo puts the newest
+  // back (PutBackState: output made stays made) and the views follow the notifications.
+  // WindowPart puts back what the window keeps of it (the dump's name in the caption).
+  static constexpr std::size_t MaxUndo = 10;
+  void RecordUndo(TUndoCommand Command, std::function<void()> WindowPart = {});  // OnUndoChanged
+  void DropUndo();  // the command just recorded was refused
+  void ClearUndo();
+  bool CanUndo() const { return !FUndo.empty(); }
+  TUndoCommand UndoCommand() const { return FUndo.back().Command; }  // the one Undo takes back
+  // False when there is nothing to undo or the machine is executing; a file that cannot be
+  // attached again is reported (OnErrorReported).
+  bool Undo();
+  // The state file loaded (LoadMachineState), to be undone with Undo.
+  bool LoadState(const std::string& Name, TMachineError& Error, std::vector<TAttachProblem>& Problems);
 
   // ---- TMachineHost
   void PumpEvents() override;
@@ -154,6 +176,8 @@ signals:
   void OnSpeedMeasured(double ips, double ratio);
   // The symbols or the labels switch changed: the views show their texts again.
   void OnSymbolsChanged();
+  // A command was recorded for Undo, or undone.
+  void OnUndoChanged();
 
 private:
   // The peripherals go before the machine they are bound to.
@@ -175,4 +199,11 @@ private:
   TSymbolTable FSymbols;
   bool FLabelsShown = true;
   TSymbolLookup FLookup;
+  struct TUndoRecord {
+    TUndoCommand Command;
+    TMachineState State;
+    TSymbolTable Symbols;
+    std::function<void()> WindowPart;
+  };
+  std::deque<TUndoRecord> FUndo;  // oldest first
 };

@@ -20,6 +20,7 @@
 #include <QToolTip>
 
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "Fonts.h"
 #include "InpCommand.h"
 #include "InpValue.h"
@@ -35,11 +36,12 @@
 #include "TimeTravelActions.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
+#include "StatusLine.h"
 #include "SwitchesPanel.h"
 #include "Startup.h"
 #include "TextUtils.h"
-#include "WritePrgDlg.h"
 #include "TraceWin.h"
+#include "UndoAction.h"
 #include "WatchWin.h"
 #include "BpWin.h"
 
@@ -146,25 +148,12 @@ QWidget* TMainForm::BuildActions() {
     a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
-  lbStatus = new QLabel(bottom);
-  lbStatus->setObjectName("lbStatus");
-  // A long line goes on in a second line (its whole text also in the tooltip), never widens the
-  // window.
-  lbStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  lbStatus->setWordWrap(true);
-  h->addWidget(lbStatus, 1);
-  // A journey's line stands until the next stop (a language switch leaves it).
-  connect(FTravel, &TTimeTravelActions::StatusText, this, [this](const QString& text) {
-    FShownStop = -1;
-    lbStatus->setText(text);
-    lbStatus->setToolTip(text);
-  });
+  FStatus = new TStatusLine(*FController, bottom);
+  h->addWidget(FStatus->lbStatus, 1);
+  connect(FTravel, &TTimeTravelActions::StatusText, FStatus, &TStatusLine::ShowText);
   h->addWidget(gbTTY->lbTyping);
   h->addWidget(gbTTY->lbKeys);
-  lbSpeed = new QLabel(bottom);
-  lbSpeed->setObjectName("lbSpeed");
-  lbSpeed->hide();
-  h->addWidget(lbSpeed);
+  h->addWidget(FStatus->lbSpeed);
   btShowBreakpoints = button(bottom, "btShowBreakpoints", TToolIcon::Breakpoints);
   btShowWatch = button(bottom, "btShowWatch", TToolIcon::Watch);
   btShowTrace = button(bottom, "btShowTrace", TToolIcon::Trace);
@@ -285,10 +274,13 @@ void TMainForm::BuildUi() {
 void TMainForm::BuildMenus() {
   QMenuBar* bar = menuBar();
   mnDump = bar->addMenu(QString());
-  itmLoadDump = mnDump->addAction(QString(), this, [this] { LoadDumpClick(); });
-  itmReload = mnDump->addAction(QString(), this, [this] { ReloadClick(); });
-  itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
-  itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
+  FDumps = new TDumpActions(*FController, *gbMemory, *pcDevices, this);
+  FDumps->DefaultFolder = [this] { return WorkPath; };
+  FDumps->ListingAnchor = gbRegister->edPC;
+  connect(FDumps, &TDumpActions::ErrorReported, this, [this](const QString& t, QPoint at) { ErrorBox(t, at); });
+  connect(FDumps, &TDumpActions::CaptionChanged, this, [this] { SetCaption(); });
+  for (QAction* a : {FDumps->itmLoadDump, FDumps->itmReload, FDumps->itmSaveDump, FDumps->itmClearMemory})
+    mnDump->addAction(a);
   mnDump->addSeparator();
   mnDump->addAction(FTravel->itmSaveState);
   mnDump->addAction(FTravel->itmLoadState);
@@ -297,7 +289,10 @@ void TMainForm::BuildMenus() {
   FAssembler->DefaultFolder = [this] { return WorkPath; };
   FAssembler->AddToDumpMenu(mnDump);
   mnDump->addSeparator();
-  itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
+  mnDump->addAction(FDumps->itmSaveProgram);
+
+  FUndo = new TUndoAction(*FController, this);
+  FUndo->AddToMenuBar(bar);
 
   mnActions = bar->addMenu(QString());
   itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
@@ -379,12 +374,9 @@ void TMainForm::BuildMenus() {
 
 void TMainForm::RetranslateMenus() {
   mnDump->setTitle(QtText("&Memory dump"));
-  itmLoadDump->setText(QtText("&Load from file .."));
-  itmReload->setText(QtText("&Reload"));
-  itmSaveDump->setText(QtText("&Save to file .."));
-  itmClearMemory->setText(QtText("&Clear memory"));
-  itmSaveProgram->setText(QtText("Save as &program .."));
+  FDumps->RetranslateUi();
   FAssembler->RetranslateUi();
+  FUndo->RetranslateUi();
   FTravel->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
@@ -454,7 +446,7 @@ void TMainForm::RetranslateUi() {
   gbTTY->RetranslateUi();
   // Texts that show state are set again from the state.
   SetCaption();
-  ShowStopReason();
+  FStatus->RetranslateUi();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -473,11 +465,6 @@ TValueDialog& TMainForm::ValueDialog() {
 TCommandDialog& TMainForm::CommandDialog() {
   if (!FCommandDialog) FCommandDialog = std::make_unique<TCommandDialog>(this);
   return *FCommandDialog;
-}
-
-TWritePrgDialog& TMainForm::WritePrgDialog() {
-  if (!FWritePrgDialog) FWritePrgDialog = std::make_unique<TWritePrgDialog>(this);
-  return *FWritePrgDialog;
 }
 
 TShellDirDialog& TMainForm::DirDialog() {

@@ -1,9 +1,10 @@
 // TMainForm: Corvane's main window. It puts the panels together around TMachineController, which
 // owns the machine and its peripherals: the register panel, the switches, the memory grid with
 // its history and menu, the teletype panel and the device tabs (each listens to the controller
-// and changes the machine and the peripherals through their operations) and the run commands
-// (TRunControl); it keeps dumps and listings, menus, settings, start-up and shutdown. Its parts
-// are written in separate files (MainRegisters, MainRun, MainFrontPanel, MainDumps, MainSpeed,
+// and changes the machine and the peripherals through their operations), the run commands
+// (TRunControl), the dumps and listings (TDumpActions), the assembler (TAssemblerActions) and the
+// status line (TStatusLine); it keeps the menus, the settings, start-up and shutdown. Its parts
+// are written in separate files (MainViews, MainRun, MainFrontPanel, MainSpeed, MainBreaks,
 // MainTools, MainSettings). To the panels and the tool windows it is only a TNavigator.
 //
 // Every modal question goes through the dialog service, so tests drive the whole window
@@ -40,6 +41,7 @@ class QToolButton;
 class TCommandDialog;
 class TConsole;
 class TDeviceTabs;
+class TDumpActions;
 class TIniFile;
 class TMachineController;
 class TMemoryPanel;
@@ -48,8 +50,10 @@ class TRegisterPanel;
 class TRunControl;
 class TSwitchesPanel;
 class TSelectFromListDialog;
+class TStatusLine;
 class TShellDirDialog;
 class TTraceWin;
+class TUndoAction;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
@@ -57,7 +61,6 @@ class TAssemblerActions;
 class TTeletypePanel;
 class TTimeTravelActions;
 class TValueDialog;
-class TWritePrgDialog;
 
 // The text file types as the user typed them: entries trimmed, empty ones dropped, a leading
 // "*." or "." removed.
@@ -105,34 +108,26 @@ public:
   QTimer& ViewTimer() { return FViewTimer; }
   QTimer& ClockTimer();
 
-  // ---- dumps and listings
-  bool LoadDump(const std::string& AFileName, bool AKeepBreakpoints);
-  bool SaveDump(const std::string& AFileName);
-  void LoadDumpClick();
-  // A dump chosen by the user (the file dialog, the command line): loaded as the window's dump,
-  // named in the caption and reloadable. False, with a message, when it cannot be loaded.
-  bool OpenDump(const std::string& AFileName);
-  void ReloadClick();
-  void SaveDumpClick();
-  void ClearMemoryClick();
-  void SaveProgramClick();
+  // ---- dumps and listings ("&Memory dump"), the status line
+  TDumpActions& Dumps() { return *FDumps; }
+  TStatusLine& StatusLine() { return *FStatus; }
+
+  // ---- "&Preferences" > "&Memory size .."
   void MemorySizeClick();
   void SetMemSize(int size);
 
   // ---- "&Preferences" > "&Text file types ..": the peripherals' text file types
   void TextFileTypesClick();
 
-  // ---- speed (MainSpeed.cpp): "&Preferences" > "Speed", the measured speed in the status line
+  // ---- speed (MainSpeed.cpp): "&Preferences" > "Speed"
   void SpeedClick(std::uint32_t speed);  // speed::Maximum, speed::Nova800 or a rate
   void SpeedRateClick();                 // asks for the instructions per second
   void ShowSpeedMode();                  // checks the item of the machine's speed
-  void ShowMeasuredSpeed(double ips, double ratio);
   QMenu* mnSpeed;
   QAction* itmSpeedMaximum;
   QAction* itmSpeedNova800;
   QAction* itmSpeedRate;
   QAction* itmRealSpeedDevices;
-  QLabel* lbSpeed;  // measured instructions per second while running
   // Live lamps (MainSpeed.cpp): the front panel's context menu item, kept in "FrontPanel".
   QAction* itmLiveLamps = nullptr;
   TLiveLamps& LiveLamps() { return FLiveLamps; }
@@ -150,8 +145,6 @@ public:
   const std::string& IniName() const { return FIniName; }
   const std::string& AutoDump() const { return FAutoDump; }
   std::string WorkPath;
-  std::string DumpName;
-  std::string ListName;
   QString ProgVersName, ProgVers, ProgVersDate;
 
   // ---- controls
@@ -163,79 +156,34 @@ public:
   QRadioButton* rbOctal;
   QRadioButton* rbDecimal;
   QRadioButton* rbHex;
-  QGroupBox* gbMemStep;
-  TNumberEdit* edMemStep;
-  QToolButton* btmemUp;
-  QToolButton* btmemDown;
 
-  QGroupBox* gbActions;
   QToolButton* btReset;
-  QToolButton* btSetPC;
-  QToolButton* btRun;
-  QToolButton* btStep;
-  QToolButton* btStepOver;
   QToolButton* btStepOut;
   QToolButton* btStop;
   QToolButton* btPrgLoad;
   QToolButton* btShowSteps;
-  QToolButton* btShowBreakpoints;
-  QToolButton* btShowWatch;
   QToolButton* btShowTrace;
   QToolButton* btShowFrontPanel;
-  QToolButton* btInfo;
-  QToolButton* btQuit;
-  QLabel* lbStatus;
-
   TDeviceTabs* pcDevices;
   TTeletypePanel* gbTTY;
 
   // Menus.
   QMenu* mnDump;
-  QAction* itmLoadDump;
-  QAction* itmReload;
-  QAction* itmSaveDump;
-  QAction* itmClearMemory;
-  QAction* itmSaveProgram;
-  QMenu* mnActions;
   QAction* itmReset;
-  QAction* itmRun;
-  QAction* itmStep;
-  QAction* itmStepOver;
   QAction* itmStepOut;
-  QAction* itmStop;
-  QAction* itmWatchLocation;
-  QMenu* mnIO;
-  QMenu* mnPtr;
-  QAction* itmPtrOn;
-  QAction* itmPtrOff;
-  QAction* itmPtrReset;
-  QMenu* mnPtp;
-  QAction* itmPtpOn;
-  QAction* itmPtpOff;
-  QAction* itmDeviceOrder;
-  QAction* itmTypeTextFile;
-  QMenu* mnView;
+  QAction* itmMemorySize;
   QAction* itmTrace;
   QAction* itmWatchList;
   QAction* itmBreakpoints;
   QAction* itmFrontPanel;
-  QMenu* mnPreferences;
-  QAction* itmMemorySize;
-  QAction* itmWorkingDirectory;
-  QAction* itmTextFileTypes;
-  QAction* itmPredefinedSwitches;
   QAction* itmTraceLength;
-  QMenu* mnLanguage;
   QAction* itmGerman;
   QAction* itmEnglish;
-  QAction* itmQuit;
-  QAction* itmInfo;
 
   // The dialogs, made once (the program's start-up order) and reused.
   TValueDialog& ValueDialog() override;
   TCommandDialog& CommandDialog() override;
   bool AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) override;
-  TWritePrgDialog& WritePrgDialog();
   TShellDirDialog& DirDialog();
   TSelectFromListDialog& ListDialog() override;
   // The tool windows, made once (at start-up, after the directory dialog) and hidden; shown and
@@ -262,6 +210,45 @@ protected:
   void changeEvent(QEvent* event) override;
 
 private:
+  // The controls and menus that only the window's own files reach.
+  QGroupBox* gbMemStep;
+  TNumberEdit* edMemStep;
+  QToolButton* btmemUp;
+  QToolButton* btmemDown;
+  QGroupBox* gbActions;
+  QToolButton* btSetPC;
+  QToolButton* btRun;
+  QToolButton* btStep;
+  QToolButton* btStepOver;
+  QToolButton* btShowBreakpoints;
+  QToolButton* btShowWatch;
+  QToolButton* btInfo;
+  QToolButton* btQuit;
+  QMenu* mnActions;
+  QAction* itmRun;
+  QAction* itmStep;
+  QAction* itmStepOver;
+  QAction* itmStop;
+  QAction* itmWatchLocation;
+  QMenu* mnIO;
+  QMenu* mnPtr;
+  QAction* itmPtrOn;
+  QAction* itmPtrOff;
+  QAction* itmPtrReset;
+  QMenu* mnPtp;
+  QAction* itmPtpOn;
+  QAction* itmPtpOff;
+  QAction* itmDeviceOrder;
+  QAction* itmTypeTextFile;
+  QMenu* mnView;
+  QMenu* mnPreferences;
+  QAction* itmWorkingDirectory;
+  QAction* itmTextFileTypes;
+  QAction* itmPredefinedSwitches;
+  QMenu* mnLanguage;
+  QAction* itmQuit;
+  QAction* itmInfo;
+
   void Create(const TMainFormPaths& paths);
   void BuildUi();
   QWidget* BuildLeftSide();
@@ -286,13 +273,15 @@ private:
   void ConnectRunControl();
   // A run or step returned: the stop reason, the run state, a close asked for meanwhile.
   void AfterRun(TStopReason reason);
-  void ShowStopReason();
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TUndoAction* FUndo = nullptr;  // "&Edit" > "&Undo"
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
+  TDumpActions* FDumps = nullptr;             // a child of the window
+  TStatusLine* FStatus = nullptr;             // a child of the window
   TTimeTravelActions* FTravel = nullptr;       // a child of the window
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
@@ -309,15 +298,10 @@ private:
   bool FAutoDumpKept = false;    // the auto-saved image was there but could not be read: not replaced
   QStringList* FShutdownErrors = nullptr;  // while shutting down, error boxes are collected here
   QString FSettingsNotice;       // the settings folder could not be used (shown at the first showing)
-  // What the caption tells besides the program's name.
-  enum TCaptionKind { ckPlain, ckRestored, ckDumpLoaded };
-  TCaptionKind FCaptionKind = ckPlain;
   bool FShown = false;
   bool FShutDownDone = false;
-  int FShownStop = -1;          // the stop reason in the status line (-1: none yet)
   std::unique_ptr<TValueDialog> FValueDialog;
   std::unique_ptr<TCommandDialog> FCommandDialog;
-  std::unique_ptr<TWritePrgDialog> FWritePrgDialog;
   std::unique_ptr<TShellDirDialog> FDirDialog;
   std::unique_ptr<TSelectFromListDialog> FListDialog;
   std::unique_ptr<TTraceWin> FTraceWin;

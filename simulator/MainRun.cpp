@@ -1,4 +1,4 @@
-// TMainForm: what the window does around a run (TRunControl runs it): the stop reason in the
+// TMainForm: what the window does around a run (TRunControl runs it): the stop reason to the
 // status line, the run state, Program load's switches dialog, and closing during a run.
 #include <QCloseEvent>
 #include <QLabel>
@@ -13,6 +13,7 @@
 #include "QtText.h"
 #include "RunControl.h"
 #include "ScreenPlacement.h"
+#include "StatusLine.h"
 #include "SwitchesPanel.h"
 #include "Translate.h"
 
@@ -25,32 +26,10 @@ void TMainForm::ConnectRunControl() {
 
 void TMainForm::AfterRun(TStopReason reason) {
   gbMemory->ReportRangeAgain();
-  if (reason != srRefused) {
-    FShownStop = reason;
-    ShowStopReason();
-  }
+  FStatus->ShowStop(reason);
   ShowRunState();
   // A close asked for during the run happens now, from the top level.
   if (FRun->Closing() && !FMachine->Executing()) QTimer::singleShot(0, this, [this] { close(); });
-}
-
-void TMainForm::ShowStopReason() {
-  if (FMachine->Running()) {
-    // While running the line says so; the measured speed stands beside it.
-    lbStatus->setText(QtText("Running"));
-    return;
-  }
-  if (FShownStop < 0) return;
-  QString text = ToQString(StopReasonText(TStopReason(FShownStop)));
-  const QString detail = ToQString(FMachine->LastStopDetail()).replace(QStringLiteral("\r\n"), " ");
-  // A data breakpoint's detail, and a detail that begins with the reason (a step out stopped
-  // first), say it all.
-  if (!detail.isEmpty() && (FShownStop == srData || detail.startsWith(text)))
-    text = detail;
-  else if (!detail.isEmpty())
-    text += QStringLiteral(": ") + detail;
-  lbStatus->setText(text);
-  lbStatus->setToolTip(text);
 }
 
 void TMainForm::btPrgLoadClick() {

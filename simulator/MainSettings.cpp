@@ -1,6 +1,6 @@
 // TMainForm: the settings file, the connection to the controller, the first showing, the one
-// shutdown, the caption, the working directory, the text file types, the language and the
-// information box.
+// shutdown, the caption, the working directory, the text file types, the memory size, the
+// language and the information box.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -22,10 +22,12 @@
 
 #include "AssemblerActions.h"
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "DialogService.h"
 #include "FileIdentity.h"
 #include "HistoryCombo.h"
 #include "IniFile.h"
+#include "InpValue.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
@@ -86,9 +88,6 @@ void TMainForm::ConnectController() {
     if (FFrontPanel && FFrontPanel->isVisible()) FFrontPanel->SetSwitches(FMachine->Switches);
   });
   connect(c, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
-  connect(c, &TMachineController::OnRunningChanged, this, [this](bool on) {
-    if (on) ShowStopReason();
-  });
   connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });
 }
 
@@ -136,9 +135,9 @@ void TMainForm::ReadSettings() {
   // The placement rule keeps a stored position on a screen.
   move(PlaceOnScreen(QPoint(left, top), size(), pkDialog));
   WorkPath = ini.ReadString(Config, "WorkPath", WorkPath);
-  DumpName = ini.ReadString(Config, "LastDump", "");
-  if (!DumpName.empty() && !QFileInfo::exists(ToQString(DumpName))) DumpName.clear();
-  ListName = ini.ReadString(Config, "LastListing", "");
+  FDumps->DumpName = ini.ReadString(Config, "LastDump", "");
+  if (!FDumps->DumpName.empty() && !QFileInfo::exists(ToQString(FDumps->DumpName))) FDumps->DumpName.clear();
+  FDumps->ListName = ini.ReadString(Config, "LastListing", "");
   switch (ini.ReadInteger(Config, "NumBase", nmOctal)) {
     case nmHex: FNumFormat = nmHex; break;
     case nmOctal: FNumFormat = nmOctal; break;
@@ -188,6 +187,7 @@ void TMainForm::ReadSettings() {
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   gbMemory->SetNumFormat(FNumFormat);
   gbSwitches->SetNumFormat(FNumFormat);
+  FDumps->SetNumFormat(FNumFormat);
   FAutoDump = JoinPath(WorkPath, "autodump.dmp");
   RemoveLeftoverTemporaries(FAutoDump);
   RemoveLeftoverTemporaries(SymbolsBesideImage(FAutoDump));
@@ -201,8 +201,8 @@ void TMainForm::WriteSettings() {
   ini.WriteInteger(Config, "Top", pos().y());
   ini.WriteInteger(Config, "Left", pos().x());
   ini.WriteString(Config, "WorkPath", WorkPath);
-  ini.WriteString(Config, "LastDump", DumpName);
-  ini.WriteString(Config, "LastListing", ListName);
+  ini.WriteString(Config, "LastDump", FDumps->DumpName);
+  ini.WriteString(Config, "LastListing", FDumps->ListName);
   ini.WriteInteger(Config, "NumBase", FNumFormat);
   ini.WriteInteger(Config, "MemSize", FMachine->MemSize);
   ini.WriteInteger(Config, "MemoryStep", int(edMemStep->Value() & 0xFFFF));
@@ -246,7 +246,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FirstShow() {
   if (FShutDownDone) return;  // closed by a termination signal before it was shown
-  itmReload->setEnabled(false);
+  FDumps->itmReload->setEnabled(false);
   if (!FSettingsNotice.isEmpty())
     QTimer::singleShot(0, this, [this] { InfoMsg(FSettingsNotice, NoPoint, QtText(ProgramTitle), this); });
   // An image that is there but cannot be read is the user's last session: it is not replaced
@@ -254,15 +254,14 @@ void TMainForm::FirstShow() {
   // (Missing, or a link to a file not made yet, is the first start: the save creates it.)
   struct stat st;
   FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
-  if (FAutoDumpKept && LoadDump(FAutoDump, true)) {
+  if (FAutoDumpKept && FDumps->LoadDump(FAutoDump, true)) {
     FAutoDumpKept = false;
     // The program's symbols come back with it (none when the file beside it is damaged).
     FController->SetSymbols(LoadSymbolsBeside(FAutoDump).Symbols);
-    FCaptionKind = ckRestored;
-    SetCaption();
+    FDumps->SetCaptionKind(TDumpActions::ckRestored);
   } else {
     if (FShutDownDone) return;  // a termination signal came while the error box was open
-    ClearMemoryClick();
+    FDumps->ClearMemoryClick();
   }
   ShowToolWindows();
   const QString ptr = pcDevices->Ptr.edFile->currentText();
@@ -275,6 +274,7 @@ void TMainForm::FirstShow() {
   FMachine->ResetCpu();
   ApplyNumFormat();
   gbMemory->ReportRangeAgain();
+  FController->ClearUndo();  // the start is nothing to take back
 }
 
 void TMainForm::Shutdown(bool AskUser) {
@@ -335,10 +335,10 @@ void TMainForm::Shutdown(bool AskUser) {
 
 void TMainForm::SetCaption() {
   QString title = QtText(ProgramTitle);
-  if (FCaptionKind == ckRestored)
+  if (FDumps->CaptionKind() == TDumpActions::ckRestored)
     title += QtText(" - The last memory status has been restored");
-  else if (FCaptionKind == ckDumpLoaded)
-    title += QtText(" - Memory dump loaded: ") + ToQString(ExtractFileName(DumpName));
+  else if (FDumps->CaptionKind() == TDumpActions::ckDumpLoaded)
+    title += QtText(" - Memory dump loaded: ") + ToQString(ExtractFileName(FDumps->DumpName));
   setWindowTitle(title);
 }
 
@@ -356,4 +356,23 @@ void TMainForm::InfoClick() {
 void TMainForm::LanguageClick(const std::string& code) {
   (code == "de" ? itmGerman : itmEnglish)->setChecked(true);
   SwitchLanguage(code);
+}
+
+void TMainForm::SetMemSize(int size) { FMachine->SetMemSize(size); }
+
+void TMainForm::MemorySizeClick() {
+  std::uint16_t v = std::uint16_t(FMachine->MemSize);
+  if (!ValueDialog().Execute(MousePos(), QtText("Memory size in words:"), FNumFormat, v)) return;
+  if (ValueDialog().ValueEdit()->CheckError()) return;
+  if (v == 0 || v > MemoryWords) {
+    ErrorBox(QtText("Memory size out of range:\r\n1 .. ") + ToQString(FormatWord(MemoryWords, FNumFormat)), MousePos());
+    return;
+  }
+  if (v < FMachine->MemSize &&
+      !ConfirmMsg(QSafeFormat(QtText("Do you really want to reduce memory size to\r\n%s words?"),
+                              ToQString(FormatWord(v, FNumFormat))),
+                  MousePos(), QString(), this))
+    return;
+  if (v != FMachine->MemSize) FController->RecordUndo(ucMemorySize);
+  SetMemSize(v);
 }

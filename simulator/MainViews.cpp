@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "DialogService.h"
 #include "InpValue.h"
 #include "MachineController.h"
@@ -69,6 +70,7 @@ void TMainForm::ApplyNumFormat() {
   gbSwitches->SetNumFormat(FNumFormat);
   pcDevices->SetNumFormat(FNumFormat);
   gbMemory->SetNumFormat(FNumFormat);
+  FDumps->SetNumFormat(FNumFormat);
 }
 
 void TMainForm::SetNumFormat(TNumMode mode) {

@@ -16,6 +16,7 @@ void TRunControl::Close() {
 }
 
 TStopReason TRunControl::PanelCommand(TNovaCommands Command) {
+  if (Command == ncReset && !FController.Machine().Executing()) FController.RecordUndo(ucReset);
   TPanelLamps lamps;
   if (FPanel) lamps.Address = FPanel->Address();
   const TStopReason reason = FController.Machine().PanelCommand(Command, lamps);
@@ -93,6 +94,7 @@ void TRunControl::Reset() {
 
 void TRunControl::ProgramLoad(std::uint16_t switches) {
   if (!MayStart()) return;
+  FController.RecordUndo(ucProgramLoad);
   FController.Machine().SetSwitches(switches);
   RunCommand(ncProgLoad);
 }
@@ -104,8 +106,11 @@ void TRunControl::PanelSwitch(TNovaCommands Command) {
     case ncStop: Stop(); break;
     case ncStart:
     case ncCont:
-    case ncInstStep:
-    case ncProgLoad: RunCommand(Command); break;
+    case ncInstStep: RunCommand(Command); break;
+    case ncProgLoad:
+      if (MayStart()) FController.RecordUndo(ucProgramLoad);
+      RunCommand(Command);
+      break;
     default: PanelCommand(Command); break;
   }
 }

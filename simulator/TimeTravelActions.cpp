@@ -129,7 +129,7 @@ bool TTimeTravelActions::LoadState(const std::string& name) {
   if (!FRun.MayStart()) return false;
   TMachineError error;
   std::vector<TAttachProblem> problems;
-  if (!LoadMachineState(name, FController.Machine(), FController.Peripherals(), error, problems)) {
+  if (!FController.LoadState(name, error, problems)) {
     ErrorMsg(ToQString(ErrorText(error)), NoPoint, QString(), FWindow);
     return false;
   }

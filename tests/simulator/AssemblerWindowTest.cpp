@@ -9,6 +9,7 @@
 #include "AsmErrorsDlg.h"
 #include "AsmOutput.h"
 #include "AssemblerActions.h"
+#include "DumpActions.h"
 #include "MachineState.h"
 #include "MemoryModel.h"
 #include "MemoryPanel.h"
@@ -213,7 +214,7 @@ private slots:
       f.Assembler().itmShowLabels->trigger();
       QCOMPARE(Command(f, 0101), QString("LOOP:   INC     1,1"));
       // Clearing memory forgets the program's symbols, and the next quit removes the file.
-      f.ClearMemoryClick();
+      f.Dumps().ClearMemoryClick();
       QVERIFY(f.Controller().Symbols().Empty());
     }
     QVERIFY(!std::filesystem::exists(dir / "docs/Nova/autodump.sym"));

@@ -13,19 +13,19 @@
 #include <functional>
 
 #include "DeviceTabs.h"
-#include "IniFile.h"
 #include "Indicators.h"
+#include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
 #include "MemoryPanel.h"
-#include "SwitchesPanel.h"
-#include "TeletypePanel.h"
 #include "MessageBoxes.h"
 #include "PanelArt.h"
 #include "RegisterPanel.h"
 #include "ScreenPlacement.h"
 #include "Switches.h"
+#include "SwitchesPanel.h"
+#include "TeletypePanel.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
 

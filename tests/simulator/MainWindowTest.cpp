@@ -28,24 +28,25 @@
 
 #include "CloseSignals.h"
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "IniFile.h"
 #include "InpValue.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
-#include "MemoryPanel.h"
-#include "SwitchesPanel.h"
-#include "RunControl.h"
-#include "TeletypePanel.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "MessageBoxes.h"
 #include "NovaUtils.h"
 #include "NumberEd.h"
-#include "TextTyping.h"
 #include "RegisterPanel.h"
+#include "RunControl.h"
 #include "ScriptedDialogs.h"
+#include "SwitchesPanel.h"
+#include "TeletypePanel.h"
 #include "TestTape.h"
 #include "TestTempDir.h"
+#include "TextTyping.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
 #include "WritePrgDlg.h"
@@ -447,30 +448,30 @@ private slots:
     m.Memory[0101].Data = 0177777;
     const QString dump = QString::fromStdString(dir / "prog.dmp");
     dialogs.AnswerSave(dump);
-    f.itmSaveDump->trigger();
+    f.Dumps().itmSaveDump->trigger();
     QCOMPARE(ReadFile(dump.toStdString()).size(), std::size_t(65536));
     QCOMPARE(f.windowTitle(), QString("Corvane - Memory dump loaded: prog.dmp"));
-    QVERIFY(f.itmReload->isEnabled());
+    QVERIFY(f.Dumps().itmReload->isEnabled());
 
     m.Memory[0101].Data = 5;
     m.SetBreakpoint(0200);
-    f.itmReload->trigger();
+    f.Dumps().itmReload->trigger();
     QCOMPARE(m.Memory[0101].Data, TWord(0177777));
     QVERIFY(m.Memory[0200].Flags & BreakpointFlag);  // reload keeps the breakpoints
 
     // A dump that is not there changes nothing, the caption included.
-    f.itmClearMemory->trigger();
+    f.Dumps().itmClearMemory->trigger();
     QCOMPARE(f.windowTitle(), QString("Corvane"));
     m.Memory[7].Data = 7;
     dialogs.AnswerOpen({QString::fromStdString(dir / "missing.dmp")});
-    f.itmLoadDump->trigger();
+    f.Dumps().itmLoadDump->trigger();
     QVERIFY(dialogs.Last(dkError)->Text.startsWith("File not found:\r\n"));
     QCOMPARE(m.Memory[7].Data, TWord(7));
     QCOMPARE(f.windowTitle(), QString("Corvane"));
-    QVERIFY(!f.itmReload->isEnabled());
+    QVERIFY(!f.Dumps().itmReload->isEnabled());
 
     dialogs.AnswerOpen({dump});
-    f.itmLoadDump->trigger();
+    f.Dumps().itmLoadDump->trigger();
     QCOMPARE(m.Memory[0101].Data, TWord(0177777));
     QVERIFY(m.BreakPoints.empty());  // a load from a file empties the list
 
@@ -485,7 +486,7 @@ private slots:
     });
     const QString listing = QString::fromStdString(dir / "prog.lst");
     dialogs.AnswerSave(listing);
-    f.itmSaveProgram->trigger();
+    f.Dumps().itmSaveProgram->trigger();
     QCOMPARE(QString::fromStdString(ReadFile(listing.toStdString())),
              QString("000100  000000  \r\n000101  177777  \r\n000102  000000  \r\n"));
     QCOMPARE(dialogs.Last(dkSaveFile)->Value, QString("prog"));  // proposed: the dump's name
@@ -809,7 +810,7 @@ private slots:
     QVERIFY(!f.Peripherals().PtpFile.IsOpen());
     QCOMPARE(ReadFile(tape), std::string("abc"));
     dialogs.AnswerSave(QString::fromStdString(tape));
-    f.itmSaveDump->trigger();
+    f.Dumps().itmSaveDump->trigger();
     QCOMPARE(ReadFile(tape), std::string("abc"));
     QCOMPARE(f.windowTitle(), QString("Corvane"));
   }

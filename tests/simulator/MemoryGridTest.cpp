@@ -8,8 +8,8 @@
 
 #include "Fonts.h"
 #include "MainForm.h"
-#include "MemoryPanel.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "NumberUtils.h"
 #include "QtText.h"
 #include "ScriptedDialogs.h"

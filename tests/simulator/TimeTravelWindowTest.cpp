@@ -20,6 +20,7 @@
 #include <QTableView>
 #include "LanguageSwitch.h"
 #include "MessageBoxes.h"
+#include "StatusLine.h"
 #include "TeletypePanel.h"
 #include "TimeTravel.h"
 #include "TimeTravelActions.h"
@@ -113,7 +114,7 @@ private slots:
     QCOMPARE(f.gbRegister->edPC->Value(), std::int64_t(saved.PC));
     QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), int(saved.PC));
     QVERIFY(f.Peripherals().InputFile(pdPtr));
-    QVERIFY(f.lbStatus->text().startsWith("Machine state loaded"));
+    QVERIFY(f.StatusLine().lbStatus->text().startsWith("Machine state loaded"));
 
     // Refused files change nothing: not a state, cut short.
     m.SetPC(0123);
@@ -166,11 +167,11 @@ private slots:
     QVERIFY(button->isEnabled());
     t.itmReverseStep->trigger();
     QCOMPARE(Snap(m), states[8]);
-    QCOMPARE(f.lbStatus->text(), QString("Back at step 8"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Back at step 8"));
     // The line stays when the texts are set again (a language switch).
     QEvent change(QEvent::LanguageChange);
     QCoreApplication::sendEvent(&f, &change);
-    QCOMPARE(f.lbStatus->text(), QString("Back at step 8"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Back at step 8"));
     QCOMPARE(f.gbRegister->edPC->Value(), std::int64_t(states[8].PC));
     // The button takes the same action.
     button->click();
@@ -182,12 +183,12 @@ private slots:
     QCOMPARE(m.PC, TWord(0102));
     QCOMPARE(m.ExecutedCount(), std::uint64_t(6));
     QCOMPARE(Snap(m), states[6]);
-    QCOMPARE(f.lbStatus->text(), QString("Back at step 6: Stopped at a breakpoint"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Back at step 6: Stopped at a breakpoint"));
     t.itmReverseRun->trigger();
     QCOMPARE(Snap(m), states[2]);
     t.itmReverseRun->trigger();
     QCOMPARE(Snap(m), states[0]);
-    QCOMPARE(f.lbStatus->text(), QString("Back at step 0: the start of the history"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Back at step 0: the start of the history"));
     QVERIFY(!t.itmReverseRun->isEnabled());
 
     // Forward again repeats what happened.
@@ -228,13 +229,13 @@ private slots:
     QTRY_COMPARE(f.gbTTY->mmTTO->toPlainText().count('A'), 1);
     const TSnapshot end = Snap(m);
     t.itmReverseRun->trigger();
-    QVERIFY2(f.lbStatus->text().endsWith(". Output already printed, punched or written stays."),
-             qPrintable(f.lbStatus->text()));
+    QVERIFY2(f.StatusLine().lbStatus->text().endsWith(". Output already printed, punched or written stays."),
+             qPrintable(f.StatusLine().lbStatus->text()));
     // Forward again: the same run, and nothing printed twice.
     while (m.ExecutedCount() < end.Steps) f.RunControl().Step();
     QCOMPARE(Snap(m), end);
     t.itmReverseRun->trigger();
-    QVERIFY(!f.lbStatus->text().contains("Output"));
+    QVERIFY(!f.StatusLine().lbStatus->text().contains("Output"));
     QCOMPARE(f.gbTTY->mmTTO->toPlainText().count('A'), 1);
     QCOMPARE(dialogs.Count(dkInformation) + dialogs.Count(dkModal), 0);
   }
@@ -276,7 +277,7 @@ private slots:
     QCOMPARE(m.ExecutedCount(), std::uint64_t(7));
     QCOMPARE(m.PC, TWord(0103));
     QCOMPARE(m.Memory[0110].Data, TWord(7));
-    QCOMPARE(f.lbStatus->text(), QString("At step 7"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("At step 7"));
 
     // Before the first write, and a word never written: none in the history.
     t.TravelToTrace(0);
