@@ -41,6 +41,7 @@
 #include "Startup.h"
 #include "TextUtils.h"
 #include "TraceWin.h"
+#include "ResumedSession.h"
 #include "UndoAction.h"
 #include "WatchWin.h"
 #include "BpWin.h"
@@ -357,6 +358,8 @@ void TMainForm::BuildMenus() {
   itmPredefinedSwitches = mnPreferences->addAction(QString(), gbSwitches, &TSwitchesPanel::PredefinedSwitchesClick);
   itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
   mnPreferences->addAction(FTravel->itmHistorySize);
+  FSession = new TResumedSession(*FController, *gbTTY->mmTTO, this);
+  FSession->AddToMenu(mnPreferences);
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -378,6 +381,7 @@ void TMainForm::RetranslateMenus() {
   FAssembler->RetranslateUi();
   FUndo->RetranslateUi();
   FTravel->RetranslateUi();
+  FSession->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

@@ -53,6 +53,7 @@ class TSelectFromListDialog;
 class TStatusLine;
 class TShellDirDialog;
 class TTraceWin;
+class TResumedSession;
 class TUndoAction;
 class TToolWindow;
 class TWatchWin;
@@ -278,6 +279,7 @@ private:
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
   TUndoAction* FUndo = nullptr;  // "&Edit" > "&Undo"
+  TResumedSession* FSession = nullptr;  // "Resume the last session"
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TDumpActions* FDumps = nullptr;             // a child of the window

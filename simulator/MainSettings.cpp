@@ -38,6 +38,7 @@
 #include "PathUtils.h"
 #include "QtText.h"
 #include "ReplacingFile.h"
+#include "ResumedSession.h"
 #include "RunControl.h"
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
@@ -183,6 +184,7 @@ void TMainForm::ReadSettings() {
   ReadSpeedSettings(ini);
   FAssembler->ReadSettings(ini);
   FTravel->ReadSettings(ini);
+  FSession->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   gbMemory->SetNumFormat(FNumFormat);
@@ -213,6 +215,7 @@ void TMainForm::WriteSettings() {
   WriteSpeedSettings(ini);
   FAssembler->WriteSettings(ini);
   FTravel->WriteSettings(ini);
+  FSession->WriteSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
@@ -254,7 +257,8 @@ void TMainForm::FirstShow() {
   // (Missing, or a link to a file not made yet, is the first start: the save creates it.)
   struct stat st;
   FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
-  if (FAutoDumpKept && FDumps->LoadDump(FAutoDump, true)) {
+  const bool imageLoaded = FAutoDumpKept && FDumps->LoadDump(FAutoDump, true);
+  if (imageLoaded) {
     FAutoDumpKept = false;
     // The program's symbols come back with it (none when the file beside it is damaged).
     FController->SetSymbols(LoadSymbolsBeside(FAutoDump).Symbols);
@@ -272,6 +276,17 @@ void TMainForm::FirstShow() {
   pcDevices->Ptr.Last = pcDevices->Ptr.edFile->currentText();
   pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
   FMachine->ResetCpu();
+  if (imageLoaded) {
+    bool isError = false;
+    if (const QString text = FSession->Resume(FAutoDump, isError); !text.isEmpty()) {
+      if (isError)
+        ErrorBox(text);
+      else
+        InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
+    }
+    // Once the window is up: the run the quit stopped goes on.
+    if (FSession->GoesOnRunning()) QTimer::singleShot(0, FRun, [this] { FRun->Resume(); });
+  }
   ApplyNumFormat();
   gbMemory->ReportRangeAgain();
   FController->ClearUndo();  // the start is nothing to take back
@@ -281,6 +296,7 @@ void TMainForm::Shutdown(bool AskUser) {
   if (FShutDownDone) return;
   FShutDownDone = true;
   FRun->ShutDown();
+  FSession->Take(FRun->Closing());  // the machine as the user left it, before the reset
   FMachine->ResetCpu();
   FController->FlushConsole();
   // Nothing waits for the user until everything is written: the error boxes of the shutdown
@@ -309,6 +325,7 @@ void TMainForm::Shutdown(bool AskUser) {
     // The symbols beside the image written (which may be a new name beside a kept one).
     std::string symbolError;
     if (!SaveSymbolsBeside(image, FController->Symbols(), symbolError)) ErrorBox(ToQString(symbolError));
+    if (const QString sessionError = FSession->Save(image); !sessionError.isEmpty()) ErrorBox(sessionError);
   }
   for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
     if (d == pdPtr || d == pdTtr)

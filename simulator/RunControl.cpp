@@ -79,6 +79,13 @@ void TRunControl::RunTo(TWord addr) {
   Ended(AnswerFileRequests(FController.Machine().RunTo(addr), true));
 }
 
+void TRunControl::Resume() {
+  if (!MayStart()) return;
+  FController.Peripherals().SetLptDeclined(false);
+  emit RunStarts();
+  Ended(AnswerFileRequests(FController.Machine().ResumeRun(), true));
+}
+
 void TRunControl::Stop() {
   FTeletype.EndTyping();
   PanelCommand(ncStop);

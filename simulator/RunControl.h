@@ -38,6 +38,9 @@ public:
   // "Run to here": a run that stops at the address (TNovaMachine::RunTo).
   void RunTo(TWord addr);
   void Stop();
+  // Goes on with a run that was cut short as if it had never ended (TNovaMachine::ResumeRun):
+  // the resumed session's run.
+  void Resume();
   void Reset();
   // PROG LOAD with these switches.
   void ProgramLoad(std::uint16_t switches);
