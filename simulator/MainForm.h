@@ -60,6 +60,7 @@ class TWatchWin;
 class TBpWin;
 class TAssemblerActions;
 class TTeletypePanel;
+class TTimeTravelActions;
 class TValueDialog;
 
 // The text file types as the user typed them: entries trimmed, empty ones dropped, a leading
@@ -196,6 +197,8 @@ public:
   TNovaFrontpanel& FrontPanel();
   // The assembler's menu items and what they do.
   TAssemblerActions& Assembler() { return *FAssembler; }
+  // Going back in time and machine states: their menu items and what they do.
+  TTimeTravelActions& TimeTravel() { return *FTravel; }
   void SetSwitches(std::uint16_t value);
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
@@ -281,6 +284,7 @@ private:
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TDumpActions* FDumps = nullptr;             // a child of the window
   TStatusLine* FStatus = nullptr;             // a child of the window
+  TTimeTravelActions* FTravel = nullptr;       // a child of the window
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
   TNumMode FNumFormat = nmOctal;

@@ -32,6 +32,7 @@
 #include "MachineController.h"
 #include "MainForm.h"
 #include "MemoryPanel.h"
+#include "TimeTravelActions.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
 #include "PathUtils.h"
@@ -182,6 +183,7 @@ void TMainForm::ReadSettings() {
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
   ReadSpeedSettings(ini);
   FAssembler->ReadSettings(ini);
+  FTravel->ReadSettings(ini);
   FSession->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
@@ -212,6 +214,7 @@ void TMainForm::WriteSettings() {
   ini.WriteString(Config, "PreSwitches", gbSwitches->PreSwitches().join(',').toStdString());
   WriteSpeedSettings(ini);
   FAssembler->WriteSettings(ini);
+  FTravel->WriteSettings(ini);
   FSession->WriteSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());

@@ -129,3 +129,46 @@ void TRunControl::PanelSwitch(TNovaCommands Command) {
       break;
   }
 }
+
+bool TRunControl::MayGoBack() const {
+  const TNovaMachine& m = FController.Machine();
+  return MayStart() && m.HistorySize() > 0 && m.ExecutedCount() > m.HistoryStart();
+}
+
+bool TRunControl::ReverseStep() {
+  if (!MayGoBack()) return false;
+  FTeletype.EndTyping();
+  if (!FController.Machine().ReverseStep()) return false;
+  Arrived(srNone);
+  return true;
+}
+
+TStopReason TRunControl::ReverseRun() {
+  if (!MayGoBack()) return srRefused;
+  FTeletype.EndTyping();
+  const TStopReason reason = FController.Machine().ReverseRun();
+  if (reason != srRefused) Arrived(reason);
+  return reason;
+}
+
+bool TRunControl::TravelTo(std::uint64_t Count) {
+  if (!MayStart()) return false;
+  FTeletype.EndTyping();
+  if (!FController.Machine().TravelTo(Count)) return false;
+  Arrived(srNone);
+  return true;
+}
+
+bool TRunControl::TravelToTrace(int Index) {
+  if (!MayStart()) return false;
+  FTeletype.EndTyping();
+  if (!FController.Machine().TravelToTrace(Index)) return false;
+  Arrived(srNone);
+  return true;
+}
+
+void TRunControl::Arrived(TStopReason reason) {
+  FController.FlushConsole();
+  FTeletype.UpdateReaderSwitches();
+  emit WentBack(reason);
+}
