@@ -256,6 +256,29 @@ private slots:
     QCOMPARE(dialogs.Count(dkError) + dialogs.Count(dkInformation), 0);
   }
 
+  // A tape of the session that is gone is named; the rest of the session comes back.
+  void aTapeGoneIsNamedAndTheRestResumes() {
+    TTempDir dir;
+    TScriptedDialogs dialogs;
+    const std::string tape = dir / "hello.bin";
+    fs::copy_file(Samples + "/hello.bin", tape);
+    {
+      TWindow w(dir);
+      Leave(w.Form);
+      QVERIFY(w.Form.Peripherals().OpenPtrFile(tape));
+      QVERIFY(w.Form.close());
+    }
+    fs::remove(tape);
+    TWindow w(dir);
+    QCOMPARE(w.Form.Machine().PC, TWord(0101));
+    QVERIFY(ConsoleText(w.Form).contains("READY"));
+    QVERIFY(!w.Form.Peripherals().PtrFile);
+    QVERIFY(dialogs.Last(dkError));
+    QVERIFY(dialogs.Last(dkError)->Text.startsWith(
+        "The last session is resumed, but these files could not be attached again:\r\nPTR: "));
+    QVERIFY(dialogs.Last(dkError)->Text.contains("hello.bin"));
+  }
+
   // A program that runs when the user quits runs on at the next start.
   void aRunStoppedByTheQuitGoesOn() {
     TTempDir dir;
