@@ -294,6 +294,7 @@ void TMainForm::BuildMenus() {
 
   FUndo = new TUndoAction(*FController, this);
   FUndo->AddToMenuBar(bar);
+  connect(FController, &TMachineController::OnUndoChanged, this, [this] { ShowSpeedMode(); });
 
   mnActions = bar->addMenu(QString());
   itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);

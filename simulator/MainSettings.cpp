@@ -284,6 +284,7 @@ void TMainForm::FirstShow() {
       else
         InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
     }
+    ShowSpeedMode();  // the session's speed
     // Once the window is up: the run the quit stopped goes on.
     if (FSession->GoesOnRunning()) QTimer::singleShot(0, FRun, [this] { FRun->Resume(); });
   }

@@ -16,7 +16,6 @@ void TRunControl::Close() {
 }
 
 TStopReason TRunControl::PanelCommand(TNovaCommands Command) {
-  if (Command == ncReset && !FController.Machine().Executing()) FController.RecordUndo(ucReset);
   TPanelLamps lamps;
   if (FPanel) lamps.Address = FPanel->Address();
   const TStopReason reason = FController.Machine().PanelCommand(Command, lamps);
@@ -93,6 +92,12 @@ void TRunControl::Stop() {
 
 void TRunControl::Reset() {
   FTeletype.EndTyping();
+  // Undo brings back the console's text as well.
+  FController.FlushConsole();
+  if (!FController.Machine().Executing())
+    FController.RecordUndo(ucReset, [console = FTeletype.mmTTO, text = FTeletype.mmTTO->toPlainText()] {
+      console->SetPlainText(text);
+    });
   PanelCommand(ncReset);
   // The Reset button (not the front panel's RESET) empties the console as well.
   FController.FlushConsole();
@@ -118,7 +123,10 @@ void TRunControl::PanelSwitch(TNovaCommands Command) {
       if (MayStart()) FController.RecordUndo(ucProgramLoad);
       RunCommand(Command);
       break;
-    default: PanelCommand(Command); break;
+    default:
+      if (Command == ncReset && !FController.Machine().Executing()) FController.RecordUndo(ucReset);
+      PanelCommand(Command);
+      break;
   }
 }
 

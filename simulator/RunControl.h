@@ -6,7 +6,8 @@
 // run or step RunEnded tells the window, which shows the stop reason and the run state.
 //
 // A typing under way ends with Stop and Reset; the Reset button (not the front panel's RESET)
-// also empties the console.
+// also empties the console. Reset and Program load can be undone (the controller's RecordUndo;
+// the Reset button's undo brings the console's text back).
 //
 // Going back in time (the machine's history): Reverse step, Reverse run, and a journey to a moment
 // (a trace record, just after a word's last write). Each tells WentBack; the views follow the

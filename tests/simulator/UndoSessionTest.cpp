@@ -81,6 +81,7 @@ void Busy(TMainForm& f) {
   TSymbolTable symbols;
   symbols.Add("LOOP", 0101);
   f.Controller().SetSymbols(symbols);
+  f.gbTTY->mmTTO->AddBytes("\r\nREADY");
 }
 
 void WriteDump(const std::string& name, std::initializer_list<TWord> words) {
@@ -140,7 +141,11 @@ private slots:
            OpenGivenFiles(f, {dir / "other.nvs"});
            QCOMPARE(f.Machine().PC, TWord(0555));
          }},
-        {"reset", "&Undo Reset", [](TMainForm& f, TScriptedDialogs&, const TTempDir&) { f.itmReset->trigger(); }},
+        {"reset", "&Undo Reset",
+         [](TMainForm& f, TScriptedDialogs&, const TTempDir&) {
+           f.itmReset->trigger();
+           QVERIFY(!ConsoleText(f).contains("READY"));
+         }},
         {"front panel reset", "&Undo Reset",
          [](TMainForm& f, TScriptedDialogs&, const TTempDir&) { f.RunControl().PanelSwitch(ncReset); }},
     };
@@ -171,6 +176,7 @@ private slots:
       QVERIFY2(*Capture(f) == *before, c.Name);
       QCOMPARE(f.Controller().Symbols().Find("LOOP")->Value, std::uint16_t(0101));
       QCOMPARE(f.windowTitle(), title);
+      QVERIFY2(ConsoleText(f).contains(">READY"), c.Name);  // the Reset button empties the console
       QCOMPARE(f.Machine().Memory[077700].Flags & BreakpointFlag, BreakpointFlag);  // the grid's marks
       QCOMPARE(undo->text(), QString("&Undo"));
       QVERIFY2(!undo->isEnabled(), c.Name);
