@@ -61,7 +61,7 @@ TTimeTravelActions::TTimeTravelActions(TMachineController& controller, TRunContr
 TTimeTravelActions::~TTimeTravelActions() = default;
 
 void TTimeTravelActions::RetranslateUi() {
-  itmSaveState->setText(QtText("Save machine &state .."));
+  itmSaveState->setText(QtText("Sa&ve machine state .."));
   itmLoadState->setText(QtText("Load &machine state .."));
   itmReverseStep->setText(QtText("Re&verse step"));
   itmReverseRun->setText(QtText("Reverse ru&n"));

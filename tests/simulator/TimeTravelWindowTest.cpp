@@ -332,7 +332,10 @@ private slots:
       QCOMPARE(f.Machine().HistorySize(), DefaultHistorySize);
       dialogs.AnswerInput("off");
       f.TimeTravel().itmHistorySize->trigger();
-      QVERIFY(dialogs.Last(dkInputString)->Text.contains("100000000"));
+      // The question says how far and what the default costs in memory.
+      const QString asked = dialogs.Last(dkInputString)->Text;
+      QVERIFY2(asked.contains("at most 100000000") && asked.contains("10000000 instructions take 7.42 MiB of memory"),
+               qPrintable(asked));
       QCOMPARE(f.Machine().HistorySize(), std::uint64_t(0));
       StoreCounter(f.Machine());
       StepTimes(f, 3);
