@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -75,6 +76,14 @@ bool TInputStream::Rewind() {
 bool TInputStream::SetStart(std::int64_t Pos) {
   FStart = Pos;
   return Rewind();
+}
+
+bool TInputStream::MoveTo(std::int64_t Pos, int Trailer) {
+  Pos = std::max(Pos, FStart);
+  if (std::fseek(FFile, long(Pos), SEEK_SET) != 0) return false;
+  FPosition = Pos;
+  TrailerCount = Trailer;
+  return true;
 }
 
 std::int64_t TInputStream::Size() const {

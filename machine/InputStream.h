@@ -33,6 +33,8 @@ public:
   // leader behind it). Moves there.
   bool SetStart(std::int64_t Pos);
   std::int64_t Start() const { return FStart; }
+  // Moves to Pos (not before the start), the trailer count as given.
+  bool MoveTo(std::int64_t Pos, int Trailer);
   std::int64_t Position() const { return FPosition; }
   std::int64_t Size() const;
   bool RunOut() const { return TrailerCount >= RunOutCount; }

@@ -55,8 +55,9 @@ struct TStateAccess {
         r.Path = Absolute(f->FName);
         r.Text = dev == pdTtr ? p.TtrText : p.PtrText;
         r.Start = f->Start();
-        r.Position = f->Position();
-        r.TrailerCount = f->TrailerCount;
+        const TPeripherals::TTapePlace place = p.TapePlace(dev);  // gone back: the tape of then
+        r.Position = place.Position;
+        r.TrailerCount = place.TrailerCount;
       }
       for (const TPeripherals::TQueuedTape& q : p.FQueues[std::size_t(i)]) r.Queue.push_back({Absolute(q.File->FName), q.Text});
     }

@@ -108,6 +108,9 @@ public:
   std::uint64_t DeviceResets() const { return FDeviceResets; }
   // Called at every reset of the devices, before the devices are reset (the typed-key queue).
   std::function<void()> OnDevicesReset;
+  // Gone back, a change from outside makes the run differ from the history: the readers' tapes
+  // are to be put back where they were at this moment (TapeRequestsAhead), before the next read.
+  std::function<void()> OnDiverge;
   // Marks every device for the next tick (after anything outside the devices changed IrqFlag).
   void WakeDevices() { FTickMask = AllDevicesMask; }
   // Ticks all six devices on every instruction instead of only those whose tick can matter.
@@ -287,6 +290,10 @@ public:
   TLastWrite LastWriter(TWord Addr);
   // To just before the instruction of trace record Index (TraceItem) was executed.
   bool TravelToTrace(int Index);
+  // Gone back: how many of the reader's requests for a byte after now moved its tape on (a byte
+  // read, or a trailer byte counted at the end of the tape; a request of a tape that had run out
+  // moved nothing). The teletype's counts only while its reader was on. 0 at the head.
+  std::uint64_t TapeRequestsAhead(bool Teletype) const;
 
 private:
   friend struct TStateAccess;  // whole-machine states (MachineState.cpp)

@@ -1,5 +1,6 @@
 #include "Peripherals.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "SafeFormat.h"
@@ -64,6 +65,7 @@ TPeripherals::TPeripherals(TNovaMachine& Machine, TPeripheralHost* Host)
   FMachine.Ptp.OnByteOut = [this](TDevice& d, std::uint8_t b) { PtpByteOut(d, b); };
   FMachine.Ptr.OnByteRequest = [this](TDevice& d) { PtrByteRequest(d); };
   FMachine.Lpt.OnByteOut = [this](TDevice& d, std::uint8_t b) { LptByteOut(d, b); };
+  FMachine.OnDiverge = [this] { PutReadersBack(); };
 }
 
 TPeripherals::~TPeripherals() {
@@ -72,6 +74,7 @@ TPeripherals::~TPeripherals() {
   FMachine.Ptp.OnByteOut = nullptr;
   FMachine.Ptr.OnByteRequest = nullptr;
   FMachine.Lpt.OnByteOut = nullptr;
+  FMachine.OnDiverge = nullptr;
   FHost = &FNoHost;
   CloseAll();
 }
@@ -88,6 +91,30 @@ TInDevice& TPeripherals::InputDevice(TPeriphDevice Dev) {
 
 TInputStream* TPeripherals::InputFile(TPeriphDevice Dev) const {
   return Dev == pdTtr ? TtrFile.get() : Dev == pdPtr ? PtrFile.get() : nullptr;
+}
+
+TPeripherals::TTapePlace TPeripherals::TapePlace(TPeriphDevice Dev) const {
+  const TInputStream* f = InputFile(Dev);
+  if (!f) return {};
+  TTapePlace place{f->Position(), f->TrailerCount};
+  // The trailer bytes came last: they are taken back first, then the bytes of the file.
+  std::uint64_t back = FMachine.TapeRequestsAhead(Dev == pdTtr);
+  const std::uint64_t trailer = std::min<std::uint64_t>(back, std::uint64_t(place.TrailerCount));
+  place.TrailerCount -= int(trailer);
+  back -= trailer;
+  place.Position = std::max(f->Start(), place.Position - std::int64_t(std::min<std::uint64_t>(back, std::uint64_t(place.Position))));
+  return place;
+}
+
+void TPeripherals::PutReadersBack() {
+  for (TPeriphDevice dev : {pdTtr, pdPtr}) {
+    TInputStream* f = InputFile(dev);
+    if (!f) continue;
+    const TTapePlace place = TapePlace(dev);
+    if (place.Position == f->Position() && place.TrailerCount == f->TrailerCount) continue;
+    f->MoveTo(place.Position, place.TrailerCount);
+    FHost->PositionChanged(dev, f->Position(), InputDevice(dev).InputByte());
+  }
 }
 
 bool TPeripherals::OpenInput(TPeriphDevice Dev, const std::string& Name, std::optional<bool> Text) {

@@ -110,6 +110,16 @@ public:
   // now), trailer count 0, delivers byte 0.
   void ResetInput(TPeriphDevice Dev);
   TInputStream* InputFile(TPeriphDevice Dev) const;
+  // Where the reader's tape lies at the machine's moment: gone back in time, before the bytes
+  // it gave after that moment (the file itself stays where it was read to until the run
+  // differs from the history, PutReadersBack).
+  struct TTapePlace {
+    std::int64_t Position = 0;
+    int TrailerCount = 0;
+  };
+  TTapePlace TapePlace(TPeriphDevice Dev) const;
+  // Moves the readers' tapes to TapePlace (bound to the machine's OnDiverge).
+  void PutReadersBack();
   // Tape after tape: the files wait (opened now) until the tape in the reader has run out; at
   // the device's next request the first of them is put in as OpenInput does, as an operator
   // feeds the next tape. False, with the error reported, when the file cannot be opened.

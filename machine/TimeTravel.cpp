@@ -19,12 +19,14 @@ void TNovaMachine::SetHistorySize(std::uint64_t Instructions) {
   if (FInExec) return;
   TDevice* const taps[] = {&Ptr, &Tti, &Tto, &Ptp, &Lpt};
   if (Instructions == 0) {
+    if (FHistory && FHistory->ReplayTo) Diverge();  // the readers back to now
     FHistory.reset();
     for (TDevice* d : taps) d->Tap = nullptr;
     return;
   }
   Instructions = std::min(Instructions, MaxHistorySize);
   if (FHistory && FHistory->Size == Instructions) return;
+  if (FHistory && FHistory->ReplayTo) Diverge();  // the readers back to now
   auto h = std::make_unique<THistory>();
   h->Size = Instructions;
   // Frames are at least FrameInterval apart: one more than that covers the size, one more is
@@ -173,10 +175,37 @@ void TNovaMachine::ResetHook() {
 
 void TNovaMachine::Diverge() {
   THistory& h = *FHistory;
+  if (OnDiverge) OnDiverge();
   h.Events.End = h.EventCursor;
   h.Points.End = h.PointCursor;
   while (!h.Frames.Empty() && h.Frames[h.Frames.End - 1].Count > FExecuted) --h.Frames.End;
   h.ReplayTo = 0;
+}
+
+std::uint64_t TNovaMachine::TapeRequestsAhead(bool Teletype) const {
+  if (!FHistory || !FHistory->ReplayTo) return 0;
+  const THistory& h = *FHistory;
+  const int slot = Teletype ? SlotTti : SlotPtr;
+  const auto fromTape = [&](const THistoryEvent& e) {
+    return e.Kind == THistoryEvent::evByte && e.Slot == slot && (!Teletype || (e.Flags & EvReaderOn));
+  };
+  // A request that delivered nothing moved the tape only when it ran the tape out: the one
+  // before it (if any is known) had delivered a byte.
+  bool lastDelivered = true;
+  for (std::uint64_t j = h.EventCursor; j > h.Events.First; --j)
+    if (fromTape(h.Events[j - 1])) {
+      lastDelivered = h.Events[j - 1].Flags & EvCompleted;
+      break;
+    }
+  std::uint64_t n = 0;
+  for (std::uint64_t j = h.EventCursor; j < h.Events.End; ++j) {
+    const THistoryEvent& e = h.Events[j];
+    if (!fromTape(e)) continue;
+    const bool delivered = e.Flags & EvCompleted;
+    if (delivered || lastDelivered) ++n;
+    lastDelivered = delivered;
+  }
+  return n;
 }
 
 void TNovaMachine::NoteOutsideChanges() {

@@ -403,6 +403,69 @@ TEST_F(HistoryTest, AfterGoingBackTheRunRepeatsUntilItIsChanged) {
   EXPECT_EQ(rig.M.AC[0], 'Z');  // the change is part of the history
 }
 
+// A reader read on from the moment the machine went back to, when the run was changed there,
+// and a state taken there: the tape lies where it lay at that moment, as in a straight run.
+TEST_F(HistoryTest, TheTapesGoBackWithTheMachine) {
+  struct TCase {
+    const char* Name;
+    bool Teletype;
+    TWord Bytes;   // asked for by the program (the tape holds 5, then its trailer)
+    TWord Stored;  // at the moment gone back to
+  };
+  const TCase cases[] = {
+      {"PTR in the file", false, 12, 2},
+      {"PTR in the trailer", false, 12, 8},
+      {"PTR before it runs out", false, 105, 100},  // the last request runs the tape out
+      {"teletype reader in the file", true, 12, 2},
+  };
+  std::ofstream(Dir / "tape.bin", std::ios::binary) << "ABCDE";
+  // Reads the bytes into 0300 on; a byte that does not come (the tape ran out) ends it.
+  const auto setup = [this](TRig& r, const TCase& c) {
+    const int dev = c.Teletype ? TTI : PTR;
+    if (c.Teletype) {
+      r.P.OpenTtrFile(Dir / "tape.bin");
+      r.P.SetTeletypeReader(true);
+    } else {
+      r.P.OpenPtrFile(Dir / "tape.bin");
+    }
+    r.Load(0100, {Io(NIO, 0, PS, dev), Skp(DN, dev), Jmp(0110), Io(DIA, 0, NoPulse, dev), Sta(0, 020, 0, true),
+                  Dsz(040), Jmp(0100), HALT});
+    r.Load(0110, {Dsz(041), Jmp(0101), HALT});
+    r.Load(020, {0277});
+    r.Load(040, {c.Bytes, 0});
+    r.M.PC = 0100;
+  };
+  const auto stored = [](const TRig& r) { return TWord(r.M.Memory[020].Data - 0277); };
+  const auto changeAndRun = [](TRig& r) {
+    r.M.SetAC(1, 0777);
+    EXPECT_EQ(r.M.RunProgram(), srHalt);
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::size_t slot = c.Teletype ? 0 : 1;  // StateReaders
+    TRig straight;
+    setup(straight, c);
+    while (stored(straight) < c.Stored) ASSERT_EQ(straight.M.Step(), srNone);
+    const std::uint64_t moment = straight.M.ExecutedCount();
+    const TMachineState then = CaptureState(straight.M, straight.P);
+    changeAndRun(straight);
+
+    TRig back;
+    setup(back, c);
+    ASSERT_EQ(back.M.RunProgram(), srHalt);
+    ASSERT_TRUE(back.M.TravelTo(moment));
+    TMachineState saved = CaptureState(back.M, back.P);
+    saved.LastStop = then.LastStop;  // a journey is no run: why the last one stopped stays
+    EXPECT_EQ(Differences(saved, then), "");
+    EXPECT_EQ(saved.Readers, then.Readers);
+    ASSERT_TRUE(saved.Readers[slot].Attached);
+    changeAndRun(back);
+    EXPECT_FALSE(back.M.GoneBack());
+    for (int a = 0300; a < 0300 + c.Bytes; ++a) EXPECT_EQ(back.M.Memory[std::size_t(a)].Data, straight.M.Memory[std::size_t(a)].Data) << a;
+    EXPECT_EQ(CaptureState(back.M, back.P).Readers, CaptureState(straight.M, straight.P).Readers);
+  }
+}
+
 TEST_F(HistoryTest, TheHostIsToldOnceThatOutputStays) {
   struct THost : TRecordingHost {
     int Stays = 0;
