@@ -5,7 +5,7 @@
 // - a key press: from the key event being queued to TTI holding the byte, while running (20 ms);
 // - a program printing on the teletype as fast as it allows, against the plain loop (target:
 //   at least 50 % of the loop's instructions per second);
-// - FillMemoryView at 32768 words and at 100;
+// - the grid's refill (TMemoryModel::Fill) at 32768 words and at 100;
 // - start to a shown window with a 32768-word auto-saved image (target: under 1 s);
 // - start and quit with the largest lists, 32768 watches and 32768 breakpoints in the settings
 //   (target: under 1 s each).
@@ -16,9 +16,11 @@
 
 #include "Console.h"
 #include "IniFile.h"
+#include "DumpActions.h"
 #include "MachineController.h"
 #include "MemoryDump.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "NovaUtils.h"
 #include "TeletypePanel.h"
 #include "TimedProcess.h"
@@ -152,14 +154,14 @@ int main(int argc, char** argv) {
     std::printf("  for scale: the counting loop without any device %.1f Minstr/s (printing reaches %.0f %% of it)\n", plain,
                 100 * printing / plain);
 
-    // ---- FillMemoryView at 32768 words and at 100
+    // ---- the grid's refill at 32768 words and at 100
     for (int size : {32768, 100}) {
       form.SetMemSize(size);
       const int reps = 2000;
       const auto start = TClock::now();
       for (int i = 0; i < reps; ++i) {
-        form.FillMemoryView();
-        form.sgMemory->viewport()->repaint();
+        form.gbMemory->sgMemory->Model()->Fill();
+        form.gbMemory->sgMemory->viewport()->repaint();
       }
       std::printf("FillMemoryView and repaint, %d words: %.1f us each\n", size, Seconds(start) * 1e6 / reps);
     }
@@ -174,7 +176,7 @@ int main(int argc, char** argv) {
     // As the program does: the dialogs are made at start-up.
     form.ValueDialog();
     form.CommandDialog();
-    form.WritePrgDialog();
+    form.Dumps().WritePrgDialog();
     form.DirDialog();
     form.ListDialog();
     form.show();

@@ -27,32 +27,11 @@ struct TStateAccess {
     return ec ? path : full.lexically_normal().string();
   }
 
-  static TDeviceState Device(const TDevice& d, std::uint8_t byte) { return d.State(byte); }
-
   static void Capture(const TNovaMachine& m, const TPeripherals& p, TMachineState& s) {
+    static_cast<TRegisterState&>(s) = m.TakeRegs();
     for (int a = 0; a < MemoryWords; ++a) s.Memory[std::size_t(a)] = m.Memory[std::size_t(a)].Data;
-    s.MemSize = m.MemSize;
-    s.PC = TWord(m.PC & nova::AddrMask);
-    s.Carry = TWord(m.Carry & 1);
-    s.AC = m.AC;
-    s.Switches = m.Switches;
-    s.PreEnable = m.PreEnable;
-    s.IntEnable = m.IntEnable;
-    s.IrqFlag = m.IrqFlag;
     s.Executed = m.FExecuted;
     s.LastStop = m.FLastStopReason;
-
-    s.Devices = {Device(m.Ptr, m.Ptr.InputByte()), Device(m.Ptp, m.Ptp.OutputByte()),
-                 Device(m.Tti, m.Tti.InputByte()), Device(m.Tto, m.Tto.OutputByte()),
-                 Device(m.Rtc, 0),                 Device(m.Lpt, m.Lpt.OutputByte())};
-    s.TtiReaderOn = m.Tti.FRdOn;
-    s.RtcInterval = m.Rtc.FInterval;
-    s.RtcTimerOn = m.Rtc.FTimerOn;
-
-    s.Speed = m.FSpeed;
-    s.RealSpeedDevices = m.FRealSpeedDevices;
-    s.SimTimeNs = m.FSimTime;
-    s.RateRemainder = m.FRateRemainder;
 
     s.Breakpoints = m.BreakPoints;
     s.Breaks.clear();
@@ -125,36 +104,16 @@ struct TStateAccess {
     m.ForgetSteppedCalls();
     for (TWord a : s.StepOverMarks) m.Memory[a & nova::AddrMask].Flags |= StepOverFlag;
     m.Watch = s.Watches;
-    m.PC = TWord(s.PC & nova::AddrMask);
-    m.Carry = TWord(s.Carry & 1);
-    m.AC = s.AC;
-    m.PreEnable = s.PreEnable;
-    m.IntEnable = s.IntEnable;
-    m.IrqFlag = s.IrqFlag;
     m.FRun = false;
     m.FExecuted = s.Executed;
     m.FLastStopReason = s.LastStop;
     m.FLastStopDetail.clear();
-
-    // The speed first: it sets the devices' real-speed timing, which the device states follow.
-    m.SetSpeed(s.Speed);
-    m.SetRealSpeedDevices(s.RealSpeedDevices);
-    m.FSimTime = s.SimTimeNs;
-    m.FRateRemainder = s.RateRemainder;
-
-    TDevice* const devices[StateDeviceCount] = {&m.Ptr, &m.Ptp, &m.Tti, &m.Tto, &m.Rtc, &m.Lpt};
-    for (int i = 0; i < StateDeviceCount; ++i) devices[i]->SetState(s.Devices[std::size_t(i)]);
-    static_cast<TInDevice&>(m.Ptr).IByte = s.Devices[0].Byte;
-    static_cast<TOutDevice&>(m.Ptp).OByte = s.Devices[1].Byte;
-    static_cast<TInDevice&>(m.Tti).IByte = s.Devices[2].Byte;
-    static_cast<TOutDevice&>(m.Tto).OByte = s.Devices[3].Byte;
-    static_cast<TOutDevice&>(m.Lpt).OByte = s.Devices[5].Byte;
-    m.Tti.FRdOn = s.TtiReaderOn;
-    m.Rtc.FInterval = s.RtcInterval;
-    m.Rtc.FTimerOn = s.RtcTimerOn;
+    const int memSize = m.MemSize;
+    m.PutRegs(s);
+    // The clock's timer follows the state even where the machine's fields already agreed.
     if (m.Rtc.FTimer) {
-      m.Rtc.FTimer->SetInterval(s.RtcInterval);
-      m.Rtc.FTimer->SetEnabled(s.RtcTimerOn);
+      m.Rtc.FTimer->SetInterval(m.Rtc.FInterval);
+      m.Rtc.FTimer->SetEnabled(m.Rtc.FTimerOn);
     }
 
     // The newest records that fit the machine's trace.
@@ -170,8 +129,8 @@ struct TStateAccess {
     m.UpdateAttention();
 
     TMachineHost& host = m.Host();
-    m.SetMemSize(s.MemSize);
-    m.SetSwitches(s.Switches);
+    if (m.MemSize != memSize) host.MemSizeChanged(m.MemSize);
+    host.SwitchesChanged();
     host.MemoryChanged();
     host.RegistersChanged();
     host.BreakpointsChanged(int(m.FBreaks.size()));
@@ -259,8 +218,23 @@ struct TStateAccess {
     return true;
   }
 
-  static void RestorePeripherals(const TMachineState& s, TPeripherals& p, std::vector<TAttachProblem>& problems) {
-    p.CloseAll();
+  // Whether the output device has the state's file attached now.
+  static bool SameOutput(TPeripherals& p, TPeriphDevice dev, const TOutputState& o) {
+    const TReplacingFile* f = p.OutputFile(dev);
+    const bool open = f && f->IsOpen();
+    return open == o.Attached && (!open || Absolute(f->Name()) == o.Path);
+  }
+
+  // KeepOutputs: a punch or the printer with the state's file attached keeps it as it is.
+  static void RestorePeripherals(const TMachineState& s, TPeripherals& p, std::vector<TAttachProblem>& problems,
+                                 bool KeepOutputs) {
+    bool keep[3] = {};
+    for (int i = 0; i < 3; ++i) keep[i] = KeepOutputs && SameOutput(p, StateOutputs[i], s.Outputs[std::size_t(i)]);
+    p.TtrFile.reset();
+    p.PtrFile.reset();
+    for (auto& queue : p.FQueues) queue.clear();
+    for (int i = 0; i < 3; ++i)
+      if (!keep[i]) p.CloseOutput(StateOutputs[i]);
     p.FRequest = TPeripherals::TFileRequest{};
     for (int i = 0; i < 2; ++i) {
       const TReaderState& r = s.Readers[std::size_t(i)];
@@ -286,11 +260,12 @@ struct TStateAccess {
     for (int i = 0; i < 3; ++i) {
       const TOutputState& o = s.Outputs[std::size_t(i)];
       TMachineError error;
-      if (o.Attached && !OpenOutput(p, StateOutputs[i], o, error)) problems.push_back({StateOutputs[i], error});
+      if (!keep[i] && o.Attached && !OpenOutput(p, StateOutputs[i], o, error))
+        problems.push_back({StateOutputs[i], error});
     }
     p.TtyPunch = s.TtyPunch;
     p.LptDeclined = s.LptDeclined;
-    p.LptLine = s.LptLine;
+    if (!keep[2]) p.LptLine = s.LptLine;
     p.FLastTtoOutputAt = s.LastTtoOutputAt;
 
     for (TPeriphDevice dev : {pdTtr, pdTtp, pdPtr, pdPtp, pdLpt}) p.FHost->AttachmentChanged(dev);
@@ -312,7 +287,15 @@ bool RestoreState(const TMachineState& State, TNovaMachine& Machine, TPeripheral
                   std::vector<TAttachProblem>& Problems) {
   if (Machine.Executing()) return false;
   TStateAccess::RestoreMachine(State, Machine);
-  TStateAccess::RestorePeripherals(State, Peripherals, Problems);
+  TStateAccess::RestorePeripherals(State, Peripherals, Problems, false);
+  return true;
+}
+
+bool PutBackState(const TMachineState& State, TNovaMachine& Machine, TPeripherals& Peripherals,
+                  std::vector<TAttachProblem>& Problems) {
+  if (Machine.Executing()) return false;
+  TStateAccess::RestoreMachine(State, Machine);
+  TStateAccess::RestorePeripherals(State, Peripherals, Problems, true);
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include "MachineError.h"
 #include "MachineTypes.h"
 #include "Peripherals.h"
+#include "RegisterState.h"
 
 class TNovaMachine;
 class TPeripherals;
@@ -57,37 +58,16 @@ struct TBreakState {
   bool operator==(const TBreakState&) const = default;
 };
 
-// The devices in the machine's tick order (PTR, PTP, TTI, TTO, RTC, LPT).
-constexpr int StateDeviceCount = 6;
 // The readers (TTY reader, PTR) and the outputs (TTY punch, PTP, LPT) in this order.
 inline constexpr TPeriphDevice StateReaders[2] = {pdTtr, pdPtr};
 inline constexpr TPeriphDevice StateOutputs[3] = {pdTtp, pdPtp, pdLpt};
 
-struct TMachineState {
-  // ---- processor and memory
+// The registers, devices and speed (TRegisterState), and memory, the lists and the peripherals.
+struct TMachineState : TRegisterState {
+  // ---- memory and the count
   std::array<TWord, MemoryWords> Memory{};  // all 32768 words, whatever the memory size
-  int MemSize = MemoryWords;
-  TWord PC = 0;
-  TWord Carry = 0;
-  TAccumulators AC{};
-  TWord Switches = 0;
-  bool PreEnable = false;  // INTEN given: interrupts on after the next instruction
-  bool IntEnable = false;
-  bool IrqFlag = false;    // the interrupt request latch
   std::uint64_t Executed = 0;          // instructions executed since the machine was made
   TStopReason LastStop = srNone;       // why the last run or step ended
-
-  // ---- devices
-  std::array<TDeviceState, StateDeviceCount> Devices{};
-  bool TtiReaderOn = false;
-  int RtcInterval = 100;  // ms: 20, 100, 10 or 1
-  bool RtcTimerOn = false;
-
-  // ---- speed and simulated time
-  std::uint32_t Speed = 0;  // speed::Maximum, speed::Nova800 or instructions per second
-  bool RealSpeedDevices = true;
-  std::uint64_t SimTimeNs = 0;
-  std::uint64_t RateRemainder = 0;  // a fixed rate's time not yet charged (ns * rate)
 
   // ---- debugging
   std::vector<TWord> Breakpoints;    // sorted: the execute breakpoints' addresses
@@ -131,4 +111,9 @@ TMachineState CaptureState(const TNovaMachine& Machine, const TPeripherals& Peri
 // the same. The hosts are told what changed. False (and nothing changed) while the machine is
 // executing.
 bool RestoreState(const TMachineState& State, TNovaMachine& Machine, TPeripherals& Peripherals,
+                  std::vector<TAttachProblem>& Problems);
+// Undo's way back: as RestoreState, except that output made stays made. A punch or the printer
+// that has the state's file attached now keeps it as it is (what it wrote since stays written,
+// and the printer its line); only an attachment that differs is put back.
+bool PutBackState(const TMachineState& State, TNovaMachine& Machine, TPeripherals& Peripherals,
                   std::vector<TAttachProblem>& Problems);

@@ -365,8 +365,8 @@ private:
   // Recording or replaying the answers of the world outside: executing, not in the event pump.
   bool TapActive() const { return FHistory && FInExec && !FInPump; }
   void CountEdit() { ++FEdits; }
-  THistoryRegs TakeRegs() const;
-  void PutRegs(const THistoryRegs& Regs);
+  TRegisterState TakeRegs() const;
+  void PutRegs(const TRegisterState& Regs);
   void TakeFrame();
   void PushEvent(THistoryEvent::TKind Kind, int Slot);
   void ApplyEvent(const THistoryEvent& Event);

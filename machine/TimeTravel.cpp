@@ -29,9 +29,10 @@ void TNovaMachine::SetHistorySize(std::uint64_t Instructions) {
   h->Size = Instructions;
   // Frames are at least FrameInterval apart: one more than that covers the size, one more is
   // being written.
-  h->Frames.Allocate(std::size_t((Instructions + THistory::FrameInterval - 1) / THistory::FrameInterval + 2));
-  h->Events.Allocate(std::size_t(std::max<std::uint64_t>(4096, Instructions / 64)));
-  h->Points.Allocate(std::size_t(std::max<std::uint64_t>(1024, Instructions / 1024)));
+  const THistory::TCapacity c = THistory::CapacityFor(Instructions);
+  h->Frames.Allocate(c.Frames);
+  h->Events.Allocate(c.Events);
+  h->Points.Allocate(c.Points);
   FHistory = std::move(h);
   for (TDevice* d : taps) d->Tap = this;
   ClearHistory();
@@ -60,72 +61,6 @@ std::uint64_t TNovaMachine::HistoryStart() const {
 
 std::uint64_t TNovaMachine::HistoryEnd() const {
   return FHistory && FHistory->ReplayTo ? FHistory->ReplayTo : FExecuted;
-}
-
-// ---- the state without memory
-
-THistoryRegs TNovaMachine::TakeRegs() const {
-  THistoryRegs s;
-  s.PC = PC;
-  s.Carry = Carry;
-  s.AC = AC;
-  s.Switches = Switches;
-  s.PreEnable = PreEnable;
-  s.IntEnable = IntEnable;
-  s.IrqFlag = IrqFlag;
-  s.MemSize = MemSize;
-  const TDevice* const devices[6] = {&Ptr, &Ptp, &Tti, &Tto, &Rtc, &Lpt};
-  const std::uint8_t bytes[6] = {Ptr.IByte, Ptp.OByte, Tti.IByte, Tto.OByte, 0, Lpt.OByte};
-  for (int i = 0; i < 6; ++i) s.Devices[std::size_t(i)] = devices[i]->State(bytes[i]);
-  s.TtiReaderOn = Tti.FRdOn;
-  s.RtcInterval = Rtc.FInterval;
-  s.RtcTimerOn = Rtc.FTimerOn;
-  s.Speed = FSpeed;
-  s.RealSpeedDevices = FRealSpeedDevices;
-  s.SimTime = FSimTime;
-  s.RateRemainder = FRateRemainder;
-  return s;
-}
-
-void TNovaMachine::PutRegs(const THistoryRegs& s) {
-  PC = s.PC;
-  Carry = s.Carry;
-  AC = s.AC;
-  Switches = s.Switches;
-  PreEnable = s.PreEnable;
-  IntEnable = s.IntEnable;
-  IrqFlag = s.IrqFlag;
-  MemSize = s.MemSize;
-  // The speed first: it sets the devices' real-speed timing, which the device states follow.
-  if (FSpeed != s.Speed) {
-    FSpeed = s.Speed;
-    if (FInExec && FRun) {
-      FSpeedSwitch = true;
-      FRun = false;
-    }
-  }
-  FRealSpeedDevices = s.RealSpeedDevices;
-  ApplyDeviceTiming();
-  FSimTime = s.SimTime;
-  FRateRemainder = s.RateRemainder;
-  TDevice* const devices[6] = {&Ptr, &Ptp, &Tti, &Tto, &Rtc, &Lpt};
-  for (int i = 0; i < 6; ++i) devices[i]->SetState(s.Devices[std::size_t(i)]);
-  Ptr.IByte = s.Devices[0].Byte;
-  Ptp.OByte = s.Devices[1].Byte;
-  Tti.IByte = s.Devices[2].Byte;
-  Tto.OByte = s.Devices[3].Byte;
-  Lpt.OByte = s.Devices[5].Byte;
-  Tti.FRdOn = s.TtiReaderOn;
-  if (Rtc.FInterval != s.RtcInterval) {
-    Rtc.FInterval = s.RtcInterval;
-    if (Rtc.FTimer) Rtc.FTimer->SetInterval(s.RtcInterval);
-  }
-  if (Rtc.FTimerOn != s.RtcTimerOn) {
-    Rtc.FTimerOn = s.RtcTimerOn;
-    if (Rtc.FTimer) Rtc.FTimer->SetEnabled(s.RtcTimerOn);
-  }
-  WakeDevices();
-  UpdateAttention();
 }
 
 // ---- recording
@@ -255,7 +190,7 @@ void TNovaMachine::NoteOutsideChanges() {
     if (h.ReplayTo) Diverge();
     TakeFrame();
   } else {
-    const THistoryRegs regs = TakeRegs();
+    const TRegisterState regs = TakeRegs();
     if (regs != h.HeadRegs) {
       if (h.ReplayTo) Diverge();
       MakeRoom(h, h.Points, &THistoryFrame::PointPos);

@@ -11,27 +11,7 @@
 
 #include "Device.h"
 #include "MachineTypes.h"
-
-// Everything that decides what the machine does next, except memory.
-struct THistoryRegs {
-  TWord PC = 0;
-  TWord Carry = 0;
-  TAccumulators AC{};
-  TWord Switches = 0;
-  bool PreEnable = false;
-  bool IntEnable = false;
-  bool IrqFlag = false;
-  int MemSize = MemoryWords;
-  std::array<TDeviceState, 6> Devices{};  // PTR, PTP, TTI, TTO, RTC, LPT
-  bool TtiReaderOn = false;
-  int RtcInterval = 100;
-  bool RtcTimerOn = false;
-  std::uint32_t Speed = 0;
-  bool RealSpeedDevices = true;
-  std::uint64_t SimTime = 0;
-  std::uint64_t RateRemainder = 0;
-  bool operator==(const THistoryRegs&) const = default;
-};
+#include "RegisterState.h"
 
 // A whole state at the moment Count (instructions executed), and where the records that follow
 // it begin.
@@ -39,7 +19,7 @@ struct THistoryFrame {
   std::uint64_t Count = 0;
   std::uint64_t EventPos = 0;
   std::uint64_t PointPos = 0;
-  THistoryRegs Regs;
+  TRegisterState Regs;
   std::array<TWord, MemoryWords> Memory{};
 };
 
@@ -49,7 +29,7 @@ struct THistoryEvent {
   enum TKind : std::uint8_t { evByte, evReset };
   std::uint64_t Count = 0;
   TKind Kind = evByte;
-  std::uint8_t Slot = 0;  // in THistoryRegs::Devices
+  std::uint8_t Slot = 0;  // in TRegisterState::Devices
   std::uint8_t Byte = 0;
   std::uint8_t Flags = 0;  // Busy 1, Done 2, Mask 4, Irq 8, Completed 16, reader on 32, the latch 64
 };
@@ -58,7 +38,7 @@ struct THistoryEvent {
 // run, or between two runs).
 struct THistoryPoint {
   std::uint64_t Count = 0;
-  THistoryRegs Regs;
+  TRegisterState Regs;
 };
 
 // A ring of records numbered from 0 on; First to End are kept.
@@ -109,7 +89,7 @@ struct THistory {
   // the next start is a change from outside.
   std::uint64_t HeadCount = 0;
   std::uint64_t HeadEdits = 0;
-  THistoryRegs HeadRegs;
+  TRegisterState HeadRegs;
   bool NeedFrame = true;
   std::uint64_t LastOutputAt = 0;  // ExecutedCount() at the last output byte let out
   // A look for the last write of one word (LastWriter).
@@ -118,6 +98,22 @@ struct THistory {
   bool ProbeByInterrupt = false;
   TWord ProbeOld = 0;
   TTraceData Scratch[1];  // where the trace records of a replay go
+
+  // How many records of each kind a history of that many instructions keeps, and the memory
+  // they take (what Bytes() says once it is allocated).
+  struct TCapacity {
+    std::size_t Frames, Events, Points;
+  };
+  static TCapacity CapacityFor(std::uint64_t Instructions) {
+    return {std::size_t((Instructions + FrameInterval - 1) / FrameInterval + 2),
+            std::size_t(Instructions / 64 > 4096 ? Instructions / 64 : 4096),
+            std::size_t(Instructions / 1024 > 1024 ? Instructions / 1024 : 1024)};
+  }
+  static std::size_t BytesFor(std::uint64_t Instructions) {
+    const TCapacity c = CapacityFor(Instructions);
+    return sizeof(THistory) + c.Frames * sizeof(THistoryFrame) + c.Events * sizeof(THistoryEvent) +
+           c.Points * sizeof(THistoryPoint);
+  }
 
   std::size_t Bytes() const {
     return sizeof(*this) + Frames.Items.capacity() * sizeof(THistoryFrame) +

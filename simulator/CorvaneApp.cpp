@@ -12,6 +12,7 @@
 #include "ReplacingFile.h"
 #include "SafeFormat.h"
 #include "LanguageSwitch.h"
+#include "DumpActions.h"
 #include "MainForm.h"
 #include "SingleInstance.h"
 #include "Startup.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
   // The dialogs and tool windows are made once, at start-up, hidden, and reused.
   form.ValueDialog();
   form.CommandDialog();
-  form.WritePrgDialog();
+  form.Dumps().WritePrgDialog();
   form.FrontPanel();
   form.DirDialog();
   form.TraceWin();

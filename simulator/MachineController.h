@@ -13,16 +13,22 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BreakCondition.h"
 #include "Devices.h"
 #include "MachineHost.h"
+#include "MachineState.h"
 #include "NovaMachine.h"
 #include "NovaSymbols.h"
 #include "Peripherals.h"
+
+// The commands that replace the machine state at one stroke, which Undo takes back.
+enum TUndoCommand : int { ucLoadDump, ucClearMemory, ucMemorySize, ucProgramLoad, ucLoadState, ucReset };
 
 class TMachineController : public QObject, public TMachineHost, public TPeripheralHost, public TIntervalTimer {
   Q_OBJECT
@@ -87,6 +93,22 @@ public:
   // The labels for breakpoint conditions (TNovaMachine::SetBreakpoint's Symbols).
   const TSymbolLookup* SymbolLookup() const { return &FLookup; }
 
+  // ---- undo (ControllerUndo.cpp). Before such a command the whole machine state and the
+  // symbols are kept (at most MaxUndo records, the oldest going first); Undo puts the newest
+  // back (PutBackState: output made stays made) and the views follow the notifications.
+  // WindowPart puts back what the window keeps of it (the dump's name in the caption).
+  static constexpr std::size_t MaxUndo = 10;
+  void RecordUndo(TUndoCommand Command, std::function<void()> WindowPart = {});  // OnUndoChanged
+  void DropUndo();  // the command just recorded was refused
+  void ClearUndo();
+  bool CanUndo() const { return !FUndo.empty(); }
+  TUndoCommand UndoCommand() const { return FUndo.back().Command; }  // the one Undo takes back
+  // False when there is nothing to undo or the machine is executing; a file that cannot be
+  // attached again is reported (OnErrorReported).
+  bool Undo();
+  // The state file loaded (LoadMachineState), to be undone with Undo.
+  bool LoadState(const std::string& Name, TMachineError& Error, std::vector<TAttachProblem>& Problems);
+
   // ---- TMachineHost
   void PumpEvents() override;
   // After every stop, step or load: what the punches and the printer wrote goes to their files.
@@ -104,6 +126,7 @@ public:
   void BreakpointsChanged(int count) override { emit OnBreakpointCountChanged(count); }
   void ReportEffAddr(int addr) override { FEffAddr = addr; }
   void MemSizeChanged(int size) override { emit OnMemorySizeChanged(size); }
+  void OutputStays() override { emit OnOutputStays(); }
 
   // ---- TPeripheralHost. A device that needs a file ends the run (srFileNeeded); the window
   // asks once the run has returned.
@@ -138,6 +161,8 @@ signals:
   void OnWatchCountChanged(int count);
   void OnBreakpointCountChanged(int count);
   void OnMemorySizeChanged(int size);
+  // A journey back in time went back over output that was printed, punched or written: it stays.
+  void OnOutputStays();
   // Teletype output bytes (7 bits) since the last flush, in order.
   void OnConsoleOutput(const QByteArray& bytes);
   // Finished printer lines since the last flush (after a clear when Cleared is set).
@@ -151,6 +176,8 @@ signals:
   void OnSpeedMeasured(double ips, double ratio);
   // The symbols or the labels switch changed: the views show their texts again.
   void OnSymbolsChanged();
+  // A command was recorded for Undo, or undone.
+  void OnUndoChanged();
 
 private:
   // The peripherals go before the machine they are bound to.
@@ -172,4 +199,11 @@ private:
   TSymbolTable FSymbols;
   bool FLabelsShown = true;
   TSymbolLookup FLookup;
+  struct TUndoRecord {
+    TUndoCommand Command;
+    TMachineState State;
+    TSymbolTable Symbols;
+    std::function<void()> WindowPart;
+  };
+  std::deque<TUndoRecord> FUndo;  // oldest first
 };

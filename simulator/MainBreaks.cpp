@@ -1,14 +1,11 @@
-// TMainForm: the debugging commands beside run control: the grid's "Break on write",
-// "Break on read" and "Run to here", the trace length under "&Preferences", and the breakpoints
-// of every kind and the trace length in the settings file.
+// TMainForm: the trace length under "&Preferences", and the breakpoints of every kind and the
+// trace length in the settings file.
 #include <QAction>
 
 #include "DialogService.h"
 #include "IniFile.h"
 #include "MainForm.h"
-#include "MemoryModel.h"
 #include "QtText.h"
-#include "RunControl.h"
 #include "ScreenPlacement.h"
 
 namespace {
@@ -23,38 +20,7 @@ std::string NumberedKey(const char* name, int i) {
   std::snprintf(buf, sizeof buf, "%s%03d", name, i);
   return buf;
 }
-
-// The breakpoint of the kind on exactly that word; nullptr when there is none.
-const TBreakpoint* OneWordBreak(const TNovaMachine& m, TBreakKind kind, int row) {
-  for (const TBreakpoint& b : m.Breakpoints())
-    if (b.Kind == kind && b.First == row && b.Last == row) return &b;
-  return nullptr;
-}
 }  // namespace
-
-void TMainForm::RunToHereClick() {
-  const int row = sgMemory->SelectedRow();
-  if (row < 0 || row >= FMachine->MemSize) return;
-  FRun->RunTo(TWord(row));
-}
-
-void TMainForm::ShowBreakItems(int row) {
-  itmBreakOnWrite->setChecked(OneWordBreak(*FMachine, bkWrite, row) != nullptr);
-  itmBreakOnRead->setChecked(OneWordBreak(*FMachine, bkRead, row) != nullptr);
-}
-
-void TMainForm::BreakOnClick(TBreakKind kind) {
-  const int row = sgMemory->SelectedRow();
-  if (row < 0 || row >= MemoryWords) return;
-  if (OneWordBreak(*FMachine, kind, row)) {
-    FMachine->ClearBreakpoint(kind, TWord(row), TWord(row));
-    return;
-  }
-  TBreakpoint b;
-  b.Kind = kind;
-  b.First = b.Last = TWord(row);
-  FMachine->SetBreakpoint(b);
-}
 
 void TMainForm::TraceLengthClick() {
   QString text = QString::number(FMachine->TraceLength());

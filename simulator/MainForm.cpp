@@ -20,23 +20,29 @@
 #include <QToolTip>
 
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "Fonts.h"
 #include "InpCommand.h"
 #include "InpValue.h"
 #include "MachineController.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "NumberEd.h"
 #include "QtText.h"
 #include "ReaderCombo.h"
 #include "RegisterPanel.h"
 #include "RunControl.h"
 #include "TeletypePanel.h"
+#include "TimeTravelActions.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
+#include "StatusLine.h"
+#include "SwitchesPanel.h"
 #include "Startup.h"
 #include "TextUtils.h"
-#include "WritePrgDlg.h"
 #include "TraceWin.h"
+#include "ResumedSession.h"
+#include "UndoAction.h"
 #include "WatchWin.h"
 #include "BpWin.h"
 
@@ -51,7 +57,6 @@ TMainForm::TMainForm() : QMainWindow(nullptr) {
 }
 
 TMainForm::~TMainForm() {
-  qApp->removeEventFilter(this);
   Shutdown();
   // The tool windows keep their places in the settings file as they go.
   FTraceWin.reset();
@@ -89,7 +94,6 @@ void TMainForm::Create(const TMainFormPaths& paths) {
   LanguageClick(LanguageItemCode(StartupValues().CurrentLanguage));
   RetranslateUi();
   ReadSettings();
-  qApp->installEventFilter(this);
 }
 
 QWidget* TMainForm::BuildLeftSide() {
@@ -99,85 +103,14 @@ QWidget* TMainForm::BuildLeftSide() {
   gbRegister = new TRegisterPanel(left);
   gbRegister->Attach(*FController, *this);
   v->addWidget(gbRegister);
-  gbSwitches = new QGroupBox(left);
-  gbSwitches->setObjectName("gbSwitches");
-  edSwitches = MakeRegisterEdit(gbSwitches, "edSwitches");
-  cbSwitches = new QCheckBox("B", gbSwitches);
-  cbSwitches->setObjectName("cbSwitches");
-  cbPreSwitches = new TPreSwitchCombo(edSwitches, gbSwitches);
-  btSwitchesToPC = new QToolButton(gbSwitches);
-  btSwitchesToPC->setObjectName("btSwitchesToPC");
-  btSwitchesToPC->setIcon(ToolIcon(TToolIcon::SwitchesToPC));
-  auto* sw = new QHBoxLayout(gbSwitches);
-  sw->setContentsMargins(6, 2, 6, 4);
-  sw->addWidget(edSwitches);
-  sw->addWidget(cbPreSwitches);
-  sw->addWidget(cbSwitches);
-  sw->addWidget(btSwitchesToPC);
+  gbSwitches = new TSwitchesPanel(*FController, *this, left);
   v->addWidget(gbSwitches);
-  connect(cbSwitches, &QCheckBox::toggled, edSwitches, [this](bool on) { edSwitches->SetBytes(on); });
-  connect(cbPreSwitches, &QComboBox::activated, this, [this](int i) {
-    const QString entry = cbPreSwitches->itemText(i);
-    cbPreSwitches->setCurrentIndex(-1);
-    PreSwitchChosen(entry);
-  });
-  connect(btSwitchesToPC, &QToolButton::clicked, this, [this] { btSwitchesToPCClick(); });
-  edSwitches->installEventFilter(this);
   return left;
 }
 
 QWidget* TMainForm::BuildMemoryGroup() {
-  gbMemory = new QGroupBox(this);
-  gbMemory->setObjectName("gbMemory");
-  auto* v = new QVBoxLayout(gbMemory);
-  v->setContentsMargins(4, 2, 4, 4);
-  v->setSpacing(2);
-  auto* header = new QHBoxLayout;
-  header->setSpacing(0);
-  const int widths[4] = {16, 60, 60, 0};
-  for (int i = 0; i < 4; ++i) {
-    FHeader[i] = new QLabel(gbMemory);
-    FHeader[i]->setFrameShape(QFrame::Panel);
-    FHeader[i]->setFrameShadow(QFrame::Raised);
-    if (widths[i]) FHeader[i]->setFixedWidth(widths[i]);
-    header->addWidget(FHeader[i], widths[i] ? 0 : 1);
-  }
-  btLast = new QToolButton(gbMemory);
-  btLast->setObjectName("btLast");
-  btLast->setArrowType(Qt::LeftArrow);
-  btNext = new QToolButton(gbMemory);
-  btNext->setObjectName("btNext");
-  btNext->setArrowType(Qt::RightArrow);
-  header->addWidget(btLast);
-  header->addWidget(btNext);
-  v->addLayout(header);
-  sgMemory = new TMemoryView(*FController, gbMemory);
-  sgMemory->setMinimumWidth(330);
-  v->addWidget(sgMemory, 1);
-  connect(btLast, &QToolButton::clicked, this, [this] { btLastClick(); });
-  connect(btNext, &QToolButton::clicked, this, [this] { btNextClick(); });
-  connect(sgMemory, &TMemoryView::CellPressed, this, &TMainForm::MemoryCellPressed);
-  connect(sgMemory, &TMemoryView::CellActivated, this, &TMainForm::MemoryCellActivated);
-
-  pmMemory = new QMenu(this);
-  pmMemory->setObjectName("pmMemory");
-  itmSetPC = pmMemory->addAction(QString(), this, [this] { SetPCClick(); });
-  itmEditContents = pmMemory->addAction(QString(), this, [this] {
-    MemoryCellActivated(sgMemory->SelectedRow(), sgMemory->SelectedColumn());
-  });
-  pmMemory->addSeparator();
-  itmSeekAddress = pmMemory->addAction(QString(), this, [this] { SeekAddressClick(); });
-  itmGotoAddress = pmMemory->addAction(QString(), this, [this] { GotoAddressClick(); });
-  pmMemory->addSeparator();
-  itmToggleBreakpoint = pmMemory->addAction(QString(), this, [this] { ToggleBreakpointClick(); });
-  itmWatchLocationPm = pmMemory->addAction(QString(), this, [this] { WatchLocationClick(); });
-  itmBreakOnWrite = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkWrite); });
-  itmBreakOnRead = pmMemory->addAction(QString(), this, [this] { BreakOnClick(bkRead); });
-  for (QAction* a : {itmBreakOnWrite, itmBreakOnRead}) a->setCheckable(true);
-  pmMemory->addSeparator();
-  itmRunToHere = pmMemory->addAction(QString(), this, [this] { RunToHereClick(); });
-  pmMemory->addSeparator();
-  itmCancel = pmMemory->addAction(QString());
+  gbMemory = new TMemoryPanel(*FController, *this, this);
+  connect(gbMemory, &TMemoryPanel::ErrorReported, this, [this](const QString& t, QPoint at) { ErrorBox(t, at); });
   return gbMemory;
 }
 
@@ -203,22 +136,25 @@ QWidget* TMainForm::BuildActions() {
   btStep = button(gbActions, "btStep", TToolIcon::Step);
   btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
   btStepOut = button(gbActions, "btStepOut", TToolIcon::StepOut);
+  QToolButton* btReverseStep = button(gbActions, "btReverseStep", TToolIcon::ReverseStep);
+  btReverseStep->setDefaultAction(FTravel->itmReverseStep);
+  QToolButton* btReverseRun = button(gbActions, "btReverseRun", TToolIcon::ReverseRun);
+  btReverseRun->setDefaultAction(FTravel->itmReverseRun);
   btStop = button(gbActions, "btStop", TToolIcon::Stop);
   btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
   btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
-  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btReverseStep, btReverseRun, btStop,
+                         btPrgLoad, btShowSteps})
+    a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
-  lbStatus = new QLabel(bottom);
-  lbStatus->setObjectName("lbStatus");
-  h->addWidget(lbStatus, 1);
+  FStatus = new TStatusLine(*FController, bottom);
+  h->addWidget(FStatus->lbStatus, 1);
+  connect(FTravel, &TTimeTravelActions::StatusText, FStatus, &TStatusLine::ShowText);
   h->addWidget(gbTTY->lbTyping);
   h->addWidget(gbTTY->lbKeys);
-  lbSpeed = new QLabel(bottom);
-  lbSpeed->setObjectName("lbSpeed");
-  lbSpeed->hide();
-  h->addWidget(lbSpeed);
+  h->addWidget(FStatus->lbSpeed);
   btShowBreakpoints = button(bottom, "btShowBreakpoints", TToolIcon::Breakpoints);
   btShowWatch = button(bottom, "btShowWatch", TToolIcon::Watch);
   btShowTrace = button(bottom, "btShowTrace", TToolIcon::Trace);
@@ -227,7 +163,7 @@ QWidget* TMainForm::BuildActions() {
   btQuit = button(bottom, "btQuit", TToolIcon::Quit);
   for (QToolButton* b : {btShowBreakpoints, btShowWatch, btShowTrace, btShowFrontPanel, btInfo, btQuit}) h->addWidget(b);
   connect(btReset, &QToolButton::clicked, FRun, &TRunControl::Reset);
-  connect(btSetPC, &QToolButton::clicked, this, [this] { SetPCClick(); });
+  connect(btSetPC, &QToolButton::clicked, gbMemory, &TMemoryPanel::SetPCClick);
   connect(btRun, &QToolButton::clicked, FRun, &TRunControl::Run);
   connect(btStep, &QToolButton::clicked, FRun, &TRunControl::Step);
   connect(btStepOver, &QToolButton::clicked, FRun, &TRunControl::StepOver);
@@ -295,8 +231,8 @@ void TMainForm::BuildUi() {
   ms->addWidget(edMemStep);
   ms->addWidget(btmemUp);
   ms->addWidget(btmemDown);
-  connect(btmemUp, &QToolButton::clicked, this, [this] { btmemUpClick(); });
-  connect(btmemDown, &QToolButton::clicked, this, [this] { btmemDownClick(); });
+  connect(btmemUp, &QToolButton::clicked, this, [this] { gbMemory->MoveSelection(-int(edMemStep->Value() & 0xFFFF)); });
+  connect(btmemDown, &QToolButton::clicked, this, [this] { gbMemory->MoveSelection(int(edMemStep->Value() & 0xFFFF)); });
   belowGrid->addWidget(gbMemStep);
   mv->addLayout(belowGrid);
   grid->addWidget(middle, 0, 1);
@@ -307,7 +243,16 @@ void TMainForm::BuildUi() {
   gbTTY = new TTeletypePanel(right);
   gbTTY->Attach(*FController, WorkPath);
   FRun = new TRunControl(*FController, *gbTTY, this);
+  connect(gbMemory, &TMemoryPanel::RunToWanted, FRun, &TRunControl::RunTo);
   ConnectRunControl();
+  FTravel = new TTimeTravelActions(*FController, *FRun, this);
+  FTravel->NumFormat = [this] { return FNumFormat; };
+  FTravel->MayWrite = [this](const std::string& name) { return !pcDevices->ClashesWithReader(name); };
+  FTravel->DefaultFolder = [this] { return WorkPath; };
+  FTravel->GridAddress = [this] { return gbMemory->sgMemory->SelectedRow(); };
+  // "Who wrote this word?" follows "Run to here" in the grid's menu.
+  const QList<QAction*> gridItems = gbMemory->pmMemory->actions();
+  gbMemory->pmMemory->insertAction(gridItems.value(gridItems.indexOf(gbMemory->itmRunToHere) + 1), FTravel->itmWhoWrote);
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
   pcDevices->Attach(*FController, WorkPath);
@@ -324,32 +269,42 @@ void TMainForm::BuildUi() {
   });
   connect(gbTTY, &TTeletypePanel::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
   connect(pcDevices, &TDeviceTabs::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
-  connect(gbRegister, &TRegisterPanel::AdrHover, this, [this](bool over) { ShowAdrHint(over); });
-  connect(gbRegister->btPC, &QToolButton::clicked, this, [this] { btPCClick(); });
-  connect(gbRegister->btAddWatch, &QToolButton::clicked, this, [this] { btAddWatchClick(); });
+  connect(gbSwitches, &TSwitchesPanel::ErrorReported, this, [this](const QString& t) { ErrorBox(t); });
 }
 
 void TMainForm::BuildMenus() {
   QMenuBar* bar = menuBar();
   mnDump = bar->addMenu(QString());
-  itmLoadDump = mnDump->addAction(QString(), this, [this] { LoadDumpClick(); });
-  itmReload = mnDump->addAction(QString(), this, [this] { ReloadClick(); });
-  itmSaveDump = mnDump->addAction(QString(), this, [this] { SaveDumpClick(); });
-  itmClearMemory = mnDump->addAction(QString(), this, [this] { ClearMemoryClick(); });
+  FDumps = new TDumpActions(*FController, *gbMemory, *pcDevices, this);
+  FDumps->DefaultFolder = [this] { return WorkPath; };
+  FDumps->ListingAnchor = gbRegister->edPC;
+  connect(FDumps, &TDumpActions::ErrorReported, this, [this](const QString& t, QPoint at) { ErrorBox(t, at); });
+  connect(FDumps, &TDumpActions::CaptionChanged, this, [this] { SetCaption(); });
+  for (QAction* a : {FDumps->itmLoadDump, FDumps->itmReload, FDumps->itmSaveDump, FDumps->itmClearMemory})
+    mnDump->addAction(a);
+  mnDump->addSeparator();
+  mnDump->addAction(FTravel->itmSaveState);
+  mnDump->addAction(FTravel->itmLoadState);
   mnDump->addSeparator();
   FAssembler = new TAssemblerActions(*FController, *this, this);
   FAssembler->DefaultFolder = [this] { return WorkPath; };
   FAssembler->AddToDumpMenu(mnDump);
   mnDump->addSeparator();
-  itmSaveProgram = mnDump->addAction(QString(), this, [this] { SaveProgramClick(); });
+  mnDump->addAction(FDumps->itmSaveProgram);
+
+  FUndo = new TUndoAction(*FController, this);
+  FUndo->AddToMenuBar(bar);
+  connect(FController, &TMachineController::OnUndoChanged, this, [this] { ShowSpeedMode(); });
 
   mnActions = bar->addMenu(QString());
   itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
   itmReset->setShortcut(Qt::Key_F3);
   itmRun = mnActions->addAction(QString(), FRun, &TRunControl::Run);
   itmRun->setShortcut(Qt::Key_F9);
+  mnActions->addAction(FTravel->itmReverseRun);
   itmStep = mnActions->addAction(QString(), FRun, &TRunControl::Step);
   itmStep->setShortcut(Qt::Key_F7);
+  mnActions->addAction(FTravel->itmReverseStep);
   itmStepOver = mnActions->addAction(QString(), FRun, &TRunControl::StepOver);
   itmStepOver->setShortcut(Qt::Key_F8);
   itmStepOut = mnActions->addAction(QString(), FRun, &TRunControl::StepOut);
@@ -357,7 +312,7 @@ void TMainForm::BuildMenus() {
   itmStop = mnActions->addAction(QString(), FRun, &TRunControl::Stop);
   itmStop->setShortcut(Qt::Key_F4);
   mnActions->addSeparator();
-  itmWatchLocation = mnActions->addAction(QString(), this, [this] { WatchLocationClick(); });
+  itmWatchLocation = mnActions->addAction(QString(), gbMemory, &TMemoryPanel::WatchLocationClick);
   itmWatchLocation->setShortcut(Qt::Key_F5);
 
   mnIO = bar->addMenu(QString());
@@ -401,8 +356,11 @@ void TMainForm::BuildMenus() {
   itmWorkingDirectory = mnPreferences->addAction(QString(), this, [this] { WorkingDirectoryClick(); });
   mnPreferences->addSeparator();
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
-  itmPredefinedSwitches = mnPreferences->addAction(QString(), this, [this] { PredefinedSwitchesClick(); });
+  itmPredefinedSwitches = mnPreferences->addAction(QString(), gbSwitches, &TSwitchesPanel::PredefinedSwitchesClick);
   itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
+  mnPreferences->addAction(FTravel->itmHistorySize);
+  FSession = new TResumedSession(*FController, *gbTTY->mmTTO, this);
+  FSession->AddToMenu(mnPreferences);
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -420,12 +378,11 @@ void TMainForm::BuildMenus() {
 
 void TMainForm::RetranslateMenus() {
   mnDump->setTitle(QtText("&Memory dump"));
-  itmLoadDump->setText(QtText("&Load from file .."));
-  itmReload->setText(QtText("&Reload"));
-  itmSaveDump->setText(QtText("&Save to file .."));
-  itmClearMemory->setText(QtText("&Clear memory"));
-  itmSaveProgram->setText(QtText("Save as &program .."));
+  FDumps->RetranslateUi();
   FAssembler->RetranslateUi();
+  FUndo->RetranslateUi();
+  FTravel->RetranslateUi();
+  FSession->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));
@@ -461,30 +418,14 @@ void TMainForm::RetranslateMenus() {
   itmEnglish->setText(QtText("&English"));
   itmQuit->setText(QtText("&Quit"));
   itmInfo->setText(QtText("&?"));
-  itmSetPC->setText(QtText("Set &PC"));
-  itmEditContents->setText(QtText("&Edit contents"));
-  itmSeekAddress->setText(QtText("&Seek address"));
-  itmGotoAddress->setText(QtText("&Goto address"));
-  itmToggleBreakpoint->setText(QtText("Toggle &breakpoint"));
-  itmWatchLocationPm->setText(QtText("&Watch location"));
-  itmBreakOnWrite->setText(QtText("Break on w&rite"));
-  itmBreakOnRead->setText(QtText("Break on re&ad"));
-  itmRunToHere->setText(QtText("R&un to here"));
-  itmCancel->setText(QtText("&Cancel"));
 }
 
 void TMainForm::RetranslateUi() {
   RetranslateMenus();
   gbRegister->RetranslateUi();
   pcDevices->RetranslateUi();
-  gbSwitches->setTitle(QtText("Frontpanel switches"));
-  btSwitchesToPC->setToolTip(QtText("Set PC from switches"));
-  FHeader[0]->setText(QtText("S"));
-  FHeader[1]->setText(QtText("  Address"));
-  FHeader[2]->setText(QtText("  Contents"));
-  FHeader[3]->setText(QtText("  Command"));
-  btLast->setToolTip(QtText("Goto last address"));
-  btNext->setToolTip(QtText("Goto next address"));
+  gbSwitches->RetranslateUi();
+  gbMemory->RetranslateUi();
   gbNumFormat->setTitle(QtText("Numeric format"));
   rbBin->setText(QtText("binary"));
   rbOctal->setText(QtText("octal"));
@@ -509,21 +450,14 @@ void TMainForm::RetranslateUi() {
   btQuit->setToolTip(QtText("Exit from program"));
   gbTTY->RetranslateUi();
   // Texts that show state are set again from the state.
-  gbMemory->setTitle(MemoryCaption());
   SetCaption();
-  ShowStopReason();
+  FStatus->RetranslateUi();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) RetranslateUi();
   if (event->type() == QEvent::ActivationChange) {
-    if (!isActiveWindow())
-      ShowAdrHint(false);
-    else if (HintWin) {
-      // The hover takes the ADR field's font and the system's hint colours of the moment.
-      HintWin->setFont(gbRegister->edAdr->font());
-      HintWin->setPalette(QToolTip::palette());
-    }
+    gbRegister->WindowActivation(isActiveWindow());
   }
   QMainWindow::changeEvent(event);
 }
@@ -536,11 +470,6 @@ TValueDialog& TMainForm::ValueDialog() {
 TCommandDialog& TMainForm::CommandDialog() {
   if (!FCommandDialog) FCommandDialog = std::make_unique<TCommandDialog>(this);
   return *FCommandDialog;
-}
-
-TWritePrgDialog& TMainForm::WritePrgDialog() {
-  if (!FWritePrgDialog) FWritePrgDialog = std::make_unique<TWritePrgDialog>(this);
-  return *FWritePrgDialog;
 }
 
 TShellDirDialog& TMainForm::DirDialog() {

@@ -1,10 +1,11 @@
 // TMainForm: Corvane's main window. It puts the panels together around TMachineController, which
-// owns the machine and its peripherals: the register panel, the memory grid, the teletype panel
-// and the device tabs (each listens to the controller and changes the machine and the
-// peripherals through their operations) and the run commands (TRunControl); it keeps the
-// address history and the grid's menu, dumps and listings, menus, settings, start-up and
-// shutdown. Its parts are written in separate files (MainRegisters, MainRun, MainFrontPanel,
-// MainDumps, MainSpeed, MainTools, MainSettings). To the tool windows it is only a TNavigator.
+// owns the machine and its peripherals: the register panel, the switches, the memory grid with
+// its history and menu, the teletype panel and the device tabs (each listens to the controller
+// and changes the machine and the peripherals through their operations), the run commands
+// (TRunControl), the dumps and listings (TDumpActions), the assembler (TAssemblerActions) and the
+// status line (TStatusLine); it keeps the menus, the settings, start-up and shutdown. Its parts
+// are written in separate files (MainViews, MainRun, MainFrontPanel, MainSpeed, MainBreaks,
+// MainTools, MainSettings). To the panels and the tool windows it is only a TNavigator.
 //
 // Every modal question goes through the dialog service, so tests drive the whole window
 // offscreen. Closing (Quit, the title bar, SIGTERM/SIGINT) stops a run first and shuts down once.
@@ -40,22 +41,27 @@ class QToolButton;
 class TCommandDialog;
 class TConsole;
 class TDeviceTabs;
+class TDumpActions;
 class TIniFile;
 class TMachineController;
-class TMemoryView;
+class TMemoryPanel;
 class TNumberEdit;
 class TRegisterPanel;
 class TRunControl;
+class TSwitchesPanel;
 class TSelectFromListDialog;
+class TStatusLine;
 class TShellDirDialog;
 class TTraceWin;
+class TResumedSession;
+class TUndoAction;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
 class TAssemblerActions;
 class TTeletypePanel;
+class TTimeTravelActions;
 class TValueDialog;
-class TWritePrgDialog;
 
 // The text file types as the user typed them: entries trimmed, empty ones dropped, a leading
 // "*." or "." removed.
@@ -83,46 +89,15 @@ public:
   TPeripherals& Peripherals() { return *FPeripherals; }
   TMachineController& Controller() { return *FController; }
 
-  // ---- refresh operations (register panel and memory view)
+  // ---- the panels' views: everything shown again (registers, the grid's PC row, the switches,
+  // the front panel's lamps); the number base of all panels
   void ShowRegisters();
-  void FillMemoryView();
   void ApplyNumFormat();
   void ShowRunState();
-  void ShowMemory(int Addr);
-  void ShowAddress(int Addr) override { ShowMemory(Addr); }
-  void InvalidateMemView();
-  void CenterMemoryRow(int row);
-  void PushAddress(int row);
+  void ShowAddress(int Addr) override;
   void SetNumFormat(TNumMode mode);
   TNumMode NumFormat() const { return FNumFormat; }
-  QString MemoryCaption() const;
 
-  // ---- register and grid actions
-  void RegisterFieldClick(QWidget* field);
-  // The ADR hover: the word at the effective address and its disassembly in a hint window.
-  void ShowAdrHint(bool show);
-  QLabel* HintWin = nullptr;
-  void btPCClick();
-  void btAddWatchClick();
-  void btSwitchesToPCClick();
-  void PreSwitchChosen(const QString& entry);
-  void btLastClick();
-  void btNextClick();
-  void btmemUpClick();
-  void btmemDownClick();
-  void MemoryCellPressed(Qt::MouseButton button, int row, int column, QPoint globalPos, int rowBefore);
-  void MemoryCellActivated(int row, int column);
-  void SetPCClick();
-  void SeekAddressClick();
-  void GotoAddressClick();
-  void ToggleBreakpointClick();
-  void WatchLocationClick();
-  void PredefinedSwitchesClick();
-  // The grid's "Break on write" and "Break on read": a breakpoint of the kind on the selected
-  // word, or off again when the word has one.
-  void BreakOnClick(TBreakKind kind);
-  // "Run to here": a run that stops at the selected word (a mark gone at any stop).
-  void RunToHereClick();
   // "&Preferences" > "Trace length ..".
   void TraceLengthClick();
 
@@ -134,34 +109,26 @@ public:
   QTimer& ViewTimer() { return FViewTimer; }
   QTimer& ClockTimer();
 
-  // ---- dumps and listings
-  bool LoadDump(const std::string& AFileName, bool AKeepBreakpoints);
-  bool SaveDump(const std::string& AFileName);
-  void LoadDumpClick();
-  // A dump chosen by the user (the file dialog, the command line): loaded as the window's dump,
-  // named in the caption and reloadable. False, with a message, when it cannot be loaded.
-  bool OpenDump(const std::string& AFileName);
-  void ReloadClick();
-  void SaveDumpClick();
-  void ClearMemoryClick();
-  void SaveProgramClick();
+  // ---- dumps and listings ("&Memory dump"), the status line
+  TDumpActions& Dumps() { return *FDumps; }
+  TStatusLine& StatusLine() { return *FStatus; }
+
+  // ---- "&Preferences" > "&Memory size .."
   void MemorySizeClick();
   void SetMemSize(int size);
 
   // ---- "&Preferences" > "&Text file types ..": the peripherals' text file types
   void TextFileTypesClick();
 
-  // ---- speed (MainSpeed.cpp): "&Preferences" > "Speed", the measured speed in the status line
+  // ---- speed (MainSpeed.cpp): "&Preferences" > "Speed"
   void SpeedClick(std::uint32_t speed);  // speed::Maximum, speed::Nova800 or a rate
   void SpeedRateClick();                 // asks for the instructions per second
   void ShowSpeedMode();                  // checks the item of the machine's speed
-  void ShowMeasuredSpeed(double ips, double ratio);
   QMenu* mnSpeed;
   QAction* itmSpeedMaximum;
   QAction* itmSpeedNova800;
   QAction* itmSpeedRate;
   QAction* itmRealSpeedDevices;
-  QLabel* lbSpeed;  // measured instructions per second while running
   // Live lamps (MainSpeed.cpp): the front panel's context menu item, kept in "FrontPanel".
   QAction* itmLiveLamps = nullptr;
   TLiveLamps& LiveLamps() { return FLiveLamps; }
@@ -179,77 +146,89 @@ public:
   const std::string& IniName() const { return FIniName; }
   const std::string& AutoDump() const { return FAutoDump; }
   std::string WorkPath;
-  std::string DumpName;
-  std::string ListName;
   QString ProgVersName, ProgVers, ProgVersDate;
 
   // ---- controls
   TRegisterPanel* gbRegister;
-  QGroupBox* gbSwitches;
-  TNumberEdit* edSwitches;
-  QCheckBox* cbSwitches;
-  QComboBox* cbPreSwitches;
-  QToolButton* btSwitchesToPC;
-  QGroupBox* gbMemory;
-  TMemoryView* sgMemory;
-  QLabel* FHeader[4];
-  QToolButton* btLast;
-  QToolButton* btNext;
+  TSwitchesPanel* gbSwitches;
+  TMemoryPanel* gbMemory;
   QGroupBox* gbNumFormat;
   QRadioButton* rbBin;
   QRadioButton* rbOctal;
   QRadioButton* rbDecimal;
   QRadioButton* rbHex;
-  QGroupBox* gbMemStep;
-  TNumberEdit* edMemStep;
-  QToolButton* btmemUp;
-  QToolButton* btmemDown;
-  QMenu* pmMemory;
-  QAction* itmSetPC;
-  QAction* itmEditContents;
-  QAction* itmSeekAddress;
-  QAction* itmGotoAddress;
-  QAction* itmToggleBreakpoint;
-  QAction* itmWatchLocationPm;
-  QAction* itmBreakOnWrite;
-  QAction* itmBreakOnRead;
-  QAction* itmRunToHere;
-  QAction* itmCancel;
 
-  QGroupBox* gbActions;
   QToolButton* btReset;
-  QToolButton* btSetPC;
-  QToolButton* btRun;
-  QToolButton* btStep;
-  QToolButton* btStepOver;
   QToolButton* btStepOut;
   QToolButton* btStop;
   QToolButton* btPrgLoad;
   QToolButton* btShowSteps;
-  QToolButton* btShowBreakpoints;
-  QToolButton* btShowWatch;
   QToolButton* btShowTrace;
   QToolButton* btShowFrontPanel;
-  QToolButton* btInfo;
-  QToolButton* btQuit;
-  QLabel* lbStatus;
-
   TDeviceTabs* pcDevices;
   TTeletypePanel* gbTTY;
 
   // Menus.
   QMenu* mnDump;
-  QAction* itmLoadDump;
-  QAction* itmReload;
-  QAction* itmSaveDump;
-  QAction* itmClearMemory;
-  QAction* itmSaveProgram;
-  QMenu* mnActions;
   QAction* itmReset;
+  QAction* itmStepOut;
+  QAction* itmMemorySize;
+  QAction* itmTrace;
+  QAction* itmWatchList;
+  QAction* itmBreakpoints;
+  QAction* itmFrontPanel;
+  QAction* itmTraceLength;
+  QAction* itmGerman;
+  QAction* itmEnglish;
+
+  // The dialogs, made once (the program's start-up order) and reused.
+  TValueDialog& ValueDialog() override;
+  TCommandDialog& CommandDialog() override;
+  bool AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) override;
+  TShellDirDialog& DirDialog();
+  TSelectFromListDialog& ListDialog() override;
+  // The tool windows, made once (at start-up, after the directory dialog) and hidden; shown and
+  // hidden by their "&View" items.
+  TTraceWin& TraceWin();
+  TWatchWin& WatchWin();
+  TBpWin& BpWin();
+  // The front panel (made at start-up after the listing dialog), its switch-word and command
+  // handlers, and the values it shows pushed after each stop, step and change.
+  TNovaFrontpanel& FrontPanel();
+  // The assembler's menu items and what they do.
+  TAssemblerActions& Assembler() { return *FAssembler; }
+  // Going back in time and machine states: their menu items and what they do.
+  TTimeTravelActions& TimeTravel() { return *FTravel; }
+  void SetSwitches(std::uint16_t value);
+  void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
+  void PushFrontPanel();
+
+  std::string TextFiles() const { return FPeripherals->TextFiles; }
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+private:
+  // The controls and menus that only the window's own files reach.
+  QGroupBox* gbMemStep;
+  TNumberEdit* edMemStep;
+  QToolButton* btmemUp;
+  QToolButton* btmemDown;
+  QGroupBox* gbActions;
+  QToolButton* btSetPC;
+  QToolButton* btRun;
+  QToolButton* btStep;
+  QToolButton* btStepOver;
+  QToolButton* btShowBreakpoints;
+  QToolButton* btShowWatch;
+  QToolButton* btInfo;
+  QToolButton* btQuit;
+  QMenu* mnActions;
   QAction* itmRun;
   QAction* itmStep;
   QAction* itmStepOver;
-  QAction* itmStepOut;
   QAction* itmStop;
   QAction* itmWatchLocation;
   QMenu* mnIO;
@@ -263,57 +242,14 @@ public:
   QAction* itmDeviceOrder;
   QAction* itmTypeTextFile;
   QMenu* mnView;
-  QAction* itmTrace;
-  QAction* itmWatchList;
-  QAction* itmBreakpoints;
-  QAction* itmFrontPanel;
   QMenu* mnPreferences;
-  QAction* itmMemorySize;
   QAction* itmWorkingDirectory;
   QAction* itmTextFileTypes;
   QAction* itmPredefinedSwitches;
-  QAction* itmTraceLength;
   QMenu* mnLanguage;
-  QAction* itmGerman;
-  QAction* itmEnglish;
   QAction* itmQuit;
   QAction* itmInfo;
 
-  // The dialogs, made once (the program's start-up order) and reused.
-  TValueDialog& ValueDialog() override;
-  TCommandDialog& CommandDialog() override;
-  bool AskAddress(QPoint at, const QString& desc, TNumMode mode, int initial, int& addr) override;
-  TWritePrgDialog& WritePrgDialog();
-  TShellDirDialog& DirDialog();
-  TSelectFromListDialog& ListDialog();
-  // The tool windows, made once (at start-up, after the directory dialog) and hidden; shown and
-  // hidden by their "&View" items.
-  TTraceWin& TraceWin();
-  TWatchWin& WatchWin();
-  TBpWin& BpWin();
-  // The front panel (made at start-up after the listing dialog), its switch-word and command
-  // handlers, and the values it shows pushed after each stop, step and change.
-  TNovaFrontpanel& FrontPanel();
-  // The assembler's menu items and what they do.
-  TAssemblerActions& Assembler() { return *FAssembler; }
-  void SetSwitches(std::uint16_t value);
-  void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
-  void PushFrontPanel();
-
-  // State shown by the window.
-  std::array<int, 64> MemStack{};
-  int MemStackPtr = 0;
-  int MemStackCnt = 0;
-  bool ContentsCol = false;
-  std::string TextFiles() const { return FPeripherals->TextFiles; }
-
-protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
-private:
   void Create(const TMainFormPaths& paths);
   void BuildUi();
   QWidget* BuildLeftSide();
@@ -331,28 +267,24 @@ private:
   // The breakpoints of every kind in "Breakpoints", the trace length in "Config" (MainBreaks.cpp).
   void ReadDebugSettings(const TIniFile& ini);
   void WriteDebugSettings(TIniFile& ini) const;
-  // The grid menu's breakpoint items checked for the word (before the menu shows).
-  void ShowBreakItems(int row);
   void ReadSettings();
   void WriteSettings();
   void FirstShow();
   void SetCaption();
-  void ClearHistory();
-  void UpdateHistoryButtons();
   void ConnectRunControl();
   // A run or step returned: the stop reason, the run state, a close asked for meanwhile.
   void AfterRun(TStopReason reason);
-  // What follows a change of the registers besides the register panel: the grid's PC row, the
-  // switches field, the front panel's lamps, the keys waiting.
-  void FollowRegisters();
-  void ShowStopReason();
   void ErrorBox(const QString& text, QPoint at = QPoint(-1, -1));
-  void ShowOutOfRange();
   QPoint Below(QWidget* w) const;
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
+  TUndoAction* FUndo = nullptr;  // "&Edit" > "&Undo"
+  TResumedSession* FSession = nullptr;  // "Resume the last session"
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
+  TDumpActions* FDumps = nullptr;             // a child of the window
+  TStatusLine* FStatus = nullptr;             // a child of the window
+  TTimeTravelActions* FTravel = nullptr;       // a child of the window
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
   TNumMode FNumFormat = nmOctal;
@@ -368,17 +300,10 @@ private:
   bool FAutoDumpKept = false;    // the auto-saved image was there but could not be read: not replaced
   QStringList* FShutdownErrors = nullptr;  // while shutting down, error boxes are collected here
   QString FSettingsNotice;       // the settings folder could not be used (shown at the first showing)
-  // What the caption tells besides the program's name.
-  enum TCaptionKind { ckPlain, ckRestored, ckDumpLoaded };
-  TCaptionKind FCaptionKind = ckPlain;
-  QStringList FPreSwitches;
   bool FShown = false;
   bool FShutDownDone = false;
-  bool FRangeReported = false;  // "Address out of range" shown since the last stop
-  int FShownStop = -1;          // the stop reason in the status line (-1: none yet)
   std::unique_ptr<TValueDialog> FValueDialog;
   std::unique_ptr<TCommandDialog> FCommandDialog;
-  std::unique_ptr<TWritePrgDialog> FWritePrgDialog;
   std::unique_ptr<TShellDirDialog> FDirDialog;
   std::unique_ptr<TSelectFromListDialog> FListDialog;
   std::unique_ptr<TTraceWin> FTraceWin;

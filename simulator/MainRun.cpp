@@ -1,4 +1,4 @@
-// TMainForm: what the window does around a run (TRunControl runs it): the stop reason in the
+// TMainForm: what the window does around a run (TRunControl runs it): the stop reason to the
 // status line, the run state, Program load's switches dialog, and closing during a run.
 #include <QCloseEvent>
 #include <QLabel>
@@ -8,59 +8,36 @@
 #include "InpValue.h"
 #include "MachineController.h"
 #include "MainForm.h"
+#include "MemoryPanel.h"
 #include "NumberEd.h"
 #include "QtText.h"
 #include "RunControl.h"
 #include "ScreenPlacement.h"
+#include "StatusLine.h"
+#include "SwitchesPanel.h"
 #include "Translate.h"
 
 QTimer& TMainForm::ClockTimer() { return FController->ClockTimer(); }
 
 void TMainForm::ConnectRunControl() {
-  connect(FRun, &TRunControl::RunStarts, this, [this] { FRangeReported = false; });
+  connect(FRun, &TRunControl::RunStarts, gbMemory, &TMemoryPanel::ReportRangeAgain);
   connect(FRun, &TRunControl::RunEnded, this, [this](int reason) { AfterRun(TStopReason(reason)); });
 }
 
 void TMainForm::AfterRun(TStopReason reason) {
-  FRangeReported = false;
-  if (reason != srRefused) {
-    FShownStop = reason;
-    ShowStopReason();
-  }
+  gbMemory->ReportRangeAgain();
+  FStatus->ShowStop(reason);
   ShowRunState();
   // A close asked for during the run happens now, from the top level.
   if (FRun->Closing() && !FMachine->Executing()) QTimer::singleShot(0, this, [this] { close(); });
 }
 
-void TMainForm::ShowStopReason() {
-  if (FMachine->Running()) {
-    // While running the line says so; the measured speed stands beside it.
-    lbStatus->setText(QtText("Running"));
-    return;
-  }
-  if (FShownStop < 0) return;
-  QString text = ToQString(StopReasonText(TStopReason(FShownStop)));
-  const QString detail = ToQString(FMachine->LastStopDetail()).replace(QStringLiteral("\r\n"), " ");
-  // A data breakpoint's detail, and a detail that begins with the reason (a step out stopped
-  // first), say it all.
-  if (!detail.isEmpty() && (FShownStop == srData || detail.startsWith(text)))
-    text = detail;
-  else if (!detail.isEmpty())
-    text += QStringLiteral(": ") + detail;
-  lbStatus->setText(text);
-}
-
 void TMainForm::btPrgLoadClick() {
   if (!FRun->MayStart()) return;
   std::uint16_t v = FMachine->Switches;
-  if (!ValueDialog().Execute(BelowLeft(edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
+  if (!ValueDialog().Execute(BelowLeft(gbSwitches->edSwitches), QtText("Front panel switches:"), FNumFormat, v)) return;
   if (ValueDialog().ValueEdit()->CheckError()) return;
   FRun->ProgramLoad(v);
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == edSwitches && event->type() == QEvent::MouseButtonRelease) RegisterFieldClick(edSwitches);
-  return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

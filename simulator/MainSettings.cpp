@@ -1,6 +1,6 @@
 // TMainForm: the settings file, the connection to the controller, the first showing, the one
-// shutdown, the caption, the working directory, the text file types, the language and the
-// information box.
+// shutdown, the caption, the working directory, the text file types, the memory size, the
+// language and the information box.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -22,23 +22,28 @@
 
 #include "AssemblerActions.h"
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "DialogService.h"
 #include "FileIdentity.h"
 #include "HistoryCombo.h"
 #include "IniFile.h"
+#include "InpValue.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
-#include "MemoryModel.h"
+#include "MemoryPanel.h"
+#include "TimeTravelActions.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
 #include "PathUtils.h"
 #include "QtText.h"
 #include "ReplacingFile.h"
+#include "ResumedSession.h"
 #include "RunControl.h"
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
 #include "Startup.h"
+#include "SwitchesPanel.h"
 #include "SymbolFiles.h"
 #include "TeletypePanel.h"
 #include "VersionInfo.h"
@@ -75,20 +80,15 @@ std::vector<TWord> ReadAddresses(const TIniFile& ini, const char* section) {
 
 void TMainForm::ConnectController() {
   TMachineController* c = FController;
-  connect(c, &TMachineController::OnRegistersChanged, this, [this] { FollowRegisters(); });
-  // An edit of the word at PC shows in the register panel.
+  // The panels follow the controller themselves; the front panel's lamps are pushed.
+  connect(c, &TMachineController::OnRegistersChanged, this, [this] { PushFrontPanel(); });
   connect(c, &TMachineController::OnWordsChanged, this, [this](int first, int count) {
-    if (FMachine->PC >= first && FMachine->PC < first + count) FollowRegisters();
+    if (FMachine->PC >= first && FMachine->PC < first + count) PushFrontPanel();
   });
   connect(c, &TMachineController::OnSwitchesChanged, this, [this] {
-    edSwitches->SetValue(FMachine->Switches);
     if (FFrontPanel && FFrontPanel->isVisible()) FFrontPanel->SetSwitches(FMachine->Switches);
   });
   connect(c, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
-  connect(c, &TMachineController::OnRunningChanged, this, [this](bool on) {
-    if (on) ShowStopReason();
-  });
-  connect(c, &TMachineController::OnMemorySizeChanged, this, [this](int) { gbMemory->setTitle(MemoryCaption()); });
   connect(c, &TMachineController::OnErrorReported, this, [this](const QString& t) { ErrorBox(t); });
 }
 
@@ -136,9 +136,9 @@ void TMainForm::ReadSettings() {
   // The placement rule keeps a stored position on a screen.
   move(PlaceOnScreen(QPoint(left, top), size(), pkDialog));
   WorkPath = ini.ReadString(Config, "WorkPath", WorkPath);
-  DumpName = ini.ReadString(Config, "LastDump", "");
-  if (!DumpName.empty() && !QFileInfo::exists(ToQString(DumpName))) DumpName.clear();
-  ListName = ini.ReadString(Config, "LastListing", "");
+  FDumps->DumpName = ini.ReadString(Config, "LastDump", "");
+  if (!FDumps->DumpName.empty() && !QFileInfo::exists(ToQString(FDumps->DumpName))) FDumps->DumpName.clear();
+  FDumps->ListName = ini.ReadString(Config, "LastListing", "");
   switch (ini.ReadInteger(Config, "NumBase", nmOctal)) {
     case nmHex: FNumFormat = nmHex; break;
     case nmOctal: FNumFormat = nmOctal; break;
@@ -155,12 +155,10 @@ void TMainForm::ReadSettings() {
   gbTTY->cbUpcase->setChecked(ini.ReadBool(Config, "UpperCase", true));
   const int sw = ini.ReadInteger(Config, "Switches", 0);
   FMachine->SetSwitches(TWord(sw >= 0 && sw <= 0177777 ? sw : 0));
-  FPreSwitches.clear();
+  QStringList preSwitches;
   for (const QString& e : ToQString(ini.ReadString(Config, "PreSwitches", "000012,177777")).split(',', Qt::SkipEmptyParts))
-    FPreSwitches << e.trimmed();
-  cbPreSwitches->clear();
-  cbPreSwitches->addItems(FPreSwitches);
-  cbPreSwitches->setCurrentIndex(-1);
+    preSwitches << e.trimmed();
+  gbSwitches->SetPreSwitches(preSwitches);
   pcDevices->edLpt->setText(ToQString(ini.ReadString(Config, "LPTName", "")));
   pcDevices->Ptp.edFile->setText(ToQString(ini.ReadString(Config, "PTPName", "")));
   pcDevices->Ttp.edFile->setText(ToQString(ini.ReadString(Config, "TTPName", "")));
@@ -185,15 +183,19 @@ void TMainForm::ReadSettings() {
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
   ReadSpeedSettings(ini);
   FAssembler->ReadSettings(ini);
+  FTravel->ReadSettings(ini);
+  FSession->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
-  sgMemory->Model()->SetNumFormat(FNumFormat);
+  gbMemory->SetNumFormat(FNumFormat);
+  gbSwitches->SetNumFormat(FNumFormat);
+  FDumps->SetNumFormat(FNumFormat);
   FAutoDump = JoinPath(WorkPath, "autodump.dmp");
   RemoveLeftoverTemporaries(FAutoDump);
   RemoveLeftoverTemporaries(SymbolsBesideImage(FAutoDump));
-  gbMemory->setTitle(MemoryCaption());
-  ClearHistory();
-  ContentsCol = false;
+  gbMemory->setTitle(gbMemory->Caption());
+  gbMemory->ClearHistory();
+  gbMemory->ContentsCol = false;
 }
 
 void TMainForm::WriteSettings() {
@@ -201,17 +203,19 @@ void TMainForm::WriteSettings() {
   ini.WriteInteger(Config, "Top", pos().y());
   ini.WriteInteger(Config, "Left", pos().x());
   ini.WriteString(Config, "WorkPath", WorkPath);
-  ini.WriteString(Config, "LastDump", DumpName);
-  ini.WriteString(Config, "LastListing", ListName);
+  ini.WriteString(Config, "LastDump", FDumps->DumpName);
+  ini.WriteString(Config, "LastListing", FDumps->ListName);
   ini.WriteInteger(Config, "NumBase", FNumFormat);
   ini.WriteInteger(Config, "MemSize", FMachine->MemSize);
   ini.WriteInteger(Config, "MemoryStep", int(edMemStep->Value() & 0xFFFF));
   ini.WriteBool(Config, "ShowFrontPanel", itmFrontPanel->isChecked());
   ini.WriteBool(Config, "UpperCase", gbTTY->cbUpcase->isChecked());
   ini.WriteInteger(Config, "Switches", FMachine->Switches);
-  ini.WriteString(Config, "PreSwitches", FPreSwitches.join(',').toStdString());
+  ini.WriteString(Config, "PreSwitches", gbSwitches->PreSwitches().join(',').toStdString());
   WriteSpeedSettings(ini);
   FAssembler->WriteSettings(ini);
+  FTravel->WriteSettings(ini);
+  FSession->WriteSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
@@ -245,7 +249,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FirstShow() {
   if (FShutDownDone) return;  // closed by a termination signal before it was shown
-  itmReload->setEnabled(false);
+  FDumps->itmReload->setEnabled(false);
   if (!FSettingsNotice.isEmpty())
     QTimer::singleShot(0, this, [this] { InfoMsg(FSettingsNotice, NoPoint, QtText(ProgramTitle), this); });
   // An image that is there but cannot be read is the user's last session: it is not replaced
@@ -253,15 +257,15 @@ void TMainForm::FirstShow() {
   // (Missing, or a link to a file not made yet, is the first start: the save creates it.)
   struct stat st;
   FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
-  if (FAutoDumpKept && LoadDump(FAutoDump, true)) {
+  const bool imageLoaded = FAutoDumpKept && FDumps->LoadDump(FAutoDump, true);
+  if (imageLoaded) {
     FAutoDumpKept = false;
     // The program's symbols come back with it (none when the file beside it is damaged).
     FController->SetSymbols(LoadSymbolsBeside(FAutoDump).Symbols);
-    FCaptionKind = ckRestored;
-    SetCaption();
+    FDumps->SetCaptionKind(TDumpActions::ckRestored);
   } else {
     if (FShutDownDone) return;  // a termination signal came while the error box was open
-    ClearMemoryClick();
+    FDumps->ClearMemoryClick();
   }
   ShowToolWindows();
   const QString ptr = pcDevices->Ptr.edFile->currentText();
@@ -272,14 +276,28 @@ void TMainForm::FirstShow() {
   pcDevices->Ptr.Last = pcDevices->Ptr.edFile->currentText();
   pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
   FMachine->ResetCpu();
+  if (imageLoaded) {
+    bool isError = false;
+    if (const QString text = FSession->Resume(FAutoDump, isError); !text.isEmpty()) {
+      if (isError)
+        ErrorBox(text);
+      else
+        InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
+    }
+    ShowSpeedMode();  // the session's speed
+    // Once the window is up: the run the quit stopped goes on.
+    if (FSession->GoesOnRunning()) QTimer::singleShot(0, FRun, [this] { FRun->Resume(); });
+  }
   ApplyNumFormat();
-  FRangeReported = false;
+  gbMemory->ReportRangeAgain();
+  FController->ClearUndo();  // the start is nothing to take back
 }
 
 void TMainForm::Shutdown(bool AskUser) {
   if (FShutDownDone) return;
   FShutDownDone = true;
   FRun->ShutDown();
+  FSession->Take(FRun->Closing());  // the machine as the user left it, before the reset
   FMachine->ResetCpu();
   FController->FlushConsole();
   // Nothing waits for the user until everything is written: the error boxes of the shutdown
@@ -308,6 +326,7 @@ void TMainForm::Shutdown(bool AskUser) {
     // The symbols beside the image written (which may be a new name beside a kept one).
     std::string symbolError;
     if (!SaveSymbolsBeside(image, FController->Symbols(), symbolError)) ErrorBox(ToQString(symbolError));
+    if (const QString sessionError = FSession->Save(image); !sessionError.isEmpty()) ErrorBox(sessionError);
   }
   for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
     if (d == pdPtr || d == pdTtr)
@@ -334,10 +353,10 @@ void TMainForm::Shutdown(bool AskUser) {
 
 void TMainForm::SetCaption() {
   QString title = QtText(ProgramTitle);
-  if (FCaptionKind == ckRestored)
+  if (FDumps->CaptionKind() == TDumpActions::ckRestored)
     title += QtText(" - The last memory status has been restored");
-  else if (FCaptionKind == ckDumpLoaded)
-    title += QtText(" - Memory dump loaded: ") + ToQString(ExtractFileName(DumpName));
+  else if (FDumps->CaptionKind() == TDumpActions::ckDumpLoaded)
+    title += QtText(" - Memory dump loaded: ") + ToQString(ExtractFileName(FDumps->DumpName));
   setWindowTitle(title);
 }
 
@@ -355,4 +374,23 @@ void TMainForm::InfoClick() {
 void TMainForm::LanguageClick(const std::string& code) {
   (code == "de" ? itmGerman : itmEnglish)->setChecked(true);
   SwitchLanguage(code);
+}
+
+void TMainForm::SetMemSize(int size) { FMachine->SetMemSize(size); }
+
+void TMainForm::MemorySizeClick() {
+  std::uint16_t v = std::uint16_t(FMachine->MemSize);
+  if (!ValueDialog().Execute(MousePos(), QtText("Memory size in words:"), FNumFormat, v)) return;
+  if (ValueDialog().ValueEdit()->CheckError()) return;
+  if (v == 0 || v > MemoryWords) {
+    ErrorBox(QtText("Memory size out of range:\r\n1 .. ") + ToQString(FormatWord(MemoryWords, FNumFormat)), MousePos());
+    return;
+  }
+  if (v < FMachine->MemSize &&
+      !ConfirmMsg(QSafeFormat(QtText("Do you really want to reduce memory size to\r\n%s words?"),
+                              ToQString(FormatWord(v, FNumFormat))),
+                  MousePos(), QString(), this))
+    return;
+  if (v != FMachine->MemSize) FController->RecordUndo(ucMemorySize);
+  SetMemSize(v);
 }

@@ -1,7 +1,7 @@
 // The speed of the machine: "&Preferences" > "Speed" ("Maximum", "Nova 800", "Instructions per
 // second .." and the real-speed devices of Nova 800 mode), kept in "Config" as "Speed" (0
-// maximum, 1 Nova 800, otherwise the rate) and "RealSpeedDevices", and the measured speed in the
-// status line while a program runs. And the front panel's "Live lamps", kept in "FrontPanel".
+// maximum, 1 Nova 800, otherwise the rate) and "RealSpeedDevices" (the measured speed is the status
+// line's, TStatusLine). And the front panel's "Live lamps", kept in "FrontPanel".
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
@@ -33,11 +33,6 @@ void TMainForm::BuildSpeedMenu() {
   itmRealSpeedDevices = mnSpeed->addAction(QString());
   itmRealSpeedDevices->setCheckable(true);
   connect(itmRealSpeedDevices, &QAction::toggled, this, [this](bool on) { FMachine->SetRealSpeedDevices(on); });
-  connect(FController, &TMachineController::OnSpeedMeasured, this,
-          [this](double ips, double ratio) { ShowMeasuredSpeed(ips, ratio); });
-  connect(FController, &TMachineController::OnRunningChanged, this, [this](bool on) {
-    if (!on) lbSpeed->hide();
-  });
   ShowSpeedMode();
 }
 
@@ -76,15 +71,6 @@ void TMainForm::SpeedRateClick() {
     }
   }
   ShowSpeedMode();  // a cancelled or refused rate leaves the speed as it was
-}
-
-void TMainForm::ShowMeasuredSpeed(double ips, double ratio) {
-  if (!FMachine->Running()) return;
-  QString text = QSafeFormat(QtText("%s instructions/s"), QString::number(ips, 'f', 0));
-  if (FMachine->Speed() == speed::Nova800 && ratio >= 0)
-    text += QStringLiteral(", ") + QString::number(ratio, 'f', 2) + QStringLiteral("x");
-  lbSpeed->setText(text);
-  lbSpeed->show();
 }
 
 void TMainForm::ReadSpeedSettings(const TIniFile& ini) {

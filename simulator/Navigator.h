@@ -7,6 +7,7 @@
 #include "NumberUtils.h"
 
 class TCommandDialog;
+class TSelectFromListDialog;
 class TValueDialog;
 
 class TNavigator {
@@ -15,6 +16,7 @@ public:
   virtual void ShowAddress(int Addr) = 0;
   virtual TValueDialog& ValueDialog() = 0;
   virtual TCommandDialog& CommandDialog() = 0;
+  virtual TSelectFromListDialog& ListDialog() = 0;
   // Asks for an address at the point, starting at Initial in the base Mode: the value dialog,
   // or, while symbols are loaded, a text field that takes a label too. False when cancelled or
   // not an address (the warning sound or the message given).

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "Fonts.h"
 #include "Indicators.h"
@@ -199,6 +200,9 @@ void TRegisterPanel::Attach(TMachineController& controller, TNavigator& navigato
   connect(&controller, &TMachineController::OnRunStateChanged, this, [this] { ShowRunState(); });
   connect(&controller, &TMachineController::OnSymbolsChanged, this, [this] { ShowRegisters(); });
   connect(this, &TRegisterPanel::FieldClicked, this, [this](QWidget* field) { EditField(field); });
+  connect(this, &TRegisterPanel::AdrHover, this, [this](bool over) { ShowAdrHint(over); });
+  connect(btPC, &QToolButton::clicked, this, [this] { FNavigator->ShowAddress(FController->Machine().PC); });
+  connect(btAddWatch, &QToolButton::clicked, this, [this] { AddWatchClick(); });
 }
 
 void TRegisterPanel::SetNumFormat(TNumMode mode) {
@@ -338,13 +342,43 @@ void TRegisterPanel::mouseMoveEvent(QMouseEvent* event) {
   QGroupBox::mouseMoveEvent(event);
 }
 
-TPreSwitchCombo::TPreSwitchCombo(QWidget* field, QWidget* parent) : QComboBox(parent), FField(field) {
-  setObjectName("cbPreSwitches");
-  setFixedWidth(21);
+void TRegisterPanel::AddWatchClick() {
+  if (edAdr->text().isEmpty()) {
+    WarningBeep();
+    return;
+  }
+  FController->Machine().AddWatch(TWord(edAdr->Value() & 077777));
 }
 
-void TPreSwitchCombo::showPopup() {
-  QComboBox::showPopup();
-  QWidget* popup = view()->window();
-  popup->setGeometry(QRect(FField->mapToGlobal(QPoint(0, FField->height())), QSize(156, popup->height())));
+void TRegisterPanel::ShowAdrHint(bool show) {
+  if (!show || edAdr->text().isEmpty()) {
+    if (HintWin) HintWin->hide();
+    return;
+  }
+  if (!HintWin) {
+    HintWin = new QLabel(window(), Qt::ToolTip);
+    HintWin->setObjectName("HintWin");
+    HintWin->setAutoFillBackground(true);
+    HintWin->setBackgroundRole(QPalette::ToolTipBase);
+    HintWin->setForegroundRole(QPalette::ToolTipText);
+    HintWin->setPalette(QToolTip::palette());
+    HintWin->setFrameShape(QFrame::Box);
+  }
+  const TWord a = TWord(edAdr->Value() & 077777);
+  const TWord word = FController->Machine().ReadMemory(a);
+  HintWin->setFont(edAdr->font());
+  HintWin->setText("=> " + ToQString(FormatWord(word, FNumFormat)) + " - " + FController->CommandText(a, word, FNumFormat));
+  const QFontMetrics fm(HintWin->font());
+  HintWin->resize(fm.horizontalAdvance(HintWin->text()) + 10, fm.height() + 5);
+  HintWin->move(edAdr->mapToGlobal(QPoint(20, edAdr->height() + 2)));
+  HintWin->show();
+}
+
+void TRegisterPanel::WindowActivation(bool active) {
+  if (!active) {
+    ShowAdrHint(false);
+  } else if (HintWin) {
+    HintWin->setFont(edAdr->font());
+    HintWin->setPalette(QToolTip::palette());
+  }
 }

@@ -2,9 +2,10 @@
 // interrupt and run lamps, carry, skip arrow and the four accumulators, each number field with
 // its "B" (bytes) box. Once attached to the controller it shows the registers whenever they, the
 // word at PC or the run state change, and a click on a field edits that register through the
-// core's operations.
+// core's operations. "Goto PC" shows PC in the grid (through the navigator), "Watch memory
+// location" watches the effective address, and hovering over ADR shows the word there and its
+// command in a hint window.
 #pragma once
-#include <QComboBox>
 #include <QGroupBox>
 #include <QTimer>
 #include <array>
@@ -55,6 +56,14 @@ public:
   void ShowRunState();
   // The value (or command) dialog of the field; the register is set through the controller.
   void EditField(QWidget* field);
+  // "Watch memory location": the effective address joins the watch list.
+  void AddWatchClick();
+  // The ADR hover: the word at the effective address and its disassembly in a hint window.
+  void ShowAdrHint(bool show);
+  // The window became active or inactive: the hint hides, or takes the fonts and the system's
+  // hint colours of the moment.
+  void WindowActivation(bool active);
+  QLabel* HintWin = nullptr;
 
   TNumberEdit* edPC;
   QToolButton* btPC;
@@ -88,18 +97,6 @@ private:
   TMachineController* FController = nullptr;
   TNavigator* FNavigator = nullptr;
   TNumMode FNumFormat = nmOctal;
-};
-
-// cbPreSwitches: a narrow drop-down (21 px) whose list opens 156 px wide from the left edge of
-// the switches field beside it, covering the field, and is narrow again when it closes.
-class TPreSwitchCombo : public QComboBox {
-  Q_OBJECT
-public:
-  TPreSwitchCombo(QWidget* field, QWidget* parent);
-  void showPopup() override;
-
-private:
-  QWidget* FField;
 };
 
 // A read-only 16-bit number field in the register font.

@@ -205,6 +205,8 @@ bool TTeletypePanel::KeyPressed(QWidget* w, QKeyEvent* k) {
     EndTyping();
     return true;
   }
+  // Stopped, Ctrl+Z is the window's Undo, also while there is nothing to undo.
+  if (k->matches(QKeySequence::Undo) && !FController->Machine().Running()) return false;
   const int code = KeyToTeletype(k->key(), k->modifiers(), k->text());
   if (code < 0) return false;
   TypeKey(code);

@@ -417,6 +417,44 @@ TEST_F(MachineStateTest, TapesGoOnWhereTheyWere) {
   EXPECT_EQ(ReadBytes(Dir / "punch.out"), "XY");
 }
 
+// Undo's way back: the machine and the tapes as they were, but what was punched and printed
+// since stays in the files; an output whose file was changed gets the state's file back.
+TEST_F(MachineStateTest, PuttingBackKeepsTheOutputMadeSince) {
+  WriteBytes(Dir / "tape.bin", "ABCDEF");
+  TRig rig;
+  ASSERT_TRUE(rig.P.OpenPtrFile(Dir / "tape.bin"));
+  ASSERT_TRUE(rig.P.AttachOutput(pdPtp, Dir / "punch.out"));
+  ASSERT_TRUE(rig.P.AttachOutput(pdTtp, Dir / "ttp.out"));
+  rig.P.PtrByteRequest(rig.M.Ptr);
+  rig.P.PtpByteOut(rig.M.Ptp, 'X');
+  rig.P.SetTtyPunch(true);
+  rig.P.TtoByteOut(rig.M.Tto, 'T');
+  rig.P.FlushOutputs();
+  rig.M.PC = 0123;
+  const std::unique_ptr<TMachineState> before = std::make_unique<TMachineState>(CaptureState(rig.M, rig.P));
+
+  rig.P.PtrByteRequest(rig.M.Ptr);
+  rig.P.PtrByteRequest(rig.M.Ptr);
+  rig.P.PtpByteOut(rig.M.Ptp, 'Y');
+  ASSERT_TRUE(rig.P.CloseOutput(pdTtp));
+  ASSERT_TRUE(rig.P.AttachOutput(pdTtp, Dir / "other.out"));
+  rig.P.TtoByteOut(rig.M.Tto, 'U');
+  rig.M.PC = 0;
+  std::vector<TAttachProblem> problems;
+  ASSERT_TRUE(PutBackState(*before, rig.M, rig.P, problems));
+  EXPECT_TRUE(problems.empty());
+  EXPECT_EQ(rig.M.PC, 0123);
+  EXPECT_EQ(rig.M.Ptr.InputByte(), 'A');
+  rig.P.PtrByteRequest(rig.M.Ptr);
+  EXPECT_EQ(rig.M.Ptr.InputByte(), 'B');  // the tape is back where it was
+  rig.P.PtpByteOut(rig.M.Ptp, 'Z');
+  rig.P.TtoByteOut(rig.M.Tto, 'V');
+  rig.P.CloseAll();
+  EXPECT_EQ(ReadBytes(Dir / "punch.out"), "XYZ");  // the same file: what it punched stays
+  EXPECT_EQ(ReadBytes(Dir / "ttp.out"), "TV");     // the file of the state again
+  EXPECT_EQ(ReadBytes(Dir / "other.out"), "U");
+}
+
 // ---- a run split in two through a state file is the run in one
 
 // Prints "HELLO" and CR LF on the teletype from its interrupts while the main program counts.

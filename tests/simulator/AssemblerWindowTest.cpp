@@ -9,8 +9,10 @@
 #include "AsmErrorsDlg.h"
 #include "AsmOutput.h"
 #include "AssemblerActions.h"
+#include "DumpActions.h"
 #include "MachineState.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "QtText.h"
 #include "RegisterPanel.h"
 #include "RunControl.h"
@@ -29,7 +31,7 @@ const char* const Program =
     "DVMSK:  17\n"
     "        .END START\n";
 
-QString Command(TMainForm& f, int row) { return f.sgMemory->Model()->CellText(row, TMemoryModel::colCommand); }
+QString Command(TMainForm& f, int row) { return f.gbMemory->sgMemory->Model()->CellText(row, TMemoryModel::colCommand); }
 
 std::string Contents(const std::string& name) {
   std::ifstream in(name, std::ios::binary);
@@ -74,7 +76,7 @@ private slots:
     QCOMPARE(dialogs.Count(dkModal), 0);
     QCOMPARE(f.Machine().Memory[0103].Data, TWord(017));
     QCOMPARE(int(f.Machine().PC), 0100);
-    QCOMPARE(f.sgMemory->SelectedRow(), 0100);
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0100);
     QCOMPARE(f.gbRegister->edCommand->text(), QString("LDA 1,DVMSK"));
 
     // The grid: a row's label in front, operands by name; rows without a label line up.
@@ -88,8 +90,8 @@ private slots:
 
     // Goto and the watch list's add dialog take a label, in any case, with an offset.
     dialogs.AnswerInput("loop+1");
-    f.GotoAddressClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 0102);
+    f.gbMemory->GotoAddressClick();
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0102);
     dialogs.AnswerInput("DVMSK");
     f.WatchWin().show();
     f.WatchWin().btAddClick();
@@ -97,8 +99,8 @@ private slots:
     QCOMPARE(int(f.Machine().Watch[0].Addr), 0103);
     QCOMPARE(f.WatchWin().Model()->CellText(0, TWatchModel::colCommand).left(7), QString("DVMSK: "));
     dialogs.AnswerInput("NOWHERE");
-    f.GotoAddressClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 0102);
+    f.gbMemory->GotoAddressClick();
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0102);
     QCOMPARE(dialogs.Last(dkError)->Text, QString("NOWHERE is neither an address nor a label"));
 
     // Labels off: the plain disassembly everywhere; typed labels are still understood.
@@ -109,8 +111,8 @@ private slots:
     QCOMPARE(f.TraceWin().Model()->CellText(0, TTraceModel::colCommand),
              ToQString(CommandToStr(0100, f.Machine().Memory[0100].Data, nmOctal, true)));
     dialogs.AnswerInput("START");
-    f.GotoAddressClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 0100);
+    f.gbMemory->GotoAddressClick();
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0100);
     a.itmShowLabels->trigger();
     QCOMPARE(Command(f, 0102), QString("        JMP     LOOP"));
 
@@ -212,7 +214,7 @@ private slots:
       f.Assembler().itmShowLabels->trigger();
       QCOMPARE(Command(f, 0101), QString("LOOP:   INC     1,1"));
       // Clearing memory forgets the program's symbols, and the next quit removes the file.
-      f.ClearMemoryClick();
+      f.Dumps().ClearMemoryClick();
       QVERIFY(f.Controller().Symbols().Empty());
     }
     QVERIFY(!std::filesystem::exists(dir / "docs/Nova/autodump.sym"));

@@ -21,9 +21,11 @@
 #include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
-#include "RunControl.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "MessageBoxes.h"
+#include "RunControl.h"
+#include "StatusLine.h"
 #include "TraceWin.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
@@ -31,12 +33,12 @@
 namespace {
 
 
-int DataStopRow(TMainForm& f) { return static_cast<TMemoryDelegate*>(f.sgMemory->itemDelegate())->DataStopRow(); }
+int DataStopRow(TMainForm& f) { return static_cast<TMemoryDelegate*>(f.gbMemory->sgMemory->itemDelegate())->DataStopRow(); }
 
 // The grid's menu for a row, as a right click opens it.
 void OpenGridMenu(TMainForm& f, int row) {
-  f.MemoryCellPressed(Qt::RightButton, row, TMemoryModel::colContents, QPoint(10, 10), f.sgMemory->SelectedRow());
-  f.pmMemory->hide();
+  f.gbMemory->CellPressed(Qt::RightButton, row, TMemoryModel::colContents, QPoint(10, 10), f.gbMemory->sgMemory->SelectedRow());
+  f.gbMemory->pmMemory->hide();
 }
 
 }  // namespace
@@ -156,7 +158,7 @@ private slots:
     QCOMPARE(m.LastStopReason(), srData);
     QCOMPARE(m.PC, TWord(0103));
     QCOMPARE(m.Memory[0110].Data, TWord(3));
-    QCOMPARE(f.lbStatus->text(), QString("Stopped: write to 000110 by the instruction at 000102"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Stopped: write to 000110 by the instruction at 000102"));
     QCOMPARE(DataStopRow(f), 0110);
     QTRY_COMPARE(Cell(b, 0, TBpModel::colHits), QString("3/3"));
     // An execute breakpoint before the next write stops the run; its hits count too; the mark is gone.
@@ -166,7 +168,7 @@ private slots:
     f.RunControl().Run();
     QCOMPARE(m.LastStopReason(), srBreakpoint);
     QCOMPARE(m.PC, TWord(0101));
-    QCOMPARE(f.lbStatus->text(), QString("Stopped at a breakpoint"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Stopped at a breakpoint"));
     QCOMPARE(DataStopRow(f), -1);
     QTRY_COMPARE(Cell(b, 0, TBpModel::colHits), QString("1"));
     // A reset clears the hits.
@@ -233,7 +235,7 @@ private slots:
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
     StoreCounter(m);
-    const std::pair<QAction*, TBreakKind> items[2] = {{f.itmBreakOnWrite, bkWrite}, {f.itmBreakOnRead, bkRead}};
+    const std::pair<QAction*, TBreakKind> items[2] = {{f.gbMemory->itmBreakOnWrite, bkWrite}, {f.gbMemory->itmBreakOnRead, bkRead}};
     for (const auto& [item, kind] : items) {
       OpenGridMenu(f, 0110);
       QVERIFY(!item->isChecked());
@@ -264,15 +266,15 @@ private slots:
     TNovaMachine& m = f.Machine();
     StoreCounter(m);
     OpenGridMenu(f, 0102);
-    f.itmRunToHere->trigger();
+    f.gbMemory->itmRunToHere->trigger();
     QCOMPARE(m.LastStopReason(), srRunTo);
     QCOMPARE(m.PC, TWord(0102));
-    QCOMPARE(f.lbStatus->text(), QString("Stopped at the address run to"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Stopped at the address run to"));
     QVERIFY(!(m.Memory[0102].Flags & GoalFlag));
     // A breakpoint before the goal stops the run first; the goal is gone all the same.
     m.SetBreakpoint(0103);
     OpenGridMenu(f, 0101);
-    f.itmRunToHere->trigger();
+    f.gbMemory->itmRunToHere->trigger();
     QCOMPARE(m.LastStopReason(), srBreakpoint);
     QCOMPARE(m.PC, TWord(0103));
     QVERIFY(!(m.Memory[0101].Flags & GoalFlag));
@@ -302,7 +304,7 @@ private slots:
     QTest::keyClick(&f, Qt::Key_F8, Qt::ShiftModifier);
     QCOMPARE(m.LastStopReason(), srStepOver);
     QCOMPARE(m.PC, TWord(0202));
-    QCOMPARE(f.lbStatus->text(), QString("Stopped at the return address"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Stopped at the return address"));
     // The outer call was stepped into as well: its return comes next.
     f.btStepOut->click();
     QCOMPARE(m.PC, TWord(0101));
@@ -314,7 +316,7 @@ private slots:
     f.RunControl().Step();
     f.itmStepOut->trigger();
     QCOMPARE(m.LastStopReason(), srHalt);
-    QCOMPARE(f.lbStatus->text(), QString("Stopped by HALT before the return to 000202"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Stopped by HALT before the return to 000202"));
   }
 
   void traceLengthFromPreferences() {

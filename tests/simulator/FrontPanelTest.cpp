@@ -13,17 +13,19 @@
 #include <functional>
 
 #include "DeviceTabs.h"
-#include "IniFile.h"
 #include "Indicators.h"
+#include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
-#include "TeletypePanel.h"
+#include "MemoryPanel.h"
 #include "MessageBoxes.h"
 #include "PanelArt.h"
 #include "RegisterPanel.h"
 #include "ScreenPlacement.h"
 #include "Switches.h"
+#include "SwitchesPanel.h"
+#include "TeletypePanel.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
 
@@ -105,7 +107,7 @@ private slots:
     QCOMPARE(p.Switches(), std::uint16_t(0));
     QTest::mouseClick(p.DataSwitches[15], Qt::LeftButton);
     QCOMPARE(f.Machine().Switches, TWord(1));
-    QCOMPARE(f.edSwitches->Value(), 1);
+    QCOMPARE(f.gbSwitches->edSwitches->Value(), 1);
     QTest::mouseClick(p.DataSwitches[15], Qt::LeftButton);
     QTest::mouseClick(p.DataSwitches[0], Qt::LeftButton);
     QCOMPARE(f.Machine().Switches, TWord(0100000));

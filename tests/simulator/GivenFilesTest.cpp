@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "GivenFiles.h"
 #include "MachineState.h"
 #include "MainForm.h"
@@ -61,7 +62,7 @@ const TKindCase KindCases[] = {
      [](const std::string& d, TMainForm& f) {
        QCOMPARE(f.Machine().Memory[0].Data, TWord(0123));
        QCOMPARE(f.Machine().Memory[2].Data, TWord(0777));
-       QCOMPARE(f.DumpName, d + "/speicher ä.dmp");
+       QCOMPARE(f.Dumps().DumpName, d + "/speicher ä.dmp");
      }},
     {"a state file is put back",
      [](const std::string& d, TMainForm& f) {

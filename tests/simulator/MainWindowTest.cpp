@@ -28,22 +28,25 @@
 
 #include "CloseSignals.h"
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "IniFile.h"
 #include "InpValue.h"
 #include "LanguageSwitch.h"
 #include "MachineController.h"
 #include "MainForm.h"
-#include "RunControl.h"
-#include "TeletypePanel.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "MessageBoxes.h"
 #include "NovaUtils.h"
 #include "NumberEd.h"
-#include "TextTyping.h"
 #include "RegisterPanel.h"
+#include "RunControl.h"
 #include "ScriptedDialogs.h"
+#include "SwitchesPanel.h"
+#include "TeletypePanel.h"
 #include "TestTape.h"
 #include "TestTempDir.h"
+#include "TextTyping.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
 #include "WritePrgDlg.h"
@@ -137,7 +140,7 @@ private slots:
       f.Machine().AddWatch(020);
       f.rbHex->click();
       QCOMPARE(f.NumFormat(), nmHex);
-      QCOMPARE(f.sgMemory->Model()->CellText(0100, TMemoryModel::colContents), QString("029C"));
+      QCOMPARE(f.gbMemory->sgMemory->Model()->CellText(0100, TMemoryModel::colContents), QString("029C"));
       f.SetMemSize(4096);
       QVERIFY(f.close());
       QVERIFY(f.ShutDownDone());
@@ -159,7 +162,7 @@ private slots:
       QCOMPARE(f.Machine().Watch.size(), std::size_t(1));
       QCOMPARE(f.NumFormat(), nmHex);
       QCOMPARE(f.Machine().MemSize, 4096);
-      QCOMPARE(f.sgMemory->Model()->rowCount(), 4096);
+      QCOMPARE(f.gbMemory->sgMemory->Model()->rowCount(), 4096);
       QCOMPARE(f.Machine().PC, TWord(2));
     }
     QCOMPARE(dialogs.Count(dkError), 0);
@@ -179,7 +182,7 @@ private slots:
     QCOMPARE(f.Machine().BreakPoints, std::vector<TWord>{10});
     // A bad stored switch entry gives the conversion error and leaves the switches alone.
     f.Machine().Switches = 0777;
-    f.PreSwitchChosen("1x");
+    f.gbSwitches->PreSwitchChosen("1x");
     QCOMPARE(f.Machine().Switches, TWord(0777));
     QVERIFY(dialogs.Last(dkError)->Text.contains("1x is not a valid octal value"));
   }
@@ -232,22 +235,22 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
-    const int v = f.sgMemory->VisibleRows();
+    const int v = f.gbMemory->sgMemory->VisibleRows();
     QVERIFY(v > 3);
-    f.sgMemory->SetTopRow(0);
+    f.gbMemory->sgMemory->SetTopRow(0);
     m.PC = TWord(v - 2);  // the last fully visible row but one: stays
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), 0);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), 0);
     m.PC = TWord(v - 1);  // the last fully visible row: becomes the second row
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), v - 2);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), v - 2);
     m.PC = 01000;  // far below: scrolled in, then made the second row
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), 0777);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), 0777);
     m.PC = 1;  // rows 0 and 1 never move the top row
-    f.sgMemory->SetTopRow(0);
+    f.gbMemory->sgMemory->SetTopRow(0);
     f.ShowRegisters();
-    QCOMPARE(f.sgMemory->TopRow(), 0);
+    QCOMPARE(f.gbMemory->sgMemory->TopRow(), 0);
   }
 
   void basicTapeAnswersALineTypedAsKeys() {
@@ -258,7 +261,7 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     f.activateWindow();
-    f.sgMemory->setFocus();
+    f.gbMemory->sgMemory->setFocus();
     QVERIFY(f.Peripherals().OpenPtrFile(tape));
     TKeyTypist typist(f, "(TYPE N)?", "Y\r10 PRINT 2+2\r20 END\rRUN\r");
     bool typed = false;
@@ -445,30 +448,30 @@ private slots:
     m.Memory[0101].Data = 0177777;
     const QString dump = QString::fromStdString(dir / "prog.dmp");
     dialogs.AnswerSave(dump);
-    f.itmSaveDump->trigger();
+    f.Dumps().itmSaveDump->trigger();
     QCOMPARE(ReadFile(dump.toStdString()).size(), std::size_t(65536));
     QCOMPARE(f.windowTitle(), QString("Corvane - Memory dump loaded: prog.dmp"));
-    QVERIFY(f.itmReload->isEnabled());
+    QVERIFY(f.Dumps().itmReload->isEnabled());
 
     m.Memory[0101].Data = 5;
     m.SetBreakpoint(0200);
-    f.itmReload->trigger();
+    f.Dumps().itmReload->trigger();
     QCOMPARE(m.Memory[0101].Data, TWord(0177777));
     QVERIFY(m.Memory[0200].Flags & BreakpointFlag);  // reload keeps the breakpoints
 
     // A dump that is not there changes nothing, the caption included.
-    f.itmClearMemory->trigger();
+    f.Dumps().itmClearMemory->trigger();
     QCOMPARE(f.windowTitle(), QString("Corvane"));
     m.Memory[7].Data = 7;
     dialogs.AnswerOpen({QString::fromStdString(dir / "missing.dmp")});
-    f.itmLoadDump->trigger();
+    f.Dumps().itmLoadDump->trigger();
     QVERIFY(dialogs.Last(dkError)->Text.startsWith("File not found:\r\n"));
     QCOMPARE(m.Memory[7].Data, TWord(7));
     QCOMPARE(f.windowTitle(), QString("Corvane"));
-    QVERIFY(!f.itmReload->isEnabled());
+    QVERIFY(!f.Dumps().itmReload->isEnabled());
 
     dialogs.AnswerOpen({dump});
-    f.itmLoadDump->trigger();
+    f.Dumps().itmLoadDump->trigger();
     QCOMPARE(m.Memory[0101].Data, TWord(0177777));
     QVERIFY(m.BreakPoints.empty());  // a load from a file empties the list
 
@@ -483,7 +486,7 @@ private slots:
     });
     const QString listing = QString::fromStdString(dir / "prog.lst");
     dialogs.AnswerSave(listing);
-    f.itmSaveProgram->trigger();
+    f.Dumps().itmSaveProgram->trigger();
     QCOMPARE(QString::fromStdString(ReadFile(listing.toStdString())),
              QString("000100  000000  \r\n000101  177777  \r\n000102  000000  \r\n"));
     QCOMPARE(dialogs.Last(dkSaveFile)->Value, QString("prog"));  // proposed: the dump's name
@@ -514,7 +517,7 @@ private slots:
       f.itmMemorySize->trigger();
       QCOMPARE(f.Machine().MemSize, c.Expected);
       QCOMPARE(dialogs.Count(dkError) - errors, c.Error ? 1 : 0);
-      QCOMPARE(f.sgMemory->Model()->rowCount(), f.Machine().MemSize);
+      QCOMPARE(f.gbMemory->sgMemory->Model()->rowCount(), f.Machine().MemSize);
     }
     QVERIFY(dialogs.AllUsed());
     AnswerValue(dialogs, "4000");
@@ -574,16 +577,16 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     f.activateWindow();
-    f.sgMemory->setFocus();
+    f.gbMemory->sgMemory->setFocus();
     // Each key once the program has taken the one before (here: TTI cleared).
-    QTest::keyClick(f.sgMemory, Qt::Key_A);
+    QTest::keyClick(f.gbMemory->sgMemory, Qt::Key_A);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('A'));  // upper case is on
     f.gbTTY->cbUpcase->setChecked(false);
     f.Machine().Tti.Clear();
-    QTest::keyClick(f.sgMemory, Qt::Key_B);
+    QTest::keyClick(f.gbMemory->sgMemory, Qt::Key_B);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t('b'));
     f.Machine().Tti.Clear();
-    QTest::keyClick(f.sgMemory, Qt::Key_Backspace);
+    QTest::keyClick(f.gbMemory->sgMemory, Qt::Key_Backspace);
     QCOMPARE(f.Machine().Tti.InputByte(), std::uint8_t(0177));
     // The console takes no typing itself.
     f.Machine().Tti.Clear();
@@ -675,25 +678,25 @@ private slots:
     TNovaMachine& m = f.Machine();
     m.PC = 0100;
     AnswerValue(dialogs, "100000");
-    f.RegisterFieldClick(f.gbRegister->edPC);
+    f.gbRegister->EditField(f.gbRegister->edPC);
     QCOMPARE(m.PC, TWord(0100));
     QCOMPARE(dialogs.Count(dkError), 1);
     AnswerValue(dialogs, "100000");
-    f.GotoAddressClick();
+    f.gbMemory->GotoAddressClick();
     QCOMPARE(dialogs.Count(dkError), 2);
     // A value that does not read applies nothing.
     m.AC[0] = 5;
     AnswerValue(dialogs, "9z");
-    f.RegisterFieldClick(f.gbRegister->edAC[0]);
+    f.gbRegister->EditField(f.gbRegister->edAC[0]);
     QCOMPARE(m.AC[0], TWord(5));
     m.Memory[0100].Data = 3;
-    f.sgMemory->SelectRow(0100);
+    f.gbMemory->sgMemory->SelectRow(0100);
     AnswerValue(dialogs, "zz");
-    f.MemoryCellActivated(0100, TMemoryModel::colContents);
+    f.gbMemory->CellActivated(0100, TMemoryModel::colContents);
     QCOMPARE(m.Memory[0100].Data, TWord(3));
     // Carry keeps bit 0 only.
     AnswerValue(dialogs, "2");
-    f.RegisterFieldClick(f.gbRegister->edCarry);
+    f.gbRegister->EditField(f.gbRegister->edCarry);
     QCOMPARE(m.Carry, TWord(0));
   }
 
@@ -704,19 +707,19 @@ private slots:
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
     m.Memory[0100].Data = 0177777;
-    f.sgMemory->SelectRow(0100);
-    f.ContentsCol = true;
-    f.SeekAddressClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 077777);
+    f.gbMemory->sgMemory->SelectRow(0100);
+    f.gbMemory->ContentsCol = true;
+    f.gbMemory->SeekAddressClick();
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 077777);
     // PC-relative displacement 377 at row 100 selects row 77.
     m.Memory[0100].Data = 0000777;  // JMP .-1
-    f.sgMemory->SelectRow(0100);
-    f.ContentsCol = false;
-    f.SeekAddressClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 077);
+    f.gbMemory->sgMemory->SelectRow(0100);
+    f.gbMemory->ContentsCol = false;
+    f.gbMemory->SeekAddressClick();
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 077);
     const int beeps = Beeps;
     f.gbRegister->edAdr->clear();
-    f.btAddWatchClick();
+    f.gbRegister->AddWatchClick();
     QCOMPARE(Beeps, beeps + 1);
     QVERIFY(m.Watch.empty());
   }
@@ -807,7 +810,7 @@ private slots:
     QVERIFY(!f.Peripherals().PtpFile.IsOpen());
     QCOMPARE(ReadFile(tape), std::string("abc"));
     dialogs.AnswerSave(QString::fromStdString(tape));
-    f.itmSaveDump->trigger();
+    f.Dumps().itmSaveDump->trigger();
     QCOMPARE(ReadFile(tape), std::string("abc"));
     QCOMPARE(f.windowTitle(), QString("Corvane"));
   }
@@ -886,11 +889,11 @@ private slots:
     m.PC = 0100;
     f.ShowRegisters();
     QCOMPARE(f.gbRegister->edAdr->text(), QString("000105"));
-    f.ShowAdrHint(true);
-    QVERIFY(f.HintWin && f.HintWin->isVisible());
-    QCOMPARE(f.HintWin->text(), "=> 000777 - " + QString::fromStdString(CommandToStr(0105, 0777, nmOctal, true)));
-    f.ShowAdrHint(false);
-    QVERIFY(!f.HintWin->isVisible());
+    f.gbRegister->ShowAdrHint(true);
+    QVERIFY(f.gbRegister->HintWin && f.gbRegister->HintWin->isVisible());
+    QCOMPARE(f.gbRegister->HintWin->text(), "=> 000777 - " + QString::fromStdString(CommandToStr(0105, 0777, nmOctal, true)));
+    f.gbRegister->ShowAdrHint(false);
+    QVERIFY(!f.gbRegister->HintWin->isVisible());
   }
 
   void textFileTypesAreNormalized() {

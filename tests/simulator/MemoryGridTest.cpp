@@ -9,6 +9,7 @@
 #include "Fonts.h"
 #include "MainForm.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "NumberUtils.h"
 #include "QtText.h"
 #include "ScriptedDialogs.h"
@@ -53,7 +54,7 @@ private slots:
     TTempDir dir;
     TScriptedDialogs dialogs;
     TWindow w(dir);
-    TMemoryView* g = w.Form.sgMemory;
+    TMemoryView* g = w.Form.gbMemory->sgMemory;
     QCOMPARE(g->RowHeight(), TMemoryView::DefaultRowHeight);
     QCOMPARE(g->rowHeight(0), TMemoryView::DefaultRowHeight);
     QVERIFY(g->fontMetrics().height() <= g->RowHeight());
@@ -65,7 +66,7 @@ private slots:
     TWindow w(dir);
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
-    TMemoryView* g = f.sgMemory;
+    TMemoryView* g = f.gbMemory->sgMemory;
     g->setFont(PixelFont("Courier New", 24));
     const int h = g->RowHeight();
     QVERIFY(h > TMemoryView::DefaultRowHeight);
@@ -78,7 +79,7 @@ private slots:
 
     // Goto address: the row is selected and in view.
     AnswerValue(dialogs, "1000");
-    f.GotoAddressClick();
+    f.gbMemory->GotoAddressClick();
     QCOMPARE(g->SelectedRow(), 01000);
     QVERIFY(shown(01000));
 
@@ -138,9 +139,9 @@ private slots:
     // The cell menu opens one row below the press.
     const QRect cell = g->visualRect(g->Model()->index(g->TopRow() + 1, TMemoryModel::colAddress));
     QTest::mousePress(g->viewport(), Qt::RightButton, {}, cell.center());
-    QVERIFY(f.pmMemory->isVisible());
-    QCOMPARE(f.pmMemory->pos().y(), g->viewport()->mapToGlobal(cell.center()).y() + h);
-    f.pmMemory->close();
+    QVERIFY(f.gbMemory->pmMemory->isVisible());
+    QCOMPARE(f.gbMemory->pmMemory->pos().y(), g->viewport()->mapToGlobal(cell.center()).y() + h);
+    f.gbMemory->pmMemory->close();
   }
 };
 

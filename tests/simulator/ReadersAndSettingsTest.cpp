@@ -14,13 +14,14 @@
 
 #include "Console.h"
 #include "DeviceTabs.h"
+#include "DumpActions.h"
 #include "IniFile.h"
 #include "MachineController.h"
 #include "MainForm.h"
-#include "TeletypePanel.h"
 #include "NovaFrontpanel.h"
 #include "ScriptedDialogs.h"
 #include "ShellDirDlg.h"
+#include "TeletypePanel.h"
 #include "TestTempDir.h"
 #include "Translate.h"
 #include "WatchWin.h"
@@ -202,7 +203,7 @@ private slots:
     m.AddWatch(0100);
     TWatchWin& ww = f.WatchWin();
     QTRY_COMPARE(ww.Model()->CellText(0, TWatchModel::colContents), QString("000707 (001 307)"));
-    f.itmClearMemory->trigger();
+    f.Dumps().itmClearMemory->trigger();
     QCOMPARE(ww.Model()->CellText(0, TWatchModel::colContents), QString("000000 (000 000)"));
     QVERIFY(!m.Watch[0].Changed);  // nothing marked, as after a dump load
   }

@@ -9,14 +9,15 @@
 #include <fstream>
 #include <functional>
 
-#include "IniFile.h"
 #include "Indicators.h"
-#include "LiveLamps.h"
+#include "IniFile.h"
 #include "LanguageSwitch.h"
+#include "LiveLamps.h"
 #include "MachineController.h"
 #include "MainForm.h"
 #include "RunControl.h"
 #include "ScriptedDialogs.h"
+#include "StatusLine.h"
 #include "TestTempDir.h"
 #include "Throttle.h"
 #include "Translate.h"
@@ -170,7 +171,7 @@ private slots:
           executed1 = f.Machine().ExecutedCount();
           sim1 = f.Machine().SimTimeNs();
           f.Controller().SampleSpeed(T0 + 1'000'000'000);
-          shown = f.lbSpeed->isVisible() ? f.lbSpeed->text() : QString();
+          shown = f.StatusLine().lbSpeed->isVisible() ? f.StatusLine().lbSpeed->text() : QString();
           return true;
         default: return false;
       }
@@ -178,7 +179,7 @@ private slots:
     QVERIFY(executed1 > executed0);
     const QString ratio = QString::number(double(sim1 - sim0) / 1e9, 'f', 2);
     QCOMPARE(shown, QString::number(executed1 - executed0) + " instructions/s, " + ratio + "x");
-    QVERIFY(!f.lbSpeed->isVisible());  // stopped: no speed shown
+    QVERIFY(!f.StatusLine().lbSpeed->isVisible());  // stopped: no speed shown
 
     // At maximum speed: the instructions per second only.
     f.itmSpeedMaximum->trigger();
@@ -189,7 +190,7 @@ private slots:
       if (pumps < 3) return false;
       executed1 = f.Machine().ExecutedCount();
       f.Controller().SampleSpeed(T0 + 2'000'000'000);
-      shown = f.lbSpeed->text();
+      shown = f.StatusLine().lbSpeed->text();
       return true;
     });
     QVERIFY(shown.endsWith(" instructions/s"));

@@ -6,14 +6,17 @@
 #include <QtTest>
 
 #include "Console.h"
+#include "DumpActions.h"
 #include "KeyQueue.h"
 #include "MachineController.h"
 #include "MainForm.h"
-#include "RunControl.h"
-#include "TeletypePanel.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "NovaFrontpanel.h"
+#include "RunControl.h"
 #include "ScriptedDialogs.h"
+#include "StatusLine.h"
+#include "TeletypePanel.h"
 #include "TestTempDir.h"
 #include "Translate.h"
 #include "WindowTestKit.h"
@@ -30,9 +33,9 @@ private slots:
     TMainForm& f = w.Form;
     TNovaMachine& m = f.Machine();
     f.activateWindow();
-    f.sgMemory->setFocus();
+    f.gbMemory->sgMemory->setFocus();
     const auto type = [&f](const char* keys) {
-      for (const char* k = keys; *k; ++k) QTest::keyClick(f.sgMemory, *k);
+      for (const char* k = keys; *k; ++k) QTest::keyClick(f.gbMemory->sgMemory, *k);
     };
     type("abc");
     QCOMPARE(m.Tti.InputByte(), std::uint8_t('A'));  // not overwritten by B and C
@@ -48,7 +51,7 @@ private slots:
     QVERIFY(m.SaveDump(image));
     const std::function<void()> resets[] = {
         [&] { f.RunControl().Reset(); },
-        [&] { QVERIFY(f.LoadDump(image, true)); },
+        [&] { QVERIFY(f.Dumps().LoadDump(image, true)); },
         [&] { f.FrontPanelCommand(nullptr, ncReset); },
         [&] {
           m.Switches = 0100012;  // the bootstrap's IORST, then its jump to itself, stopped at once
@@ -100,18 +103,18 @@ private slots:
     Store(m, 0100, {"MOV 0,0", "HALT"});
     m.PC = 0100;
     f.RunControl().Run();
-    QCOMPARE(f.lbStatus->text(), QString("Stopped by HALT"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Stopped by HALT"));
     Store(m, 0100, {"JMP 100"});
     m.PC = 0100;
     QString whileRunning;
     f.Controller().ProcessEvents = [&] {
-      whileRunning = f.lbStatus->text();
+      whileRunning = f.StatusLine().lbStatus->text();
       f.RunControl().Stop();
     };
     f.RunControl().Run();
     f.Controller().ProcessEvents = nullptr;
     QCOMPARE(whileRunning, QString("Running"));
-    QCOMPARE(f.lbStatus->text(), QString("Stopped by the stop command"));
+    QCOMPARE(f.StatusLine().lbStatus->text(), QString("Stopped by the stop command"));
   }
 };
 

@@ -13,12 +13,14 @@
 #include <QtTest>
 
 #include "BpWin.h"
+#include "DumpActions.h"
 #include "IniFile.h"
 #include "LanguageSwitch.h"
 #include "MainForm.h"
-#include "RunControl.h"
 #include "MemoryModel.h"
+#include "MemoryPanel.h"
 #include "MessageBoxes.h"
+#include "RunControl.h"
 #include "TraceWin.h"
 #include "Translate.h"
 #include "WatchWin.h"
@@ -69,7 +71,7 @@ private slots:
     // Double click: the selected record's address in the grid (read back in hex).
     t.SelectRow(0);
     t.ListDblClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 0100);
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0100);
     f.RunControl().Reset();
     QTRY_COMPARE(Rows(t), 0);
     f.RunControl().Step();
@@ -82,7 +84,7 @@ private slots:
     QTRY_COMPARE(Rows(t), 1);
     const std::string dump = dir / "image.dmp";
     QVERIFY(f.Machine().SaveDump(dump));
-    QVERIFY(f.LoadDump(dump, true));
+    QVERIFY(f.Dumps().LoadDump(dump, true));
     QTRY_COMPARE(Rows(t), 0);
   }
 
@@ -228,9 +230,9 @@ private slots:
     // Double click: the address in the grid.
     b.SelectRow(2);
     b.ListDblClick();
-    QCOMPARE(f.sgMemory->SelectedRow(), 0200);
+    QCOMPARE(f.gbMemory->sgMemory->SelectedRow(), 0200);
     // "Clear memory": the contents follow.
-    f.ClearMemoryClick();
+    f.Dumps().ClearMemoryClick();
     QTRY_COMPARE(Cell(b, 0, TBpModel::colContents), QString("000000"));
     // Delete the selected one in hex: exactly that one, its mark too.
     b.rbHex->click();
@@ -255,7 +257,7 @@ private slots:
     QTRY_COMPARE(Rows(b), 1);
     const std::string dump = dir / "plain.dmp";
     QVERIFY(m.SaveDump(dump));
-    QVERIFY(f.LoadDump(dump, false));
+    QVERIFY(f.Dumps().LoadDump(dump, false));
     QTRY_COMPARE(Rows(b), 0);
   }
 
@@ -272,7 +274,7 @@ private slots:
     const std::string dump = dir / "image.dmp";
     QVERIFY(m.SaveDump(dump));
     m.Memory[050].Data = 0;
-    QVERIFY(f.LoadDump(dump, true));
+    QVERIFY(f.Dumps().LoadDump(dump, true));
     QTRY_COMPARE(Cell(ww, 0, TWatchModel::colContents), QString("000707 (001 307)"));
     QVERIFY(!m.Watch[0].Changed);  // a load marks nothing
   }
