@@ -33,7 +33,7 @@ void TNovaMachine::SetHistorySize(std::uint64_t Instructions) {
   h->Events.Allocate(std::size_t(std::max<std::uint64_t>(4096, Instructions / 64)));
   h->Points.Allocate(std::size_t(std::max<std::uint64_t>(1024, Instructions / 1024)));
   FHistory = std::move(h);
-  for (TDevice* d : taps) d->Tap = this;
+  for (TDevice* d : taps) d->Tap = &FTap;
   ClearHistory();
 }
 
