@@ -29,9 +29,10 @@ void TNovaMachine::SetHistorySize(std::uint64_t Instructions) {
   h->Size = Instructions;
   // Frames are at least FrameInterval apart: one more than that covers the size, one more is
   // being written.
-  h->Frames.Allocate(std::size_t((Instructions + THistory::FrameInterval - 1) / THistory::FrameInterval + 2));
-  h->Events.Allocate(std::size_t(std::max<std::uint64_t>(4096, Instructions / 64)));
-  h->Points.Allocate(std::size_t(std::max<std::uint64_t>(1024, Instructions / 1024)));
+  const THistory::TCapacity c = THistory::CapacityFor(Instructions);
+  h->Frames.Allocate(c.Frames);
+  h->Events.Allocate(c.Events);
+  h->Points.Allocate(c.Points);
   FHistory = std::move(h);
   for (TDevice* d : taps) d->Tap = &FTap;
   ClearHistory();

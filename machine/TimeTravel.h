@@ -99,6 +99,22 @@ struct THistory {
   TWord ProbeOld = 0;
   TTraceData Scratch[1];  // where the trace records of a replay go
 
+  // How many records of each kind a history of that many instructions keeps, and the memory
+  // they take (what Bytes() says once it is allocated).
+  struct TCapacity {
+    std::size_t Frames, Events, Points;
+  };
+  static TCapacity CapacityFor(std::uint64_t Instructions) {
+    return {std::size_t((Instructions + FrameInterval - 1) / FrameInterval + 2),
+            std::size_t(Instructions / 64 > 4096 ? Instructions / 64 : 4096),
+            std::size_t(Instructions / 1024 > 1024 ? Instructions / 1024 : 1024)};
+  }
+  static std::size_t BytesFor(std::uint64_t Instructions) {
+    const TCapacity c = CapacityFor(Instructions);
+    return sizeof(THistory) + c.Frames * sizeof(THistoryFrame) + c.Events * sizeof(THistoryEvent) +
+           c.Points * sizeof(THistoryPoint);
+  }
+
   std::size_t Bytes() const {
     return sizeof(*this) + Frames.Items.capacity() * sizeof(THistoryFrame) +
            Events.Items.capacity() * sizeof(THistoryEvent) + Points.Items.capacity() * sizeof(THistoryPoint);

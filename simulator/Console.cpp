@@ -58,6 +58,15 @@ QString TConsole::toPlainText() const {
   return all.join('\n');
 }
 
+void TConsole::SetPlainText(const QString& text) {
+  const QStringList lines = text.split('\n');
+  const qsizetype first = std::max<qsizetype>(0, lines.size() - MaxLines);
+  FLines.assign(lines.begin() + first, lines.end());
+  Relayout();
+  UpdateScrollBar(true);
+  viewport()->update();
+}
+
 void TConsole::clear() {
   FLines.assign(1, QString());
   FRows = 1;

@@ -20,6 +20,8 @@ public:
   const std::deque<QString>& Lines() const { return FLines; }
   int blockCount() const { return int(FLines.size()); }
   QString toPlainText() const;
+  // The lines of a text as toPlainText gave it (the newest MaxLines of them), shown from the end.
+  void SetPlainText(const QString& text);
   void clear();
 
   // Characters a row holds at the present width, and the rows all lines take.

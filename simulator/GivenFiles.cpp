@@ -18,7 +18,7 @@
 #include "RunControl.h"
 #include "Peripherals.h"
 #include "QtText.h"
-#include "StateFile.h"
+#include "TimeTravelActions.h"
 #include "TextUtils.h"
 
 namespace {
@@ -60,20 +60,6 @@ void UnknownKind(TMainForm& form, const std::string& name) {
   Message(form, QSafeFormat(QtText("Cannot open %s:\r\nCorvane opens memory dumps (.dmp), machine state files (.nvs), "
                                    "paper tapes (.ab, .bin, .tap), text files (%s) and assembler sources (.sr, .asm)."),
                             ToQString(name), ToQString(form.Peripherals().TextFiles)));
-}
-
-void OpenState(TMainForm& form, const std::string& name) {
-  TMachineError error;
-  std::vector<TAttachProblem> problems;
-  if (!form.Controller().LoadState(name, error, problems)) {
-    Message(form, ToQString(ErrorText(error)));
-    return;
-  }
-  if (!problems.empty()) {
-    QString text;
-    for (const TAttachProblem& p : problems) text += (text.isEmpty() ? "" : "\r\n") + ToQString(AttachProblemText(p));
-    Message(form, text);
-  }
 }
 
 }  // namespace
@@ -126,7 +112,7 @@ void OpenGivenFiles(TMainForm& form, const std::vector<std::string>& files) {
   for (const auto& [name, kind] : known) {
     switch (kind) {
       case gkDump: form.Dumps().OpenDump(name); break;
-      case gkState: OpenState(form, name); break;
+      case gkState: form.TimeTravel().LoadState(name); break;
       case gkTape: form.pcDevices->ReaderFileDropped(pdPtr, ToQString(name)); break;
       case gkText: form.pcDevices->ReaderFileDropped(pdTtr, ToQString(name)); break;
       case gkSource:

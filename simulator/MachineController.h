@@ -126,6 +126,7 @@ public:
   void BreakpointsChanged(int count) override { emit OnBreakpointCountChanged(count); }
   void ReportEffAddr(int addr) override { FEffAddr = addr; }
   void MemSizeChanged(int size) override { emit OnMemorySizeChanged(size); }
+  void OutputStays() override { emit OnOutputStays(); }
 
   // ---- TPeripheralHost. A device that needs a file ends the run (srFileNeeded); the window
   // asks once the run has returned.
@@ -160,6 +161,8 @@ signals:
   void OnWatchCountChanged(int count);
   void OnBreakpointCountChanged(int count);
   void OnMemorySizeChanged(int size);
+  // A journey back in time went back over output that was printed, punched or written: it stays.
+  void OnOutputStays();
   // Teletype output bytes (7 bits) since the last flush, in order.
   void OnConsoleOutput(const QByteArray& bytes);
   // Finished printer lines since the last flush (after a clear when Cleared is set).

@@ -25,6 +25,7 @@
 #include "InpCommand.h"
 #include "InpValue.h"
 #include "MachineController.h"
+#include "MemoryModel.h"
 #include "MemoryPanel.h"
 #include "NumberEd.h"
 #include "QtText.h"
@@ -32,6 +33,7 @@
 #include "RegisterPanel.h"
 #include "RunControl.h"
 #include "TeletypePanel.h"
+#include "TimeTravelActions.h"
 #include "SelectFromListDlg.h"
 #include "ShellDirDlg.h"
 #include "StatusLine.h"
@@ -39,6 +41,7 @@
 #include "Startup.h"
 #include "TextUtils.h"
 #include "TraceWin.h"
+#include "ResumedSession.h"
 #include "UndoAction.h"
 #include "WatchWin.h"
 #include "BpWin.h"
@@ -133,15 +136,22 @@ QWidget* TMainForm::BuildActions() {
   btStep = button(gbActions, "btStep", TToolIcon::Step);
   btStepOver = button(gbActions, "btStepOver", TToolIcon::StepOver);
   btStepOut = button(gbActions, "btStepOut", TToolIcon::StepOut);
+  QToolButton* btReverseStep = button(gbActions, "btReverseStep", TToolIcon::ReverseStep);
+  btReverseStep->setDefaultAction(FTravel->itmReverseStep);
+  QToolButton* btReverseRun = button(gbActions, "btReverseRun", TToolIcon::ReverseRun);
+  btReverseRun->setDefaultAction(FTravel->itmReverseRun);
   btStop = button(gbActions, "btStop", TToolIcon::Stop);
   btPrgLoad = button(gbActions, "btPrgLoad", TToolIcon::ProgramLoad);
   btShowSteps = button(gbActions, "btShowSteps", TToolIcon::ShowSteps);
   btShowSteps->setCheckable(true);
-  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btStop, btPrgLoad, btShowSteps}) a->addWidget(b);
+  for (QToolButton* b : {btReset, btSetPC, btRun, btStep, btStepOver, btStepOut, btReverseStep, btReverseRun, btStop,
+                         btPrgLoad, btShowSteps})
+    a->addWidget(b);
   btStop->setEnabled(false);
   h->addWidget(gbActions);
   FStatus = new TStatusLine(*FController, bottom);
   h->addWidget(FStatus->lbStatus, 1);
+  connect(FTravel, &TTimeTravelActions::StatusText, FStatus, &TStatusLine::ShowText);
   h->addWidget(gbTTY->lbTyping);
   h->addWidget(gbTTY->lbKeys);
   h->addWidget(FStatus->lbSpeed);
@@ -235,6 +245,14 @@ void TMainForm::BuildUi() {
   FRun = new TRunControl(*FController, *gbTTY, this);
   connect(gbMemory, &TMemoryPanel::RunToWanted, FRun, &TRunControl::RunTo);
   ConnectRunControl();
+  FTravel = new TTimeTravelActions(*FController, *FRun, this);
+  FTravel->NumFormat = [this] { return FNumFormat; };
+  FTravel->MayWrite = [this](const std::string& name) { return !pcDevices->ClashesWithReader(name); };
+  FTravel->DefaultFolder = [this] { return WorkPath; };
+  FTravel->GridAddress = [this] { return gbMemory->sgMemory->SelectedRow(); };
+  // "Who wrote this word?" follows "Run to here" in the grid's menu.
+  const QList<QAction*> gridItems = gbMemory->pmMemory->actions();
+  gbMemory->pmMemory->insertAction(gridItems.value(gridItems.indexOf(gbMemory->itmRunToHere) + 1), FTravel->itmWhoWrote);
   rv->addWidget(gbTTY, 3);
   pcDevices = new TDeviceTabs(right);
   pcDevices->Attach(*FController, WorkPath);
@@ -265,6 +283,9 @@ void TMainForm::BuildMenus() {
   for (QAction* a : {FDumps->itmLoadDump, FDumps->itmReload, FDumps->itmSaveDump, FDumps->itmClearMemory})
     mnDump->addAction(a);
   mnDump->addSeparator();
+  mnDump->addAction(FTravel->itmSaveState);
+  mnDump->addAction(FTravel->itmLoadState);
+  mnDump->addSeparator();
   FAssembler = new TAssemblerActions(*FController, *this, this);
   FAssembler->DefaultFolder = [this] { return WorkPath; };
   FAssembler->AddToDumpMenu(mnDump);
@@ -273,14 +294,17 @@ void TMainForm::BuildMenus() {
 
   FUndo = new TUndoAction(*FController, this);
   FUndo->AddToMenuBar(bar);
+  connect(FController, &TMachineController::OnUndoChanged, this, [this] { ShowSpeedMode(); });
 
   mnActions = bar->addMenu(QString());
   itmReset = mnActions->addAction(QString(), FRun, &TRunControl::Reset);
   itmReset->setShortcut(Qt::Key_F3);
   itmRun = mnActions->addAction(QString(), FRun, &TRunControl::Run);
   itmRun->setShortcut(Qt::Key_F9);
+  mnActions->addAction(FTravel->itmReverseRun);
   itmStep = mnActions->addAction(QString(), FRun, &TRunControl::Step);
   itmStep->setShortcut(Qt::Key_F7);
+  mnActions->addAction(FTravel->itmReverseStep);
   itmStepOver = mnActions->addAction(QString(), FRun, &TRunControl::StepOver);
   itmStepOver->setShortcut(Qt::Key_F8);
   itmStepOut = mnActions->addAction(QString(), FRun, &TRunControl::StepOut);
@@ -334,6 +358,9 @@ void TMainForm::BuildMenus() {
   itmTextFileTypes = mnPreferences->addAction(QString(), this, [this] { TextFileTypesClick(); });
   itmPredefinedSwitches = mnPreferences->addAction(QString(), gbSwitches, &TSwitchesPanel::PredefinedSwitchesClick);
   itmTraceLength = mnPreferences->addAction(QString(), this, [this] { TraceLengthClick(); });
+  mnPreferences->addAction(FTravel->itmHistorySize);
+  FSession = new TResumedSession(*FController, *gbTTY->mmTTO, this);
+  FSession->AddToMenu(mnPreferences);
   mnPreferences->addSeparator();
   BuildSpeedMenu();
   mnLanguage = mnPreferences->addMenu(QString());
@@ -354,6 +381,8 @@ void TMainForm::RetranslateMenus() {
   FDumps->RetranslateUi();
   FAssembler->RetranslateUi();
   FUndo->RetranslateUi();
+  FTravel->RetranslateUi();
+  FSession->RetranslateUi();
   mnActions->setTitle(QtText("&Actions"));
   itmReset->setText(QtText("R&eset"));
   itmRun->setText(QtText("&Run"));

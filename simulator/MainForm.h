@@ -53,12 +53,14 @@ class TSelectFromListDialog;
 class TStatusLine;
 class TShellDirDialog;
 class TTraceWin;
+class TResumedSession;
 class TUndoAction;
 class TToolWindow;
 class TWatchWin;
 class TBpWin;
 class TAssemblerActions;
 class TTeletypePanel;
+class TTimeTravelActions;
 class TValueDialog;
 
 // The text file types as the user typed them: entries trimmed, empty ones dropped, a leading
@@ -195,6 +197,8 @@ public:
   TNovaFrontpanel& FrontPanel();
   // The assembler's menu items and what they do.
   TAssemblerActions& Assembler() { return *FAssembler; }
+  // Going back in time and machine states: their menu items and what they do.
+  TTimeTravelActions& TimeTravel() { return *FTravel; }
   void SetSwitches(std::uint16_t value);
   void FrontPanelCommand(QObject* Sender, TNovaCommands Command);
   void PushFrontPanel();
@@ -275,10 +279,12 @@ private:
 
   TMachineController* FController = nullptr;  // owns the machine and the peripherals
   TUndoAction* FUndo = nullptr;  // "&Edit" > "&Undo"
+  TResumedSession* FSession = nullptr;  // "Resume the last session"
   TAssemblerActions* FAssembler = nullptr;     // a child of the window
   TRunControl* FRun = nullptr;                // the run commands (a child of the window)
   TDumpActions* FDumps = nullptr;             // a child of the window
   TStatusLine* FStatus = nullptr;             // a child of the window
+  TTimeTravelActions* FTravel = nullptr;       // a child of the window
   TNovaMachine* FMachine = nullptr;
   TPeripherals* FPeripherals = nullptr;
   TNumMode FNumFormat = nmOctal;

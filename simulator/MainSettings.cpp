@@ -32,11 +32,13 @@
 #include "MachineController.h"
 #include "MainForm.h"
 #include "MemoryPanel.h"
+#include "TimeTravelActions.h"
 #include "MessageBoxes.h"
 #include "NumberEd.h"
 #include "PathUtils.h"
 #include "QtText.h"
 #include "ReplacingFile.h"
+#include "ResumedSession.h"
 #include "RunControl.h"
 #include "ScreenPlacement.h"
 #include "ShellDirDlg.h"
@@ -181,6 +183,8 @@ void TMainForm::ReadSettings() {
   itmBreakpoints->setChecked(ini.ReadBool("Breakpoints", "Visible", false));
   ReadSpeedSettings(ini);
   FAssembler->ReadSettings(ini);
+  FTravel->ReadSettings(ini);
+  FSession->ReadSettings(ini);
 
   if (QAbstractButton* b = FNumGroup->button(FNumFormat)) b->setChecked(true);
   gbMemory->SetNumFormat(FNumFormat);
@@ -210,6 +214,8 @@ void TMainForm::WriteSettings() {
   ini.WriteString(Config, "PreSwitches", gbSwitches->PreSwitches().join(',').toStdString());
   WriteSpeedSettings(ini);
   FAssembler->WriteSettings(ini);
+  FTravel->WriteSettings(ini);
+  FSession->WriteSettings(ini);
   ini.WriteString(Config, "LPTName", pcDevices->edLpt->text().toStdString());
   ini.WriteString(Config, "PTPName", pcDevices->Ptp.edFile->text().toStdString());
   ini.WriteString(Config, "TTPName", pcDevices->Ttp.edFile->text().toStdString());
@@ -251,7 +257,8 @@ void TMainForm::FirstShow() {
   // (Missing, or a link to a file not made yet, is the first start: the save creates it.)
   struct stat st;
   FAutoDumpKept = ::stat(FAutoDump.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
-  if (FAutoDumpKept && FDumps->LoadDump(FAutoDump, true)) {
+  const bool imageLoaded = FAutoDumpKept && FDumps->LoadDump(FAutoDump, true);
+  if (imageLoaded) {
     FAutoDumpKept = false;
     // The program's symbols come back with it (none when the file beside it is damaged).
     FController->SetSymbols(LoadSymbolsBeside(FAutoDump).Symbols);
@@ -269,6 +276,18 @@ void TMainForm::FirstShow() {
   pcDevices->Ptr.Last = pcDevices->Ptr.edFile->currentText();
   pcDevices->Ttr.Last = pcDevices->Ttr.edFile->currentText();
   FMachine->ResetCpu();
+  if (imageLoaded) {
+    bool isError = false;
+    if (const QString text = FSession->Resume(FAutoDump, isError); !text.isEmpty()) {
+      if (isError)
+        ErrorBox(text);
+      else
+        InfoMsg(text, NoPoint, QtText(ProgramTitle), this);
+    }
+    ShowSpeedMode();  // the session's speed
+    // Once the window is up: the run the quit stopped goes on.
+    if (FSession->GoesOnRunning()) QTimer::singleShot(0, FRun, [this] { FRun->Resume(); });
+  }
   ApplyNumFormat();
   gbMemory->ReportRangeAgain();
   FController->ClearUndo();  // the start is nothing to take back
@@ -278,6 +297,7 @@ void TMainForm::Shutdown(bool AskUser) {
   if (FShutDownDone) return;
   FShutDownDone = true;
   FRun->ShutDown();
+  FSession->Take(FRun->Closing());  // the machine as the user left it, before the reset
   FMachine->ResetCpu();
   FController->FlushConsole();
   // Nothing waits for the user until everything is written: the error boxes of the shutdown
@@ -306,6 +326,7 @@ void TMainForm::Shutdown(bool AskUser) {
     // The symbols beside the image written (which may be a new name beside a kept one).
     std::string symbolError;
     if (!SaveSymbolsBeside(image, FController->Symbols(), symbolError)) ErrorBox(ToQString(symbolError));
+    if (const QString sessionError = FSession->Save(image); !sessionError.isEmpty()) ErrorBox(sessionError);
   }
   for (TPeriphDevice d : {pdPtp, pdPtr, pdTtp, pdTtr, pdLpt}) {
     if (d == pdPtr || d == pdTtr)

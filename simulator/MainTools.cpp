@@ -5,6 +5,7 @@
 
 #include "BpWin.h"
 #include "MainForm.h"
+#include "TimeTravelActions.h"
 #include "TraceWin.h"
 #include "WatchWin.h"
 
@@ -12,6 +13,7 @@ TTraceWin& TMainForm::TraceWin() {
   if (!FTraceWin) {
     FTraceWin = std::make_unique<TTraceWin>(*FController, *this, this);
     connect(FTraceWin.get(), &TToolWindow::Closed, this, [this] { itmTrace->setChecked(false); });
+    FTraceWin->TravelToRecord = [this](int record) { return FTravel->TravelToTrace(record); };
   }
   return *FTraceWin;
 }
@@ -20,6 +22,7 @@ TWatchWin& TMainForm::WatchWin() {
   if (!FWatchWin) {
     FWatchWin = std::make_unique<TWatchWin>(*FController, *this, this);
     connect(FWatchWin.get(), &TToolWindow::Closed, this, [this] { itmWatchList->setChecked(false); });
+    connect(FWatchWin.get(), &TWatchWin::WhoWroteAsked, FTravel, &TTimeTravelActions::WhoWrote);
   }
   return *FWatchWin;
 }

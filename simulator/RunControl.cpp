@@ -16,7 +16,6 @@ void TRunControl::Close() {
 }
 
 TStopReason TRunControl::PanelCommand(TNovaCommands Command) {
-  if (Command == ncReset && !FController.Machine().Executing()) FController.RecordUndo(ucReset);
   TPanelLamps lamps;
   if (FPanel) lamps.Address = FPanel->Address();
   const TStopReason reason = FController.Machine().PanelCommand(Command, lamps);
@@ -79,6 +78,13 @@ void TRunControl::RunTo(TWord addr) {
   Ended(AnswerFileRequests(FController.Machine().RunTo(addr), true));
 }
 
+void TRunControl::Resume() {
+  if (!MayStart()) return;
+  FController.Peripherals().SetLptDeclined(false);
+  emit RunStarts();
+  Ended(AnswerFileRequests(FController.Machine().ResumeRun(), true));
+}
+
 void TRunControl::Stop() {
   FTeletype.EndTyping();
   PanelCommand(ncStop);
@@ -86,6 +92,12 @@ void TRunControl::Stop() {
 
 void TRunControl::Reset() {
   FTeletype.EndTyping();
+  // Undo brings back the console's text as well.
+  FController.FlushConsole();
+  if (!FController.Machine().Executing())
+    FController.RecordUndo(ucReset, [console = FTeletype.mmTTO, text = FTeletype.mmTTO->toPlainText()] {
+      console->SetPlainText(text);
+    });
   PanelCommand(ncReset);
   // The Reset button (not the front panel's RESET) empties the console as well.
   FController.FlushConsole();
@@ -111,6 +123,52 @@ void TRunControl::PanelSwitch(TNovaCommands Command) {
       if (MayStart()) FController.RecordUndo(ucProgramLoad);
       RunCommand(Command);
       break;
-    default: PanelCommand(Command); break;
+    default:
+      if (Command == ncReset && !FController.Machine().Executing()) FController.RecordUndo(ucReset);
+      PanelCommand(Command);
+      break;
   }
+}
+
+bool TRunControl::MayGoBack() const {
+  const TNovaMachine& m = FController.Machine();
+  return MayStart() && m.HistorySize() > 0 && m.ExecutedCount() > m.HistoryStart();
+}
+
+bool TRunControl::ReverseStep() {
+  if (!MayGoBack()) return false;
+  FTeletype.EndTyping();
+  if (!FController.Machine().ReverseStep()) return false;
+  Arrived(srNone);
+  return true;
+}
+
+TStopReason TRunControl::ReverseRun() {
+  if (!MayGoBack()) return srRefused;
+  FTeletype.EndTyping();
+  const TStopReason reason = FController.Machine().ReverseRun();
+  if (reason != srRefused) Arrived(reason);
+  return reason;
+}
+
+bool TRunControl::TravelTo(std::uint64_t Count) {
+  if (!MayStart()) return false;
+  FTeletype.EndTyping();
+  if (!FController.Machine().TravelTo(Count)) return false;
+  Arrived(srNone);
+  return true;
+}
+
+bool TRunControl::TravelToTrace(int Index) {
+  if (!MayStart()) return false;
+  FTeletype.EndTyping();
+  if (!FController.Machine().TravelToTrace(Index)) return false;
+  Arrived(srNone);
+  return true;
+}
+
+void TRunControl::Arrived(TStopReason reason) {
+  FController.FlushConsole();
+  FTeletype.UpdateReaderSwitches();
+  emit WentBack(reason);
 }

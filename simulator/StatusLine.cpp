@@ -12,6 +12,10 @@ TStatusLine::TStatusLine(TMachineController& controller, QWidget* parent)
     : QObject(parent), FController(controller) {
   lbStatus = new QLabel(parent);
   lbStatus->setObjectName("lbStatus");
+  // A long line goes on in a second line (its whole text also in the tooltip), never widens the
+  // window.
+  lbStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  lbStatus->setWordWrap(true);
   lbSpeed = new QLabel(parent);
   lbSpeed->setObjectName("lbSpeed");
   lbSpeed->hide();
@@ -48,6 +52,13 @@ void TStatusLine::ShowStopReason() {
   else if (!detail.isEmpty())
     text += QStringLiteral(": ") + detail;
   lbStatus->setText(text);
+  lbStatus->setToolTip(text);
+}
+
+void TStatusLine::ShowText(const QString& text) {
+  FShownStop = -1;
+  lbStatus->setText(text);
+  lbStatus->setToolTip(text);
 }
 
 void TStatusLine::ShowMeasuredSpeed(double ips, double ratio) {

@@ -17,6 +17,8 @@ public:
   TStatusLine(TMachineController& controller, QWidget* parent);
   // A run or step ended for this reason (srRefused changes nothing).
   void ShowStop(TStopReason reason);
+  // A text of its own (where a journey in time arrived); it stands until the next stop.
+  void ShowText(const QString& text);
   // The texts again in the current language.
   void RetranslateUi() { ShowStopReason(); }
   void ShowMeasuredSpeed(double ips, double ratio);

@@ -10,6 +10,7 @@ const QColor Ink(40, 40, 40);
 const QColor Blue(30, 90, 180);
 const QColor Green(20, 150, 40);
 const QColor Red(200, 30, 30);
+const QColor Amber(215, 120, 10);
 
 void Arrowhead(QPainter& p, QPointF tip, QPointF dir, qreal size, const QColor& c) {
   const QPointF n(-dir.y(), dir.x());
@@ -26,6 +27,30 @@ void ArrowRight(QPainter& p, qreal x0, qreal x1, qreal y, const QColor& c) {
   Arrowhead(p, QPointF(x1, y), QPointF(1, 0), 4, c);
 }
 
+// Memory rows as a program listing shows them.
+void Rows(QPainter& p, qreal x0, qreal x1, std::initializer_list<qreal> ys) {
+  p.setPen(QPen(QColor(120, 120, 120), 1.5, Qt::SolidLine, Qt::FlatCap));
+  for (qreal y : ys) p.drawLine(QPointF(x0, y), QPointF(x1, y));
+}
+
+// The step pictures: the listing's rows, the path of the step, and the arrow into the row where
+// the path ends. Back: the picture mirrored, the arrow pointing to the rows from the right.
+void StepArrow(QPainter& p, const QPainterPath& path, bool back) {
+  p.save();
+  if (back) {
+    p.translate(16, 0);
+    p.scale(-1, 1);
+  }
+  Rows(p, 9, 15, {3, 8, 13});
+  const QPointF end = path.currentPosition();
+  p.setPen(QPen(back ? Amber : Blue, 2, Qt::SolidLine, Qt::FlatCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(path);
+  p.drawLine(end, QPointF(5, end.y()));
+  Arrowhead(p, QPointF(8.5, end.y()), QPointF(1, 0), 4, back ? Amber : Blue);
+  p.restore();
+}
+
 void Eye(QPainter& p, QRectF r) {
   QPainterPath lid;
   lid.moveTo(r.left(), r.center().y());
@@ -40,12 +65,6 @@ void Eye(QPainter& p, QRectF r) {
   p.drawEllipse(QRectF(r.center().x() - d / 2, r.center().y() - d / 2, d, d));
   p.setBrush(Ink);
   p.drawEllipse(r.center(), d / 4, d / 4);
-}
-
-// Memory rows as a program listing shows them.
-void Rows(QPainter& p, qreal x0, qreal x1, std::initializer_list<qreal> ys) {
-  p.setPen(QPen(QColor(120, 120, 120), 1.5, Qt::SolidLine, Qt::FlatCap));
-  for (qreal y : ys) p.drawLine(QPointF(x0, y), QPointF(x1, y));
 }
 
 void Paint(QPainter& p, TToolIcon kind) {
@@ -71,42 +90,42 @@ void Paint(QPainter& p, TToolIcon kind) {
       p.drawPolygon(QPolygonF{QPointF(4, 2), QPointF(14, 8), QPointF(4, 14)});
       break;
     case TToolIcon::Step: {
-      Rows(p, 9, 15, {3, 8, 13});
       QPainterPath path;
       path.moveTo(3, 2);
       path.lineTo(3, 8);
-      p.setPen(QPen(Blue, 2, Qt::SolidLine, Qt::FlatCap));
-      p.setBrush(Qt::NoBrush);
-      p.drawPath(path);
-      p.drawLine(QPointF(3, 8), QPointF(5, 8));
-      Arrowhead(p, QPointF(8.5, 8), QPointF(1, 0), 4, Blue);
+      StepArrow(p, path, false);
       break;
     }
     case TToolIcon::StepOver: {
-      Rows(p, 9, 15, {3, 8, 13});
       QPainterPath path;
       path.moveTo(4, 3);
       path.cubicTo(-1, 5, -1, 11, 4, 13);
-      p.setPen(QPen(Blue, 2, Qt::SolidLine, Qt::FlatCap));
-      p.setBrush(Qt::NoBrush);
-      p.drawPath(path);
-      p.drawLine(QPointF(4, 13), QPointF(5, 13));
-      Arrowhead(p, QPointF(8.5, 13), QPointF(1, 0), 4, Blue);
+      StepArrow(p, path, false);
       break;
     }
     case TToolIcon::StepOut: {
       // Out of the listing's middle rows, back up to the row after the call.
-      Rows(p, 9, 15, {3, 8, 13});
       QPainterPath path;
       path.moveTo(3, 14);
       path.lineTo(3, 3);
-      p.setPen(QPen(Blue, 2, Qt::SolidLine, Qt::FlatCap));
-      p.setBrush(Qt::NoBrush);
-      p.drawPath(path);
-      p.drawLine(QPointF(3, 3), QPointF(5, 3));
-      Arrowhead(p, QPointF(8.5, 3), QPointF(1, 0), 4, Blue);
+      StepArrow(p, path, false);
       break;
     }
+    case TToolIcon::ReverseStep: {
+      // Up from the row below to the one before it, pointing back.
+      QPainterPath path;
+      path.moveTo(3, 14);
+      path.lineTo(3, 8);
+      StepArrow(p, path, true);
+      break;
+    }
+    case TToolIcon::ReverseRun:
+      p.setPen(QPen(Amber.darker(130), 1));
+      p.setBrush(Amber);
+      p.drawPolygon(QPolygonF{QPointF(12, 2), QPointF(2, 8), QPointF(12, 14)});
+      p.setPen(QPen(Amber.darker(130), 2, Qt::SolidLine, Qt::FlatCap));
+      p.drawLine(QPointF(14, 2.5), QPointF(14, 13.5));
+      break;
     case TToolIcon::Stop:
       p.setPen(QPen(Red.darker(130), 1));
       p.setBrush(Red);

@@ -10,6 +10,8 @@ enum class TToolIcon {
   Step,
   StepOver,
   StepOut,
+  ReverseStep,
+  ReverseRun,
   Stop,
   ProgramLoad,
   ShowSteps,

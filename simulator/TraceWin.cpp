@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "DialogService.h"
+#include "Fonts.h"
 #include "MachineController.h"
 #include "MessageBoxes.h"
 #include "Navigator.h"
@@ -17,6 +18,9 @@
 TTraceWin::TTraceWin(TMachineController& controller, TNavigator& navigator, QWidget* parent)
     : TToolWindow(controller, navigator, new TTraceModel(controller.Machine()), "TraceWin", parent) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  const QFont header = lvList->horizontalHeader()->font();
+  lvList->setFont(PixelFont("Courier New", 12));
+  lvList->horizontalHeader()->setFont(header);
   const int widths[TTraceModel::colCount] = {75, 150, 30, 75, 75, 75, 75};
   for (int c = 0; c < TTraceModel::colCount; ++c) lvList->setColumnWidth(c, widths[c]);
   btClear = new QPushButton(this);
@@ -56,6 +60,7 @@ void TTraceWin::btClearClick() {
 void TTraceWin::ListDblClick() {
   const int row = SelectedRow();
   if (row < 0) return;
+  if (TravelToRecord && TravelToRecord(row)) return;
   const QString pc = Trace()->CellText(row, TTraceModel::colPC);
   if (pc.isEmpty()) return;
   FNavigator.ShowAddress(ParseNumber(pc.toStdString(), NumFormat()));

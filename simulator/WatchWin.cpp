@@ -2,6 +2,7 @@
 #include "WatchWin.h"
 
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -65,6 +66,16 @@ TWatchWin::TWatchWin(TMachineController& controller, TNavigator& navigator, QWid
   connect(btAdd, &QToolButton::clicked, this, [this] { btAddClick(); });
   connect(btRemove, &QToolButton::clicked, this, [this] { btRemoveClick(); });
   connect(btDeleteAll, &QToolButton::clicked, this, [this] { btDeleteAllClick(); });
+  pmList = new QMenu(this);
+  pmList->setObjectName("pmList");
+  itmWhoWrote = pmList->addAction(QString(), this, [this] { WhoWroteClick(); });
+  lvList->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(lvList, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    const int row = lvList->rowAt(at.y());
+    if (!Watches()->Entry(row)) return;
+    SelectRow(row);
+    pmList->popup(lvList->viewport()->mapToGlobal(at));
+  });
   TMachineController* c = &controller;
   connect(c, &TMachineController::OnWatchCountChanged, this, [this](int n) {
     if (FSwitchingAlert)
@@ -82,6 +93,7 @@ void TWatchWin::RetranslateUi() {
   btAdd->setToolTip(QtText("Add watched location"));
   btRemove->setToolTip(QtText("Remove watched location"));
   btDeleteAll->setToolTip(QtText("Delete all watches"));
+  itmWhoWrote->setText(QtText("W&ho wrote this word?"));
   TToolWindow::RetranslateUi();
 }
 
@@ -105,6 +117,10 @@ void TWatchWin::btRemoveClick() {
   if (!w) return;
   FController.Machine().RemoveWatch(w->Addr);
   SelectAfterRemoval(row);
+}
+
+void TWatchWin::WhoWroteClick() {
+  if (const TWatchMem* w = Watches()->Entry(SelectedRow())) emit WhoWroteAsked(w->Addr);
 }
 
 void TWatchWin::btDeleteAllClick() {

@@ -1,8 +1,11 @@
 // TWatchWin ("Memory watch list"): the watched locations in address order with their alert box
-// (a press in the first column switches it) and changed dot; add, remove, delete all.
+// (a press in the first column switches it) and changed dot; add, remove, delete all. The list's
+// context menu asks who wrote the selected word (WhoWroteAsked; the window answers).
 #pragma once
 #include "ToolWindow.h"
 
+class QAction;
+class QMenu;
 class QToolButton;
 
 class TWatchWin : public TToolWindow {
@@ -18,6 +21,13 @@ public:
   void btDeleteAllClick();
   // A press in the first column of a row switches that watch's alert.
   void ToggleAlert(int row);
+  // The list's context menu, for the selected row.
+  QMenu* pmList;
+  QAction* itmWhoWrote;
+  void WhoWroteClick();
+
+signals:
+  void WhoWroteAsked(int addr);
 
 protected:
   void SetColumnWidths(int listWidth) override;

@@ -274,6 +274,8 @@ TEST_F(HistoryTest, ALongRunKeepsAtLeastItsSizeAndGoesBackAcrossFrames) {
   ASSERT_TRUE(rig.M.TravelTo(now));
   EXPECT_EQ(Differences(*MachinePart(rig), *end), "");
   EXPECT_LT(rig.M.HistoryBytes(), std::size_t(12) << 20);
+  // What the window tells before a size is chosen is what that size takes.
+  EXPECT_EQ(rig.M.HistoryBytes(), THistory::BytesFor(rig.M.HistorySize()));
 }
 
 // ---- reverse run

@@ -24,6 +24,8 @@
 #include "RunControl.h"
 #include "ScriptedDialogs.h"
 #include "TestTempDir.h"
+#include "AssemblerActions.h"
+#include "TimeTravelActions.h"
 #include "Translate.h"
 #include "WindowGallery.h"
 
@@ -98,6 +100,38 @@ int main(int argc, char** argv) {
       Settle();
       gallery.Save(form, "main-window-de");
       SwitchLanguage("en");
+
+      // Going back in time: a counting program with labels, a breakpoint on its ISZ, forty steps
+      // and a reverse run to the last arrival there; then who wrote the count.
+      {
+        const std::string source = home + "/count.sr";
+        std::FILE* f = std::fopen(source.c_str(), "w");
+        std::fputs("        .LOC    100\n"
+                   "START:  LDA     0,CHAR\n"
+                   "        DOAS    0,TTO\n"
+                   "WAIT:   SKPDN   TTO\n"
+                   "        JMP     WAIT\n"
+                   "        ISZ     COUNT\n"
+                   "        LDA     1,COUNT\n"
+                   "        JMP     START\n"
+                   "CHAR:   101\n"
+                   "COUNT:  0\n"
+                   "        .END    START\n",
+                   f);
+        std::fclose(f);
+        form.RunControl().Reset();
+        form.Machine().ClearBreakpoints();
+        form.Assembler().AssembleIntoMemory({source});
+        form.Machine().SetBreakpoint(0104);
+        for (int i = 0; i < 40; ++i) form.RunControl().Step();
+        form.TimeTravel().ReverseRunClick();
+        form.gbMemory->sgMemory->viewport()->update();
+        Settle();
+        gallery.Save(form, "main-window-going-back");
+        form.ShowAddress(0110);
+        gallery.CaptureDialogs({"who-wrote-dialog"}, [&] { form.TimeTravel().WhoWrote(0110); },
+                               [&](QDialog& d) { gallery.SaveImage(WindowWithDialog(form, d), "main-window-who-wrote"); });
+      }
       form.close();
     }
   });
