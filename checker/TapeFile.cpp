@@ -10,10 +10,12 @@
 #include <cstring>
 
 namespace {
-constexpr std::size_t ReadChunk = 256 * 1024;
-}
+// The largest buffer, and the smallest one a reader or writer starts with.
+constexpr std::size_t MaxChunk = 256 * 1024;
+constexpr std::size_t MinChunk = 4096;
+}  // namespace
 
-TTapeReader::TTapeReader() : FBuffer(new std::uint8_t[ReadChunk]) {}
+TTapeReader::TTapeReader() = default;
 
 TTapeReader::~TTapeReader() { Close(); }
 
@@ -54,6 +56,7 @@ bool TTapeReader::Open(const std::string& fileName) {
     return false;
   }
   ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
+  Reserve(static_cast<std::uint64_t>(st.st_size));
   return true;
 }
 
@@ -64,6 +67,14 @@ void TTapeReader::OpenBytes(const std::uint8_t* data, std::size_t size) {
   FError = 0;
   FBytes = data;
   FBytesLeft = size;
+  Reserve(size);
+}
+
+void TTapeReader::Reserve(std::uint64_t size) {
+  const std::size_t wanted = static_cast<std::size_t>(std::clamp<std::uint64_t>(size, MinChunk, MaxChunk));
+  if (wanted <= FCapacity) return;
+  FBuffer.reset(new std::uint8_t[wanted]);
+  FCapacity = wanted;
 }
 
 void TTapeReader::Close() {
@@ -79,7 +90,7 @@ bool TTapeReader::Fill() {
     if (FBytesLeft == 0) return false;
     FBase += FEnd;
     FPos = 0;
-    FEnd = std::min(FBytesLeft, ReadChunk);
+    FEnd = std::min(FBytesLeft, FCapacity);
     std::memcpy(FBuffer.get(), FBytes, FEnd);
     FBytes += FEnd;
     FBytesLeft -= FEnd;
@@ -89,7 +100,7 @@ bool TTapeReader::Fill() {
   FBase += FEnd;
   FPos = FEnd = 0;
   for (;;) {
-    const ssize_t n = ::read(FHandle, FBuffer.get(), ReadChunk);
+    const ssize_t n = ::read(FHandle, FBuffer.get(), FCapacity);
     if (n > 0) {
       FEnd = static_cast<std::size_t>(n);
       return true;
@@ -112,7 +123,7 @@ bool TTapeReader::SkipNulBytes() {
   }
 }
 
-TTapeWriter::TTapeWriter() : FBuffer(new std::uint8_t[BufferSize]) {}
+TTapeWriter::TTapeWriter() = default;
 
 TTapeWriter::~TTapeWriter() {
   if (FHandle >= 0) ::close(FHandle);
@@ -133,6 +144,18 @@ bool TTapeWriter::CreateNew(std::string& fileName, unsigned mode) {
   if (FHandle < 0) return false;
   ::fchmod(FHandle, static_cast<mode_t>(mode));  // the umask does not narrow the original's permissions
   return true;
+}
+
+void TTapeWriter::MakeRoom() {
+  if (FCapacity == MaxChunk) {
+    Flush();
+    return;
+  }
+  const std::size_t bigger = FCapacity == 0 ? MinChunk : 2 * FCapacity;
+  std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[bigger]);
+  if (FPos != 0) std::memcpy(buffer.get(), FBuffer.get(), FPos);
+  FBuffer = std::move(buffer);
+  FCapacity = bigger;
 }
 
 void TTapeWriter::Flush() {

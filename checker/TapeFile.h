@@ -1,5 +1,5 @@
 // Buffered byte streams for tape files: large chunks, no per-byte virtual calls, memory
-// independent of the file size.
+// independent of the file size (a small file gets a buffer of its own size, a large one 256 KB).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -67,8 +67,11 @@ public:
   bool Fill();
 
 private:
+  // A buffer of at least the given size (within the chunk limits); it only ever grows.
+  void Reserve(std::uint64_t size);
   int FHandle = -1;
   std::unique_ptr<std::uint8_t[]> FBuffer;
+  std::size_t FCapacity = 0;
   std::size_t FPos = 0, FEnd = 0;
   std::uint64_t FBase = 0;
   int FError = 0;
@@ -89,7 +92,7 @@ public:
   // existing file is never opened, replaced or removed. False with errno set.
   bool CreateNew(std::string& fileName, unsigned mode);
   void PutByte(std::uint8_t b) {
-    if (FPos == BufferSize) Flush();
+    if (FPos == FCapacity) MakeRoom();
     FBuffer[FPos++] = b;
   }
   std::uint64_t Written() const { return FWritten + FPos; }
@@ -97,10 +100,12 @@ public:
   bool Finish();
 
 private:
-  static constexpr std::size_t BufferSize = 256 * 1024;
+  // The buffer starts small and doubles up to 256 KB; a full buffer of that size is written.
+  void MakeRoom();
   void Flush();
   int FHandle = -1;
   std::unique_ptr<std::uint8_t[]> FBuffer;
+  std::size_t FCapacity = 0;
   std::size_t FPos = 0;
   std::uint64_t FWritten = 0;
   int FError = 0;

@@ -21,7 +21,7 @@
 
 class TReplacingFile;
 
-class TNovaMachine : private TDeviceTap {
+class TNovaMachine {
 public:
   TNovaMachine();
   ~TNovaMachine();
@@ -367,8 +367,8 @@ private:
   void EndExec();
 
   // ---- the history (TimeTravel.cpp)
-  void ByteRequest(TInDevice& Device) override;
-  bool LetOut(TDevice& Device) override;
+  void ByteRequest(TInDevice& Device);
+  bool LetOut(TDevice& Device);
   // Recording or replaying the answers of the world outside: executing, not in the event pump.
   bool TapActive() const { return FHistory && FInExec && !FInPump; }
   void CountEdit() { ++FEdits; }
@@ -533,4 +533,13 @@ private:
   std::uint64_t FEdits = 0;  // memory changes by operations
   bool FInPump = false;
   bool FReplaying = false;   // a journey's replay: no stops, no pumps
+  // The devices' tap while a history is kept. A member rather than a base class: the machine
+  // itself has no table of virtual functions, and the fields of the run loop keep their places.
+  struct TTap final : TDeviceTap {
+    explicit TTap(TNovaMachine& Machine) : M(Machine) {}
+    void ByteRequest(TInDevice& Device) override { M.ByteRequest(Device); }
+    bool LetOut(TDevice& Device) override { return M.LetOut(Device); }
+    TNovaMachine& M;
+  };
+  TTap FTap{*this};
 };

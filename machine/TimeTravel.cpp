@@ -36,7 +36,7 @@ void TNovaMachine::SetHistorySize(std::uint64_t Instructions) {
   h->Events.Allocate(c.Events);
   h->Points.Allocate(c.Points);
   FHistory = std::move(h);
-  for (TDevice* d : taps) d->Tap = this;
+  for (TDevice* d : taps) d->Tap = &FTap;
   ClearHistory();
 }
 
