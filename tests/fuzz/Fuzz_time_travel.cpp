@@ -78,8 +78,9 @@ struct TRig {
     M.Carry = (s.Flags & 2) ? 1 : 0;
     M.Switches = s.Switches;
     M.IntEnable = M.PreEnable = s.Flags & 1;
-    M.Tti.SetReaderOn(s.Flags & 16);
+    // The tape first: switching the reader on may read its first byte at once.
     Tape = TFuzzInput(reinterpret_cast<const std::uint8_t*>(s.Tape.data()), s.Tape.size());
+    M.Tti.SetReaderOn(s.Flags & 16);
     Output = 0;
     Base = M.ExecutedCount();
   }
